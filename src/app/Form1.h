@@ -1,0 +1,111 @@
+#pragma once
+
+#include "app/RandomPalette.h"
+#include "calendar/Clock.h"
+#include "extras/Multimedia.h"
+#include "extras/UrlOpener.h"
+#include "layout/Controls.h"
+
+#include <QLocale>
+#include <QPixmap>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace navcal::panels {
+class MonthPanels;
+}
+namespace navcal::banner {
+class Banner;
+class ClockDisplay;
+} // namespace navcal::banner
+namespace navcal::extras {
+class Music;
+class WebLink;
+class Decorations;
+} // namespace navcal::extras
+
+namespace navcal::app {
+
+// What the window gets from outside: the platform's services and, for tests,
+// a fixed screen.
+struct Form1Services {
+    calendar::Clock* clock = nullptr;
+    RandomSource* random = nullptr;
+    extras::MultimediaCommandSink* multimedia = nullptr;
+    extras::UrlOpener* opener = nullptr;
+    QLocale locale;
+    QString windowsFolder;
+    QString programFolder;
+    std::optional<QSize> screenPixels; // the primary screen when empty
+    std::function<void(int)> endProgram; // ends the process; quits the event loop when empty
+};
+
+// The one window of the screensaver.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The whole start-up after the command line and single-instance decisions:
+    // background, geometry, centring, state and music.
+    void load();
+    // Lets the stored timers tick; called once the window is shown.
+    void startTimers();
+
+    // Leap-year test on `year` that also writes today's date into the date line.
+    bool LeapYear(qint16& year);
+
+    layout::Controls& controls() { return *m_controls; }
+    float screenWidth() const { return m_screenWidth; }
+    float screenHeight() const { return m_screenHeight; }
+    double twipsPerPixel() const { return m_twipsPerPixel; }
+    QPointF labelOffset() const;
+
+    QDate TodayDate;
+    qint16 currentYear = 0;
+    const QString& MusicPath() const;
+
+    RandomPalette& randomPalette() { return m_palette; }
+    panels::MonthPanels& monthPanels() { return *m_panels; }
+    banner::Banner& banner() { return *m_banner; }
+    banner::ClockDisplay& clockDisplay() { return *m_clockDisplay; }
+    extras::Music& music() { return *m_music; }
+    extras::Decorations& decorations() { return *m_decorations; }
+
+    // Stops the music and closes the window (a character key, a background click).
+    void stopAndClose();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void loadBackground();
+    void placeControls();
+    void wireHandlers();
+    void onSecondTicked(const QDateTime& now);
+
+    Form1Services m_services;
+    double m_twipsPerPixel;
+    float m_screenWidth = 0;
+    float m_screenHeight = 0;
+    std::unique_ptr<layout::Controls> m_controls;
+    RandomPalette m_palette;
+    std::unique_ptr<panels::MonthPanels> m_panels;
+    std::unique_ptr<banner::Banner> m_banner;
+    std::unique_ptr<banner::ClockDisplay> m_clockDisplay;
+    std::unique_ptr<extras::Music> m_music;
+    std::unique_ptr<extras::WebLink> m_webLink;
+    std::unique_ptr<extras::Decorations> m_decorations;
+    QPixmap m_scaledBackground; // the picture of PctFon at the window's size
+    bool m_backgroundPressed = false;
+    bool m_unloaded = false;
+};
+
+} // namespace navcal::app

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "layout/StoredDesign.h"
+
+#include <QtGlobal>
+#include <random>
+
+namespace navcal::app {
+
+// Uniform numbers in [0, 1); tests put a scripted source in.
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    virtual void seed(quint64 value) = 0;
+    virtual double next() = 0;
+};
+
+class MersenneRandom final : public RandomSource {
+public:
+    void seed(quint64 value) override { m_engine.seed(value); }
+    double next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine); }
+
+private:
+    std::mt19937_64 m_engine{0};
+};
+
+// The standard 16-colour palette, 0x00BBGGRR.
+layout::Colour paletteColour(int index);
+
+// The window's shared random colour pair: every recolouring reaction draws
+// through it and overwrites both values.
+class RandomPalette {
+public:
+    explicit RandomPalette(RandomSource& source) : m_source(source) {}
+
+    // RandomColorIndex := int(r * 16); RandomColor := palette[RandomColorIndex].
+    layout::Colour draw();
+
+    qint16 RandomColorIndex = 0;
+    layout::Colour RandomColor = 0;
+
+    RandomSource& source() { return m_source; }
+
+private:
+    RandomSource& m_source;
+};
+
+} // namespace navcal::app

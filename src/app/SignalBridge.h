@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace navcal::app {
+
+// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal delivered in the event
+// loop (self-pipe), so the system ending the saver goes through the window's
+// ordinary close.
+class SignalBridge : public QObject {
+    Q_OBJECT
+public:
+    explicit SignalBridge(QObject* parent = nullptr);
+    ~SignalBridge() override;
+
+signals:
+    void terminationRequested(int signalNumber);
+
+private:
+    void readSignal();
+    QSocketNotifier* m_notifier = nullptr;
+};
+
+} // namespace navcal::app

@@ -1,0 +1,30 @@
+#include "app/WindowsFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace navcal::app {
+
+QString windowsFolder() {
+#ifdef Q_OS_WIN
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        return QDir::fromNativeSeparators(QString::fromWCharArray(buffer, int(length)));
+    return QStringLiteral("C:/WINDOWS");
+#else
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    // The base directory specification says a relative value is to be ignored.
+    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir(dataHome).filePath(QStringLiteral("navcal"));
+#endif
+}
+
+QString programFolder() { return QCoreApplication::applicationDirPath(); }
+
+} // namespace navcal::app

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace navcal::app {
+
+// The folder that stands for the Windows folder: "1.jpg" and "muzz.*" are
+// looked for there. On Linux $XDG_DATA_HOME/navcal (default
+// ~/.local/share/navcal); on Windows the real Windows folder.
+QString windowsFolder();
+
+// The folder that holds the program's own executable.
+QString programFolder();
+
+} // namespace navcal::app

@@ -1,0 +1,27 @@
+#include "layout/Fonts.h"
+
+#include <QStringList>
+
+namespace navcal::layout {
+
+void installFontSubstitutes() {
+    const QStringList sans = {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                              QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")};
+    const QStringList serif = {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                               QStringLiteral("DejaVu Serif")};
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), serif);
+}
+
+QFont designFont(const FontSpec& spec) {
+    QFont font(spec.face);
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setStyleHint(spec.face.contains(QLatin1String("Times")) ? QFont::Serif : QFont::SansSerif);
+    // Whole pixels keep the small captions crisp, as the stored design expects.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+} // namespace navcal::layout

@@ -1,0 +1,34 @@
+#include "layout/Pointers.h"
+
+#include <QPixmap>
+
+namespace navcal::layout {
+
+QCursor pointerCursor(Pointer pointer) {
+    switch (pointer) {
+    case Pointer::Lifebuoy: {
+        const QPixmap ring(QStringLiteral(":/lifebuoy-32.png"));
+        if (!ring.isNull())
+            return QCursor(ring, ring.width() / 2, ring.height() / 2);
+        break;
+    }
+    case Pointer::Music: {
+        const QPixmap notes(QStringLiteral(":/music-32.png"));
+        if (!notes.isNull())
+            return QCursor(notes, 2, 2);
+        break;
+    }
+    case Pointer::Arrow:
+        break;
+    }
+    return QCursor(Qt::ArrowCursor);
+}
+
+QIcon lifebuoyIcon() {
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/lifebuoy-32.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/lifebuoy-16.png"), QSize(16, 16));
+    return icon;
+}
+
+} // namespace navcal::layout

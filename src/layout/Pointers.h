@@ -1,0 +1,16 @@
+#pragma once
+
+#include "layout/StoredDesign.h"
+
+#include <QCursor>
+#include <QIcon>
+
+namespace navcal::layout {
+
+// The lifebuoy and music pointers built from the stored pictures.
+QCursor pointerCursor(Pointer pointer);
+
+// The lifebuoy as the window and application icon (32 and 16 pixels).
+QIcon lifebuoyIcon();
+
+} // namespace navcal::layout

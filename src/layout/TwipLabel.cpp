@@ -1,0 +1,153 @@
+#include "layout/TwipLabel.h"
+
+#include "layout/Fonts.h"
+#include "layout/Pointers.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPalette>
+#include <cmath>
+
+namespace navcal::layout {
+
+QColor toQColor(Colour colour) {
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+Colour fromQColor(const QColor& c) {
+    return Colour(c.red()) | (Colour(c.green()) << 8) | (Colour(c.blue()) << 16);
+}
+
+Colour buttonTextColour() {
+    return fromQColor(QApplication::palette().color(QPalette::ButtonText));
+}
+
+TwipLabel::TwipLabel(const ControlSpec& spec, double twipsPerPixel, QWidget* parent)
+    : QLabel(parent), m_name(spec.name), m_index(spec.index),
+      m_foreColor(spec.foreColor.value_or(buttonTextColour())), m_autoSize(spec.autoSize),
+      m_left(spec.left), m_top(spec.top), m_width(spec.width), m_height(spec.height),
+      m_twipsPerPixel(twipsPerPixel), m_stored(spec) {
+    setObjectName(spec.objectName());
+    setFont(designFont(spec.font));
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextFormat(Qt::PlainText);
+    setWordWrap(false);
+    setMargin(0);
+    setIndent(0);
+    setContentsMargins(0, 0, 0, 0);
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFocusPolicy(Qt::NoFocus);
+    if (spec.pointer != Pointer::Arrow)
+        setCursor(pointerCursor(spec.pointer));
+    setToolTip(spec.toolTip);
+    setForeColor(m_foreColor);
+    QLabel::setText(spec.caption);
+    fitToCaption();
+    applyGeometry();
+}
+
+void TwipLabel::setCaption(const QString& caption) {
+    if (caption == text())
+        return;
+    QLabel::setText(caption);
+    fitToCaption();
+    applyGeometry();
+}
+
+void TwipLabel::setForeColor(Colour colour) {
+    m_foreColor = colour;
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, toQColor(colour));
+    p.setColor(QPalette::Text, toQColor(colour));
+    setPalette(p);
+}
+
+void TwipLabel::setBorderStyle(int style) {
+    if (style == m_borderStyle)
+        return;
+    m_borderStyle = style;
+    if (style == 1) {
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setLineWidth(1);
+    } else {
+        setFrameStyle(QFrame::NoFrame);
+    }
+    fitToCaption();
+    applyGeometry();
+}
+
+void TwipLabel::setLeft(float left) {
+    m_left = left;
+    applyGeometry();
+}
+
+void TwipLabel::setTop(float top) {
+    m_top = top;
+    applyGeometry();
+}
+
+void TwipLabel::moveTwips(float left, float top) {
+    m_left = left;
+    m_top = top;
+    applyGeometry();
+}
+
+void TwipLabel::restoreStoredLook() {
+    setCaption(m_stored.caption);
+    setForeColor(m_stored.foreColor.value_or(buttonTextColour()));
+    setBorderStyle(0);
+    setToolTip(m_stored.toolTip);
+}
+
+void TwipLabel::fitToCaption() {
+    if (!m_autoSize)
+        return;
+    // A label that sizes itself takes the extent of its text in the font that
+    // is really used; an empty caption keeps the narrowest one-line label.
+    const QFontMetricsF metrics(font());
+    const QStringList lines = text().isEmpty() ? QStringList{QStringLiteral(" ")}
+                                               : text().split(QStringLiteral("\r\n"));
+    qreal widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line.isEmpty() ? QStringLiteral(" ") : line));
+    const qreal frame = m_borderStyle == 1 ? 2 : 0;
+    const qreal pixelsWide = std::ceil(widest) + frame;
+    const qreal pixelsHigh = std::ceil(metrics.lineSpacing() * lines.size()) + frame;
+    m_width = float(pixelsWide * m_twipsPerPixel);
+    m_height = float(pixelsHigh * m_twipsPerPixel);
+}
+
+void TwipLabel::applyGeometry() {
+    const double tpp = m_twipsPerPixel;
+    setGeometry(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)),
+                int(std::lround(m_width / tpp)), int(std::lround(m_height / tpp)));
+}
+
+// A label swallows its own mouse presses: a click on a label that has no
+// handler of its own must not reach the window, where it would end the saver.
+void TwipLabel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+}
+
+void TwipLabel::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton && m_pressed) {
+        m_pressed = false;
+        if (rect().contains(event->position().toPoint()))
+            emit clicked();
+    }
+}
+
+void TwipLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        emit doubleClicked();
+    }
+}
+
+} // namespace navcal::layout

@@ -1,0 +1,70 @@
+#include "app/BackgroundPicture.h"
+#include "app/Form1.h"
+#include "app/Launch.h"
+#include "app/SignalBridge.h"
+#include "app/SingleInstance.h"
+#include "app/WindowsFolder.h"
+#include "extras/DesktopUrlOpener.h"
+#include "extras/SdlMixerSink.h"
+#include "layout/Fonts.h"
+#include "layout/Pointers.h"
+
+#include <QApplication>
+#include <QImageReader>
+#include <QStringList>
+
+using namespace navcal;
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    // The command line is the screensaver host's alone: Qt sees only the name.
+    const app::LaunchMode mode = app::CheckCommandLine(arguments);
+    if (mode == app::LaunchMode::Preview)
+        return 0;
+
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication application(qtArgc, qtArgv);
+    QApplication::setApplicationName(QStringLiteral("navcal"));
+    QApplication::setApplicationDisplayName(layout::programTitle());
+    QApplication::setWindowIcon(layout::lifebuoyIcon());
+    layout::installFontSubstitutes();
+
+    if (mode == app::LaunchMode::Configure) {
+        app::showConfigureNotice();
+        return 0;
+    }
+
+    app::SingleInstance instance;
+    if (!instance.acquire())
+        return 0;
+
+    QImageReader::setAllocationLimit(app::kMaxBackgroundPixels * 4 / (1024 * 1024) + 1);
+
+    calendar::SystemClock clock;
+    app::MersenneRandom random;
+    extras::SdlMixerSink multimedia;
+    extras::DesktopUrlOpener opener;
+
+    app::Form1Services services;
+    services.clock = &clock;
+    services.random = &random;
+    services.multimedia = &multimedia;
+    services.opener = &opener;
+    services.locale = QLocale::system();
+    services.windowsFolder = app::windowsFolder();
+    services.programFolder = app::programFolder();
+    services.endProgram = [](int code) { QCoreApplication::exit(code); };
+
+    app::Form1 form(services);
+    app::SignalBridge signals_;
+    QObject::connect(&signals_, &app::SignalBridge::terminationRequested, &form,
+                     [&form] { form.close(); });
+    form.load();
+    form.showFullScreen();
+    form.startTimers();
+    return application.exec();
+}

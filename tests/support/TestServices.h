@@ -1,0 +1,95 @@
+#pragma once
+
+// Fakes for the services the window gets injected, shared by the tests.
+
+#include "app/Form1.h"
+#include "app/RandomPalette.h"
+#include "calendar/Clock.h"
+#include "extras/Multimedia.h"
+#include "extras/UrlOpener.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <memory>
+#include <vector>
+
+namespace navcal::test {
+
+class ManualClock final : public calendar::Clock {
+public:
+    explicit ManualClock(QDateTime start = QDateTime(QDate(2026, 12, 7), QTime(12, 0)))
+        : m_now(std::move(start)) {}
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime& now) { m_now = now; }
+    void setDate(const QDate& date) { m_now = QDateTime(date, m_now.time()); }
+    void advanceMs(qint64 ms) { m_now = m_now.addMSecs(ms); }
+
+private:
+    QDateTime m_now;
+};
+
+// Gives the listed numbers in turn, then repeats the last one.
+class ScriptedRandom final : public app::RandomSource {
+public:
+    explicit ScriptedRandom(std::vector<double> values = {0.0}) : m_values(std::move(values)) {}
+    void seed(quint64 value) override { seeds.push_back(value); }
+    double next() override {
+        const double v = m_values.at(std::min(m_next, m_values.size() - 1));
+        ++m_next;
+        return v;
+    }
+    void script(std::vector<double> values) {
+        m_values = std::move(values);
+        m_next = 0;
+    }
+    std::vector<quint64> seeds;
+
+private:
+    std::vector<double> m_values;
+    size_t m_next = 0;
+};
+
+class RecordingSink final : public extras::MultimediaCommandSink {
+public:
+    void execute(const QString& command) override { commands << command; }
+    QStringList commands;
+};
+
+class RecordingOpener final : public extras::UrlOpener {
+public:
+    void open(const QUrl& address) override { opened << address; }
+    QList<QUrl> opened;
+};
+
+// A window with fakes in place, on a screen of the given size in pixels.
+struct TestWindow {
+    explicit TestWindow(QDate today = QDate(2026, 12, 7), QSize screen = QSize(1024, 768),
+                        QLocale locale = QLocale(QLocale::Russian, QLocale::Russia))
+        : clock(QDateTime(today, QTime(12, 0))) {
+        services.clock = &clock;
+        services.random = &random;
+        services.multimedia = &sink;
+        services.opener = &opener;
+        services.locale = locale;
+        services.windowsFolder = folder.path();
+        services.programFolder = folder.path();
+        services.screenPixels = screen;
+        services.endProgram = [this](int code) { endCodes.push_back(code); };
+    }
+    app::Form1& make() {
+        form = std::make_unique<app::Form1>(services);
+        return *form;
+    }
+
+    ManualClock clock;
+    ScriptedRandom random;
+    RecordingSink sink;
+    RecordingOpener opener;
+    QTemporaryDir folder;
+    app::Form1Services services;
+    std::vector<int> endCodes;
+    std::unique_ptr<app::Form1> form;
+};
+
+} // namespace navcal::test
