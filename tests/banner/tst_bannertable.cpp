@@ -1,0 +1,195 @@
+// The banner's table and its date lookup, without widgets.
+
+#include "banner/BannerTable.h"
+
+#include <QSet>
+#include <QtTest>
+
+using navcal::banner::bannerFor;
+using navcal::banner::BannerLook;
+using navcal::layout::Colour;
+
+namespace {
+
+constexpr Colour kDarkRed = 0x000080;
+constexpr Colour kBlue = 0xFF0000;
+constexpr Colour kRed = 0x0000FF;
+
+// The texts as they must appear, written out here independently of the table.
+struct Expected {
+    int day, month;
+    Colour colour;
+    const char* text;
+};
+
+const Expected kFixed[] = {
+    {1, 1, kDarkRed, "День тельняшки!"},
+    {10, 1, kDarkRed, "День инженер-механика, БЧ-5"},
+    {12, 1, kDarkRed, "День Морского интернет-клуба !"},
+    {15, 1, kDarkRed, "День Главного штаба ВМФ!"},
+    {25, 1, kDarkRed, "День штурмана, БЧ-1!"},
+    {27, 1, kBlue, "День снятия блокады Ленинграда!"},
+    {2, 2, kBlue, "День разгрома фашистов в Сталинградской битве!"},
+    {23, 2, kDarkRed, "День защитника Отечества!"},
+    {5, 3, kDarkRed, "День Мореходных училищ!"},
+    {19, 3, kDarkRed, "День моряка-подводника!"},
+    {21, 3, kDarkRed, "Народный День штурмана!"},
+    {22, 3, kDarkRed, "Всемирный День Балтийского моря!"},
+    {18, 4, kBlue, "День победы Александра Невского\r\nнад немецкими рыцарями на Чудском озере!"},
+    {5, 5, kDarkRed, "День водолаза!"},
+    {7, 5, kDarkRed, "День связиста, БЧ-4, РТС!"},
+    {9, 5, kDarkRed, "День Победы!"},
+    {13, 5, kDarkRed, "День Черноморского флота!"},
+    {18, 5, kDarkRed, "День Балтийского флота!"},
+    {21, 5, kDarkRed, "День Тихоокеанского флота!"},
+    {1, 6, kDarkRed, "День Северного флота!"},
+    {20, 6, kDarkRed, "День минера-торпедиста!"},
+    {7, 7, kBlue, "День победы русского флота\r\nнад турецким флотом в бухте Чесма !"},
+    {10, 7, kBlue, "День победы русской армии\r\nнад шведами в Полтавском сражении  !"},
+    {17, 7, kDarkRed, "День авиации ВМФ!"},
+    {9, 8, kBlue, "День победы русского флота\r\nнад шведами у мыса Гангут !"},
+    {23, 8, kBlue, "День разгрома фашистов в Курской битве!"},
+    {8, 9, kDarkRed, "День Новороссийской ВМБ!\r\n День Бородинского сражения!"},
+    {11, 9, kBlue, "День победы русской эскадры у мыса Тендра !"},
+    {21, 9, kBlue, "День победы в Куликовской битве!"},
+    {8, 10, kDarkRed, "День командира корабля!"},
+    {30, 10, kDarkRed, "День моряка-надводника!"},
+    {7, 11, kBlue, "День освобождения Москвы от польских интервентов !"},
+    {15, 11, kDarkRed, "День Каспийской флотилии!"},
+    {19, 11, kDarkRed, "День ракетчика и артиллериста!"},
+    {27, 11, kDarkRed, "День морской пехоты!"},
+    {1, 12, kBlue, "День победы русской эскадры у мыса Синоп !"},
+    {5, 12, kBlue, "День начала контрнаступления\r\nсоветских войск в битве под Москвой !"},
+    {9, 12, kDarkRed, "День Каспийского ВВМКУ!"},
+    {24, 12, kBlue, "День взятия турецкой крепости Измаил русскими войсками !"},
+};
+
+// A year in which `date`'s day and month are not a Sunday.
+QDate weekdayOccurrence(int month, int day) {
+    for (int year = 2025;; ++year) {
+        const QDate date(year, month, day);
+        if (date.dayOfWeek() != Qt::Sunday)
+            return date;
+    }
+}
+
+} // namespace
+
+class TestBannerTable : public QObject {
+    Q_OBJECT
+  private slots:
+    void fixedEntries_data();
+    void fixedEntries();
+    void julyAndSundays_data();
+    void julyAndSundays();
+    void daysWithoutEntryAreEmpty();
+    void sundayIgnoresLocaleWeekStart();
+};
+
+void TestBannerTable::fixedEntries_data() {
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<Colour>("colour");
+    QTest::addColumn<QString>("text");
+    for (const Expected& e : kFixed) {
+        const QDate date = weekdayOccurrence(e.month, e.day);
+        QTest::addRow("%02d.%02d", e.day, e.month) << date << e.colour << QString::fromUtf8(e.text);
+    }
+    // The table says the same in a leap year and on a Sunday for entries
+    // without a Sunday text.
+    QTest::newRow("01.01 Sunday") << QDate(2023, 1, 1) << kDarkRed
+                                  << QStringLiteral("День тельняшки!");
+    QTest::newRow("17.07 Sunday") << QDate(2022, 7, 17) << kDarkRed
+                                  << QStringLiteral("День авиации ВМФ!");
+    QTest::newRow("24.12 leap year")
+        << QDate(2028, 12, 24) << kBlue
+        << QStringLiteral("День взятия турецкой крепости Измаил русскими "
+                          "войсками !");
+}
+
+void TestBannerTable::fixedEntries() {
+    QFETCH(QDate, date);
+    QFETCH(Colour, colour);
+    QFETCH(QString, text);
+    const BannerLook look = bannerFor(date);
+    QCOMPARE(look.text, text);
+    QCOMPARE(look.colour, colour);
+}
+
+void TestBannerTable::julyAndSundays_data() {
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<Colour>("colour");
+    QTest::addColumn<QString>("text");
+    const QString navy = QStringLiteral("День морского и речного флота!");
+    const QString fishermen = QStringLiteral("День рыбака!");
+    QTest::newRow("07.07 Sunday")
+        << QDate(2024, 7, 7) << kRed
+        << QStringLiteral("День морского и речного флота!\r\n"
+                          "День победы русского флота над турецким флотом в бухте Чесма !");
+    QTest::newRow("10.07 Sunday") << QDate(2022, 7, 10) << kRed
+                                  << QStringLiteral("День рыбака!\r\n"
+                                                    "День победы русской армии над шведами\r\n"
+                                                    "в Полтавском сражении  !");
+    QTest::newRow("first Sunday on the 1st") << QDate(2029, 7, 1) << kDarkRed << navy;
+    QTest::newRow("first Sunday on the 5th") << QDate(2026, 7, 5) << kDarkRed << navy;
+    QTest::newRow("1st on a Wednesday") << QDate(2026, 7, 1) << kDarkRed << QString();
+    QTest::newRow("6th on a Monday") << QDate(2026, 7, 6) << kDarkRed << QString();
+    QTest::newRow("second Sunday on the 12th") << QDate(2026, 7, 12) << kDarkRed << fishermen;
+    QTest::newRow("second Sunday on the 8th") << QDate(2029, 7, 8) << kDarkRed << fishermen;
+    QTest::newRow("13th on a Monday") << QDate(2026, 7, 13) << kDarkRed << QString();
+    QTest::newRow("Sunday the 19th") << QDate(2026, 7, 19) << kDarkRed << QString();
+    QTest::newRow("Sunday the 24th") << QDate(2022, 7, 24) << kDarkRed << QString();
+    QTest::newRow("Sunday the 15th") << QDate(2029, 7, 15) << kDarkRed << QString();
+    const QString fleet = QStringLiteral("День Военно-Морского Флота!");
+    QTest::newRow("last Sunday the 26th") << QDate(2026, 7, 26) << kDarkRed << fleet;
+    QTest::newRow("last Sunday the 31st") << QDate(2022, 7, 31) << kDarkRed << fleet;
+    QTest::newRow("last Sunday the 25th") << QDate(2027, 7, 25) << kDarkRed << fleet;
+    QTest::newRow("31st on a Friday") << QDate(2026, 7, 31) << kDarkRed << QString();
+    QTest::newRow("a Sunday in August") << QDate(2026, 8, 2) << kDarkRed << QString();
+    QTest::newRow("plain day") << QDate(2026, 2, 24) << kDarkRed << QString();
+    QTest::newRow("invalid date") << QDate() << kDarkRed << QString();
+}
+
+void TestBannerTable::julyAndSundays() {
+    QFETCH(QDate, date);
+    QFETCH(Colour, colour);
+    QFETCH(QString, text);
+    const BannerLook look = bannerFor(date);
+    QCOMPARE(look.text, text);
+    QCOMPARE(look.colour, colour);
+}
+
+void TestBannerTable::daysWithoutEntryAreEmpty() {
+    // Every day of several years: a day named neither by a fixed entry nor by
+    // a July Sunday rule shows nothing; a named day shows something.
+    QSet<QString> named;
+    for (const Expected& e : kFixed)
+        named << QStringLiteral("%1.%2").arg(e.day).arg(e.month);
+    for (int year = 2024; year <= 2030; ++year) {
+        for (QDate date(year, 1, 1); date.year() == year; date = date.addDays(1)) {
+            const bool julySunday = date.month() == 7 && date.dayOfWeek() == Qt::Sunday &&
+                                    (date.day() <= 14 || date.day() >= 25);
+            const bool expectText =
+                named.contains(QStringLiteral("%1.%2").arg(date.day()).arg(date.month())) ||
+                julySunday;
+            const BannerLook look = bannerFor(date);
+            QVERIFY2(look.text.isEmpty() != expectText, qPrintable(date.toString(Qt::ISODate)));
+            if (!expectText)
+                QCOMPARE(look.colour, kDarkRed);
+        }
+    }
+}
+
+void TestBannerTable::sundayIgnoresLocaleWeekStart() {
+    // A locale whose week begins on Sunday must not move the Sunday texts.
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(QLocale().firstDayOfWeek(), Qt::Sunday);
+    const BannerLook sunday = bannerFor(QDate(2026, 7, 5));
+    const BannerLook monday = bannerFor(QDate(2026, 7, 6));
+    QLocale::setDefault(previous);
+    QCOMPARE(sunday.text, QStringLiteral("День морского и речного флота!"));
+    QVERIFY(monday.text.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestBannerTable)
+#include "tst_bannertable.moc"
