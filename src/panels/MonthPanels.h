@@ -15,11 +15,12 @@ namespace navcal::panels {
 // header recolouring, all driven by the per-month tables.
 class MonthPanels : public QObject {
     Q_OBJECT
-public:
+  public:
     // `leapYear` is the window's LeapYear on its current-year variable: it
     // also rewrites the date line.
-    MonthPanels(layout::Controls& controls, const calendar::Clock& clock, app::RandomPalette& palette,
-                QLocale locale, std::function<bool()> leapYear, QObject* parent = nullptr);
+    MonthPanels(layout::Controls& controls, const calendar::Clock& clock,
+                app::RandomPalette& palette, QLocale locale, std::function<bool()> leapYear,
+                QObject* parent = nullptr);
 
     // Fill counters: cell counter 0 and day counter 1 for every month.
     void resetCounters();
@@ -41,7 +42,7 @@ public:
     };
     const Counters& counters(int month) const { return m_counters.at(month - 1); }
 
-private:
+  private:
     layout::Controls& m_controls;
     const calendar::Clock& m_clock;
     app::RandomPalette& m_palette;

@@ -1,0 +1,81 @@
+#pragma once
+
+// Helpers shared by the month panel tests: drive the fills by hand and read
+// whole panels back.
+
+#include "app/Form1.h"
+#include "layout/Controls.h"
+#include "layout/StoredDesign.h"
+#include "panels/MonthPanels.h"
+
+#include <QDate>
+#include <QString>
+#include <QTimer>
+#include <QVector>
+
+namespace navcal::test {
+
+inline const layout::MonthLayout& monthDesign(int month) {
+    return layout::monthLayouts().at(month - 1);
+}
+
+inline layout::TwipLabel* dayCell(app::Form1& form, int month, int index) {
+    return form.controls().cell(monthDesign(month).cells, index);
+}
+
+inline QTimer* fillTimer(app::Form1& form, int month) {
+    return form.controls().timer(monthDesign(month).timer);
+}
+
+// Ticks one month's fill as its timer would until the timer stops itself;
+// returns the number of ticks (-1 when it never stopped).
+inline int runFill(app::Form1& form, int month) {
+    QTimer* timer = fillTimer(form, month);
+    if (!timer->isActive())
+        timer->start();
+    for (int ticks = 1; ticks <= 100; ++ticks) {
+        form.monthPanels().fillTick(month);
+        if (!timer->isActive())
+            return ticks;
+    }
+    timer->stop();
+    return -1;
+}
+
+inline void runAllFills(app::Form1& form) {
+    for (int month = 1; month <= 12; ++month)
+        runFill(form, month);
+}
+
+// What a label shows, for comparing panels before and after.
+struct Look {
+    QString caption;
+    layout::Colour colour;
+    int border;
+    QString tip;
+    bool operator==(const Look&) const = default;
+};
+
+inline Look lookOf(const layout::TwipLabel* label) {
+    return {label->caption(), label->foreColor(), label->borderStyle(), label->toolTipText()};
+}
+
+inline QVector<Look> panelLook(app::Form1& form, int month) {
+    QVector<Look> looks;
+    for (int i = 0; i < layout::kCellsPerMonth; ++i)
+        looks << lookOf(dayCell(form, month, i));
+    return looks;
+}
+
+// The caption a cell must end with, worked out from the date alone.
+inline QString expectedCaption(int year, int month, int index) {
+    const QDate first(year, month, 1);
+    const int day = index - (first.dayOfWeek() - 1) + 1;
+    return day >= 1 && day <= first.daysInMonth() ? QString::number(day) : QString();
+}
+
+inline bool isWeekendCell(int index) {
+    return index < 35 && index % 7 >= 5;
+}
+
+} // namespace navcal::test
