@@ -127,8 +127,6 @@ def make_seascape(width=1680, height=1260):
     sea_noise = Noise(2712)
     sand_noise = Noise(1696)
 
-    img = np.zeros((H, W, 3))
-
     # ---- sky --------------------------------------------------------------
     sky_t = clamp01(yy / hz)            # 0 at top, 1 at horizon
     sky = ramp(sky_t, [
@@ -469,3 +467,455 @@ def path(*segments):
             seg = seg[1:]
         out.extend(seg)
     return out
+
+
+# ---------------------------------------------------------------------------
+# seagull, 43 x 31
+
+def make_seagull():
+    c = Canvas(43, 31, ss=16)
+
+    left_wing = c.poly(path(
+        bezier((19.5, 18.5), (16.0, 9.0), (10.5, 5.4)),
+        bezier((10.5, 5.4), (5.5, 5.0), (0.7, 11.6)),
+        bezier((0.7, 11.6), (3.0, 11.9), (4.2, 12.6)),      # primaries
+        bezier((4.2, 12.6), (5.8, 12.2), (7.3, 13.1)),
+        bezier((7.3, 13.1), (9.0, 12.6), (10.5, 13.4)),
+        bezier((10.5, 13.4), (15.5, 14.2), (21.0, 22.5)),
+    ))
+    right_wing = c.poly(path(
+        bezier((24.0, 18.5), (27.5, 8.5), (32.6, 4.8)),
+        bezier((32.6, 4.8), (37.6, 4.5), (42.4, 10.5)),
+        bezier((42.4, 10.5), (40.2, 10.8), (39.0, 11.6)),
+        bezier((39.0, 11.6), (37.4, 11.3), (35.9, 12.2)),
+        bezier((35.9, 12.2), (34.3, 11.9), (32.9, 12.6)),
+        bezier((32.9, 12.6), (28.5, 13.8), (23.0, 22.5)),
+    ))
+    body = c.ellipse(21.8, 21.4, 6.8, 3.1, angle=0.05)
+    head = c.ellipse(15.4, 19.9, 2.8, 2.6)
+    tail = c.poly([(26.0, 19.4), (31.8, 19.9), (32.4, 22.7), (26.0, 23.8)])
+    beak = c.poly([(13.1, 19.4), (9.8, 20.6), (13.3, 21.2)])
+
+    silhouette = np.maximum.reduce([left_wing, right_wing, body, head, tail, beak])
+    c.fill(c.grow(silhouette, 0.75), col('4f6f93'), 0.9)
+
+    # wings: white at the body, light blue outward, darker blue tips
+    t = clamp01(np.abs(c.x - 21.8) / 21.0)
+    wing_col = ramp(t, [
+        (0.00, col('ffffff')),
+        (0.40, col('eef5fc')),
+        (0.70, col('b9d5ee')),
+        (0.88, col('8db4da')),
+        (1.00, col('6f9ac6')),
+    ])
+    # the underside of the trailing half is in shade
+    c.fill(left_wing, wing_col)
+    c.fill(right_wing, wing_col)
+    shade = smoothstep(8.0, 14.0, c.y) * 0.40
+    c.paint_inside(np.maximum(left_wing, right_wing) * shade, col('9fbfe0'))
+
+    c.fill(tail, ramp(clamp01((c.y - 19.4) / 4.4), [(0, col('f4f8fc')), (1, col('b7cfe6'))]))
+    body_col = ramp(clamp01((c.y - 18.0) / 6.5), [(0.0, col('ffffff')),
+                                                   (0.6, col('f1f6fb')),
+                                                   (1.0, col('c2d6ea'))])
+    c.fill(body, body_col)
+    c.fill(head, body_col)
+    c.fill(beak, col('f0b43c'))
+    c.fill(c.ellipse(14.8, 19.2, 0.65, 0.65), col('1c2633'))
+    return c.image()
+
+
+# ---------------------------------------------------------------------------
+# sailing ship on the waves, 91 x 71
+
+def _sail(c, x0, x1, y0, y1, belly):
+    """A square sail hung from a yard at y0, bulging toward the bow (left)."""
+    return c.poly(path(
+        [(x0 + 0.6, y0), (x1 - 0.6, y0)],
+        bezier((x1 - 0.6, y0), (x1 - belly * 0.4, (y0 + y1) / 2), (x1 - belly * 0.6, y1)),
+        bezier((x1 - belly * 0.6, y1), ((x0 + x1) / 2 - belly, y1 + belly * 0.9),
+               (x0 - belly, y1 - 0.2)),
+        bezier((x0 - belly, y1 - 0.2), (x0 - belly * 1.1, (y0 + y1) / 2), (x0 + 0.6, y0)),
+    ))
+
+
+def _pennant(c, x, y, length, width, phase):
+    """A tapering red pennant streaming to the left from (x, y)."""
+    n = 24
+    top, bot = [], []
+    for i in range(n + 1):
+        t = i / n
+        px = x - t * length
+        wave = 0.9 * math.sin(2 * math.pi * (t * 1.3 + phase)) * t
+        half = width / 2 * (1.0 - 0.85 * t)
+        top.append((px, y + wave - half))
+        bot.append((px, y + wave + half))
+    return c.poly(top + bot[::-1])
+
+
+def make_ship():
+    c = Canvas(91, 71, ss=12)
+    x, y = c.x, c.y
+
+    # ---- hull shape, bow to the left
+    hull = c.poly(path(
+        bezier((9.5, 46.5), (28.0, 53.0), (62.0, 51.5)),
+        [(62.0, 51.5), (65.5, 51.0), (66.0, 46.5), (78.5, 44.0)],
+        bezier((78.5, 44.0), (78.5, 52.0), (75.5, 59.0)),
+        bezier((75.5, 59.0), (48.0, 63.0), (21.0, 60.0)),
+        bezier((21.0, 60.0), (13.5, 56.0), (9.5, 46.5)),
+    ))
+
+    # ---- masts, spars and rigging (drawn first, sails cover parts of them)
+    wood = col('5b3a22')
+    spars = [
+        c.stroke([(11.0, 47.5), (0.8, 40.0)], 1.3),          # bowsprit
+        c.stroke([(28.0, 51.0), (28.0, 8.0)], 1.3),          # foremast
+        c.stroke([(46.0, 52.0), (46.0, 2.5)], 1.4),          # mainmast
+        c.stroke([(63.0, 49.0), (63.0, 12.0)], 1.2),         # mizzen
+        c.stroke([(63.0, 40.0), (80.0, 36.0)], 0.9),         # spanker boom
+    ]
+    rigging = np.maximum.reduce([
+        c.stroke([(28.0, 8.5), (1.5, 40.3)], 0.45),
+        c.stroke([(28.0, 20.0), (8.0, 45.0)], 0.45),
+        c.stroke([(46.0, 3.0), (28.0, 9.0)], 0.45),
+        c.stroke([(63.0, 12.5), (46.0, 4.0)], 0.45),
+        c.stroke([(63.0, 12.5), (78.0, 44.0)], 0.45),
+        c.stroke([(46.0, 3.0), (66.0, 46.0)], 0.40),
+    ])
+
+    # ---- sails
+    square = ((21.0, 35.0, 25.0, 38.5, 2.4),    # fore course
+              (22.3, 33.7, 12.5, 23.5, 2.0),    # fore topsail
+              (37.5, 54.5, 22.5, 39.5, 2.6),    # main course
+              (38.8, 53.2, 7.5, 20.5, 2.2),     # main topsail
+              (57.0, 69.0, 15.5, 25.0, 1.8))    # mizzen topsail
+    sails = [_sail(c, *spec) for spec in square]
+    yards = [c.stroke([(x0 - 1.0, y0), (x1 + 1.0, y0)], 0.9) for x0, x1, y0 in
+             ((21.0, 35.0, 25.0), (22.3, 33.7, 12.5), (37.5, 54.5, 22.5),
+              (38.8, 53.2, 7.5), (57.0, 69.0, 15.5))]
+    jibs = [
+        c.poly(path(bezier((2.0, 40.0), (15.0, 26.0), (27.0, 10.0)),
+                    bezier((27.0, 10.0), (22.0, 27.0), (19.0, 42.0)),
+                    bezier((19.0, 42.0), (10.0, 43.5), (2.0, 40.0)))),
+    ]
+    spanker = c.poly(path(
+        [(64.0, 27.0), (64.0, 39.5)],
+        bezier((64.0, 39.5), (72.0, 38.5), (79.0, 36.4)),
+        bezier((79.0, 36.4), (72.5, 31.5), (64.0, 27.0)),
+    ))
+    all_sails = np.maximum.reduce(sails + jibs + [spanker])
+
+    # ---- pennants
+    pennants = np.maximum.reduce([
+        _pennant(c, 46.0, 3.0, 14.0, 2.6, 0.10),
+        _pennant(c, 28.0, 8.5, 11.0, 2.3, 0.35),
+        _pennant(c, 63.0, 12.5, 10.0, 2.2, 0.60),
+    ])
+
+    # ---- waves in front: sea with crests, fading out at the bottom and sides
+    crest_y = (58.5 + 1.6 * np.sin(2 * math.pi * (x / 19.0 + 0.15))
+               + 0.5 * np.sin(2 * math.pi * (x / 7.3 + 0.4)))
+    crest_y = crest_y - 2.2 * np.exp(-((x - 12.0) / 6.0) ** 2)     # bow wave
+    water = smoothstep(-0.5, 0.5, y - crest_y)
+    edge_fade = smoothstep(0.0, 9.0, x) * smoothstep(0.0, 9.0, 91.0 - x)
+    bottom_fade = 1.0 - smoothstep(64.0, 71.0, y)
+    water_a = water * edge_fade * bottom_fade
+    water_col = ramp(clamp01((y - 56.0) / 14.0), [(0.0, col('5a8bb5')),
+                                                     (0.5, col('3b6b96')),
+                                                     (1.0, col('315d85'))])
+    foam = np.exp(-((y - crest_y - 0.8) / 0.9) ** 2) * water_a
+    foam2 = np.exp(-((y - (crest_y + 4.5 + 0.8 * np.sin(x / 3.1))) / 0.6) ** 2) * water_a * \
+        smoothstep(0.3, 0.9, np.sin(x / 5.3 + 1.0))
+
+    # ---- outlines first, so everything reads on sky and on sea
+    hull_and_spars = np.maximum.reduce([hull] + spars + yards)
+    c.fill(c.grow(all_sails, 0.55), col('7d8796'), 0.85)
+    c.fill(c.grow(hull_and_spars, 0.45), col('2d1d12'), 0.9)
+    c.fill(c.grow(pennants, 0.35), col('7a1010'), 0.8)
+
+    c.fill(rigging, col('3b2a1e'), 0.7)
+    for sp in spars:
+        c.fill(sp, wood)
+
+    # hull: warm wood, lighter toward the deck, a gilded wale and gun ports
+    hull_col = ramp(clamp01((y - 45.0) / 16.0), [(0.0, col('8a5530')),
+                                                   (0.5, col('6b4024')),
+                                                   (1.0, col('4a2b18'))])
+    c.fill(hull, hull_col)
+    wale_y = 51.0 + 4.0 * ((x - 62.0) / 52.0) ** 2 - 0.08 * np.maximum(x - 62.0, 0.0)
+    c.paint_inside(hull * (np.abs(y - (wale_y + 1.8)) < 0.7), col('d9a441'))
+    c.paint_inside(hull * (np.abs(y - (wale_y + 5.0)) < 0.45), col('a7773a'))
+    for px in (22.0, 30.0, 38.0, 46.0, 54.0, 62.0):
+        py = 51.0 + 4.0 * ((px - 62.0) / 52.0) ** 2 + 3.5
+        c.paint_inside(c.rect(px - 0.9, py - 0.8, px + 0.9, py + 0.8) * hull, col('24150c'))
+    # stern windows, lit
+    for py in (47.5, 50.5):
+        c.paint_inside(c.rect(72.5, py - 0.7, 76.5, py + 0.7) * hull, col('f2d27a'))
+
+    for yd in yards:
+        c.fill(yd, wood)
+
+    # sails: white, the bellied side in light, the far side in shade
+    for s_, (x0, x1, y0, y1, belly) in zip(sails, square):
+        t = clamp01((x - (x0 - belly)) / (x1 - x0 + belly))
+        v = clamp01((y - y0) / (y1 - y0))
+        shade = 0.55 * smoothstep(0.35, 1.05, t) + 0.15 * v
+        c.fill(s_, mix(col('fdfcf8'), col('b9c3d2'), shade))
+    for s_ in jibs + [spanker]:
+        t = clamp01((x - 2.0) / 26.0) if s_ is jibs[0] else clamp01((x - 64.0) / 15.0)
+        c.fill(s_, mix(col('fdfcf8'), col('c3ccd9'), 0.45 * t))
+
+    c.fill(pennants, ramp(clamp01((y - 2.0) / 12.0), [(0.0, col('e8322c')),
+                                                          (1.0, col('c51f1f'))]))
+
+    # ---- the sea in front of the hull
+    c.fill(water_a, water_col)
+    c.fill(foam * 0.9, col('f3f7fb'))
+    c.fill(foam2 * 0.55, col('d9e6f1'))
+    return c.image()
+
+
+# ---------------------------------------------------------------------------
+# the white-blue-red tricolour on a short pole, 110 x 75
+
+def make_flag():
+    c = Canvas(110, 75, ss=10)
+    x, y = c.x, c.y
+
+    pole_x0, pole_x1 = 3.0, 6.0
+    fx0, flen = 6.0, 102.0           # hoist and length of the cloth
+    ftop, fh = 5.5, 64.0             # top edge at the hoist, height
+    amp = 3.6                        # wave amplitude at the fly end
+
+    # The cloth is a sheet displaced vertically by a travelling wave whose
+    # amplitude grows from the pole; invert that map per sample.
+    u = (x - fx0) / flen
+    uc = clamp01(u)
+    phase = 2 * math.pi * (1.35 * uc) - 0.6
+    grow = uc ** 0.8
+    dy = amp * grow * np.sin(phase)
+    # the cloth looks a little narrower where it turns away from us
+    hscale = 1.0 - 0.04 * grow * (1.0 + np.cos(phase))
+    top = ftop + dy + fh * (1.0 - hscale) / 2.0
+    v = (y - top) / (fh * hscale)
+    inside = ((u >= 0.0) & (u <= 1.0) & (v >= 0.0) & (v < 1.0)).astype(np.float64)
+
+    stripe = np.clip(np.floor(v * 3.0), 0, 2).astype(int)
+    colours = np.array([col('f8f8f6'), col('1f4fb0'), col('d5281f')])
+    cloth = colours[stripe]
+    # light and shade follow the slope of the wave
+    slope = np.cos(phase) * grow
+    light = 1.0 + 0.20 * slope - 0.05 * u
+    cloth = clamp01(cloth * light[..., None])
+    # a soft highlight along the crests
+    cloth = mix(cloth, col('ffffff'), 0.12 * smoothstep(0.6, 1.0, slope) * (stripe > 0))
+
+    pole = c.rect(pole_x0, 4.0, pole_x1, 75.0)
+    ball = c.ellipse((pole_x0 + pole_x1) / 2, 3.6, 2.9, 2.9)
+
+    # a thin darker edge so the white stripe stays visible on a pale sky
+    c.fill(c.grow(inside, 0.5), col('6b7480'), 0.6)
+    c.fill(c.grow(np.maximum(pole, ball), 0.4), col('3a3a3a'), 0.7)
+
+    tpole = clamp01((x - pole_x0) / (pole_x1 - pole_x0))
+    c.fill(pole, ramp(tpole, [(0.0, col('9a9ea6')), (0.35, col('f2f3f5')),
+                              (1.0, col('7d828b'))]))
+    rb = np.sqrt((x - 3.9) ** 2 + (y - 2.6) ** 2)
+    c.fill(ball, ramp(clamp01(rb / 4.5), [(0.0, col('fff1b0')), (0.4, col('e0b541')),
+                                          (1.0, col('8f6a1c'))]))
+    c.fill(inside, cloth)
+    # the cloth casts a little shadow onto the pole side
+    c.paint_inside(pole * smoothstep(ftop - 1, ftop + 1, y) * (y < ftop + fh), col('5f636a'), 0.35)
+    return c.image()
+
+
+# ---------------------------------------------------------------------------
+# lifebuoy icon: red and white ring with a grab line, 32 and 16 pixels
+
+def make_lifebuoy(size):
+    c = Canvas(size, size, ss=16)
+    x, y = c.x, c.y
+    k = size / 32.0
+    cx = cy = size / 2.0
+    if size >= 24:
+        r_out, r_in = 11.6 * k, 6.0 * k
+        bulge, rope_w, band_w = 2.4 * k, 1.25, 1.5
+        rim_w, rope_edge = 0.6, 0.45
+    else:
+        # at icon size the line is only hinted at, or it would swamp the ring
+        r_out, r_in = 6.6, 3.1
+        bulge, rope_w, band_w = 0.9, 0.75, 0.9
+        rim_w, rope_edge = 0.45, 0.0
+
+    dx, dy = x - cx, y - cy
+    r = np.sqrt(dx * dx + dy * dy)
+    ang = np.arctan2(dy, dx)
+    ring = ((r <= r_out) & (r >= r_in)).astype(np.float64)
+    rim = ((r <= r_out + rim_w) & (r >= r_in - rim_w)).astype(np.float64)
+
+    # four segments: red at top and bottom, white at the sides, seams on the
+    # diagonals where the grab line is tied on
+    seg = np.floor((ang + math.pi / 4) / (math.pi / 2)).astype(int) % 2
+    base = np.where(seg[..., None] == 1, col('d8261f'), col('f7f5f0'))
+
+    # shade the ring as a torus lit from the upper left
+    t = clamp01((r - r_in) / (r_out - r_in)) * 2.0 - 1.0
+    nz = np.sqrt(clamp01(1.0 - t * t))
+    nx = t * np.cos(ang)
+    ny = t * np.sin(ang)
+    L = np.array([-0.45, -0.55, 0.70])
+    L = L / np.linalg.norm(L)
+    diff = clamp01(nx * L[0] + ny * L[1] + nz * L[2])
+    spec = clamp01(nx * L[0] + ny * L[1] + nz * L[2]) ** 18
+    ring_col = clamp01(base * (0.55 + 0.55 * diff)[..., None] + 0.35 * spec[..., None])
+
+    # grab line: four loops between the ties, sagging outward
+    ties = [math.pi / 4 + i * math.pi / 2 for i in range(4)]
+    loop_pts = []
+    n = 40
+    for i in range(4):
+        a0 = ties[i]
+        pts = []
+        for j in range(n + 1):
+            a = a0 + (math.pi / 2) * j / n
+            rr = r_out - 0.2 + bulge * math.sin(math.pi * j / n)
+            pts.append((cx + rr * math.cos(a), cy + rr * math.sin(a)))
+        loop_pts.append(pts)
+    rope = np.maximum.reduce([c.stroke(p, rope_w) for p in loop_pts])
+    bands = np.maximum.reduce([
+        c.stroke([(cx + (r_in + 0.4) * math.cos(a), cy + (r_in + 0.4) * math.sin(a)),
+                  (cx + (r_out + 0.3) * math.cos(a), cy + (r_out + 0.3) * math.sin(a))], band_w)
+        for a in ties])
+
+    rope_col = mix(col('e3cf9a'), col('b8955a'), clamp01((y - cy) / size + 0.5))
+    outline = col('4a1e1a')
+
+    if rope_edge:
+        c.fill(c.grow(rope, rope_edge), col('5a4126'), 0.9)
+    else:
+        rope_col = rope_col * 0.85
+    c.fill(rim, outline, 0.9)
+    c.fill(ring, ring_col)
+    c.fill(rope, rope_col)
+    if rope_edge:
+        c.fill(c.grow(bands, 0.35), col('5a4126'), 0.9)
+    c.fill(bands, rope_col)
+    return c.image()
+
+
+# ---------------------------------------------------------------------------
+# mouse pointer: notes on a staff, 32 and 16 pixels
+
+def _note_head(c, cx, cy, rx, ry):
+    return c.ellipse(cx, cy, rx, ry, angle=-0.38)
+
+
+def make_music(size):
+    c = Canvas(size, size, ss=16)
+    # staff lines and stems sit on whole pixels so they stay crisp
+    if size >= 24:
+        lines = [c.rect(1.0, yl, 31.0, yl + 1.0) for yl in (9, 13, 17, 21, 25)]
+        heads = [_note_head(c, 7.7, 23.0, 2.5, 1.8),       # an eighth note
+                 _note_head(c, 16.7, 19.0, 2.5, 1.8),      # and a beamed pair
+                 _note_head(c, 25.7, 15.0, 2.5, 1.8)]
+        stems = [c.rect(9.0, 6.0, 10.0, 22.6),
+                 c.rect(18.0, 5.0, 19.0, 18.6),
+                 c.rect(27.0, 1.5, 28.0, 14.6)]
+        flag = c.poly(path(bezier((10.0, 6.0), (10.8, 9.5), (14.0, 11.5)),
+                           bezier((14.0, 11.5), (15.3, 13.5), (13.8, 16.5)),
+                           bezier((13.8, 16.5), (14.4, 13.2), (10.0, 11.0))))
+        beam = c.poly([(18.0, 4.0), (28.0, 0.5), (28.0, 3.5), (18.0, 7.0)])
+        halo_r, halo_a, staff_a = 0.8, 0.45, 0.85
+    else:
+        lines = [c.rect(0.0, yl, 16.0, yl + 1.0) for yl in (3, 6, 9, 12, 15)]
+        heads = [_note_head(c, 4.9, 14.0, 1.8, 1.25),
+                 _note_head(c, 11.9, 11.0, 1.8, 1.25)]
+        stems = [c.rect(6.0, 3.0, 7.0, 13.8),
+                 c.rect(13.0, 0.5, 14.0, 10.8)]
+        flag = np.zeros_like(c.x)
+        beam = c.poly([(6.0, 2.0), (14.0, 0.0), (14.0, 2.0), (6.0, 4.0)])
+        halo_r, halo_a, staff_a = 0.6, 0.35, 0.6
+
+    staff = np.maximum.reduce(lines)
+    notes = np.maximum.reduce(heads + stems + [flag, beam])
+    # a faint light rim keeps the black pointer visible over dark water
+    c.fill(c.grow(notes, halo_r), col('ffffff'), halo_a)
+    c.fill(staff, col('202020'), staff_a)
+    c.fill(notes, col('000000'))
+    return c.image()
+
+
+# ---------------------------------------------------------------------------
+# writing the files
+
+def ico_bytes(images):
+    """A Windows icon holding the given RGBA images as 32-bit bitmaps.
+
+    Bitmap entries (rather than embedded PNG) are read by every icon
+    loader, old ones included.
+    """
+    images = sorted(images, key=lambda im: -im.size[0])
+    header = struct.pack('<HHH', 0, 1, len(images))
+    entries = b''
+    blobs = b''
+    offset = len(header) + 16 * len(images)
+    for im in images:
+        w, h = im.size
+        if w > 256 or h > 256:
+            raise ValueError('icon images are at most 256 pixels wide')
+        px = np.asarray(im.convert('RGBA'))
+        bgra = px[::-1, :, [2, 1, 0, 3]].tobytes()           # rows bottom-up
+        mask_stride = ((w + 31) // 32) * 4
+        mask = bytearray()
+        for row in px[::-1]:
+            bits = np.packbits(row[:, 3] == 0)               # 1 = transparent
+            line = bits.tobytes()
+            mask += line + b'\0' * (mask_stride - len(line))
+        info = struct.pack('<IiiHHIIiiII', 40, w, 2 * h, 1, 32, 0,
+                           len(bgra) + len(mask), 0, 0, 0, 0)
+        blob = info + bgra + bytes(mask)
+        entries += struct.pack('<BBBBHHII', w % 256, h % 256, 0, 0, 1, 32,
+                               len(blob), offset)
+        blobs += blob
+        offset += len(blob)
+    return header + entries + blobs
+
+
+def write_all(out_dir):
+    os.makedirs(out_dir, exist_ok=True)
+
+    def save_png(im, name):
+        im.save(os.path.join(out_dir, name), 'PNG', optimize=True)
+        print('wrote', name)
+
+    sea = make_seascape()
+    sea.save(os.path.join(out_dir, 'seascape.jpg'), 'JPEG', quality=88,
+             optimize=True, progressive=False)
+    print('wrote seascape.jpg')
+
+    save_png(make_seagull(), 'seagull.png')
+    save_png(make_ship(), 'ship.png')
+    save_png(make_flag(), 'flag.png')
+
+    for stem, maker in (('lifebuoy', make_lifebuoy), ('music', make_music)):
+        icons = []
+        for size in (32, 16):
+            im = maker(size)
+            save_png(im, '%s-%d.png' % (stem, size))
+            icons.append(im)
+        with open(os.path.join(out_dir, stem + '.ico'), 'wb') as f:
+            f.write(ico_bytes(icons))
+        print('wrote', stem + '.ico')
+
+
+def main(argv):
+    if len(argv) > 2 or (len(argv) == 2 and argv[1].startswith('-')):
+        sys.stderr.write(__doc__)
+        return 2
+    write_all(argv[1] if len(argv) == 2 else ASSETS)
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv))
