@@ -1,0 +1,220 @@
+// Clicks on a month title and on the weekday-header picture, after the fill.
+
+#include "panels/PanelTestKit.h"
+#include "support/TestServices.h"
+
+#include <QSet>
+#include <QtTest>
+
+using namespace navcal;
+using namespace navcal::test;
+
+namespace {
+constexpr layout::Colour red = 0x0000FF;
+constexpr layout::Colour blue = 0xFF0000;
+
+QHash<QString, layout::Colour> coloursOf(app::Form1& form) {
+    QHash<QString, layout::Colour> colours;
+    for (const layout::TwipLabel* label : form.controls().allLabels())
+        colours.insert(label->objectName(), label->foreColor());
+    return colours;
+}
+
+void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(2, 2));
+}
+} // namespace
+
+class PanelClicks : public QObject {
+    Q_OBJECT
+  private slots:
+    void titleClick_data();
+    void titleClick();
+    void secondClickDrawsAgain();
+    void clickDuringFill();
+    void headerClick_data();
+    void headerClick();
+};
+
+void PanelClicks::titleClick_data() {
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<double>("random");
+    QTest::addColumn<QList<int>>("redDays");
+    QTest::addColumn<QList<int>>("blueDays");
+    QTest::addColumn<int>("tipDay");
+    QTest::addColumn<QString>("tip");
+
+    const QDate december(2026, 12, 7);
+    QTest::newRow("January, 10th on a Saturday")
+        << december << 1 << 0.15 << QList<int>{1, 7} << QList<int>{10, 15, 25} << 0 << "";
+    QTest::newRow("February, 23rd with its tooltip")
+        << december << 2 << 0.5 << QList<int>{23} << QList<int>{} << 23
+        << "День защитника Отечества";
+    QTest::newRow("March") << december << 3 << 0.15 << QList<int>{8} << QList<int>{5, 19, 21, 22}
+                           << 0 << "";
+    QTest::newRow("April, nothing marked")
+        << december << 4 << 0.15 << QList<int>{} << QList<int>{} << 0 << "";
+    QTest::newRow("May, 28th left in the random colour")
+        << december << 5 << 0.15 << QList<int>{1, 9} << QList<int>{5, 7, 13, 18, 21} << 0 << "";
+    QTest::newRow("June, 1st in cell 0")
+        << december << 6 << 0.15 << QList<int>{12} << QList<int>{1, 20} << 0 << "";
+    QTest::newRow("July 2018, Sundays left to the weekend rows")
+        << QDate(2018, 12, 7) << 7 << 0.15 << QList<int>{} << QList<int>{17} << 17
+        << "День авиации ВМФ";
+    QTest::newRow("August, nothing marked")
+        << december << 8 << 0.5 << QList<int>{} << QList<int>{} << 0 << "";
+    QTest::newRow("October, 20th left in the random colour")
+        << december << 10 << 0.15 << QList<int>{} << QList<int>{8, 30} << 0 << "";
+    QTest::newRow("November") << december << 11 << 0.15 << QList<int>{4} << QList<int>{15, 19, 27}
+                              << 0 << "";
+    QTest::newRow("December, today framed")
+        << QDate(2026, 12, 16) << 12 << 0.15 << QList<int>{} << QList<int>{9} << 0 << "";
+}
+
+void PanelClicks::titleClick() {
+    QFETCH(QDate, today);
+    QFETCH(int, month);
+    QFETCH(double, random);
+    QFETCH(QList<int>, redDays);
+    QFETCH(QList<int>, blueDays);
+    QFETCH(int, tipDay);
+    QFETCH(QString, tip);
+
+    TestWindow w(today);
+    auto& form = w.make();
+    form.load();
+    runAllFills(form);
+    const QVector<Look> filled = panelLook(form, month);
+    const auto before = coloursOf(form);
+
+    w.random.script({random});
+    click(form.controls().label(monthDesign(month).title));
+    const int index = int(random * 16);
+    const layout::Colour drawn = app::paletteColour(index);
+    QCOMPARE(form.randomPalette().RandomColorIndex, qint16(index));
+    QCOMPARE(form.randomPalette().RandomColor, drawn);
+    QCOMPARE(form.controls().label(monthDesign(month).title)->foreColor(), drawn);
+
+    QSet<QString> changed{monthDesign(month).title};
+    for (int i = 0; i < layout::kCellsPerMonth; ++i) {
+        const layout::TwipLabel* cell = dayCell(form, month, i);
+        changed.insert(cell->objectName());
+        const int day = cell->caption().isEmpty() ? 0 : cell->caption().toInt();
+        layout::Colour expected = drawn;
+        if (isWeekendCell(i) || redDays.contains(day))
+            expected = red;
+        else if (blueDays.contains(day))
+            expected = blue;
+        QVERIFY2(cell->foreColor() == expected,
+                 qPrintable(QStringLiteral("cell %1 ('%2'): %3 instead of %4")
+                                .arg(i)
+                                .arg(cell->caption())
+                                .arg(cell->foreColor(), 0, 16)
+                                .arg(expected, 0, 16)));
+        // Captions, frames and the fill's tooltips stay.
+        QCOMPARE(cell->caption(), filled[i].caption);
+        QCOMPARE(cell->borderStyle(), filled[i].border);
+        QCOMPARE(cell->toolTipText(), tipDay && day == tipDay ? tip : filled[i].tip);
+    }
+    // Nothing outside the month's title and cells changes colour.
+    const auto after = coloursOf(form);
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        if (!changed.contains(it.key()))
+            QCOMPARE(after.value(it.key()), it.value());
+}
+
+void PanelClicks::secondClickDrawsAgain() {
+    TestWindow w(QDate(2026, 12, 7));
+    auto& form = w.make();
+    form.load();
+    runAllFills(form);
+    auto* title = form.controls().label(monthDesign(1).title);
+    w.random.script({0.15, 0.5});
+    click(title);
+    const auto firstLook = panelLook(form, 1);
+    click(title);
+    QCOMPARE(form.randomPalette().RandomColorIndex, qint16(8));
+    QCOMPARE(title->foreColor(), app::paletteColour(8));
+    const auto secondLook = panelLook(form, 1);
+    for (int i = 0; i < layout::kCellsPerMonth; ++i) {
+        // Marked and weekend cells look the same after both clicks; the rest
+        // went from the first colour to the second.
+        if (firstLook[i].colour == app::paletteColour(2))
+            QCOMPARE(secondLook[i].colour, app::paletteColour(8));
+        else
+            QCOMPARE(secondLook[i], firstLook[i]);
+    }
+}
+
+void PanelClicks::clickDuringFill() {
+    // January 2026 with today 10 January: a click after ten ticks.
+    TestWindow w(QDate(2026, 1, 10));
+    auto& form = w.make();
+    form.load();
+    TestWindow reference(QDate(2026, 1, 10));
+    auto& unclicked = reference.make();
+    unclicked.load();
+    runFill(unclicked, 1);
+
+    fillTimer(form, 1)->start();
+    for (int tick = 0; tick < 10; ++tick)
+        form.monthPanels().fillTick(1);
+    w.random.script({0.15});
+    click(form.controls().label(monthDesign(1).title));
+    QCOMPARE(form.monthPanels().counters(1).cell, qint16(10));
+    QCOMPARE(form.monthPanels().counters(1).day, qint16(11));
+    QVERIFY(fillTimer(form, 1)->isActive());
+    QCOMPARE(runFill(form, 1), 27);
+
+    const auto clickedLook = panelLook(form, 1);
+    const auto reference1 = panelLook(unclicked, 1);
+    for (int i = 0; i < layout::kCellsPerMonth; ++i) {
+        QCOMPARE(clickedLook[i].caption, reference1[i].caption);
+        QCOMPARE(clickedLook[i].caption, expectedCaption(2026, 1, i));
+        QCOMPARE(clickedLook[i].border, reference1[i].border);
+        QCOMPARE(clickedLook[i].tip, reference1[i].tip);
+        if (isWeekendCell(i))
+            QCOMPARE(clickedLook[i].colour, red);
+    }
+}
+
+void PanelClicks::headerClick_data() {
+    QTest::addColumn<double>("random");
+    QTest::newRow("black, index 0") << 0.0;
+    QTest::newRow("grey, index 8") << 0.5;
+    QTest::newRow("bright white, index 15") << 0.999;
+}
+
+void PanelClicks::headerClick() {
+    QFETCH(double, random);
+    TestWindow w(QDate(2026, 12, 16));
+    auto& form = w.make();
+    form.load();
+    runAllFills(form);
+    w.random.script({0.15});
+    form.monthPanels().titleClicked(3); // titles and cells in a colour of their own
+    const auto before = coloursOf(form);
+
+    w.random.script({random});
+    click(form.controls().image(QStringLiteral("Image3")));
+    const int index = int(random * 16);
+    QCOMPARE(form.randomPalette().RandomColorIndex, qint16(index));
+    QCOMPARE(form.randomPalette().RandomColor, app::paletteColour(index));
+
+    QSet<QString> headers;
+    for (const layout::MonthLayout& m : layout::monthLayouts())
+        for (const QString& header : m.headers)
+            headers.insert(header);
+    QCOMPARE(headers.size(), 84);
+    const auto after = coloursOf(form);
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (headers.contains(it.key()))
+            QCOMPARE(after.value(it.key()), app::paletteColour(index));
+        else
+            QCOMPARE(after.value(it.key()), it.value());
+    }
+}
+
+QTEST_MAIN(PanelClicks)
+#include "tst_panelclicks.moc"
