@@ -1,0 +1,85 @@
+// How long the twelve month fills take: the work of all ticks, and the time
+// from showing the window until every fill timer has stopped. A benchmark,
+// not a test with a time limit: it reports, the reader judges (goal: 100 ms).
+
+#include "panels/PanelTestKit.h"
+#include "support/TestServices.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+using namespace navcal;
+using namespace navcal::test;
+
+namespace {
+bool anyFillRunning(app::Form1& form) {
+    for (int month = 1; month <= 12; ++month)
+        if (fillTimer(form, month)->isActive())
+            return true;
+    return false;
+}
+
+// Lets the timers tick until the fills are done; the elapsed milliseconds,
+// or -1 when they are still running after five seconds.
+qint64 waitForFills(app::Form1& form, const QElapsedTimer& since) {
+    while (anyFillRunning(form)) {
+        if (since.elapsed() > 5000)
+            return -1;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+    return since.elapsed();
+}
+} // namespace
+
+class BenchFill : public QObject {
+    Q_OBJECT
+  private slots:
+    void ticksOfAllPanels();
+    void fillAfterShow();
+};
+
+void BenchFill::ticksOfAllPanels() {
+    TestWindow w(QDate(2026, 2, 23));
+    auto& form = w.make();
+    form.load();
+    int ticks = 0;
+    QBENCHMARK {
+        form.monthPanels().refill();
+        ticks = 0;
+        for (int month = 1; month <= 12; ++month)
+            ticks += runFill(form, month);
+    }
+    QCOMPARE(ticks, 11 * 37 + 35);
+}
+
+void BenchFill::fillAfterShow() {
+    TestWindow w(QDate(2026, 2, 23));
+    auto& form = w.make();
+    form.load();
+    QElapsedTimer shown;
+    shown.start();
+    form.show();
+    form.startTimers();
+    const qint64 first = waitForFills(form, shown);
+    QVERIFY2(first >= 0, "the fills did not stop");
+    qint64 worst = first;
+    qInfo("fill after show: %lld ms", static_cast<long long>(first));
+    // Later rounds: the refill at a change of date.
+    for (int round = 0; round < 5; ++round) {
+        QElapsedTimer since;
+        since.start();
+        form.monthPanels().refill();
+        const qint64 ms = waitForFills(form, since);
+        QVERIFY2(ms >= 0, "the refill did not stop");
+        qInfo("refill: %lld ms", static_cast<long long>(ms));
+        worst = std::max(worst, ms);
+    }
+    // Every panel is really filled.
+    for (int month = 1; month <= 12; ++month)
+        for (int i = 0; i < layout::kCellsPerMonth; ++i)
+            QCOMPARE(dayCell(form, month, i)->caption(), expectedCaption(2026, month, i));
+    QTest::setBenchmarkResult(qreal(worst), QTest::WalltimeMilliseconds);
+}
+
+QTEST_MAIN(BenchFill)
+#include "bench_fill.moc"
