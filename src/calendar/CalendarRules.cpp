@@ -24,8 +24,10 @@ int weekdayOfFirst(const QString& firstDayString, int year) {
 }
 
 bool isSundayCounter(int dayCounter) {
+    // Numbered with Sunday as 1, weekday 7 is the day ISO calls Saturday.
     static const QDate epoch(1899, 12, 30);
-    return epoch.addDays(dayCounter).dayOfWeek() == Qt::Sunday;
+    const int sundayFirst = epoch.addDays(dayCounter).dayOfWeek() % 7 + 1;
+    return sundayFirst == 7;
 }
 
 std::optional<QDate> readDayMonth(const QString& dayMonth, int year) {

@@ -28,7 +28,8 @@ int weekdayOfFirst(const QString& firstDayString, int year);
 constexpr int cellOfDay(int day, int firstWeekday) { return day + firstWeekday - 2; }
 
 // True when a fill's day counter points at a cell of the Sunday row: the counter
-// taken as days after 30 December 1899 falls on a Sunday.
+// taken as days after 30 December 1899 has weekday number 7 when Sunday is
+// counted as 1, which holds exactly for multiples of 7.
 bool isSundayCounter(int dayCounter);
 
 // Reads a day-month string "DD.MM" as that day of the given year, day first.

@@ -15,7 +15,7 @@ QCursor pointerCursor(Pointer pointer) {
     case Pointer::Music: {
         const QPixmap notes(QStringLiteral(":/music-32.png"));
         if (!notes.isNull())
-            return QCursor(notes, 2, 2);
+            return QCursor(notes, notes.width() / 2, notes.height() / 2);
         break;
     }
     case Pointer::Arrow:

@@ -1,0 +1,125 @@
+#include "layout/Fonts.h"
+#include "support/TestServices.h"
+
+#include <QFontInfo>
+#include <QRawFont>
+#include <QtTest>
+
+using namespace navcal;
+using navcal::test::TestWindow;
+
+class TestForm : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void everyControlExistsByName();
+    void pixelsFromTwips_data();
+    void pixelsFromTwips();
+    void windowIsFramelessWithTimers();
+    void autoSizeFollowsTheCaption();
+    void cyrillicRendersWithRealGlyphs_data();
+    void cyrillicRendersWithRealGlyphs();
+};
+
+void TestForm::initTestCase() { layout::installFontSubstitutes(); }
+
+void TestForm::everyControlExistsByName() {
+    TestWindow w;
+    app::Form1& form = w.make();
+    QCOMPARE(form.objectName(), QStringLiteral("Form1"));
+    const auto labels = form.findChildren<layout::TwipLabel*>();
+    QCOMPARE(labels.size(), 546);
+    for (const layout::ControlSpec& spec : layout::storedControls()) {
+        QObject* control = form.findChild<QObject*>(spec.objectName());
+        QVERIFY2(control, qPrintable(spec.objectName()));
+        if (auto* label = qobject_cast<layout::TwipLabel*>(control)) {
+            QCOMPARE(label->caption(), spec.caption);
+            QCOMPARE(label->left(), spec.left);
+            QCOMPARE(label->top(), spec.top);
+            QCOMPARE(label->toolTipText(), spec.toolTip);
+            QVERIFY(!label->autoFillBackground());
+        }
+    }
+    QVERIFY(!form.controls().pctFon()->isVisibleTo(&form));
+    QVERIFY(form.controls().cell("Label10", 36));
+    QVERIFY(!form.controls().cell("Label10", 37));
+}
+
+void TestForm::pixelsFromTwips_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("pixels");
+    QTest::newRow("January cell 7") << "Label10(7)" << QPoint(64, 104);
+    QTest::newRow("December cell 35") << "Label111(35)" << QPoint(1000, 584);
+    QTest::newRow("July Monday header") << "Label59" << QPoint(24, 424);
+}
+
+void TestForm::pixelsFromTwips() {
+    QFETCH(QString, name);
+    QFETCH(QPoint, pixels);
+    TestWindow w;
+    app::Form1& form = w.make();
+    if (!qFuzzyCompare(form.twipsPerPixel(), 15.0))
+        QSKIP("the offscreen screen is not at 96 dpi");
+    auto* label = form.findChild<layout::TwipLabel*>(name);
+    QVERIFY(label);
+    QCOMPARE(label->pos(), pixels);
+}
+
+void TestForm::windowIsFramelessWithTimers() {
+    TestWindow w;
+    app::Form1& form = w.make();
+    QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(form.size(), QSize(qRound(18000 / form.twipsPerPixel()), qRound(12000 / form.twipsPerPixel())));
+    for (int t = 1; t <= 14; ++t) {
+        QTimer* timer = form.controls().timer(QStringLiteral("Timer%1").arg(t));
+        QVERIFY(timer);
+        QCOMPARE(timer->objectName(), QStringLiteral("Timer%1").arg(t));
+    }
+    QCOMPARE(form.controls().timer("Timer13")->interval(), 1000);
+    QCOMPARE(form.controls().timer("Timer14")->interval(), 1500);
+    QCOMPARE(form.controls().timer("Timer7")->interval(), 1);
+}
+
+void TestForm::autoSizeFollowsTheCaption() {
+    TestWindow w;
+    app::Form1& form = w.make();
+    layout::TwipLabel* cell = form.controls().cell("Label10", 4);
+    const float narrow = cell->twipWidth();
+    cell->setCaption("25");
+    QVERIFY(cell->twipWidth() > narrow);
+    QCOMPARE(cell->left(), 960.0f - 240.0f + 0.0f); // column 0 of January stays put
+    layout::TwipLabel* october = form.controls().label("Label85");
+    october->setCaption("Октябрь и ноябрь");
+    QCOMPARE(october->twipWidth(), 750.0f);
+    layout::TwipLabel* banner = form.controls().label("Label113");
+    const float oneLine = banner->twipHeight();
+    banner->setCaption("a\r\nb");
+    QVERIFY(banner->twipHeight() > 1.5f * oneLine);
+}
+
+void TestForm::cyrillicRendersWithRealGlyphs_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("title line, Times New Roman") << "Label112";
+    QTest::newRow("credit line") << "Label1";
+    QTest::newRow("month title, MS Sans Serif") << "Label11";
+    QTest::newRow("weekday header") << "Label3";
+}
+
+// The faces asked for by name may be missing; whatever replaces them must
+// hold the Cyrillic letters, or the captions would show as boxes.
+void TestForm::cyrillicRendersWithRealGlyphs() {
+    QFETCH(QString, name);
+    TestWindow w;
+    app::Form1& form = w.make();
+    auto* label = form.findChild<layout::TwipLabel*>(name);
+    QVERIFY(label);
+    const QRawFont raw = QRawFont::fromFont(label->font());
+    QVERIFY(raw.isValid());
+    for (const QChar c : label->caption())
+        if (c.isLetter())
+            QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c) + " in " + raw.familyName()));
+}
+
+QTEST_MAIN(TestForm)
+#include "tst_form.moc"

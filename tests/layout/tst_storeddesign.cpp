@@ -1,0 +1,178 @@
+#include "layout/StoredDesign.h"
+
+#include <QSet>
+#include <QtTest>
+
+using namespace navcal::layout;
+
+namespace {
+const ControlSpec* find(const QString& name, int index = -1) {
+    for (const ControlSpec& c : storedControls())
+        if (c.name == name && c.index == index)
+            return &c;
+    return nullptr;
+}
+} // namespace
+
+class TestStoredDesign : public QObject {
+    Q_OBJECT
+private slots:
+    void counts();
+    void everyLabelInsideTheArrangement();
+    void cellPlaces_data();
+    void cellPlaces();
+    void panelsFollowTheGridRule();
+    void headers();
+    void titles();
+    void singleLabels();
+    void timers();
+};
+
+void TestStoredDesign::counts() {
+    QSet<QString> names;
+    int labels = 0, cells = 0, timers = 0, images = 0, boxes = 0;
+    QSet<QString> objectNames;
+    for (const ControlSpec& c : storedControls()) {
+        names.insert(c.name);
+        QVERIFY2(!objectNames.contains(c.objectName()), qPrintable(c.objectName()));
+        objectNames.insert(c.objectName());
+        switch (c.kind) {
+        case ControlKind::Label:
+            ++labels;
+            cells += c.index >= 0;
+            break;
+        case ControlKind::Timer:
+            ++timers;
+            break;
+        case ControlKind::Image:
+            ++images;
+            break;
+        case ControlKind::PictureBox:
+            ++boxes;
+            break;
+        }
+    }
+    QCOMPARE(names.size(), 132);
+    QCOMPARE(labels, 546);
+    QCOMPARE(labels - cells, 102);
+    QCOMPARE(cells, 12 * 37);
+    QCOMPARE(timers, 14);
+    QCOMPARE(images, 3);
+    QCOMPARE(boxes, 1);
+    for (int n = 1; n <= 114; ++n)
+        QVERIFY2(names.contains(QStringLiteral("Label%1").arg(n)), qPrintable(QString::number(n)));
+    QVERIFY(objectNames.contains(QStringLiteral("Label10(5)")));
+}
+
+void TestStoredDesign::everyLabelInsideTheArrangement() {
+    for (const ControlSpec& c : storedControls()) {
+        if (c.kind != ControlKind::Label)
+            continue;
+        QVERIFY2(c.left >= 0 && c.top >= 0, qPrintable(c.objectName()));
+        QVERIFY2(c.left + c.width <= kArrangementWidth && c.top + c.height <= kArrangementHeight,
+                 qPrintable(c.objectName()));
+    }
+}
+
+void TestStoredDesign::cellPlaces_data() {
+    QTest::addColumn<QString>("array");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QPointF>("place");
+    QTest::newRow("January cell 7") << "Label10" << 7 << QPointF(960, 1560);
+    QTest::newRow("March cell 7, even columns") << "Label30" << 7 << QPointF(10560, 1560);
+    QTest::newRow("December cell 35") << "Label111" << 35 << QPointF(15000, 8760);
+    QTest::newRow("December cell 36") << "Label111" << 36 << QPointF(15000, 9000);
+    QTest::newRow("November cell 36, even columns") << "Label102" << 36 << QPointF(12000, 9000);
+    QTest::newRow("August cell 0") << "Label75" << 0 << QPointF(13320, 6480);
+}
+
+void TestStoredDesign::cellPlaces() {
+    QFETCH(QString, array);
+    QFETCH(int, index);
+    QFETCH(QPointF, place);
+    const ControlSpec* c = find(array, index);
+    QVERIFY(c);
+    QCOMPARE(QPointF(c->left, c->top), place);
+    QCOMPARE(c->caption, QString::number(index + 1));
+    QCOMPARE(c->height, 195.0f);
+    QCOMPARE(c->width, index + 1 < 10 ? 120.0f : 225.0f);
+}
+
+// The cells of every panel form 7 rows 240 twips apart, Monday on top, with
+// the weekday header of each row 360 twips to the left of the first column.
+void TestStoredDesign::panelsFollowTheGridRule() {
+    for (const MonthLayout& m : monthLayouts()) {
+        for (int i = 0; i < kCellsPerMonth; ++i) {
+            const ControlSpec* cell = find(m.cells, i);
+            QVERIFY(cell);
+            QCOMPARE(cell->top, m.y0 + 240.0f * (i % 7));
+            const ControlSpec* header = find(m.headers[i % 7]);
+            QVERIFY(header);
+            QCOMPARE(header->top, cell->top);
+            QCOMPARE(header->left, m.x0 - 360);
+            const bool black = m.month == 1 || m.month >= 9;
+            QCOMPARE(cell->foreColor.has_value(), black);
+        }
+        QVERIFY(!find(m.cells, 37));
+        const ControlSpec* title = find(m.title);
+        QCOMPARE(m.y0 - title->top, m.month == 8 ? 480.0f : 360.0f);
+    }
+}
+
+void TestStoredDesign::headers() {
+    const QStringList days = {"Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"};
+    // Labels listed by number, as the panels number them.
+    QCOMPARE(find("Label3")->caption, days[0]);
+    QCOMPARE(find("Label13")->caption, days[6]);
+    QCOMPARE(find("Label19")->caption, days[0]);
+    QCOMPARE(find("Label59")->caption, days[0]);
+    QCOMPARE(find("Label82")->caption, days[1]);
+    QCOMPARE(find("Label79")->caption, days[4]);
+    QCOMPARE(find("Label18")->caption, days[1]);
+    QCOMPARE(find("Label110")->caption, days[6]);
+    int headers = 0;
+    for (const ControlSpec& c : storedControls())
+        if (c.kind == ControlKind::Label && days.contains(c.caption)) {
+            ++headers;
+            QCOMPARE(c.foreColor.value_or(1), colours::brown);
+        }
+    QCOMPARE(headers, 84);
+}
+
+void TestStoredDesign::titles() {
+    const QStringList names = {"Январь", "Февраль", "Март", "Апрель", "Май", "Июнь",
+                               "Июль", "Август", "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
+    for (const MonthLayout& m : monthLayouts()) {
+        const ControlSpec* title = find(m.title);
+        QCOMPARE(title->caption, names.at(m.month - 1));
+        QCOMPARE(title->pointer, Pointer::Lifebuoy);
+        QCOMPARE(title->autoSize, m.month != 10);
+        QCOMPARE(title->toolTip.isEmpty(), m.month != 1);
+    }
+}
+
+void TestStoredDesign::singleLabels() {
+    QCOMPARE(find("Label112")->caption, QStringLiteral("Военно-морской календарь"));
+    QCOMPARE(find("Label2")->caption, QStringLiteral("www.flagmarin.ru"));
+    QCOMPARE(siteAddress(), QStringLiteral("http://www.flagmarin.ru/"));
+    QCOMPARE(find("Label1")->caption, QStringLiteral("Морской интернет-клуб \"Флагмарин\""));
+    QCOMPARE(find("Label2")->toolTip,
+             QStringLiteral("Адрес сайта Морской интернет-клуб \"Флагмарин\" в Интернете"));
+    QVERIFY(!find("Label1")->toolTip.isEmpty());
+    for (const char* empty : {"Label12", "Label113", "Label114"})
+        QVERIFY(find(empty)->caption.isEmpty());
+    QCOMPARE(find("Label113")->foreColor.value(), colours::darkRed);
+    QCOMPARE(find("Label12")->foreColor.value(), colours::green);
+    QCOMPARE(find("Image1")->pointer, Pointer::Music);
+}
+
+void TestStoredDesign::timers() {
+    for (int t = 1; t <= 14; ++t) {
+        const ControlSpec* timer = find(QStringLiteral("Timer%1").arg(t));
+        QVERIFY(timer);
+        QCOMPARE(timer->interval, t <= 12 ? 1 : t == 13 ? 1000 : 1500);
+    }
+}
+
+QTEST_APPLESS_MAIN(TestStoredDesign)
+#include "tst_storeddesign.moc"

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds navcal, then runs it or tests it.
+#   bash tools/bootstrap.sh run   # show the screensaver (under Xvfb with a screenshot when there is no display)
+#   bash tools/bootstrap.sh test  # run the test suite with ctest
+set -euo pipefail
+
+mode="${1:-run}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${NAVCAL_BUILD_DIR:-$root/build}"
+
+packages=(
+    cmake make g++ pkg-config
+    qt6-base-dev libgl-dev
+    libsdl2-mixer-dev timgm6mb-soundfont
+    fonts-liberation fonts-dejavu-core
+    xvfb xauth x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+werror=OFF
+[ -n "${CI:-}" ] && werror=ON
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNAVCAL_WERROR="$werror" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+case "$mode" in
+test)
+    cd "$build"
+    ctest --output-on-failure -j"$(nproc)"
+    ;;
+run)
+    shift || true
+    if [ -n "${DISPLAY:-}" ]; then
+        exec "$build/navcal" "$@"
+    fi
+    exec bash "$root/tools/screenshot.sh" "$build/navcal" "${NAVCAL_SCREENSHOT:-$root/build/navcal-screenshot.png}" "$@"
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
