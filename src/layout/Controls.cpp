@@ -1,8 +1,11 @@
 #include "layout/Controls.h"
 
+#include "layout/Resources.h"
+
 namespace navcal::layout {
 
 Controls::Controls(QWidget* window, double twipsPerPixel) : m_twipsPerPixel(twipsPerPixel) {
+    ensureResources();
     for (const ControlSpec& spec : storedControls()) {
         switch (spec.kind) {
         case ControlKind::Label: {

@@ -1,10 +1,13 @@
 #include "layout/Pointers.h"
 
+#include "layout/Resources.h"
+
 #include <QPixmap>
 
 namespace navcal::layout {
 
 QCursor pointerCursor(Pointer pointer) {
+    ensureResources();
     switch (pointer) {
     case Pointer::Lifebuoy: {
         const QPixmap ring(QStringLiteral(":/lifebuoy-32.png"));
@@ -25,6 +28,7 @@ QCursor pointerCursor(Pointer pointer) {
 }
 
 QIcon lifebuoyIcon() {
+    ensureResources();
     QIcon icon;
     icon.addFile(QStringLiteral(":/lifebuoy-32.png"), QSize(32, 32));
     icon.addFile(QStringLiteral(":/lifebuoy-16.png"), QSize(16, 16));
