@@ -1,11 +1,62 @@
-// PLACEHOLDER: replaced by the music chooser.
 #include "extras/Music.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <array>
+
 namespace navcal::extras {
+
 Music::Music(MultimediaCommandSink& sink, QString windowsFolder, QObject* parent)
     : QObject(parent), m_sink(sink), m_windowsFolder(std::move(windowsFolder)) {}
-void Music::start() {}
-void Music::replay() {}
-void Music::stop() {}
-QString chooseMusic(const QString&) { return {}; }
+
+void Music::start() {
+    m_musicPath = chooseMusic(m_windowsFolder);
+    if (!m_musicPath.isEmpty())
+        m_sink.execute(playCommand(m_musicPath));
+}
+
+void Music::replay() {
+    if (!m_musicPath.isEmpty())
+        m_sink.execute(playCommand(m_musicPath));
+}
+
+void Music::stop() {
+    if (!m_musicPath.isEmpty())
+        m_sink.execute(stopCommand(m_musicPath));
+}
+
+QString firstMusicMatch(const QString& folder) {
+    if (folder.isEmpty())
+        return {};
+    // Every kind of entry counts, as in the platform's own search: the first
+    // one decides even when it cannot be played.
+    QDir::Filters filters = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+#ifndef Q_OS_WIN
+    filters |= QDir::CaseSensitive;
+#endif
+    QDirIterator it(folder, {QStringLiteral("muzz.*")}, filters);
+    if (!it.hasNext())
+        return {};
+    it.next();
+    return it.fileName();
+}
+
+QString musicPathFor(const QString& folder, const QString& firstName) {
+    static const std::array<QString, 3> kNames = {
+        QStringLiteral("muzz.mid"), QStringLiteral("muzz.mp3"), QStringLiteral("muzz.wav")};
+    for (const QString& name : kNames) {
+        if (firstName.compare(name, Qt::CaseSensitive) == 0)
+            return QDir::toNativeSeparators(QDir(folder).filePath(name));
+    }
+    return {};
+}
+
+QString chooseMusic(const QString& folder) {
+    const QString path = musicPathFor(folder, firstMusicMatch(folder));
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return {};
+    return path;
+}
+
 } // namespace navcal::extras

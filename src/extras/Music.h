@@ -10,7 +10,7 @@ namespace navcal::extras {
 // Background music: the first "muzz.*" of the Windows folder decides.
 class Music : public QObject {
     Q_OBJECT
-public:
+  public:
     Music(MultimediaCommandSink& sink, QString windowsFolder, QObject* parent = nullptr);
 
     // Chooses the file and, if there is one, sends the play command.
@@ -22,14 +22,25 @@ public:
 
     const QString& MusicPath() const { return m_musicPath; }
 
-private:
+  private:
     MultimediaCommandSink& m_sink;
     QString m_windowsFolder;
     QString m_musicPath;
 };
 
-// The music file chosen in `folder`, or empty: the first name the directory
-// search returns for "muzz.*", compared case-sensitively with the three names.
+// The first name the directory search returns for "muzz.*" in `folder`, or
+// empty. Unsorted, in the file system's own order; the pattern is
+// case-sensitive where the file system is (not on Windows).
+QString firstMusicMatch(const QString& folder);
+
+// The music path for the first name found: the full path (native separators)
+// when the name is exactly "muzz.mid", "muzz.mp3" or "muzz.wav", letter case
+// included; empty for any other name and for no name.
+QString musicPathFor(const QString& folder, const QString& firstName);
+
+// The music file chosen in `folder`, or empty. A first match that is not a
+// regular file (a folder, a pipe, a dangling link) chooses nothing: the
+// player would fail on it or, for a pipe, wait for a writer forever.
 QString chooseMusic(const QString& folder);
 
 } // namespace navcal::extras

@@ -2,12 +2,47 @@
 
 #include "extras/Multimedia.h"
 
+#include <QString>
+
+typedef struct _Mix_Music Mix_Music;
+
 namespace navcal::extras {
 
-// PLACEHOLDER until the SDL2_mixer player lands: accepts and ignores commands.
+// Carries out the multimedia command texts with SDL2_mixer: MIDI (through a
+// General MIDI soundfont), MP3 and WAVE. Audio is opened on the first play and
+// closed by the destructor; every failure (no audio device, a damaged file, no
+// soundfont) leaves the program running silently. SDL's own environment
+// (SDL_AUDIODRIVER, SDL_SOUNDFONTS, …) is honoured.
+//
+// SDL keeps its audio state process-wide: have one sink alive at a time.
 class SdlMixerSink final : public MultimediaCommandSink {
-public:
-    void execute(const QString&) override {}
+  public:
+    SdlMixerSink() = default;
+    ~SdlMixerSink() override;
+    SdlMixerSink(const SdlMixerSink&) = delete;
+    SdlMixerSink& operator=(const SdlMixerSink&) = delete;
+
+    void execute(const QString& command) override;
+
+    // Whether music is sounding now (it has not yet reached its end).
+    bool isPlaying() const;
+
+  private:
+    enum class Audio { Untried, Open, Failed };
+
+    bool ensureAudio();
+    void play(const QString& path);
+    void stop(const QString& path);
+    void freeMusic();
+
+    Audio m_audio = Audio::Untried;
+    Mix_Music* m_music = nullptr;
+    QString m_musicPath;
 };
+
+// The soundfont handed to the MIDI player when SDL_SOUNDFONTS does not name
+// one: the first existing of the General MIDI soundfonts that Debian packages
+// install; empty when there is none.
+QString defaultSoundFont();
 
 } // namespace navcal::extras

@@ -1,0 +1,111 @@
+#include "extras/SdlMixerSink.h"
+
+#include <QFileInfo>
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <array>
+
+namespace navcal::extras {
+
+QString defaultSoundFont() {
+    static const std::array<QString, 3> kCandidates = {
+        QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2"),
+        QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2"),
+        QStringLiteral("/usr/share/sounds/sf3/default-GM.sf3")};
+    for (const QString& candidate : kCandidates) {
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return {};
+}
+
+SdlMixerSink::~SdlMixerSink() {
+    freeMusic();
+    if (m_audio == Audio::Open) {
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SDL_Quit();
+    }
+}
+
+void SdlMixerSink::execute(const QString& command) {
+    const std::optional<MultimediaCommand> parsed = parseMultimediaCommand(command);
+    if (!parsed)
+        return;
+    if (parsed->verb == MultimediaCommand::Verb::Play)
+        play(parsed->path);
+    else
+        stop(parsed->path);
+}
+
+bool SdlMixerSink::isPlaying() const {
+    return m_audio == Audio::Open && m_music != nullptr && Mix_PlayingMusic() != 0;
+}
+
+bool SdlMixerSink::ensureAudio() {
+    // Tried once: without a device every later click would wait for the
+    // audio system to fail again.
+    if (m_audio != Audio::Untried)
+        return m_audio == Audio::Open;
+    m_audio = Audio::Failed;
+
+    // SDL would otherwise take SIGINT/SIGTERM for an event queue that a Qt
+    // program never reads, and the saver could no longer be ended by signal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_Init(SDL_INIT_AUDIO) != 0) {
+        SDL_Quit();
+        return false;
+    }
+    // A decoder that cannot be loaded silences only its own kind of file.
+    Mix_Init(MIX_INIT_MID | MIX_INIT_MP3);
+    if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SDL_Quit();
+        return false;
+    }
+    if (qEnvironmentVariableIsEmpty("SDL_SOUNDFONTS")) {
+        const QString soundFont = defaultSoundFont();
+        if (!soundFont.isEmpty())
+            Mix_SetSoundFonts(QFileInfo(soundFont).absoluteFilePath().toUtf8().constData());
+    }
+    m_audio = Audio::Open;
+    return true;
+}
+
+void SdlMixerSink::play(const QString& path) {
+    if (!ensureAudio())
+        return;
+    // A click while the same music sounds lets it go on; after its end, or
+    // for another file, it starts from the beginning.
+    if (m_music != nullptr && path == m_musicPath && Mix_PlayingMusic() != 0)
+        return;
+    if (m_music == nullptr || path != m_musicPath) {
+        freeMusic();
+        // SDL takes file names as UTF-8 on every platform.
+        m_music = Mix_LoadMUS(path.toUtf8().constData());
+        if (m_music == nullptr)
+            return;
+        m_musicPath = path;
+    }
+    // Played once: 1 plays a single time (0 would too).
+    Mix_PlayMusic(m_music, 1);
+}
+
+void SdlMixerSink::stop(const QString& path) {
+    if (m_music == nullptr || path != m_musicPath)
+        return;
+    freeMusic();
+}
+
+void SdlMixerSink::freeMusic() {
+    if (m_music == nullptr)
+        return;
+    Mix_HaltMusic();
+    Mix_FreeMusic(m_music);
+    m_music = nullptr;
+    m_musicPath.clear();
+}
+
+} // namespace navcal::extras

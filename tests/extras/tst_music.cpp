@@ -1,0 +1,315 @@
+// Choosing the music file and the command texts the window sends.
+
+#include "extras/Music.h"
+#include "support/TestServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#endif
+
+using namespace navcal;
+using namespace navcal::extras;
+
+namespace {
+
+bool touch(const QString& path, const QByteArray& content = "x") {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QString nativePath(const QTemporaryDir& dir, const QString& name) {
+    return QDir::toNativeSeparators(dir.filePath(name));
+}
+
+#ifdef Q_OS_UNIX
+// The first "muzz.*" entry as the C library lists the folder, to compare the
+// chooser with a listing of our own rather than with an assumed order.
+QString firstMatchByReaddir(const QString& folder) {
+    DIR* dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return {};
+    QString first;
+    while (const dirent* entry = readdir(dir)) {
+        if (fnmatch("muzz.*", entry->d_name, 0) == 0) {
+            first = QFile::decodeName(entry->d_name);
+            break;
+        }
+    }
+    closedir(dir);
+    return first;
+}
+#endif
+
+} // namespace
+
+class TestMusic : public QObject {
+    Q_OBJECT
+  private slots:
+    void nameTable_data();
+    void nameTable();
+    void folderWithOneEntry_data();
+    void folderWithOneEntry();
+    void onlyTheFirstMatchDecides();
+    void nonRegularFirstMatchChoosesNothing();
+    void commandTexts_data();
+    void commandTexts();
+    void parsesOnlyWellFormedCommands_data();
+    void parsesOnlyWellFormedCommands();
+    void windowSendsCommands_data();
+    void windowSendsCommands();
+    void doubleClickPlaysOnceThenHides();
+};
+
+void TestMusic::nameTable_data() {
+    QTest::addColumn<QString>("firstName");
+    QTest::addColumn<QString>("expectedName"); // empty: no music
+
+    QTest::newRow("midi") << "muzz.mid"
+                          << "muzz.mid";
+    QTest::newRow("mp3") << "muzz.mp3"
+                         << "muzz.mp3";
+    QTest::newRow("wave") << "muzz.wav"
+                          << "muzz.wav";
+    QTest::newRow("nothing found") << ""
+                                   << "";
+    QTest::newRow("upper-case extension") << "muzz.MID"
+                                          << "";
+    QTest::newRow("upper-case name") << "MUZZ.WAV"
+                                     << "";
+    QTest::newRow("mixed case") << "Muzz.mp3"
+                                << "";
+    QTest::newRow("other extension") << "muzz.txt"
+                                     << "";
+    QTest::newRow("longer extension") << "muzz.midi"
+                                      << "";
+    QTest::newRow("two extensions") << "muzz.wav.bak"
+                                    << "";
+    QTest::newRow("trailing space") << "muzz.wav "
+                                    << "";
+}
+
+void TestMusic::nameTable() {
+    QFETCH(QString, firstName);
+    QFETCH(QString, expectedName);
+    const QString folder = QStringLiteral("/music/folder");
+    const QString expected =
+        expectedName.isEmpty() ? QString() : QDir::toNativeSeparators(folder + u'/' + expectedName);
+    QCOMPARE(musicPathFor(folder, firstName), expected);
+}
+
+void TestMusic::folderWithOneEntry_data() {
+    QTest::addColumn<QString>("fileName"); // empty: the folder stays empty
+    QTest::addColumn<bool>("chosen");
+
+    QTest::newRow("only muzz.wav") << "muzz.wav" << true;
+    QTest::newRow("only muzz.mid") << "muzz.mid" << true;
+    QTest::newRow("only muzz.mp3") << "muzz.mp3" << true;
+    QTest::newRow("wrong-case extension") << "muzz.MID" << false;
+    QTest::newRow("another extension") << "muzz.txt" << false;
+    QTest::newRow("nothing found") << "" << false;
+    QTest::newRow("unrelated file") << "music.wav" << false;
+}
+
+void TestMusic::folderWithOneEntry() {
+    QFETCH(QString, fileName);
+    QFETCH(bool, chosen);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (!fileName.isEmpty())
+        QVERIFY(touch(dir.filePath(fileName)));
+
+    QCOMPARE(chooseMusic(dir.path()), chosen ? nativePath(dir, fileName) : QString());
+
+    test::RecordingSink sink;
+    Music music(sink, dir.path());
+    music.start();
+    music.replay();
+    music.stop();
+    const QStringList expected =
+        chosen ? QStringList{playCommand(music.MusicPath()), playCommand(music.MusicPath()),
+                             stopCommand(music.MusicPath())}
+               : QStringList{};
+    QCOMPARE(music.MusicPath(), chosen ? nativePath(dir, fileName) : QString());
+    QCOMPARE(sink.commands, expected);
+}
+
+void TestMusic::onlyTheFirstMatchDecides() {
+#ifndef Q_OS_UNIX
+    QSKIP("compares with a listing made through readdir");
+#else
+    // The file system's order is not ours to choose: each decoy is set beside
+    // muzz.mid in both creation orders, and whichever the listing gives first
+    // must decide alone.
+    const QStringList decoys = {"muzz.txt", "muzz.doc", "muzz.MID", "muzz.bak", "muzz.ini",
+                                "muzz.log", "muzz.dat", "muzz.xm",  "muzz.ogg", "muzz.Wav"};
+    int decoyFirst = 0;
+    for (const QString& decoy : decoys) {
+        for (const bool decoyCreatedFirst : {true, false}) {
+            QTemporaryDir dir;
+            QVERIFY(dir.isValid());
+            const QStringList order =
+                decoyCreatedFirst ? QStringList{decoy, "muzz.mid"} : QStringList{"muzz.mid", decoy};
+            for (const QString& name : order)
+                QVERIFY(touch(dir.filePath(name)));
+
+            const QString first = firstMatchByReaddir(dir.path());
+            QVERIFY2(first == decoy || first == "muzz.mid", qPrintable(first));
+            QCOMPARE(firstMusicMatch(dir.path()), first);
+            const QString expected = first == decoy ? QString() : nativePath(dir, "muzz.mid");
+            QCOMPARE(chooseMusic(dir.path()), expected);
+            decoyFirst += first == decoy;
+        }
+    }
+    if (decoyFirst == 0)
+        QSKIP("this file system never listed a decoy before muzz.mid");
+#endif
+}
+
+void TestMusic::nonRegularFirstMatchChoosesNothing() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir("muzz.wav"));
+    QCOMPARE(firstMusicMatch(dir.path()), QStringLiteral("muzz.wav"));
+    QCOMPARE(chooseMusic(dir.path()), QString());
+#ifdef Q_OS_UNIX
+    // A pipe would keep the player waiting for a writer at start-up.
+    QTemporaryDir pipeDir;
+    QVERIFY(pipeDir.isValid());
+    QCOMPARE(mkfifo(QFile::encodeName(pipeDir.filePath("muzz.mid")).constData(), 0600), 0);
+    QCOMPARE(chooseMusic(pipeDir.path()), QString());
+    // A link to a real file plays.
+    QTemporaryDir linkDir;
+    QVERIFY(linkDir.isValid());
+    QVERIFY(touch(linkDir.filePath("tune.bin")));
+    QVERIFY(QFile::link(linkDir.filePath("tune.bin"), linkDir.filePath("muzz.mp3")));
+    QCOMPARE(chooseMusic(linkDir.path()), nativePath(linkDir, "muzz.mp3"));
+#endif
+}
+
+void TestMusic::commandTexts_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("play");
+    QTest::addColumn<QString>("stop");
+
+    QTest::newRow("windows path") << R"(C:\WINDOWS\muzz.mid)"
+                                  << R"(play "C:\WINDOWS\muzz.mid")"
+                                  << R"(stop "C:\WINDOWS\muzz.mid")";
+    QTest::newRow("spaces in folder") << "/home/a b/muzz.wav"
+                                      << R"(play "/home/a b/muzz.wav")"
+                                      << R"(stop "/home/a b/muzz.wav")";
+    QTest::newRow("outer spaces trimmed") << "  /x/muzz.mp3 "
+                                          << R"(play "/x/muzz.mp3")"
+                                          << R"(stop "/x/muzz.mp3")";
+}
+
+void TestMusic::commandTexts() {
+    QFETCH(QString, path);
+    QFETCH(QString, play);
+    QFETCH(QString, stop);
+    QCOMPARE(playCommand(path), play);
+    QCOMPARE(stopCommand(path), stop);
+    // The player reads back exactly the file it was given.
+    const auto parsed = parseMultimediaCommand(playCommand(path));
+    QVERIFY(parsed);
+    QCOMPARE(parsed->verb, MultimediaCommand::Verb::Play);
+    QCOMPARE(parsed->path, path.trimmed());
+    QCOMPARE(parseMultimediaCommand(stopCommand(path))->verb, MultimediaCommand::Verb::Stop);
+}
+
+void TestMusic::parsesOnlyWellFormedCommands_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("play") << R"(play "/m/muzz.wav")" << true << "/m/muzz.wav";
+    QTest::newRow("verb letter case") << R"(Stop "/m/muzz.wav")" << true << "/m/muzz.wav";
+    QTest::newRow("empty") << "" << false << "";
+    QTest::newRow("unknown verb") << R"(open "/m/muzz.wav")" << false << "";
+    QTest::newRow("unquoted") << "play /m/muzz.wav" << false << "";
+    QTest::newRow("empty quotes") << R"(play "")" << false << "";
+    QTest::newRow("lone quote") << R"(play ")" << false << "";
+    QTest::newRow("text after quote") << R"(play "/m/muzz.wav" repeat)" << false << "";
+    QTest::newRow("quote inside") << R"(play "/m/a"b.wav")" << false << "";
+    QTest::newRow("no blank") << R"(play"/m/muzz.wav")" << false << "";
+}
+
+void TestMusic::parsesOnlyWellFormedCommands() {
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    QFETCH(QString, path);
+    const auto parsed = parseMultimediaCommand(text);
+    QCOMPARE(parsed.has_value(), accepted);
+    if (parsed)
+        QCOMPARE(parsed->path, path);
+}
+
+void TestMusic::windowSendsCommands_data() {
+    QTest::addColumn<QString>("fileName"); // empty: no music file
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("music, no clicks") << "muzz.wav" << 0;
+    QTest::newRow("music, two clicks") << "muzz.mid" << 2;
+    QTest::newRow("no music, clicks") << "" << 2;
+    QTest::newRow("wrong case, clicks") << "muzz.Mp3" << 1;
+}
+
+void TestMusic::windowSendsCommands() {
+    QFETCH(QString, fileName);
+    QFETCH(int, clicks);
+    test::TestWindow w;
+    if (!fileName.isEmpty())
+        QVERIFY(touch(w.folder.filePath(fileName)));
+    auto& form = w.make();
+    form.load();
+    const bool chosen = fileName.startsWith(u"muzz.") && fileName == fileName.toLower();
+    const QString path = chosen ? nativePath(w.folder, fileName) : QString();
+    QCOMPARE(form.MusicPath(), path);
+    QCOMPARE(w.sink.commands, chosen ? QStringList{playCommand(path)} : QStringList{});
+
+    auto* image1 = form.controls().image(QStringLiteral("Image1"));
+    QVERIFY(image1);
+    for (int i = 0; i < clicks; ++i)
+        QTest::mouseClick(image1, Qt::LeftButton);
+    QStringList expected;
+    if (chosen)
+        expected = QStringList(1 + clicks, playCommand(path));
+    QCOMPARE(w.sink.commands, expected);
+
+    // A character key ends the saver: stop before closing, and again on close.
+    form.show();
+    QTest::keyClick(&form, Qt::Key_A);
+    if (chosen)
+        expected << stopCommand(path) << stopCommand(path);
+    QCOMPARE(w.sink.commands, expected);
+    QCOMPARE(w.endCodes, std::vector<int>{0});
+}
+
+void TestMusic::doubleClickPlaysOnceThenHides() {
+    test::TestWindow w;
+    QVERIFY(touch(w.folder.filePath("muzz.mp3")));
+    auto& form = w.make();
+    form.load();
+    form.show();
+    auto* image1 = form.controls().image(QStringLiteral("Image1"));
+    QVERIFY(image1);
+    QVERIFY(!image1->isHidden());
+    w.sink.commands.clear();
+
+    // Delivered as the platform does: a click, then the double click.
+    const QPoint at = image1->rect().center();
+    QTest::mousePress(image1, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(image1, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(image1, Qt::LeftButton, {}, at);
+    QCOMPARE(w.sink.commands.count(playCommand(form.MusicPath())), 1);
+    QCOMPARE(w.sink.commands.size(), 1);
+    QVERIFY(image1->isHidden());
+}
+
+QTEST_MAIN(TestMusic)
+#include "tst_music.moc"
