@@ -114,17 +114,32 @@ void MonthFill::markedCells() {
 
 void MonthFill::wholePanels_data() {
     QTest::addColumn<QDate>("today");
-    QTest::newRow("2026, a year starting on Thursday") << QDate(2026, 12, 16);
-    QTest::newRow("2024, leap, 1 January a Monday") << QDate(2024, 1, 1);
-    QTest::newRow("2023, 23 February") << QDate(2023, 2, 23);
-    QTest::newRow("2018, 1 July a Sunday") << QDate(2018, 7, 1);
-    QTest::newRow("2028, leap, 1 February a Tuesday") << QDate(2028, 2, 29);
-    QTest::newRow("2021, 1 February a Monday") << QDate(2021, 2, 1);
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("framedTip"); // the framed cell's tooltip
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    QTest::newRow("2026, a year starting on Thursday")
+        << QDate(2026, 12, 16) << russian << "Сегодня 16.12.2026";
+    QTest::newRow("2024, leap, 1 January a Monday")
+        << QDate(2024, 1, 1) << russian << "День тельняшки; Новый год";
+    QTest::newRow("2023, 23 February")
+        << QDate(2023, 2, 23) << russian << "День защитника Отечества";
+    QTest::newRow("2018, 1 July a Sunday")
+        << QDate(2018, 7, 1) << russian << "День морского и речного флота";
+    QTest::newRow("2028, leap, 29 February a Tuesday")
+        << QDate(2028, 2, 29) << russian << "Сегодня 29.02.2028";
+    QTest::newRow("2021, today 1 February, a Monday")
+        << QDate(2021, 2, 1) << russian << "Сегодня 01.02.2021";
+    // A locale whose week begins on Sunday draws the same Monday-first panels.
+    QTest::newRow("2026 in a Sunday-first locale")
+        << QDate(2026, 3, 10) << QLocale(QLocale::English, QLocale::UnitedStates)
+        << "Сегодня 3/10/2026";
 }
 
 void MonthFill::wholePanels() {
     QFETCH(QDate, today);
-    TestWindow w(today);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, framedTip);
+    TestWindow w(today, QSize(1024, 768), locale);
     auto& form = w.make();
     form.load();
     QVector<QVector<Look>> before;
@@ -148,6 +163,7 @@ void MonthFill::wholePanels() {
                 ++framed;
                 QCOMPARE(month, today.month());
                 QCOMPARE(cell->caption(), QString::number(today.day()));
+                QCOMPARE(cell->toolTipText(), framedTip);
             }
             // Cells outside the month carry no tooltip from the fill.
             if (expected.isEmpty() && !(month == 4 && i == 13)) {
