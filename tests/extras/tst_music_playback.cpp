@@ -1,0 +1,235 @@
+// The SDL2_mixer player really sounds: SDL's disk driver writes what would
+// have reached the speakers, and the samples are looked at.
+
+#include "extras/Multimedia.h"
+#include "extras/SdlMixerSink.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
+
+using namespace navcal::extras;
+
+namespace {
+
+// 16-bit mono PCM WAVE: a 440 Hz sine of the given length.
+QByteArray sineWave(double seconds, int rate = 22050) {
+    const int frames = int(seconds * rate);
+    QByteArray data(frames * 2, Qt::Uninitialized);
+    for (int i = 0; i < frames; ++i) {
+        const auto sample = qint16(std::lround(12000.0 * std::sin(2.0 * M_PI * 440.0 * i / rate)));
+        qToLittleEndian(sample, data.data() + 2 * i);
+    }
+    auto le32 = [](quint32 v) {
+        QByteArray b(4, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    auto le16 = [](quint16 v) {
+        QByteArray b(2, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    QByteArray wav;
+    wav += "RIFF" + le32(quint32(36 + data.size())) + "WAVE";
+    wav += "fmt " + le32(16) + le16(1) + le16(1) + le32(quint32(rate)) + le32(quint32(rate * 2)) +
+           le16(2) + le16(16);
+    wav += "data" + le32(quint32(data.size())) + data;
+    return wav;
+}
+
+// Standard MIDI file, one track: piano, middle C held for half a second.
+QByteArray shortMidi() {
+    const QByteArray track = QByteArray::fromHex("00C000"     // program 0
+                                                 "00903C64"   // note on
+                                                 "60803C40"   // 96 ticks later: note off
+                                                 "00FF2F00"); // end of track
+    QByteArray midi = QByteArray::fromHex("4D546864000000060000000100"
+                                          "60"); // 96 ticks/quarter
+    midi += "MTrk";
+    QByteArray length(4, 0);
+    qToBigEndian(quint32(track.size()), length.data());
+    return midi + length + track;
+}
+
+bool writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// What the disk driver wrote, as signed 16-bit stereo at 44100 Hz (the
+// format the player opens audio with).
+struct Loudness {
+    qsizetype loudSamples = 0;
+    double loudSpanSeconds = 0; // from the first loud sample to the last
+};
+
+Loudness measure(const QString& rawPath) {
+    QFile file(rawPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray raw = file.readAll();
+    Loudness result;
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i + 1 < raw.size(); i += 2) {
+        const qint16 sample = qFromLittleEndian<qint16>(raw.constData() + i);
+        if (std::abs(int(sample)) > 200) {
+            ++result.loudSamples;
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (first >= 0)
+        result.loudSpanSeconds = double(last - first) / (2.0 * 2.0 * 44100.0);
+    return result;
+}
+
+} // namespace
+
+class TestMusicPlayback : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void soundsOnce_data();
+    void soundsOnce();
+    void failuresStaySilent();
+    void leavesSignalHandlersAlone();
+
+  private:
+    // Plays `file` to its end with audio going to `raw`; returns whether it
+    // was heard to start.
+    bool playToEnd(const QString& file, const QString& raw);
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestMusicPlayback::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qunsetenv("SDL_SOUNDFONTS");
+}
+
+bool TestMusicPlayback::playToEnd(const QString& file, const QString& raw) {
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(raw));
+    SdlMixerSink sink;
+    sink.execute(playCommand(file));
+    if (!sink.isPlaying())
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    while (sink.isPlaying() && timer.elapsed() < 10000)
+        QTest::qWait(20);
+    QTest::qWait(200); // the last buffers reach the file
+    sink.execute(stopCommand(file));
+    return true; // the sink closes audio, and the file, here
+}
+
+void TestMusicPlayback::soundsOnce_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<double>("minSpan");
+    QTest::addColumn<double>("maxSpan");
+    // The sine lasts 0.3 s: a second round would stretch the span past 0.6 s.
+    QTest::newRow("wave") << "muzz.wav" << sineWave(0.3) << 0.25 << 0.4;
+    // Half a second of note plus the instrument's release.
+    QTest::newRow("midi") << "muzz.mid" << shortMidi() << 0.2 << 3.0;
+}
+
+void TestMusicPlayback::soundsOnce() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(double, minSpan);
+    QFETCH(double, maxSpan);
+    if (name.endsWith(u".mid") && defaultSoundFont().isEmpty())
+        QSKIP("no General MIDI soundfont installed (timgm6mb-soundfont)");
+
+    const QString file = m_dir->filePath(name);
+    const QString raw = m_dir->filePath(QStringLiteral("out.raw"));
+    QVERIFY(writeFile(file, content));
+    QVERIFY2(playToEnd(file, raw), "the player did not start");
+
+    const Loudness loudness = measure(raw);
+    QVERIFY2(loudness.loudSamples > 1000, qPrintable(QString::number(loudness.loudSamples)));
+    QVERIFY2(loudness.loudSpanSeconds >= minSpan && loudness.loudSpanSeconds <= maxSpan,
+             qPrintable(QString::number(loudness.loudSpanSeconds)));
+}
+
+void TestMusicPlayback::failuresStaySilent() {
+    const QString damaged = m_dir->filePath(QStringLiteral("muzz.mp3"));
+    QVERIFY(writeFile(damaged, QByteArray(4096, '\x5a')));
+    const QString missing = m_dir->filePath(QStringLiteral("muzz.wav"));
+    const QString good = m_dir->filePath(QStringLiteral("tone.wav"));
+    QVERIFY(writeFile(good, sineWave(0.3)));
+
+    {
+        // No audio device at all: nothing sounds, every command is taken.
+        qputenv("SDL_AUDIODRIVER", "no-such-driver");
+        SdlMixerSink sink;
+        sink.execute(playCommand(good));
+        QVERIFY(!sink.isPlaying());
+        sink.execute(playCommand(good));
+        sink.execute(stopCommand(good));
+        QVERIFY(!sink.isPlaying());
+    }
+
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_dir->filePath(QStringLiteral("f.raw"))));
+    SdlMixerSink sink;
+    sink.execute(playCommand(damaged));
+    QVERIFY(!sink.isPlaying());
+    sink.execute(playCommand(missing));
+    QVERIFY(!sink.isPlaying());
+    sink.execute(QStringLiteral("play nothing quoted"));
+    QVERIFY(!sink.isPlaying());
+    // A failed file does not keep the next one from playing.
+    sink.execute(playCommand(good));
+    QVERIFY(sink.isPlaying());
+    // A stop naming another file leaves the music alone; its own stop ends it.
+    sink.execute(stopCommand(missing));
+    QVERIFY(sink.isPlaying());
+    sink.execute(stopCommand(good));
+    QVERIFY(!sink.isPlaying());
+}
+
+void TestMusicPlayback::leavesSignalHandlersAlone() {
+#ifndef Q_OS_UNIX
+    QSKIP("POSIX signals only");
+#else
+    // The window ends on SIGINT/SIGTERM through its own handlers; SDL's would
+    // swallow the signals into an event queue nobody reads.
+    const QString good = m_dir->filePath(QStringLiteral("tone.wav"));
+    QVERIFY(writeFile(good, sineWave(0.1)));
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_dir->filePath(QStringLiteral("s.raw"))));
+    // SDL takes over only signals left at their default, as in the saver
+    // before its own handlers are set; the test framework's are put back after.
+    const int signals_[2] = {SIGINT, SIGTERM};
+    struct sigaction framework[2]{}, after[2]{};
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(sigaction(signals_[i], &byDefault, &framework[i]), 0);
+    {
+        SdlMixerSink sink;
+        sink.execute(playCommand(good));
+        const bool playing = sink.isPlaying();
+        for (int i = 0; i < 2; ++i)
+            sigaction(signals_[i], nullptr, &after[i]);
+        for (int i = 0; i < 2; ++i)
+            sigaction(signals_[i], &framework[i], nullptr);
+        QVERIFY(playing);
+    }
+    for (int i = 0; i < 2; ++i)
+        QVERIFY2(after[i].sa_handler == SIG_DFL, qPrintable(QString::number(signals_[i])));
+#endif
+}
+
+QTEST_MAIN(TestMusicPlayback)
+#include "tst_music_playback.moc"
