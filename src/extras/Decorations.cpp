@@ -1,8 +1,130 @@
-// PLACEHOLDER: replaced by the decorations.
 #include "extras/Decorations.h"
 
+#include <QApplication>
+#include <QDrag>
+#include <QDropEvent>
+#include <QMimeData>
+#include <array>
+
 namespace navcal::extras {
+
+namespace {
+
+const QString kDragFormat = QStringLiteral("application/x-navcal-decoration");
+
+// The labels that take a random palette colour on a click.
+constexpr std::array<const char*, 3> kRecolouredLabels = {"Label12", "Label112", "Label114"};
+
+} // namespace
+
 Decorations::Decorations(layout::Controls& controls, app::RandomPalette& palette, QWidget* window,
                          QObject* parent)
-    : QObject(parent), m_controls(controls), m_palette(palette), m_window(window) {}
+    : QObject(parent), m_controls(controls), m_palette(palette), m_window(window),
+      m_image(controls.image(QStringLiteral("Image2"))) {
+    for (const char* name : kRecolouredLabels) {
+        layout::TwipLabel* label = m_controls.label(QString::fromLatin1(name));
+        connect(label, &layout::TwipLabel::clicked, this,
+                [this, label] { label->setForeColor(m_palette.draw()); });
+    }
+
+    connect(m_image, &layout::ImageControl::pressed, this, &Decorations::beginDrag);
+    connect(m_image, &layout::ImageControl::dragMoved, this, &Decorations::pointerMoved);
+    connect(m_image, &layout::ImageControl::clicked, this, &Decorations::imageClicked);
+
+    // Children do not take drops, so every drop over the window reaches it.
+    m_window->setAcceptDrops(true);
+    m_window->installEventFilter(this);
+}
+
+void Decorations::beginDrag(Qt::MouseButton button, QPoint position) {
+    m_dragStarted = false;
+    m_armed = button == Qt::LeftButton;
+    if (!m_armed)
+        return;
+    m_pressPosition = position;
+    const double tpp = m_image->twipsPerPixel();
+    DragOffsetX = float(position.x() * tpp);
+    DragOffsetY = float(position.y() * tpp);
+    m_image->lower();
+}
+
+void Decorations::pointerMoved(QPoint position) {
+    // Only a move past the platform's threshold is a drag; a press and release
+    // without it stays a click.
+    if (!m_armed ||
+        (position - m_pressPosition).manhattanLength() < QApplication::startDragDistance())
+        return;
+    m_armed = false;
+    m_dragStarted = true;
+    auto* drag = new QDrag(m_image);
+    drag->setMimeData(dragData());
+    drag->setPixmap(m_image->picture());
+    drag->setHotSpot(m_pressPosition);
+    // Runs until the release; the window's drop handling moves the image.
+    emit dragStarted(drag);
+    drag->exec(Qt::MoveAction);
+}
+
+void Decorations::imageClicked() {
+    // The release that ends a drag is not a click.
+    if (m_dragStarted)
+        return;
+    m_armed = false;
+    m_image->setVisible(false);
+}
+
+bool Decorations::dropAt(QPoint windowPixels, const QWidget* target) {
+    if (target)
+        return false; // over a label, a cell, another image or itself
+    const double tpp = m_image->twipsPerPixel();
+    const float x = float(windowPixels.x() * tpp);
+    const float y = float(windowPixels.y() * tpp);
+    m_image->moveTwips(x - DragOffsetX, y - DragOffsetY);
+    return true;
+}
+
+QMimeData* Decorations::dragData() {
+    auto* data = new QMimeData;
+    data->setData(kDragFormat, QByteArrayLiteral("Image2"));
+    return data;
+}
+
+bool Decorations::isDragData(const QMimeData* data) {
+    return data && data->data(kDragFormat) == QByteArrayLiteral("Image2");
+}
+
+bool Decorations::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_window)
+        return false;
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* move = static_cast<QDragMoveEvent*>(event);
+        if (!isDragData(move->mimeData()))
+            return false;
+        // The feedback shows a drop is taken only over the empty background;
+        // the enter itself is always taken so that the moves keep coming.
+        const QPoint at = move->position().toPoint();
+        if (event->type() == QEvent::DragMove && m_window->childAt(at))
+            move->ignore();
+        else
+            move->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!isDragData(drop->mimeData()))
+            return false;
+        const QPoint at = drop->position().toPoint();
+        if (dropAt(at, m_window->childAt(at)))
+            drop->acceptProposedAction();
+        else
+            drop->ignore();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 } // namespace navcal::extras

@@ -1,10 +1,67 @@
-// PLACEHOLDER: replaced by the web link.
 #include "extras/WebLink.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <system_error>
+
 namespace navcal::extras {
+
+namespace {
+
+// Qt names files in UTF-8 on every platform; so does a char8_t path.
+std::filesystem::path fsPath(const QString& name) {
+    const QByteArray utf8 = name.toUtf8();
+    return std::u8string(reinterpret_cast<const char8_t*>(utf8.constData()), size_t(utf8.size()));
+}
+
+} // namespace
+
 WebLink::WebLink(UrlOpener& opener, QString programFolder, QUrl address,
                  std::function<void()> endProgram, QObject* parent)
     : QObject(parent), m_opener(opener), m_programFolder(std::move(programFolder)),
       m_address(std::move(address)), m_endProgram(std::move(endProgram)) {}
-void WebLink::follow() {}
+
+QByteArray WebLink::shortcutContents(const QUrl& address) {
+    QByteArray bytes = QByteArrayLiteral("[InternetShortcut]\r\n");
+    bytes += (QStringLiteral("URL=") + address.toString(QUrl::FullyEncoded)).toLocal8Bit();
+    bytes += "\r\n";
+    return bytes;
+}
+
+QString WebLink::shortcutPath() const {
+    return QDir(m_programFolder).filePath(QStringLiteral("TEMP.URL"));
+}
+
+bool WebLink::writeShortcut() const {
+    // A fresh file renamed over the name replaces whatever stood there, a
+    // planted symlink included, instead of writing through it to its target.
+    QTemporaryFile temp(QDir(m_programFolder).filePath(QStringLiteral("TEMP.URL.XXXXXX")));
+    temp.setAutoRemove(true);
+    if (!temp.open())
+        return false;
+    const QByteArray bytes = shortcutContents(m_address);
+    if (temp.write(bytes) != bytes.size() || !temp.flush())
+        return false;
+    temp.close();
+    std::error_code error;
+    std::filesystem::rename(fsPath(temp.fileName()), fsPath(shortcutPath()), error);
+    if (error)
+        return false; // the temporary file goes with `temp`
+    temp.setAutoRemove(false);
+    return true;
+}
+
+void WebLink::follow() {
+    const bool written = writeShortcut();
+    // The opener gets the address itself, so deleting the shortcut at once
+    // cannot take it away from under the browser.
+    m_opener.open(m_address);
+    if (written)
+        QFile::remove(shortcutPath());
+    if (m_endProgram)
+        m_endProgram();
+}
+
 } // namespace navcal::extras

@@ -2,6 +2,7 @@
 
 #include "extras/UrlOpener.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -12,13 +13,22 @@ namespace navcal::extras {
 // the browser, and the end of the program.
 class WebLink : public QObject {
     Q_OBJECT
-public:
+  public:
     WebLink(UrlOpener& opener, QString programFolder, QUrl address,
             std::function<void()> endProgram, QObject* parent = nullptr);
 
+    // Writes the shortcut, hands the address to the opener, deletes the
+    // shortcut and ends the program. A step that fails is skipped silently.
     void follow();
 
-private:
+    // The shortcut's bytes: two CR LF lines in the system's 8-bit code page.
+    static QByteArray shortcutContents(const QUrl& address);
+    // The shortcut's full path in the program folder.
+    QString shortcutPath() const;
+
+  private:
+    bool writeShortcut() const;
+
     UrlOpener& m_opener;
     QString m_programFolder;
     QUrl m_address;

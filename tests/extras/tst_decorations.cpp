@@ -1,0 +1,319 @@
+#include "extras/Decorations.h"
+#include "support/TestServices.h"
+
+#include <QDrag>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <optional>
+
+using namespace navcal;
+using layout::ImageControl;
+using layout::TwipLabel;
+
+namespace {
+
+// A point of the window's bare background, away from `avoid`.
+std::optional<QPoint> backgroundPoint(QWidget& window, const QRect& avoid = {}) {
+    for (int y = 5; y < window.height(); y += 7)
+        for (int x = 5; x < window.width(); x += 7) {
+            const QPoint p(x, y);
+            if (!window.childAt(p) && !avoid.adjusted(-30, -30, 30, 30).contains(p))
+                return p;
+        }
+    return std::nullopt;
+}
+
+struct Window {
+    Window() : form(w.make()) { form.load(); }
+    ImageControl* image() { return form.controls().image(QStringLiteral("Image2")); }
+    TwipLabel* label(const char* name) { return form.controls().label(QString::fromLatin1(name)); }
+    extras::Decorations& decorations() { return form.decorations(); }
+
+    test::TestWindow w{QDate(2026, 2, 23)};
+    app::Form1& form;
+};
+
+// What a drop on the window leaves of Image2.
+struct Place {
+    float left, top;
+};
+
+} // namespace
+
+class TestDecorations : public QObject {
+    Q_OBJECT
+  private slots:
+    void labelClickGivesRandomColour_data();
+    void labelClickGivesRandomColour();
+    void dropMovesOnlyOverBackground_data();
+    void dropMovesOnlyOverBackground();
+    void dropEventOnWindow_data();
+    void dropEventOnWindow();
+    void plainClickHidesForGood();
+    void otherButtonsStartNothing_data();
+    void otherButtonsStartNothing();
+    void pressPutsImageBehindLabels();
+    void realDragMovesWithoutHiding_data();
+    void realDragMovesWithoutHiding();
+};
+
+void TestDecorations::labelClickGivesRandomColour_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<std::vector<double>>("draws");
+    QTest::addColumn<std::vector<int>>("indexes");
+    QTest::addColumn<std::vector<layout::Colour>>("colours");
+    QTest::newRow("clock") << QStringLiteral("Label12") << std::vector<double>{0.5, 0.999}
+                           << std::vector<int>{8, 15}
+                           << std::vector<layout::Colour>{0x808080, 0xFFFFFF};
+    QTest::newRow("title line, same colour twice")
+        << QStringLiteral("Label112") << std::vector<double>{0.07, 0.01} << std::vector<int>{1, 0}
+        << std::vector<layout::Colour>{0x800000, 0x000000};
+    QTest::newRow("date line") << QStringLiteral("Label114") << std::vector<double>{0.3, 0.75}
+                               << std::vector<int>{4, 12}
+                               << std::vector<layout::Colour>{0x000080, 0x0000FF};
+}
+
+void TestDecorations::labelClickGivesRandomColour() {
+    QFETCH(QString, name);
+    QFETCH(std::vector<double>, draws);
+    QFETCH(std::vector<int>, indexes);
+    QFETCH(std::vector<layout::Colour>, colours);
+    Window win;
+    TwipLabel* clicked = win.form.controls().label(name);
+    const QStringList others = {QStringLiteral("Label12"), QStringLiteral("Label112"),
+                                QStringLiteral("Label114"), QStringLiteral("Label113"),
+                                QStringLiteral("Label2")};
+    QHash<QString, layout::Colour> before;
+    for (const QString& other : others)
+        before.insert(other, win.form.controls().label(other)->foreColor());
+
+    win.w.random.script(draws);
+    for (size_t i = 0; i < draws.size(); ++i) {
+        QTest::mouseClick(clicked, Qt::LeftButton);
+        QCOMPARE(clicked->foreColor(), colours[i]);
+        QCOMPARE(int(win.form.randomPalette().RandomColorIndex), indexes[i]);
+        QCOMPARE(win.form.randomPalette().RandomColor, colours[i]);
+    }
+    for (const QString& other : others)
+        if (other != name)
+            QCOMPARE(win.form.controls().label(other)->foreColor(), before.value(other));
+}
+
+void TestDecorations::dropMovesOnlyOverBackground_data() {
+    QTest::addColumn<QString>("over"); // what lies under the pointer
+    QTest::addColumn<QPoint>("grab");  // pixels inside Image2
+    QTest::addColumn<QPoint>("drop");  // pixels in the window
+    QTest::newRow("background") << QString() << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("background, partly off the screen")
+        << QString() << QPoint(40, 30) << QPoint(2, 3);
+    QTest::newRow("background, past the right edge")
+        << QString() << QPoint(0, 0) << QPoint(1020, 765);
+    QTest::newRow("label") << QStringLiteral("Label112") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("day cell") << QStringLiteral("Label10") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("other image") << QStringLiteral("Image3") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("itself") << QStringLiteral("Image2") << QPoint(10, 20) << QPoint(300, 200);
+}
+
+void TestDecorations::dropMovesOnlyOverBackground() {
+    QFETCH(QString, over);
+    QFETCH(QPoint, grab);
+    QFETCH(QPoint, drop);
+    Window win;
+    ImageControl* image = win.image();
+    const Place start{image->left(), image->top()};
+    const QWidget* target = nullptr;
+    if (over == QLatin1String("Label10"))
+        target = win.form.controls().cell(over, 5);
+    else if (over.startsWith(QLatin1String("Image")))
+        target = win.form.controls().image(over);
+    else if (!over.isEmpty())
+        target = win.form.controls().label(over);
+    QVERIFY(over.isEmpty() || target);
+
+    win.decorations().beginDrag(Qt::LeftButton, grab);
+    const bool moved = win.decorations().dropAt(drop, target);
+
+    const double tpp = image->twipsPerPixel();
+    QCOMPARE(win.decorations().DragOffsetX, float(grab.x() * tpp));
+    QCOMPARE(win.decorations().DragOffsetY, float(grab.y() * tpp));
+    QCOMPARE(moved, over.isEmpty());
+    if (moved) {
+        QCOMPARE(image->left(), float(drop.x() * tpp) - float(grab.x() * tpp));
+        QCOMPARE(image->top(), float(drop.y() * tpp) - float(grab.y() * tpp));
+        // The grabbed point is under the pointer; the size is kept.
+        QCOMPARE(image->pos() + grab, drop);
+    } else {
+        QCOMPARE(image->left(), start.left);
+        QCOMPARE(image->top(), start.top);
+    }
+    QVERIFY(image->isVisibleTo(&win.form));
+}
+
+void TestDecorations::dropEventOnWindow_data() {
+    QTest::addColumn<QString>("over");
+    QTest::addColumn<bool>("ours"); // the payload of an Image2 drag
+    QTest::newRow("background") << QString() << true;
+    QTest::newRow("label") << QStringLiteral("Label112") << true;
+    QTest::newRow("itself") << QStringLiteral("Image2") << true;
+    QTest::newRow("something else dropped on the background") << QString() << false;
+}
+
+void TestDecorations::dropEventOnWindow() {
+    QFETCH(QString, over);
+    QFETCH(bool, ours);
+    Window win;
+    ImageControl* image = win.image();
+    const QSize size = image->size();
+    const QPoint start = image->pos();
+    QPoint at;
+    if (over.isEmpty()) {
+        const auto p = backgroundPoint(win.form, image->geometry());
+        QVERIFY(p);
+        at = *p;
+    } else {
+        QWidget* target =
+            over == QLatin1String("Image2") ? static_cast<QWidget*>(image) : win.label("Label112");
+        at = target->geometry().center();
+        QCOMPARE(win.form.childAt(at), target);
+    }
+
+    const QPoint grab(7, 5);
+    win.decorations().beginDrag(Qt::LeftButton, grab);
+    std::unique_ptr<QMimeData> data(ours ? extras::Decorations::dragData() : new QMimeData);
+    if (!ours)
+        data->setText(QStringLiteral("a file from elsewhere"));
+
+    QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&win.form, &enter);
+    QCOMPARE(enter.isAccepted(), ours);
+    QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&win.form, &move);
+    QCOMPARE(move.isAccepted(), ours && over.isEmpty());
+    QDropEvent drop(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&win.form, &drop);
+    QCOMPARE(drop.isAccepted(), ours && over.isEmpty());
+
+    QCOMPARE(image->pos(), ours && over.isEmpty() ? at - grab : start);
+    QCOMPARE(image->size(), size);
+    QVERIFY(image->isVisibleTo(&win.form));
+}
+
+void TestDecorations::plainClickHidesForGood() {
+    Window win;
+    ImageControl* image = win.image();
+    const QPoint start = image->pos();
+    QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(image->isHidden());
+    QCOMPARE(image->pos(), start);
+    // Nothing brings it back: a drop of a drag payload does not show it.
+    win.decorations().dropAt(QPoint(100, 100), nullptr);
+    QVERIFY(image->isHidden());
+}
+
+void TestDecorations::otherButtonsStartNothing_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestDecorations::otherButtonsStartNothing() {
+    QFETCH(Qt::MouseButton, button);
+    Window win;
+    ImageControl* image = win.image();
+    const QPoint start = image->pos();
+    const QObjectList stacking = win.form.children();
+    // A drag started by mistake would wait for a release: end it.
+    QTimer::singleShot(2000, [] { QDrag::cancel(); });
+
+    QTest::mouseClick(image, button, {}, QPoint(12, 9));
+    emit image->pressed(button, QPoint(12, 9));
+    emit image->dragMoved(QPoint(60, 60));
+
+    QVERIFY(!win.decorations().dragging());
+    QCOMPARE(win.decorations().DragOffsetX, 0.0f);
+    QCOMPARE(win.decorations().DragOffsetY, 0.0f);
+    QCOMPARE(win.form.children(), stacking);
+    QVERIFY(image->isVisibleTo(&win.form));
+    QCOMPARE(image->pos(), start);
+}
+
+void TestDecorations::pressPutsImageBehindLabels() {
+    Window win;
+    ImageControl* image = win.image();
+    TwipLabel* title = win.label("Label112");
+    // Put the ship over the title line: as stored, it is drawn on top.
+    image->moveTwips(title->left(), title->top());
+    const QPoint overlap = title->geometry().intersected(image->geometry()).center();
+    QCOMPARE(win.form.childAt(overlap), image);
+
+    QTest::mousePress(image, Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(win.form.childAt(overlap), title);
+
+    // It stays behind after a drop somewhere else.
+    win.decorations().dropAt(QPoint(200, 200), nullptr);
+    image->moveTwips(title->left(), title->top());
+    QCOMPARE(win.form.childAt(overlap), title);
+}
+
+void TestDecorations::realDragMovesWithoutHiding_data() {
+    QTest::addColumn<bool>("onBackground");
+    QTest::newRow("released over the background") << true;
+    QTest::newRow("released over itself") << false;
+}
+
+void TestDecorations::realDragMovesWithoutHiding() {
+    QFETCH(bool, onBackground);
+    Window win;
+    win.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&win.form));
+    QWindow* window = win.form.windowHandle();
+    ImageControl* image = win.image();
+    const QPoint start = image->pos();
+    const QPoint grab(12, 9);
+    const QPoint pressAt = start + grab;
+    const auto background = backgroundPoint(win.form, image->geometry());
+    QVERIFY(background);
+    const QPoint releaseAt = onBackground ? *background : start + QPoint(2, 2);
+
+    // The test stands in for the platform: it delivers the drag's moves and
+    // drop to the window under the pointer, as a desktop drag would.
+    int drags = 0;
+    QTimer::singleShot(5000, [] { QDrag::cancel(); }); // a platform loop must not hang us
+    connect(&win.decorations(), &extras::Decorations::dragStarted, this, [&](QDrag* drag) {
+        ++drags;
+        QVERIFY(extras::Decorations::isDragData(drag->mimeData()));
+        QCOMPARE(drag->pixmap().size(), image->picture().size());
+        QCOMPARE(drag->hotSpot(), grab);
+        QDragEnterEvent enter(releaseAt, Qt::MoveAction, drag->mimeData(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&win.form, &enter);
+        QDragMoveEvent move(releaseAt, Qt::MoveAction, drag->mimeData(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&win.form, &move);
+        QDropEvent drop(releaseAt, Qt::MoveAction, drag->mimeData(), Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&win.form, &drop);
+    });
+
+    QTest::mousePress(window, Qt::LeftButton, {}, pressAt);
+    // A move within the threshold is still a click in the making.
+    QTest::mouseMove(window, pressAt + QPoint(1, 0));
+    QCOMPARE(drags, 0);
+    const int far = QApplication::startDragDistance() + 5;
+    QTest::mouseMove(window, pressAt + QPoint(far, far));
+    QCOMPARE(drags, 1);
+    // Where the platform leaves the release to the image, it is no click.
+    QTest::mouseRelease(window, Qt::LeftButton, {}, releaseAt);
+    // A platform may still hand that release to the image itself: no click.
+    const QPoint inside = image->mapFromParent(releaseAt);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, image->mapToGlobal(inside),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(image, &release);
+
+    QVERIFY(win.decorations().dragging());
+    QVERIFY(image->isVisible());
+    QCOMPARE(image->pos(), onBackground ? releaseAt - grab : start);
+}
+
+QTEST_MAIN(TestDecorations)
+#include "tst_decorations.moc"

@@ -1,0 +1,185 @@
+#include "extras/WebLink.h"
+#include "layout/StoredDesign.h"
+#include "support/TestServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace navcal;
+
+namespace {
+
+// Records what the shortcut held at the moment the address was handed over.
+class SnapshotOpener final : public extras::UrlOpener {
+  public:
+    explicit SnapshotOpener(QString shortcut, const int& ends)
+        : m_shortcut(std::move(shortcut)), m_ends(ends) {}
+    void open(const QUrl& address) override {
+        opened << address;
+        const QFileInfo info(m_shortcut);
+        wasSymlink = info.isSymLink();
+        QFile file(m_shortcut);
+        existed = file.open(QIODevice::ReadOnly);
+        contents = existed ? file.readAll() : QByteArray();
+        endedBeforeOpen = m_ends > 0;
+    }
+    QList<QUrl> opened;
+    QByteArray contents;
+    bool existed = false;
+    bool wasSymlink = false;
+    bool endedBeforeOpen = false;
+
+  private:
+    QString m_shortcut;
+    const int& m_ends;
+};
+
+const QUrl kAddress(QStringLiteral("http://example.org/naval club/"));
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+class TestWebLink : public QObject {
+    Q_OBJECT
+  private slots:
+    void shortcutIsWrittenHandedOverAndDeleted_data();
+    void shortcutIsWrittenHandedOverAndDeleted();
+    void plantedSymlinkIsNotFollowed();
+    void unwritableFolderStillOpensAndEnds_data();
+    void unwritableFolderStillOpensAndEnds();
+    void clickOnLabel2EndsWithoutShutdown();
+};
+
+void TestWebLink::shortcutIsWrittenHandedOverAndDeleted_data() {
+    QTest::addColumn<QString>("subfolder");
+    QTest::addColumn<QByteArray>("earlier"); // an older TEMP.URL, empty for none
+    QTest::newRow("plain folder") << QString() << QByteArray();
+    QTest::newRow("folder with blanks")
+        << QStringLiteral("Program Files/navcal saver") << QByteArray();
+    QTest::newRow("older, longer shortcut is replaced")
+        << QString()
+        << QByteArray("[InternetShortcut]\r\nURL=http://old.example/a/much/longer/"
+                      "address/than/the/new/one\r\nIconIndex=0\r\n");
+}
+
+void TestWebLink::shortcutIsWrittenHandedOverAndDeleted() {
+    QFETCH(QString, subfolder);
+    QFETCH(QByteArray, earlier);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString folder = subfolder.isEmpty() ? root.path() : root.filePath(subfolder);
+    QVERIFY(QDir().mkpath(folder));
+    const QString shortcut = QDir(folder).filePath(QStringLiteral("TEMP.URL"));
+    if (!earlier.isEmpty()) {
+        QFile old(shortcut);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(earlier);
+    }
+
+    int ends = 0;
+    SnapshotOpener opener(shortcut, ends);
+    extras::WebLink link(opener, folder, kAddress, [&ends] { ++ends; });
+    link.follow();
+
+    QCOMPARE(opener.opened, QList<QUrl>{kAddress});
+    QVERIFY(opener.existed);
+    QCOMPARE(opener.contents,
+             QByteArray("[InternetShortcut]\r\nURL=http://example.org/naval%20club/\r\n"));
+    QVERIFY(!opener.endedBeforeOpen);
+    QCOMPARE(ends, 1);
+    // Nothing is left behind: neither the shortcut nor a temporary file.
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                    QDir::NoDotAndDotDot),
+             QStringList());
+}
+
+void TestWebLink::plantedSymlinkIsNotFollowed() {
+    QTemporaryDir folder;
+    QTemporaryDir elsewhere;
+    QVERIFY(folder.isValid() && elsewhere.isValid());
+    const QString victim = elsewhere.filePath(QStringLiteral("victim.txt"));
+    {
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("precious data\n");
+    }
+    const QString shortcut = folder.filePath(QStringLiteral("TEMP.URL"));
+    if (!QFile::link(victim, shortcut))
+        QSKIP("this file system cannot hold symbolic links");
+
+    int ends = 0;
+    SnapshotOpener opener(shortcut, ends);
+    extras::WebLink link(opener, folder.path(), kAddress, [&ends] { ++ends; });
+    link.follow();
+
+    QCOMPARE(readAll(victim), QByteArray("precious data\n"));
+    // The name was taken over by a file of our own, then removed.
+    QVERIFY(!opener.wasSymlink);
+    QVERIFY(opener.contents.startsWith("[InternetShortcut]\r\n"));
+    QVERIFY(!QFileInfo(shortcut).exists() && !QFileInfo(shortcut).isSymLink());
+    QVERIFY(QFileInfo::exists(victim));
+    QCOMPARE(ends, 1);
+}
+
+void TestWebLink::unwritableFolderStillOpensAndEnds_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing folder") << QStringLiteral("missing");
+    QTest::newRow("folder is a file") << QStringLiteral("file");
+    QTest::newRow("read-only folder") << QStringLiteral("readonly");
+}
+
+void TestWebLink::unwritableFolderStillOpensAndEnds() {
+    QFETCH(QString, kind);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    QString folder = root.filePath(QStringLiteral("program"));
+    if (kind == QLatin1String("file")) {
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (kind == QLatin1String("readonly")) {
+        QVERIFY(QDir().mkpath(folder));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        QFile probe(QDir(folder).filePath(QStringLiteral("probe")));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("permissions are not enforced for this user");
+        }
+    }
+
+    int ends = 0;
+    SnapshotOpener opener(QDir(folder).filePath(QStringLiteral("TEMP.URL")), ends);
+    extras::WebLink link(opener, folder, kAddress, [&ends] { ++ends; });
+    link.follow();
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(opener.opened, QList<QUrl>{kAddress});
+    QVERIFY(!opener.existed);
+    QCOMPARE(ends, 1);
+}
+
+void TestWebLink::clickOnLabel2EndsWithoutShutdown() {
+    test::TestWindow w(QDate(2026, 2, 23));
+    auto& form = w.make();
+    form.load();
+    const qsizetype commandsBefore = w.sink.commands.size();
+
+    QTest::mouseClick(form.controls().label(QStringLiteral("Label2")), Qt::LeftButton);
+
+    QCOMPARE(w.opener.opened, QList<QUrl>{QUrl(layout::siteAddress())});
+    // Ended once, directly: the window's own shutdown (music stop, a second
+    // end) does not run.
+    QCOMPARE(w.endCodes, std::vector<int>{0});
+    QCOMPARE(w.sink.commands.size(), commandsBefore);
+    QVERIFY(!QFileInfo::exists(QDir(w.folder.path()).filePath(QStringLiteral("TEMP.URL"))));
+}
+
+QTEST_MAIN(TestWebLink)
+#include "tst_weblink.moc"
