@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -24,7 +25,8 @@ QByteArray sineWave(double seconds, int rate = 22050) {
     const int frames = int(seconds * rate);
     QByteArray data(frames * 2, Qt::Uninitialized);
     for (int i = 0; i < frames; ++i) {
-        const auto sample = qint16(std::lround(12000.0 * std::sin(2.0 * M_PI * 440.0 * i / rate)));
+        const auto sample =
+            qint16(std::lround(12000.0 * std::sin(2.0 * std::numbers::pi * 440.0 * i / rate)));
         qToLittleEndian(sample, data.data() + 2 * i);
     }
     auto le32 = [](quint32 v) {
