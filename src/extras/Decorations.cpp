@@ -60,8 +60,8 @@ void Decorations::pointerMoved(QPoint position) {
     drag->setMimeData(dragData());
     drag->setPixmap(m_image->picture());
     drag->setHotSpot(m_pressPosition);
-    // Runs until the release; the window's drop handling moves the image.
     emit dragStarted(drag);
+    // Runs until the release; the window's drop handling moves the image.
     drag->exec(Qt::MoveAction);
 }
 
