@@ -1,11 +1,89 @@
-// PLACEHOLDER: replaced by the clock.
 #include "banner/ClockDisplay.h"
 
 namespace navcal::banner {
+
 ClockDisplay::ClockDisplay(layout::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
                            QLocale locale, QObject* parent)
-    : QObject(parent), m_label(label), m_timer(timer), m_clock(clock), m_locale(std::move(locale)) {}
-void ClockDisplay::start() {}
-void ClockDisplay::tick() {}
-QString clockText(const QTime& time, const QLocale& locale) { return locale.toString(time); }
+    : QObject(parent), m_label(label), m_timer(timer), m_clock(clock), m_locale(std::move(locale)),
+      m_firstDelayMs(timer ? timer->interval() : 1000) {
+    if (!m_timer)
+        return;
+    m_timer->setSingleShot(true);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, &ClockDisplay::tick);
+}
+
+void ClockDisplay::start() {
+    if (m_timer)
+        m_timer->start(m_firstDelayMs);
+}
+
+void ClockDisplay::tick() {
+    const QDateTime now = m_clock.now();
+    const qint64 second = now.toSecsSinceEpoch();
+    const bool alreadyShown = m_shownAny && second == m_shownSecond;
+    if (!alreadyShown) {
+        if (m_label)
+            m_label->setCaption(clockText(now.time(), m_locale));
+        m_shownAny = true;
+        m_shownSecond = second;
+    }
+    if (m_timer)
+        m_timer->start(nextTickInterval(now.time()));
+    if (!alreadyShown)
+        emit ticked(now);
+}
+
+int nextTickInterval(const QTime& now) {
+    return 1000 - now.msec() + ClockDisplay::kLateMarginMs;
+}
+
+QString clockFormat(const QLocale& locale) {
+    // Qt's long time format carries a time-zone name ("t" … "tttt"), sometimes
+    // in brackets or after a comma; the clock shows the time of day only.
+    // Text in single quotes is literal and kept as it is.
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString out;
+    qsizetype keepFrom = 0; // the output before this index is quoted text: never trimmed
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+            out += c;
+            if (!quoted)
+                keepFrom = out.size();
+            continue;
+        }
+        if (quoted || c != QLatin1Char('t')) {
+            out += c;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < format.size() && format.at(end) == QLatin1Char('t'))
+            ++end;
+        // Drop brackets around the zone name.
+        const QChar next = end < format.size() ? format.at(end) : QChar();
+        if (out.size() > keepFrom &&
+            ((out.back() == QLatin1Char('(') && next == QLatin1Char(')')) ||
+             (out.back() == QLatin1Char('[') && next == QLatin1Char(']')))) {
+            out.chop(1);
+            ++end;
+        }
+        // Then the separator that set it off from the time.
+        while (out.size() > keepFrom && (out.back().isSpace() || out.back() == QLatin1Char(',')))
+            out.chop(1);
+        if (out.isEmpty()) {
+            while (end < format.size() && format.at(end).isSpace())
+                ++end;
+        }
+        i = end - 1;
+    }
+    return out;
+}
+
+QString clockText(const QTime& time, const QLocale& locale) {
+    return locale.toString(time, clockFormat(locale));
+}
+
 } // namespace navcal::banner

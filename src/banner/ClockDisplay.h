@@ -13,27 +13,44 @@ namespace navcal::banner {
 // second boundary.
 class ClockDisplay : public QObject {
     Q_OBJECT
-public:
+  public:
+    // Takes over `timer` (Timer13): it becomes a single-shot timer re-armed by
+    // every tick, so the ticks follow the wall clock instead of drifting.
     ClockDisplay(layout::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
                  QLocale locale, QObject* parent = nullptr);
 
-    // Arms the first tick one interval after start.
+    // Arms the first tick one stored interval (a second) after start.
     void start();
+    // Shows the time and arms the next tick. A tick that comes before the next
+    // second has begun (the wall clock is read, the timer runs on its own
+    // clock) shows nothing and is re-armed, so no second is shown twice.
     void tick();
 
-signals:
+    // How late after the second boundary a tick is aimed, in milliseconds.
+    static constexpr int kLateMarginMs = 5;
+
+  signals:
     // After every tick, with the time shown; the window checks for a new date.
     void ticked(const QDateTime& now);
 
-private:
+  private:
     layout::TwipLabel* m_label;
     QTimer* m_timer;
     const calendar::Clock& m_clock;
     QLocale m_locale;
+    int m_firstDelayMs;
+    bool m_shownAny = false;
+    qint64 m_shownSecond = 0; // whole seconds since the epoch of the last time shown
 };
 
-// Hours, minutes and seconds in the locale's long time order, separators and
-// 12/24-hour form, without a time-zone name.
+// Milliseconds from `now` to just after the next wall-clock second boundary.
+int nextTickInterval(const QTime& now);
+
+// The locale's long time format without its time-zone parts: hours, minutes,
+// seconds and day period in the locale's order, separators and 12/24-hour form.
+QString clockFormat(const QLocale& locale);
+
+// `time` in clockFormat(locale).
 QString clockText(const QTime& time, const QLocale& locale);
 
 } // namespace navcal::banner
