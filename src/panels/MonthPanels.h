@@ -25,15 +25,16 @@ class MonthPanels : public QObject {
     // Fill counters: cell counter 0 and day counter 1 for every month.
     void resetCounters();
 
-    // One fill tick of a month (1..12).
+    // One fill tick of a month (1..12); stops the month's timer on its stop value.
     void fillTick(int month);
-    // Click on a month's title (1..12).
+    // Click on a month's title (1..12): random colour, marked days, weekend red.
+    // Walks the cells with its own index; the fill counters are left alone.
     void titleClicked(int month);
     // Click on the weekday-header picture: all 84 headers in one random colour.
     void recolourHeaders();
 
     // Puts the cells back to their stored look and fills every month again,
-    // for a new date.
+    // for a new date: counters reset, the twelve fill timers restarted.
     void refill();
 
     struct Counters {
