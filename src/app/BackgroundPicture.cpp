@@ -7,6 +7,19 @@
 
 namespace navcal::app {
 
+namespace {
+
+// A JPEG decoder fills a cut-off file with grey and reports success; a whole
+// file ends with the end-of-image marker (padding after it aside).
+bool jpegIsComplete(const QByteArray& bytes) {
+    qsizetype end = bytes.size();
+    while (end > 0 && (bytes.at(end - 1) == '\0' || bytes.at(end - 1) == '\n' || bytes.at(end - 1) == '\r'))
+        --end;
+    return end >= 4 && uchar(bytes.at(end - 2)) == 0xFF && uchar(bytes.at(end - 1)) == 0xD9;
+}
+
+} // namespace
+
 std::optional<QImage> loadBackgroundPicture(const QString& path) {
     const QFileInfo info(path);
     // Follow a link, then accept only a regular file: a pipe or a device could
@@ -32,6 +45,8 @@ std::optional<QImage> loadBackgroundPicture(const QString& path) {
     if (!size.isValid() || qint64(size.width()) * size.height() > kMaxBackgroundPixels)
         return std::nullopt;
     QImageReader::setAllocationLimit(int(qint64(kMaxBackgroundPixels) * 4 / (1024 * 1024)) + 1);
+    if (reader.format() == "jpeg" && !jpegIsComplete(bytes))
+        return std::nullopt;
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return std::nullopt;

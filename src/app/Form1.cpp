@@ -193,9 +193,11 @@ void Form1::paintEvent(QPaintEvent*) {
         return;
     }
     // Scale once per window size: repainting a label must not rescale.
-    if (m_scaledBackground.size() != size())
+    if (m_scaledBackground.size() != size()) {
         m_scaledBackground = QPixmap::fromImage(
             picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        ++m_backgroundScalings;
+    }
     painter.drawPixmap(0, 0, m_scaledBackground);
 }
 

@@ -63,6 +63,8 @@ public:
     float screenHeight() const { return m_screenHeight; }
     double twipsPerPixel() const { return m_twipsPerPixel; }
     QPointF labelOffset() const;
+    // How often the background has been scaled to the window (once per size).
+    int backgroundScalings() const { return m_backgroundScalings; }
 
     QDate TodayDate;
     qint16 currentYear = 0;
@@ -104,6 +106,7 @@ private:
     std::unique_ptr<extras::WebLink> m_webLink;
     std::unique_ptr<extras::Decorations> m_decorations;
     QPixmap m_scaledBackground; // the picture of PctFon at the window's size
+    int m_backgroundScalings = 0;
     bool m_backgroundPressed = false;
     bool m_unloaded = false;
 };
