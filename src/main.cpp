@@ -29,7 +29,6 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QApplication application(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("navcal"));
-    QApplication::setApplicationDisplayName(layout::programTitle());
     QApplication::setWindowIcon(layout::lifebuoyIcon());
     layout::installFontSubstitutes();
 

@@ -18,7 +18,7 @@ for n in $(seq 90 140); do
 done
 [ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
 
-Xvfb "$display" -screen 0 "${screen}x24" -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 "${screen}x24" -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 runtime="$(mktemp -d)"
 cleanup() {

@@ -13,7 +13,8 @@ namespace {
 // file ends with the end-of-image marker (padding after it aside).
 bool jpegIsComplete(const QByteArray& bytes) {
     qsizetype end = bytes.size();
-    while (end > 0 && (bytes.at(end - 1) == '\0' || bytes.at(end - 1) == '\n' || bytes.at(end - 1) == '\r'))
+    while (end > 0 &&
+           (bytes.at(end - 1) == '\0' || bytes.at(end - 1) == '\n' || bytes.at(end - 1) == '\r'))
         --end;
     return end >= 4 && uchar(bytes.at(end - 2)) == 0xFF && uchar(bytes.at(end - 1)) == 0xD9;
 }

@@ -42,7 +42,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setWindowIcon(layout::lifebuoyIcon());
     setFocusPolicy(Qt::StrongFocus);
     // The stored client area; start-up sizes the window to the screen.
-    resize(int(layout::kDesignWidth / m_twipsPerPixel), int(layout::kDesignHeight / m_twipsPerPixel));
+    resize(int(layout::kDesignWidth / m_twipsPerPixel),
+           int(layout::kDesignHeight / m_twipsPerPixel));
     QPalette p = palette();
     p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Button));
     setPalette(p);
@@ -56,30 +57,31 @@ Form1::Form1(Form1Services services, QWidget* parent)
     m_screenWidth = float(screenPixels.width() * m_twipsPerPixel);
     m_screenHeight = float(screenPixels.height() * m_twipsPerPixel);
 
-    m_panels = std::make_unique<panels::MonthPanels>(
-        *m_controls, *m_services.clock, m_palette, m_services.locale,
-        [this] { return LeapYear(currentYear); });
-    m_banner = std::make_unique<banner::Banner>(*m_controls, *m_services.clock, m_palette,
-                                                m_screenWidth);
+    m_panels = std::make_unique<panels::MonthPanels>(*m_controls, *m_services.clock, m_palette,
+                                                     m_services.locale,
+                                                     [this] { return LeapYear(currentYear); });
+    m_banner =
+        std::make_unique<banner::Banner>(*m_controls, *m_services.clock, m_palette, m_screenWidth);
     m_clockDisplay = std::make_unique<banner::ClockDisplay>(
         m_controls->label(QStringLiteral("Label12")), m_controls->timer(QStringLiteral("Timer13")),
         *m_services.clock, m_services.locale);
     m_music = std::make_unique<extras::Music>(*m_services.multimedia, m_services.windowsFolder);
-    m_webLink = std::make_unique<extras::WebLink>(
-        *m_services.opener, m_services.programFolder, QUrl(layout::siteAddress()),
-        [this] {
-            if (m_services.endProgram)
-                m_services.endProgram(0);
-            else
-                QCoreApplication::exit(0);
-        });
+    m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
+                                                  QUrl(layout::siteAddress()), [this] {
+                                                      if (m_services.endProgram)
+                                                          m_services.endProgram(0);
+                                                      else
+                                                          QCoreApplication::exit(0);
+                                                  });
     m_decorations = std::make_unique<extras::Decorations>(*m_controls, m_palette, this);
     wireHandlers();
 }
 
 Form1::~Form1() = default;
 
-const QString& Form1::MusicPath() const { return m_music->MusicPath(); }
+const QString& Form1::MusicPath() const {
+    return m_music->MusicPath();
+}
 
 QPointF Form1::labelOffset() const {
     return {(m_screenWidth - layout::kArrangementWidth) / 2.0f,
@@ -109,7 +111,8 @@ void Form1::startTimers() {
 
 void Form1::loadBackground() {
     layout::PictureBox* pctFon = m_controls->pctFon();
-    if (const auto picture = loadBackgroundPicture(QDir(m_services.windowsFolder).filePath(QStringLiteral("1.jpg"))))
+    if (const auto picture =
+            loadBackgroundPicture(QDir(m_services.windowsFolder).filePath(QStringLiteral("1.jpg"))))
         pctFon->setPicture(*picture);
     m_scaledBackground = QPixmap();
 }
@@ -148,8 +151,8 @@ bool Form1::LeapYear(qint16& year) {
     // The fill passes the current-year variable itself, so the test always
     // concerns today's year once it has been stored above.
     const bool leap = calendar::isLeapYear(year);
-    m_controls->label(QStringLiteral("Label114"))->setCaption(
-        calendar::dateLine(today, m_services.locale));
+    m_controls->label(QStringLiteral("Label114"))
+        ->setCaption(calendar::dateLine(today, m_services.locale));
     return leap;
 }
 

@@ -38,14 +38,14 @@ struct Form1Services {
     QLocale locale;
     QString windowsFolder;
     QString programFolder;
-    std::optional<QSize> screenPixels; // the primary screen when empty
+    std::optional<QSize> screenPixels;   // the primary screen when empty
     std::function<void(int)> endProgram; // ends the process; quits the event loop when empty
 };
 
 // The one window of the screensaver.
 class Form1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Form1(Form1Services services, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -80,14 +80,14 @@ public:
     // Stops the music and closes the window (a character key, a background click).
     void stopAndClose();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void loadBackground();
     void placeControls();
     void wireHandlers();

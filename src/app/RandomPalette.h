@@ -9,18 +9,18 @@ namespace navcal::app {
 
 // Uniform numbers in [0, 1); tests put a scripted source in.
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     virtual void seed(quint64 value) = 0;
     virtual double next() = 0;
 };
 
 class MersenneRandom final : public RandomSource {
-public:
+  public:
     void seed(quint64 value) override { m_engine.seed(value); }
     double next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine); }
 
-private:
+  private:
     std::mt19937_64 m_engine{0};
 };
 
@@ -30,7 +30,7 @@ layout::Colour paletteColour(int index);
 // The window's shared random colour pair: every recolouring reaction draws
 // through it and overwrites both values.
 class RandomPalette {
-public:
+  public:
     explicit RandomPalette(RandomSource& source) : m_source(source) {}
 
     // RandomColorIndex := int(r * 16); RandomColor := palette[RandomColorIndex].
@@ -41,7 +41,7 @@ public:
 
     RandomSource& source() { return m_source; }
 
-private:
+  private:
     RandomSource& m_source;
 };
 

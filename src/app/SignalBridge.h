@@ -11,14 +11,14 @@ namespace navcal::app {
 // ordinary close.
 class SignalBridge : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SignalBridge(QObject* parent = nullptr);
     ~SignalBridge() override;
 
-signals:
+  signals:
     void terminationRequested(int signalNumber);
 
-private:
+  private:
     void readSignal();
     QSocketNotifier* m_notifier = nullptr;
 };

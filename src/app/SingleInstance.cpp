@@ -12,7 +12,9 @@ SingleInstance::SingleInstance(const QString& lockPath)
     m_lock->setStaleLockTime(0);
 }
 
-bool SingleInstance::acquire() { return m_lock->tryLock(0); }
+bool SingleInstance::acquire() {
+    return m_lock->tryLock(0);
+}
 
 QString SingleInstance::defaultLockPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

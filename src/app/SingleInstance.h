@@ -10,14 +10,14 @@ namespace navcal::app {
 // directory that names the owning process, so a copy that crashed or was
 // killed leaves a stale lock that the next start takes over.
 class SingleInstance {
-public:
+  public:
     explicit SingleInstance(const QString& lockPath = defaultLockPath());
     // True when this process now holds the lock.
     bool acquire();
 
     static QString defaultLockPath();
 
-private:
+  private:
     std::unique_ptr<QLockFile> m_lock;
 };
 

@@ -25,6 +25,8 @@ QString windowsFolder() {
 #endif
 }
 
-QString programFolder() { return QCoreApplication::applicationDirPath(); }
+QString programFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
 } // namespace navcal::app

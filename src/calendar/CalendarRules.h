@@ -25,7 +25,9 @@ int mondayWeekday(const QDate& date);
 int weekdayOfFirst(const QString& firstDayString, int year);
 
 // Day cell (0..36) that day d takes in a month whose 1st has weekday w.
-constexpr int cellOfDay(int day, int firstWeekday) { return day + firstWeekday - 2; }
+constexpr int cellOfDay(int day, int firstWeekday) {
+    return day + firstWeekday - 2;
+}
 
 // True when a fill's day counter points at a cell of the Sunday row: the counter
 // taken as days after 30 December 1899 has weekday number 7 when Sunday is

@@ -12,7 +12,7 @@ namespace navcal::layout {
 // The window's controls, created from the stored design and addressed by
 // their stored names. Owned by the window they were built on.
 class Controls {
-public:
+  public:
     // Creates every control of the stored design as a child of `window`.
     Controls(QWidget* window, double twipsPerPixel);
 
@@ -30,7 +30,7 @@ public:
 
     double twipsPerPixel() const { return m_twipsPerPixel; }
 
-private:
+  private:
     double m_twipsPerPixel;
     QHash<QString, TwipLabel*> m_labels;
     QHash<QString, QList<TwipLabel*>> m_arrays;

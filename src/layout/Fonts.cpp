@@ -5,8 +5,9 @@
 namespace navcal::layout {
 
 void installFontSubstitutes() {
-    const QStringList sans = {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-                              QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")};
+    const QStringList sans = {QStringLiteral("Microsoft Sans Serif"),
+                              QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                              QStringLiteral("DejaVu Sans")};
     const QStringList serif = {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
                                QStringLiteral("DejaVu Serif")};
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);

@@ -11,7 +11,7 @@ namespace navcal::layout {
 // geometry in twips.
 class ImageControl : public QLabel {
     Q_OBJECT
-public:
+  public:
     ImageControl(const ControlSpec& spec, double twipsPerPixel, QWidget* parent);
 
     const QString& storedName() const { return m_name; }
@@ -25,20 +25,20 @@ public:
     double twipsPerPixel() const { return m_twipsPerPixel; }
     QPixmap picture() const { return m_picture; }
 
-signals:
+  signals:
     void clicked();
     void doubleClicked();
     // Raw button events, position in pixels inside the image.
     void pressed(Qt::MouseButton button, QPoint position);
     void dragMoved(QPoint position);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void applyGeometry();
 
     QString m_name;
@@ -51,12 +51,12 @@ private:
 // The hidden picture box that holds the background picture.
 class PictureBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     PictureBox(const ControlSpec& spec, QWidget* parent);
     const QImage& picture() const { return m_picture; }
     void setPicture(const QImage& picture) { m_picture = picture; }
 
-private:
+  private:
     QImage m_picture;
 };
 

@@ -2,7 +2,9 @@
 
 #include <QtGlobal>
 
-static void registerStoredPictures() { Q_INIT_RESOURCE(navcal); }
+static void registerStoredPictures() {
+    Q_INIT_RESOURCE(navcal);
+}
 
 namespace navcal::layout {
 

@@ -14,7 +14,9 @@ const QString kTitleTip =
     QStringLiteral("Все названия месяцев: щелчок мышки - выбор цвета шрифта дней месяца");
 
 // Months whose day cells are stored black; the rest use the button-text colour.
-bool cellsStoredBlack(int month) { return month == 1 || month >= 9; }
+bool cellsStoredBlack(int month) {
+    return month == 1 || month >= 9;
+}
 
 const float kNarrowColumns[6] = {0, 240, 600, 960, 1320, 1680};
 const float kEvenColumns[6] = {0, 360, 720, 1080, 1440, 1800};
@@ -42,7 +44,8 @@ void addMonthPanel(std::vector<ControlSpec>& out, const MonthLayout& m) {
     out.push_back(title);
 
     for (int j = 0; j < 7; ++j) {
-        ControlSpec header = label(m.headers[j], m.x0 - 360, m.y0 + 240.0f * j, kHeaderWidths[j], 195);
+        ControlSpec header =
+            label(m.headers[j], m.x0 - 360, m.y0 + 240.0f * j, kHeaderWidths[j], 195);
         header.caption = weekdayCaptions().at(j);
         header.font = {kSans, 8.25f, true, false};
         header.foreColor = colours::brown;
@@ -85,8 +88,7 @@ std::vector<ControlSpec> buildControls() {
     link.foreColor = colours::darkBlue;
     link.font = {kSerif, 12, true, false};
     link.autoSize = true;
-    link.toolTip =
-        QStringLiteral("Адрес сайта Морской интернет-клуб \"Флагмарин\" в Интернете");
+    link.toolTip = QStringLiteral("Адрес сайта Морской интернет-клуб \"Флагмарин\" в Интернете");
     out.push_back(link);
 
     for (const MonthLayout& m : monthLayouts())
@@ -123,8 +125,8 @@ std::vector<ControlSpec> buildControls() {
     dateLine.toolTip = QStringLiteral("Выбор цвета шрифта - щелчком мышки");
     out.push_back(dateLine);
 
-    auto image = [](QString name, float left, float top, float width, float height,
-                    QString picture, Pointer pointer, QString tip) {
+    auto image = [](QString name, float left, float top, float width, float height, QString picture,
+                    Pointer pointer, QString tip) {
         ControlSpec c;
         c.kind = ControlKind::Image;
         c.name = std::move(name);
@@ -137,13 +139,15 @@ std::vector<ControlSpec> buildControls() {
         c.toolTip = std::move(tip);
         return c;
     };
-    out.push_back(image(QStringLiteral("Image1"), 4800, 960, 645, 465, QStringLiteral(":/seagull.png"),
-                        Pointer::Music,
+    out.push_back(image(QStringLiteral("Image1"), 4800, 960, 645, 465,
+                        QStringLiteral(":/seagull.png"), Pointer::Music,
                         QStringLiteral("1 щелчок мышки - музыку включу; 2 щелчка - прочь улечу!")));
-    out.push_back(image(QStringLiteral("Image2"), 6960, 9360, 1365, 1065, QStringLiteral(":/ship.png"),
-                        Pointer::Lifebuoy, QStringLiteral("Отбуксируй меня на глубоководье!")));
-    out.push_back(image(QStringLiteral("Image3"), 6480, 1680, 1650, 1125, QStringLiteral(":/flag.png"),
-                        Pointer::Lifebuoy, QStringLiteral("Выбор цвета шрифта дней недели")));
+    out.push_back(image(QStringLiteral("Image2"), 6960, 9360, 1365, 1065,
+                        QStringLiteral(":/ship.png"), Pointer::Lifebuoy,
+                        QStringLiteral("Отбуксируй меня на глубоководье!")));
+    out.push_back(image(QStringLiteral("Image3"), 6480, 1680, 1650, 1125,
+                        QStringLiteral(":/flag.png"), Pointer::Lifebuoy,
+                        QStringLiteral("Выбор цвета шрифта дней недели")));
 
     ControlSpec background;
     background.kind = ControlKind::PictureBox;
@@ -181,11 +185,11 @@ const QStringList& weekdayCaptions() {
 const std::vector<MonthLayout>& monthLayouts() {
     auto L = [](int n) { return QStringLiteral("Label%1").arg(n); };
     // Headers run up or down the label numbers depending on the panel.
-    auto up = [&](int first, QString (&h)[7]) {
+    auto up = [&](int first, QString(&h)[7]) {
         for (int j = 0; j < 7; ++j)
             h[j] = L(first + j);
     };
-    auto down = [&](int last, QString (&h)[7]) {
+    auto down = [&](int last, QString(&h)[7]) {
         for (int j = 0; j < 7; ++j)
             h[j] = L(last - j);
     };
@@ -244,10 +248,16 @@ const std::vector<ControlSpec>& storedControls() {
     return controls;
 }
 
-QString programTitle() { return QStringLiteral("Военно-морской календарь"); }
+QString programTitle() {
+    return QStringLiteral("Военно-морской календарь");
+}
 
-QString siteAddress() { return QStringLiteral(NAVCAL_SITE_URL); }
+QString siteAddress() {
+    return QStringLiteral(NAVCAL_SITE_URL);
+}
 
-QString siteCaption() { return QUrl(siteAddress()).host(); }
+QString siteCaption() {
+    return QUrl(siteAddress()).host();
+}
 
 } // namespace navcal::layout

@@ -43,8 +43,8 @@ struct ControlSpec {
     QString toolTip;
     Pointer pointer = Pointer::Arrow;
     bool autoSize = false;
-    int interval = 0;  // timers, in milliseconds
-    QString picture;   // images and the picture box: resource path
+    int interval = 0; // timers, in milliseconds
+    QString picture;  // images and the picture box: resource path
 
     // "Label10(5)" for an array element, the plain name otherwise.
     QString objectName() const;
@@ -52,15 +52,15 @@ struct ControlSpec {
 
 // Layout of one month panel.
 struct MonthLayout {
-    int month;               // 1..12
-    QString timer;           // fill timer
-    QString title;           // title label
+    int month;     // 1..12
+    QString timer; // fill timer
+    QString title; // title label
     QString titleCaption;
     float titleLeft, titleTop, titleWidth;
-    QString headers[7];      // weekday headers, Monday ... Sunday
-    QString cells;           // day-cell array
+    QString headers[7]; // weekday headers, Monday ... Sunday
+    QString cells;      // day-cell array
     float x0, y0;
-    bool evenColumns;        // March and November
+    bool evenColumns; // March and November
 };
 
 inline constexpr int kCellsPerMonth = 37;

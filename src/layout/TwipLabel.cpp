@@ -107,11 +107,12 @@ void TwipLabel::fitToCaption() {
     // A label that sizes itself takes the extent of its text in the font that
     // is really used; an empty caption keeps the narrowest one-line label.
     const QFontMetricsF metrics(font());
-    const QStringList lines = text().isEmpty() ? QStringList{QStringLiteral(" ")}
-                                               : text().split(QStringLiteral("\r\n"));
+    const QStringList lines =
+        text().isEmpty() ? QStringList{QStringLiteral(" ")} : text().split(QStringLiteral("\r\n"));
     qreal widest = 0;
     for (const QString& line : lines)
-        widest = std::max(widest, metrics.horizontalAdvance(line.isEmpty() ? QStringLiteral(" ") : line));
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(line.isEmpty() ? QStringLiteral(" ") : line));
     const qreal frame = m_borderStyle == 1 ? 2 : 0;
     const qreal pixelsWide = std::ceil(widest) + frame;
     const qreal pixelsHigh = std::ceil(metrics.lineSpacing() * lines.size()) + frame;

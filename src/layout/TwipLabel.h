@@ -10,7 +10,7 @@ namespace navcal::layout {
 // as the start-up arithmetic leaves it, and maps it to pixels for Qt.
 class TwipLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     TwipLabel(const ControlSpec& spec, double twipsPerPixel, QWidget* parent);
 
     const QString& storedName() const { return m_name; }
@@ -43,16 +43,16 @@ public:
 
     double twipsPerPixel() const { return m_twipsPerPixel; }
 
-signals:
+  signals:
     void clicked();
     void doubleClicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void fitToCaption();
     void applyGeometry();
 

@@ -7,7 +7,7 @@ Q_DECLARE_METATYPE(navcal::app::LaunchMode)
 
 class TestCommandLine : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void decide_data();
     void decide();
     void argumentsJoin();

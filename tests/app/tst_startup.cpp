@@ -61,7 +61,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 class TestStartup : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { layout::installFontSubstitutes(); }
     void labelOffset_data();
     void labelOffset();
@@ -108,7 +108,9 @@ void TestStartup::labelOffset() {
     QCOMPARE(form.geometry(), QRect(QPoint(0, 0), screen));
 }
 
-void TestStartup::eightPlacements_data() { labelOffset_data(); }
+void TestStartup::eightPlacements_data() {
+    labelOffset_data();
+}
 
 void TestStartup::eightPlacements() {
     QFETCH(QSize, screen);
@@ -230,7 +232,8 @@ void TestStartup::decompressionBombIsCheap() {
     app::Form1& form = w.make();
     form.load();
     QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
-    QVERIFY2(peakKilobytes() - before < 100 * 1024, qPrintable(QString::number(peakKilobytes() - before)));
+    QVERIFY2(peakKilobytes() - before < 100 * 1024,
+             qPrintable(QString::number(peakKilobytes() - before)));
     QCOMPARE(form.controls().pctFon()->picture().size(), QSize(1680, 1260));
     // The loader itself refuses it, and a PNG under the .jpg name is a picture all the same.
     QVERIFY(!app::loadBackgroundPicture(w.folder.filePath("1.jpg")));

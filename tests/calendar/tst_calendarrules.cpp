@@ -8,7 +8,7 @@ namespace chr = std::chrono;
 
 class TestCalendarRules : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void leapYear_data();
     void leapYear();
     void everyMonthAgainstChrono();

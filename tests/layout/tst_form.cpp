@@ -10,7 +10,7 @@ using navcal::test::TestWindow;
 
 class TestForm : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void everyControlExistsByName();
     void pixelsFromTwips_data();
@@ -21,7 +21,9 @@ private slots:
     void cyrillicRendersWithRealGlyphs();
 };
 
-void TestForm::initTestCase() { layout::installFontSubstitutes(); }
+void TestForm::initTestCase() {
+    layout::installFontSubstitutes();
+}
 
 void TestForm::everyControlExistsByName() {
     TestWindow w;
@@ -70,7 +72,8 @@ void TestForm::windowIsFramelessWithTimers() {
     app::Form1& form = w.make();
     QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(form.size(), QSize(qRound(18000 / form.twipsPerPixel()), qRound(12000 / form.twipsPerPixel())));
+    QCOMPARE(form.size(),
+             QSize(qRound(18000 / form.twipsPerPixel()), qRound(12000 / form.twipsPerPixel())));
     for (int t = 1; t <= 14; ++t) {
         QTimer* timer = form.controls().timer(QStringLiteral("Timer%1").arg(t));
         QVERIFY(timer);

@@ -16,7 +16,7 @@ const ControlSpec* find(const QString& name, int index = -1) {
 
 class TestStoredDesign : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void counts();
     void everyLabelInsideTheArrangement();
     void cellPlaces_data();
@@ -140,8 +140,8 @@ void TestStoredDesign::headers() {
 }
 
 void TestStoredDesign::titles() {
-    const QStringList names = {"Январь", "Февраль", "Март", "Апрель", "Май", "Июнь",
-                               "Июль", "Август", "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
+    const QStringList names = {"Январь", "Февраль", "Март",     "Апрель",  "Май",    "Июнь",
+                               "Июль",   "Август",  "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
     for (const MonthLayout& m : monthLayouts()) {
         const ControlSpec* title = find(m.title);
         QCOMPARE(title->caption, names.at(m.month - 1));

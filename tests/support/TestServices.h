@@ -17,7 +17,7 @@
 namespace navcal::test {
 
 class ManualClock final : public calendar::Clock {
-public:
+  public:
     explicit ManualClock(QDateTime start = QDateTime(QDate(2026, 12, 7), QTime(12, 0)))
         : m_now(std::move(start)) {}
     QDateTime now() const override { return m_now; }
@@ -25,13 +25,13 @@ public:
     void setDate(const QDate& date) { m_now = QDateTime(date, m_now.time()); }
     void advanceMs(qint64 ms) { m_now = m_now.addMSecs(ms); }
 
-private:
+  private:
     QDateTime m_now;
 };
 
 // Gives the listed numbers in turn, then repeats the last one.
 class ScriptedRandom final : public app::RandomSource {
-public:
+  public:
     explicit ScriptedRandom(std::vector<double> values = {0.0}) : m_values(std::move(values)) {}
     void seed(quint64 value) override { seeds.push_back(value); }
     double next() override {
@@ -45,19 +45,19 @@ public:
     }
     std::vector<quint64> seeds;
 
-private:
+  private:
     std::vector<double> m_values;
     size_t m_next = 0;
 };
 
 class RecordingSink final : public extras::MultimediaCommandSink {
-public:
+  public:
     void execute(const QString& command) override { commands << command; }
     QStringList commands;
 };
 
 class RecordingOpener final : public extras::UrlOpener {
-public:
+  public:
     void open(const QUrl& address) override { opened << address; }
     QList<QUrl> opened;
 };

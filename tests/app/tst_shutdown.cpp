@@ -1,0 +1,158 @@
+#include "app/Launch.h"
+#include "extras/Music.h"
+#include "layout/Fonts.h"
+#include "support/TestServices.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace navcal;
+using navcal::test::TestWindow;
+
+namespace {
+
+void putMusic(TestWindow& w) {
+    QFile f(w.folder.filePath("muzz.wav"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("RIFF");
+}
+
+} // namespace
+
+class TestShutdown : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { layout::installFontSubstitutes(); }
+    void characterKeyEnds_data();
+    void characterKeyEnds();
+    void keysWithoutCharacterDoNothing_data();
+    void keysWithoutCharacterDoNothing();
+    void mouseOnlyEndsOnTheBackground();
+    void systemCloseGoesThroughUnload();
+    void configureNotice();
+};
+
+void TestShutdown::characterKeyEnds_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("music");
+    for (bool music : {true, false}) {
+        const char* tag = music ? " with music" : " without music";
+        QTest::addRow("letter%s", tag) << int(Qt::Key_A) << music;
+        QTest::addRow("digit%s", tag) << int(Qt::Key_5) << music;
+        QTest::addRow("space%s", tag) << int(Qt::Key_Space) << music;
+        QTest::addRow("Enter%s", tag) << int(Qt::Key_Return) << music;
+        QTest::addRow("Escape%s", tag) << int(Qt::Key_Escape) << music;
+    }
+}
+
+// The stop command goes out once before the window closes and once more as it
+// unloads; without music nothing is sent at all.
+void TestShutdown::characterKeyEnds() {
+    QFETCH(int, key);
+    QFETCH(bool, music);
+    TestWindow w;
+    if (music)
+        putMusic(w);
+    app::Form1& form = w.make();
+    form.load();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    w.sink.commands.clear();
+    QTest::keyClick(&form, Qt::Key(key));
+    const QString stop = "stop \"" + QDir(w.folder.path()).filePath("muzz.wav") + "\"";
+    const QStringList expected = music ? QStringList{stop, stop} : QStringList{};
+    QCOMPARE(w.sink.commands, expected);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(w.endCodes, std::vector<int>{0});
+}
+
+void TestShutdown::keysWithoutCharacterDoNothing_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("arrow") << int(Qt::Key_Left);
+    QTest::newRow("F1") << int(Qt::Key_F1);
+    QTest::newRow("Shift alone") << int(Qt::Key_Shift);
+    QTest::newRow("Ctrl alone") << int(Qt::Key_Control);
+    QTest::newRow("Alt alone") << int(Qt::Key_Alt);
+}
+
+void TestShutdown::keysWithoutCharacterDoNothing() {
+    QFETCH(int, key);
+    TestWindow w;
+    putMusic(w);
+    app::Form1& form = w.make();
+    form.load();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    w.sink.commands.clear();
+    QTest::keyClick(&form, Qt::Key(key));
+    QVERIFY(form.isVisible());
+    QVERIFY(w.sink.commands.isEmpty());
+    QVERIFY(w.endCodes.empty());
+}
+
+void TestShutdown::mouseOnlyEndsOnTheBackground() {
+    TestWindow w;
+    putMusic(w);
+    app::Form1& form = w.make();
+    form.load();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    w.sink.commands.clear();
+
+    QTest::mouseMove(&form, QPoint(500, 500));
+    QTest::mouseMove(&form, QPoint(10, 740));
+    // Labels without a handler of their own: a day cell, a header, the credit line.
+    for (const char* name : {"Label10(8)", "Label3", "Label1", "Label84(20)"}) {
+        auto* label = form.findChild<QWidget*>(name);
+        QVERIFY(label);
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
+    }
+    QVERIFY(form.isVisible());
+    QVERIFY(w.sink.commands.isEmpty());
+
+    // A right click on the background is not the click that ends the saver.
+    QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(5, 760));
+    QVERIFY(form.isVisible());
+
+    const QPoint empty(5, 760);
+    QVERIFY(!form.childAt(empty));
+    QTest::mouseClick(&form, Qt::LeftButton, {}, empty);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(w.sink.commands.size(), 2);
+    QCOMPARE(w.endCodes, std::vector<int>{0});
+}
+
+void TestShutdown::systemCloseGoesThroughUnload() {
+    TestWindow w;
+    putMusic(w);
+    app::Form1& form = w.make();
+    form.load();
+    form.show();
+    w.sink.commands.clear();
+    form.close(); // what a window manager close or a termination signal does
+    const QStringList once = {"stop \"" + QDir(w.folder.path()).filePath("muzz.wav") + "\""};
+    QCOMPARE(w.sink.commands, once);
+    QCOMPARE(w.endCodes, std::vector<int>{0});
+    QVERIFY(!form.controls().timer("Timer13")->isActive());
+}
+
+void TestShutdown::configureNotice() {
+    bool seen = false;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QCOMPARE(box->text(), QStringLiteral("Конфигурации не требуется!"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Военно-морской календарь"));
+        QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(box->standardButton(box->buttons().first()), QMessageBox::Ok);
+        seen = true;
+        box->button(QMessageBox::Ok)->click();
+    });
+    app::showConfigureNotice();
+    QVERIFY(seen);
+}
+
+QTEST_MAIN(TestShutdown)
+#include "tst_shutdown.moc"
