@@ -42,7 +42,7 @@ TwipLabel::TwipLabel(const ControlSpec& spec, double twipsPerPixel, QWidget* par
     if (spec.pointer != Pointer::Arrow)
         setCursor(pointerCursor(spec.pointer));
     setToolTip(spec.toolTip);
-    setForeColor(m_foreColor);
+    applyForeColor();
     QLabel::setText(spec.caption);
     fitToCaption();
     applyGeometry();
@@ -57,7 +57,15 @@ void TwipLabel::setCaption(const QString& caption) {
 }
 
 void TwipLabel::setForeColor(Colour colour) {
+    // Ticks rewrite colours they already hold; an idle saver should not repaint.
+    if (colour == m_foreColor)
+        return;
     m_foreColor = colour;
+    applyForeColor();
+}
+
+void TwipLabel::applyForeColor() {
+    const Colour colour = m_foreColor;
     QPalette p = palette();
     p.setColor(QPalette::WindowText, toQColor(colour));
     p.setColor(QPalette::Text, toQColor(colour));

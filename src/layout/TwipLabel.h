@@ -55,6 +55,7 @@ class TwipLabel : public QLabel {
   private:
     void fitToCaption();
     void applyGeometry();
+    void applyForeColor();
 
     QString m_name;
     int m_index;
