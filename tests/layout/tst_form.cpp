@@ -17,6 +17,8 @@ class TestForm : public QObject {
     void pixelsFromTwips();
     void windowIsFramelessWithTimers();
     void autoSizeFollowsTheCaption();
+    void pointers_data();
+    void pointers();
     void cyrillicRendersWithRealGlyphs_data();
     void cyrillicRendersWithRealGlyphs();
 };
@@ -99,6 +101,49 @@ void TestForm::autoSizeFollowsTheCaption() {
     const float oneLine = banner->twipHeight();
     banner->setCaption("a\r\nb");
     QVERIFY(banner->twipHeight() > 1.5f * oneLine);
+}
+
+void TestForm::pointers_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("picture"); // empty: the ordinary arrow
+    for (const layout::MonthLayout& m : layout::monthLayouts())
+        QTest::newRow(qPrintable(m.title)) << m.title << ":/lifebuoy-32.png";
+    for (const char* name : {"Label12", "Label112", "Label113", "Label114", "Image2", "Image3"})
+        QTest::newRow(name) << name << ":/lifebuoy-32.png";
+    QTest::newRow("Image1") << "Image1" << ":/music-32.png";
+    for (const char* name : {"Label1", "Label2", "Label3", "Label10(4)"})
+        QTest::newRow(name) << name << "";
+}
+
+void TestForm::pointers() {
+    QFETCH(QString, name);
+    QFETCH(QString, picture);
+    TestWindow w;
+    app::Form1& form = w.make();
+    auto* control = form.findChild<QWidget*>(name);
+    QVERIFY(control);
+    if (picture.isEmpty()) {
+        QVERIFY(!control->testAttribute(Qt::WA_SetCursor));
+        return;
+    }
+    QCOMPARE(control->cursor().shape(), Qt::BitmapCursor);
+    const QImage expected(picture);
+    QVERIFY(!expected.isNull());
+    const QImage shown = control->cursor().pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage wanted = expected.convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(shown.size(), wanted.size());
+    // Premultiplying may round the soft edge by a step; the picture is the same.
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor a = shown.pixelColor(x, y), b = wanted.pixelColor(x, y);
+            if (qAbs(a.alpha() - b.alpha()) > 3 ||
+                (b.alpha() > 32 && (qAbs(a.red() - b.red()) > 8 || qAbs(a.green() - b.green()) > 8 ||
+                                    qAbs(a.blue() - b.blue()) > 8)))
+                ++differing;
+        }
+    QCOMPARE(differing, 0);
+    QVERIFY(!form.windowIcon().isNull());
 }
 
 void TestForm::cyrillicRendersWithRealGlyphs_data() {
