@@ -8,12 +8,9 @@
 namespace navcal::layout {
 
 ImageControl::ImageControl(const ControlSpec& spec, double twipsPerPixel, QWidget* parent)
-    : QLabel(parent), m_name(spec.name), m_left(spec.left), m_top(spec.top), m_width(spec.width),
-      m_height(spec.height), m_twipsPerPixel(twipsPerPixel), m_picture(spec.picture) {
-    setObjectName(spec.objectName());
+    : TwipPlaced<QLabel>(spec, twipsPerPixel, parent), m_name(spec.name), m_picture(spec.picture) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
-    setFocusPolicy(Qt::NoFocus);
     setToolTip(spec.toolTip);
     setCursor(pointerCursor(spec.pointer));
     setScaledContents(false);
@@ -21,32 +18,9 @@ ImageControl::ImageControl(const ControlSpec& spec, double twipsPerPixel, QWidge
     if (!m_picture.isNull()) {
         setPixmap(m_picture);
         // An image shows its picture unscaled: its size is the picture's.
-        m_width = float(m_picture.width() * twipsPerPixel);
-        m_height = float(m_picture.height() * twipsPerPixel);
+        setPixelSize(m_picture.width(), m_picture.height());
     }
     applyGeometry();
-}
-
-void ImageControl::setLeft(float left) {
-    m_left = left;
-    applyGeometry();
-}
-
-void ImageControl::setTop(float top) {
-    m_top = top;
-    applyGeometry();
-}
-
-void ImageControl::moveTwips(float left, float top) {
-    m_left = left;
-    m_top = top;
-    applyGeometry();
-}
-
-void ImageControl::applyGeometry() {
-    const double tpp = m_twipsPerPixel;
-    setGeometry(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)),
-                int(std::lround(m_width / tpp)), int(std::lround(m_height / tpp)));
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

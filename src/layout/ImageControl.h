@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/StoredDesign.h"
+#include "layout/TwipPlaced.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -9,20 +10,12 @@ namespace navcal::layout {
 
 // An image of the stored design: shows its picture unscaled with transparency,
 // geometry in twips.
-class ImageControl : public QLabel {
+class ImageControl : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
     ImageControl(const ControlSpec& spec, double twipsPerPixel, QWidget* parent);
 
     const QString& storedName() const { return m_name; }
-    float left() const { return m_left; }
-    float top() const { return m_top; }
-    float twipWidth() const { return m_width; }
-    float twipHeight() const { return m_height; }
-    void setLeft(float left);
-    void setTop(float top);
-    void moveTwips(float left, float top);
-    double twipsPerPixel() const { return m_twipsPerPixel; }
     QPixmap picture() const { return m_picture; }
 
   signals:
@@ -39,11 +32,7 @@ class ImageControl : public QLabel {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
-    void applyGeometry();
-
     QString m_name;
-    float m_left, m_top, m_width, m_height;
-    double m_twipsPerPixel;
     QPixmap m_picture;
     bool m_pressed = false;
 };

@@ -24,11 +24,9 @@ Colour buttonTextColour() {
 }
 
 TwipLabel::TwipLabel(const ControlSpec& spec, double twipsPerPixel, QWidget* parent)
-    : QLabel(parent), m_name(spec.name), m_index(spec.index),
+    : TwipPlaced<QLabel>(spec, twipsPerPixel, parent), m_name(spec.name), m_index(spec.index),
       m_foreColor(spec.foreColor.value_or(buttonTextColour())), m_autoSize(spec.autoSize),
-      m_left(spec.left), m_top(spec.top), m_width(spec.width), m_height(spec.height),
-      m_twipsPerPixel(twipsPerPixel), m_stored(spec) {
-    setObjectName(spec.objectName());
+      m_stored(spec) {
     setFont(designFont(spec.font));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
@@ -38,7 +36,6 @@ TwipLabel::TwipLabel(const ControlSpec& spec, double twipsPerPixel, QWidget* par
     setContentsMargins(0, 0, 0, 0);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_TranslucentBackground);
-    setFocusPolicy(Qt::NoFocus);
     if (spec.pointer != Pointer::Arrow)
         setCursor(pointerCursor(spec.pointer));
     setToolTip(spec.toolTip);
@@ -86,22 +83,6 @@ void TwipLabel::setBorderStyle(int style) {
     applyGeometry();
 }
 
-void TwipLabel::setLeft(float left) {
-    m_left = left;
-    applyGeometry();
-}
-
-void TwipLabel::setTop(float top) {
-    m_top = top;
-    applyGeometry();
-}
-
-void TwipLabel::moveTwips(float left, float top) {
-    m_left = left;
-    m_top = top;
-    applyGeometry();
-}
-
 void TwipLabel::restoreStoredLook() {
     setCaption(m_stored.caption);
     setForeColor(m_stored.foreColor.value_or(buttonTextColour()));
@@ -124,14 +105,7 @@ void TwipLabel::fitToCaption() {
     const qreal frame = m_borderStyle == 1 ? 2 : 0;
     const qreal pixelsWide = std::ceil(widest) + frame;
     const qreal pixelsHigh = std::ceil(metrics.lineSpacing() * lines.size()) + frame;
-    m_width = float(pixelsWide * m_twipsPerPixel);
-    m_height = float(pixelsHigh * m_twipsPerPixel);
-}
-
-void TwipLabel::applyGeometry() {
-    const double tpp = m_twipsPerPixel;
-    setGeometry(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)),
-                int(std::lround(m_width / tpp)), int(std::lround(m_height / tpp)));
+    setPixelSize(pixelsWide, pixelsHigh);
 }
 
 // A label swallows its own mouse presses: a click on a label that has no

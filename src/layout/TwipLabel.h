@@ -1,14 +1,15 @@
 #pragma once
 
 #include "layout/StoredDesign.h"
+#include "layout/TwipPlaced.h"
 
 #include <QLabel>
 
 namespace navcal::layout {
 
-// A label of the stored design: keeps its geometry in twips as float, exactly
-// as the start-up arithmetic leaves it, and maps it to pixels for Qt.
-class TwipLabel : public QLabel {
+// A label of the stored design: caption, colour, border and tooltip as the
+// handlers address them, placed in twips.
+class TwipLabel : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
     TwipLabel(const ControlSpec& spec, double twipsPerPixel, QWidget* parent);
@@ -30,18 +31,8 @@ class TwipLabel : public QLabel {
 
     bool autoSize() const { return m_autoSize; }
 
-    float left() const { return m_left; }
-    float top() const { return m_top; }
-    float twipWidth() const { return m_width; }
-    float twipHeight() const { return m_height; }
-    void setLeft(float left);
-    void setTop(float top);
-    void moveTwips(float left, float top);
-
     // Puts back the stored caption, colour, border and tooltip (not the place).
     void restoreStoredLook();
-
-    double twipsPerPixel() const { return m_twipsPerPixel; }
 
   signals:
     void clicked();
@@ -54,7 +45,6 @@ class TwipLabel : public QLabel {
 
   private:
     void fitToCaption();
-    void applyGeometry();
     void applyForeColor();
 
     QString m_name;
@@ -62,8 +52,6 @@ class TwipLabel : public QLabel {
     Colour m_foreColor;
     int m_borderStyle = 0;
     bool m_autoSize;
-    float m_left, m_top, m_width, m_height;
-    double m_twipsPerPixel;
     bool m_pressed = false;
     ControlSpec m_stored;
 };

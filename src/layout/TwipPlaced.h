@@ -1,0 +1,54 @@
+#pragma once
+
+#include "layout/StoredDesign.h"
+
+#include <QWidget>
+#include <cmath>
+
+namespace navcal::layout {
+
+// A control of the stored design placed in twips: keeps Left, Top, Width and
+// Height as float, exactly as the start-up arithmetic leaves them (half twips
+// happen), and maps them to whole pixels for Qt.
+template <class QtBase> class TwipPlaced : public QtBase {
+  public:
+    TwipPlaced(const ControlSpec& spec, double twipsPerPixel, QWidget* parent)
+        : QtBase(parent), m_left(spec.left), m_top(spec.top), m_width(spec.width),
+          m_height(spec.height), m_twipsPerPixel(twipsPerPixel) {
+        this->setObjectName(spec.objectName());
+        this->setFocusPolicy(Qt::NoFocus);
+    }
+
+    float left() const { return m_left; }
+    float top() const { return m_top; }
+    float twipWidth() const { return m_width; }
+    float twipHeight() const { return m_height; }
+    double twipsPerPixel() const { return m_twipsPerPixel; }
+
+    void setLeft(float left) { moveTwips(left, m_top); }
+    void setTop(float top) { moveTwips(m_left, top); }
+    void moveTwips(float left, float top) {
+        m_left = left;
+        m_top = top;
+        applyGeometry();
+    }
+
+  protected:
+    // A size in pixels, as the control's content measures, kept in twips.
+    void setPixelSize(double width, double height) {
+        m_width = float(width * m_twipsPerPixel);
+        m_height = float(height * m_twipsPerPixel);
+    }
+
+    void applyGeometry() {
+        const double tpp = m_twipsPerPixel;
+        this->setGeometry(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)),
+                          int(std::lround(m_width / tpp)), int(std::lround(m_height / tpp)));
+    }
+
+  private:
+    float m_left, m_top, m_width, m_height;
+    double m_twipsPerPixel;
+};
+
+} // namespace navcal::layout
