@@ -18,6 +18,19 @@ void putMusic(TestWindow& w) {
     f.write("RIFF");
 }
 
+// A started, shown window, with or without a music file, its start-up
+// commands forgotten.
+app::Form1& runningWindow(TestWindow& w, bool music) {
+    if (music)
+        putMusic(w);
+    app::Form1& form = w.make();
+    form.load();
+    form.show();
+    (void)QTest::qWaitForWindowExposed(&form);
+    w.sink.commands.clear();
+    return form;
+}
+
 } // namespace
 
 class TestShutdown : public QObject {
@@ -52,13 +65,8 @@ void TestShutdown::characterKeyEnds() {
     QFETCH(int, key);
     QFETCH(bool, music);
     TestWindow w;
-    if (music)
-        putMusic(w);
-    app::Form1& form = w.make();
-    form.load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    w.sink.commands.clear();
+    app::Form1& form = runningWindow(w, music);
+    QVERIFY(form.isVisible());
     QTest::keyClick(&form, Qt::Key(key));
     const QString stop = "stop \"" + QDir(w.folder.path()).filePath("muzz.wav") + "\"";
     const QStringList expected = music ? QStringList{stop, stop} : QStringList{};
@@ -79,12 +87,8 @@ void TestShutdown::keysWithoutCharacterDoNothing_data() {
 void TestShutdown::keysWithoutCharacterDoNothing() {
     QFETCH(int, key);
     TestWindow w;
-    putMusic(w);
-    app::Form1& form = w.make();
-    form.load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    w.sink.commands.clear();
+    app::Form1& form = runningWindow(w, true);
+    QVERIFY(form.isVisible());
     QTest::keyClick(&form, Qt::Key(key));
     QVERIFY(form.isVisible());
     QVERIFY(w.sink.commands.isEmpty());
@@ -93,12 +97,8 @@ void TestShutdown::keysWithoutCharacterDoNothing() {
 
 void TestShutdown::mouseOnlyEndsOnTheBackground() {
     TestWindow w;
-    putMusic(w);
-    app::Form1& form = w.make();
-    form.load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    w.sink.commands.clear();
+    app::Form1& form = runningWindow(w, true);
+    QVERIFY(form.isVisible());
 
     QTest::mouseMove(&form, QPoint(500, 500));
     QTest::mouseMove(&form, QPoint(10, 740));
@@ -125,11 +125,7 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
 
 void TestShutdown::systemCloseGoesThroughUnload() {
     TestWindow w;
-    putMusic(w);
-    app::Form1& form = w.make();
-    form.load();
-    form.show();
-    w.sink.commands.clear();
+    app::Form1& form = runningWindow(w, true);
     form.close(); // what a window manager close or a termination signal does
     const QStringList once = {"stop \"" + QDir(w.folder.path()).filePath("muzz.wav") + "\""};
     QCOMPARE(w.sink.commands, once);
