@@ -8,7 +8,7 @@ namespace navcal::extras {
 
 // The desktop's own opener (xdg-open on Linux, the shell on Windows).
 class DesktopUrlOpener final : public UrlOpener {
-public:
+  public:
     void open(const QUrl& address) override { QDesktopServices::openUrl(address); }
 };
 

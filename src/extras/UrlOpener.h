@@ -6,7 +6,7 @@ namespace navcal::extras {
 
 // Hands an address to the desktop's web browser.
 class UrlOpener {
-public:
+  public:
     virtual ~UrlOpener() = default;
     virtual void open(const QUrl& address) = 0;
 };

@@ -110,7 +110,8 @@ void TestForm::pointers_data() {
         QTest::newRow(qPrintable(m.title)) << m.title << ":/lifebuoy-32.png";
     for (const char* name : {"Label12", "Label112", "Label113", "Label114", "Image2", "Image3"})
         QTest::newRow(name) << name << ":/lifebuoy-32.png";
-    QTest::newRow("Image1") << "Image1" << ":/music-32.png";
+    QTest::newRow("Image1") << "Image1"
+                            << ":/music-32.png";
     for (const char* name : {"Label1", "Label2", "Label3", "Label10(4)"})
         QTest::newRow(name) << name << "";
 }
@@ -129,7 +130,8 @@ void TestForm::pointers() {
     QCOMPARE(control->cursor().shape(), Qt::BitmapCursor);
     const QImage expected(picture);
     QVERIFY(!expected.isNull());
-    const QImage shown = control->cursor().pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage shown =
+        control->cursor().pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage wanted = expected.convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(shown.size(), wanted.size());
     // Premultiplying may round the soft edge by a step; the picture is the same.
@@ -138,8 +140,9 @@ void TestForm::pointers() {
         for (int x = 0; x < shown.width(); ++x) {
             const QColor a = shown.pixelColor(x, y), b = wanted.pixelColor(x, y);
             if (qAbs(a.alpha() - b.alpha()) > 3 ||
-                (b.alpha() > 32 && (qAbs(a.red() - b.red()) > 8 || qAbs(a.green() - b.green()) > 8 ||
-                                    qAbs(a.blue() - b.blue()) > 8)))
+                (b.alpha() > 32 &&
+                 (qAbs(a.red() - b.red()) > 8 || qAbs(a.green() - b.green()) > 8 ||
+                  qAbs(a.blue() - b.blue()) > 8)))
                 ++differing;
         }
     QCOMPARE(differing, 0);
