@@ -590,7 +590,7 @@ def make_ship():
               (37.5, 54.5, 22.5, 39.5, 2.6),    # main course
               (38.8, 53.2, 7.5, 20.5, 2.2),     # main topsail
               (57.0, 69.0, 15.5, 25.0, 1.8))    # mizzen topsail
-    sails = [_sail(c, *spec) for spec in square]
+    sails = [_sail(c, *shape) for shape in square]
     yards = [c.stroke([(x0 - 1.0, y0), (x1 + 1.0, y0)], 0.9) for x0, x1, y0 in
              ((21.0, 35.0, 25.0), (22.3, 33.7, 12.5), (37.5, 54.5, 22.5),
               (38.8, 53.2, 7.5), (57.0, 69.0, 15.5))]
@@ -767,8 +767,8 @@ def make_lifebuoy(size):
     L = np.array([-0.45, -0.55, 0.70])
     L = L / np.linalg.norm(L)
     diff = clamp01(nx * L[0] + ny * L[1] + nz * L[2])
-    spec = clamp01(nx * L[0] + ny * L[1] + nz * L[2]) ** 18
-    ring_col = clamp01(base * (0.55 + 0.55 * diff)[..., None] + 0.35 * spec[..., None])
+    gloss = clamp01(nx * L[0] + ny * L[1] + nz * L[2]) ** 18
+    ring_col = clamp01(base * (0.55 + 0.55 * diff)[..., None] + 0.35 * gloss[..., None])
 
     # grab line: four loops between the ties, sagging outward
     ties = [math.pi / 4 + i * math.pi / 2 for i in range(4)]

@@ -18,7 +18,7 @@ QString windowsFolder() {
     return QStringLiteral("C:/WINDOWS");
 #else
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    // The base directory specification says a relative value is to be ignored.
+    // A relative XDG_DATA_HOME is invalid by the XDG base directory rules: ignore it.
     if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
         dataHome = QDir::homePath() + QStringLiteral("/.local/share");
     return QDir(dataHome).filePath(QStringLiteral("navcal"));

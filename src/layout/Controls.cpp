@@ -6,32 +6,32 @@ namespace navcal::layout {
 
 Controls::Controls(QWidget* window, double twipsPerPixel) : m_twipsPerPixel(twipsPerPixel) {
     ensureResources();
-    for (const ControlSpec& spec : storedControls()) {
-        switch (spec.kind) {
+    for (const StoredControl& control : storedControls()) {
+        switch (control.kind) {
         case ControlKind::Label: {
-            auto* label = new TwipLabel(spec, twipsPerPixel, window);
+            auto* label = new TwipLabel(control, twipsPerPixel, window);
             m_allLabels.append(label);
-            if (spec.index < 0)
-                m_labels.insert(spec.name, label);
+            if (control.index < 0)
+                m_labels.insert(control.name, label);
             else
-                m_arrays[spec.name].append(label);
+                m_arrays[control.name].append(label);
             break;
         }
         case ControlKind::Image: {
-            auto* image = new ImageControl(spec, twipsPerPixel, window);
-            m_images.insert(spec.name, image);
+            auto* image = new ImageControl(control, twipsPerPixel, window);
+            m_images.insert(control.name, image);
             m_allImages.append(image);
             break;
         }
         case ControlKind::PictureBox:
-            m_pctFon = new PictureBox(spec, window);
+            m_pctFon = new PictureBox(control, window);
             break;
         case ControlKind::Timer: {
             auto* timer = new QTimer(window);
-            timer->setObjectName(spec.name);
-            timer->setInterval(spec.interval);
+            timer->setObjectName(control.name);
+            timer->setInterval(control.interval);
             timer->setTimerType(Qt::PreciseTimer);
-            m_timers.insert(spec.name, timer);
+            m_timers.insert(control.name, timer);
             m_allTimers.append(timer);
             break;
         }

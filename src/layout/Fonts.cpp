@@ -14,12 +14,13 @@ void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("Times New Roman"), serif);
 }
 
-QFont designFont(const FontSpec& spec) {
-    QFont font(spec.face);
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setStyleHint(spec.face.contains(QLatin1String("Times")) ? QFont::Serif : QFont::SansSerif);
+QFont designFont(const StoredFont& control) {
+    QFont font(control.face);
+    font.setPointSizeF(control.points);
+    font.setBold(control.bold);
+    font.setItalic(control.italic);
+    font.setStyleHint(control.face.contains(QLatin1String("Times")) ? QFont::Serif
+                                                                    : QFont::SansSerif);
     // Whole pixels keep the small captions crisp, as the stored design expects.
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;

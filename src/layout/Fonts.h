@@ -11,6 +11,6 @@ namespace navcal::layout {
 // face of similar shape. Call once after the application object exists.
 void installFontSubstitutes();
 
-QFont designFont(const FontSpec& spec);
+QFont designFont(const StoredFont& control);
 
 } // namespace navcal::layout

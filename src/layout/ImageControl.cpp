@@ -7,12 +7,13 @@
 
 namespace navcal::layout {
 
-ImageControl::ImageControl(const ControlSpec& spec, double twipsPerPixel, QWidget* parent)
-    : TwipPlaced<QLabel>(spec, twipsPerPixel, parent), m_name(spec.name), m_picture(spec.picture) {
+ImageControl::ImageControl(const StoredControl& control, double twipsPerPixel, QWidget* parent)
+    : TwipPlaced<QLabel>(control, twipsPerPixel, parent), m_name(control.name),
+      m_picture(control.picture) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
-    setToolTip(spec.toolTip);
-    setCursor(pointerCursor(spec.pointer));
+    setToolTip(control.toolTip);
+    setCursor(pointerCursor(control.pointer));
     setScaledContents(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (!m_picture.isNull()) {
@@ -52,9 +53,9 @@ void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
     }
 }
 
-PictureBox::PictureBox(const ControlSpec& spec, QWidget* parent)
-    : QWidget(parent), m_picture(spec.picture) {
-    setObjectName(spec.objectName());
+PictureBox::PictureBox(const StoredControl& control, QWidget* parent)
+    : QWidget(parent), m_picture(control.picture) {
+    setObjectName(control.objectName());
     setVisible(false);
 }
 

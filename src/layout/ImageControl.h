@@ -13,7 +13,7 @@ namespace navcal::layout {
 class ImageControl : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
-    ImageControl(const ControlSpec& spec, double twipsPerPixel, QWidget* parent);
+    ImageControl(const StoredControl& control, double twipsPerPixel, QWidget* parent);
 
     const QString& storedName() const { return m_name; }
     QPixmap picture() const { return m_picture; }
@@ -41,7 +41,7 @@ class ImageControl : public TwipPlaced<QLabel> {
 class PictureBox : public QWidget {
     Q_OBJECT
   public:
-    PictureBox(const ControlSpec& spec, QWidget* parent);
+    PictureBox(const StoredControl& control, QWidget* parent);
     const QImage& picture() const { return m_picture; }
     void setPicture(const QImage& picture) { m_picture = picture; }
 

@@ -22,8 +22,8 @@ const float kNarrowColumns[6] = {0, 240, 600, 960, 1320, 1680};
 const float kEvenColumns[6] = {0, 360, 720, 1080, 1440, 1800};
 const float kHeaderWidths[7] = {240, 210, 225, 225, 225, 225, 225};
 
-ControlSpec label(QString name, float left, float top, float width, float height) {
-    ControlSpec c;
+StoredControl label(QString name, float left, float top, float width, float height) {
+    StoredControl c;
     c.kind = ControlKind::Label;
     c.name = std::move(name);
     c.left = left;
@@ -33,8 +33,8 @@ ControlSpec label(QString name, float left, float top, float width, float height
     return c;
 }
 
-void addMonthPanel(std::vector<ControlSpec>& out, const MonthLayout& m) {
-    ControlSpec title = label(m.title, m.titleLeft, m.titleTop, m.titleWidth, 195);
+void addMonthPanel(std::vector<StoredControl>& out, const MonthLayout& m) {
+    StoredControl title = label(m.title, m.titleLeft, m.titleTop, m.titleWidth, 195);
     title.caption = m.titleCaption;
     title.font = {kSans, 8.25f, true, false};
     title.pointer = Pointer::Lifebuoy;
@@ -44,7 +44,7 @@ void addMonthPanel(std::vector<ControlSpec>& out, const MonthLayout& m) {
     out.push_back(title);
 
     for (int j = 0; j < 7; ++j) {
-        ControlSpec header =
+        StoredControl header =
             label(m.headers[j], m.x0 - 360, m.y0 + 240.0f * j, kHeaderWidths[j], 195);
         header.caption = weekdayCaptions().at(j);
         header.font = {kSans, 8.25f, true, false};
@@ -57,8 +57,8 @@ void addMonthPanel(std::vector<ControlSpec>& out, const MonthLayout& m) {
     for (int i = 0; i < kCellsPerMonth; ++i) {
         const int column = i / 7;
         const int row = i % 7;
-        ControlSpec cell = label(m.cells, m.x0 + columns[column], m.y0 + 240.0f * row,
-                                 i + 1 < 10 ? 120 : 225, 195);
+        StoredControl cell = label(m.cells, m.x0 + columns[column], m.y0 + 240.0f * row,
+                                   i + 1 < 10 ? 120 : 225, 195);
         cell.index = i;
         cell.caption = QString::number(i + 1);
         cell.font = {kSans, 8.25f, true, false};
@@ -69,11 +69,11 @@ void addMonthPanel(std::vector<ControlSpec>& out, const MonthLayout& m) {
     }
 }
 
-std::vector<ControlSpec> buildControls() {
-    std::vector<ControlSpec> out;
+std::vector<StoredControl> buildControls() {
+    std::vector<StoredControl> out;
     out.reserve(560);
 
-    ControlSpec credit = label(QStringLiteral("Label1"), 6218, 120, 5565, 420);
+    StoredControl credit = label(QStringLiteral("Label1"), 6218, 120, 5565, 420);
     credit.caption = QStringLiteral("Морской интернет-клуб \"Флагмарин\"");
     credit.foreColor = colours::blue;
     credit.font = {kSerif, 18, true, true};
@@ -83,7 +83,7 @@ std::vector<ControlSpec> buildControls() {
                        "интернет-клуба \"Флагмарин\" участниками клуба");
     out.push_back(credit);
 
-    ControlSpec link = label(QStringLiteral("Label2"), 7898, 600, 2205, 285);
+    StoredControl link = label(QStringLiteral("Label2"), 7898, 600, 2205, 285);
     link.caption = siteCaption();
     link.foreColor = colours::darkBlue;
     link.font = {kSerif, 12, true, false};
@@ -94,14 +94,14 @@ std::vector<ControlSpec> buildControls() {
     for (const MonthLayout& m : monthLayouts())
         addMonthPanel(out, m);
 
-    ControlSpec clock = label(QStringLiteral("Label12"), 8175, 2040, 2010, 540);
+    StoredControl clock = label(QStringLiteral("Label12"), 8175, 2040, 2010, 540);
     clock.foreColor = colours::green;
     clock.font = {kSerif, 24, true, false};
     clock.pointer = Pointer::Lifebuoy;
     clock.toolTip = QStringLiteral("Выбор цвета щелчком мышки");
     out.push_back(clock);
 
-    ControlSpec title = label(QStringLiteral("Label112"), 5625, 3840, 6750, 645);
+    StoredControl title = label(QStringLiteral("Label112"), 5625, 3840, 6750, 645);
     title.caption = programTitle();
     title.foreColor = colours::blue;
     title.font = {kSerif, 27.75f, true, true};
@@ -110,7 +110,7 @@ std::vector<ControlSpec> buildControls() {
     title.toolTip = QStringLiteral("Выбор цвета шрифта - щелчком мышки");
     out.push_back(title);
 
-    ControlSpec banner = label(QStringLiteral("Label113"), 2880, 6600, 105, 465);
+    StoredControl banner = label(QStringLiteral("Label113"), 2880, 6600, 105, 465);
     banner.foreColor = colours::darkRed;
     banner.font = {kSerif, 20.25f, true, false};
     banner.autoSize = true;
@@ -118,7 +118,7 @@ std::vector<ControlSpec> buildControls() {
     banner.toolTip = QStringLiteral("Выбор шрифта - щелчком мышки");
     out.push_back(banner);
 
-    ControlSpec dateLine = label(QStringLiteral("Label114"), 7080, 10680, 2570, 645);
+    StoredControl dateLine = label(QStringLiteral("Label114"), 7080, 10680, 2570, 645);
     dateLine.foreColor = colours::darkRed;
     dateLine.font = {kSerif, 27.75f, true, true};
     dateLine.pointer = Pointer::Lifebuoy;
@@ -127,7 +127,7 @@ std::vector<ControlSpec> buildControls() {
 
     auto image = [](QString name, float left, float top, float width, float height, QString picture,
                     Pointer pointer, QString tip) {
-        ControlSpec c;
+        StoredControl c;
         c.kind = ControlKind::Image;
         c.name = std::move(name);
         c.left = left;
@@ -149,7 +149,7 @@ std::vector<ControlSpec> buildControls() {
                         QStringLiteral(":/flag.png"), Pointer::Lifebuoy,
                         QStringLiteral("Выбор цвета шрифта дней недели")));
 
-    ControlSpec background;
+    StoredControl background;
     background.kind = ControlKind::PictureBox;
     background.name = QStringLiteral("PctFon");
     background.left = 16440;
@@ -160,7 +160,7 @@ std::vector<ControlSpec> buildControls() {
     out.push_back(background);
 
     for (int t = 1; t <= 14; ++t) {
-        ControlSpec timer;
+        StoredControl timer;
         timer.kind = ControlKind::Timer;
         timer.name = QStringLiteral("Timer%1").arg(t);
         timer.interval = t <= 12 ? 1 : (t == 13 ? 1000 : 1500);
@@ -171,7 +171,7 @@ std::vector<ControlSpec> buildControls() {
 
 } // namespace
 
-QString ControlSpec::objectName() const {
+QString StoredControl::objectName() const {
     return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
 }
 
@@ -243,8 +243,8 @@ const std::vector<MonthLayout>& monthLayouts() {
     return months;
 }
 
-const std::vector<ControlSpec>& storedControls() {
-    static const std::vector<ControlSpec> controls = buildControls();
+const std::vector<StoredControl>& storedControls() {
+    static const std::vector<StoredControl> controls = buildControls();
     return controls;
 }
 

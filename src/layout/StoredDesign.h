@@ -25,20 +25,20 @@ inline constexpr Colour green = 0x00FF00;
 enum class ControlKind { Label, Timer, Image, PictureBox };
 enum class Pointer { Arrow, Lifebuoy, Music };
 
-struct FontSpec {
+struct StoredFont {
     QString face;
     float points = 8.25f;
     bool bold = false;
     bool italic = false;
 };
 
-struct ControlSpec {
+struct StoredControl {
     ControlKind kind = ControlKind::Label;
     QString name;
     int index = -1; // element of a control array, or -1
     float left = 0, top = 0, width = 0, height = 0;
     QString caption;
-    FontSpec font;
+    StoredFont font;
     std::optional<Colour> foreColor; // empty: the system button-text colour
     QString toolTip;
     Pointer pointer = Pointer::Arrow;
@@ -72,7 +72,7 @@ inline constexpr float kArrangementHeight = 11520;
 const std::vector<MonthLayout>& monthLayouts();
 
 // Every control of the stored design, array elements one row each.
-const std::vector<ControlSpec>& storedControls();
+const std::vector<StoredControl>& storedControls();
 
 // Texts the program chooses for itself.
 QString programTitle();

@@ -23,11 +23,11 @@ Colour buttonTextColour() {
     return fromQColor(QApplication::palette().color(QPalette::ButtonText));
 }
 
-TwipLabel::TwipLabel(const ControlSpec& spec, double twipsPerPixel, QWidget* parent)
-    : TwipPlaced<QLabel>(spec, twipsPerPixel, parent), m_name(spec.name), m_index(spec.index),
-      m_foreColor(spec.foreColor.value_or(buttonTextColour())), m_autoSize(spec.autoSize),
-      m_stored(spec) {
-    setFont(designFont(spec.font));
+TwipLabel::TwipLabel(const StoredControl& control, double twipsPerPixel, QWidget* parent)
+    : TwipPlaced<QLabel>(control, twipsPerPixel, parent), m_name(control.name),
+      m_index(control.index), m_foreColor(control.foreColor.value_or(buttonTextColour())),
+      m_autoSize(control.autoSize), m_stored(control) {
+    setFont(designFont(control.font));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
     setWordWrap(false);
@@ -36,11 +36,11 @@ TwipLabel::TwipLabel(const ControlSpec& spec, double twipsPerPixel, QWidget* par
     setContentsMargins(0, 0, 0, 0);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_TranslucentBackground);
-    if (spec.pointer != Pointer::Arrow)
-        setCursor(pointerCursor(spec.pointer));
-    setToolTip(spec.toolTip);
+    if (control.pointer != Pointer::Arrow)
+        setCursor(pointerCursor(control.pointer));
+    setToolTip(control.toolTip);
     applyForeColor();
-    QLabel::setText(spec.caption);
+    QLabel::setText(control.caption);
     fitToCaption();
     applyGeometry();
 }

@@ -12,7 +12,7 @@ namespace navcal::layout {
 class TwipLabel : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
-    TwipLabel(const ControlSpec& spec, double twipsPerPixel, QWidget* parent);
+    TwipLabel(const StoredControl& control, double twipsPerPixel, QWidget* parent);
 
     const QString& storedName() const { return m_name; }
     int index() const { return m_index; }
@@ -53,7 +53,7 @@ class TwipLabel : public TwipPlaced<QLabel> {
     int m_borderStyle = 0;
     bool m_autoSize;
     bool m_pressed = false;
-    ControlSpec m_stored;
+    StoredControl m_stored;
 };
 
 // System button-text colour as a 0x00BBGGRR value.

@@ -12,10 +12,10 @@ namespace navcal::layout {
 // happen), and maps them to whole pixels for Qt.
 template <class QtBase> class TwipPlaced : public QtBase {
   public:
-    TwipPlaced(const ControlSpec& spec, double twipsPerPixel, QWidget* parent)
-        : QtBase(parent), m_left(spec.left), m_top(spec.top), m_width(spec.width),
-          m_height(spec.height), m_twipsPerPixel(twipsPerPixel) {
-        this->setObjectName(spec.objectName());
+    TwipPlaced(const StoredControl& control, double twipsPerPixel, QWidget* parent)
+        : QtBase(parent), m_left(control.left), m_top(control.top), m_width(control.width),
+          m_height(control.height), m_twipsPerPixel(twipsPerPixel) {
+        this->setObjectName(control.objectName());
         this->setFocusPolicy(Qt::NoFocus);
     }
 

@@ -96,12 +96,12 @@ void TestStartup::labelOffset() {
     QCOMPARE(form.labelOffset(), offset);
     const QSet<QString> placed = {"Label1", "Label2", "Label112", "Label12", "Label114"};
     int moved = 0;
-    for (const layout::ControlSpec& spec : layout::storedControls()) {
-        if (spec.kind != layout::ControlKind::Label || placed.contains(spec.name))
+    for (const layout::StoredControl& control : layout::storedControls()) {
+        if (control.kind != layout::ControlKind::Label || placed.contains(control.name))
             continue;
-        auto* label = form.findChild<layout::TwipLabel*>(spec.objectName());
-        QCOMPARE(label->left(), float(spec.left + offset.x()));
-        QCOMPARE(label->top(), float(spec.top + offset.y()));
+        auto* label = form.findChild<layout::TwipLabel*>(control.objectName());
+        QCOMPARE(label->left(), float(control.left + offset.x()));
+        QCOMPARE(label->top(), float(control.top + offset.y()));
         ++moved;
     }
     QCOMPARE(moved, 546 - 5);

@@ -93,10 +93,10 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     ManualClock clock(QDateTime(QDate(2026, 12, 31), start));
     QTimer timer;
     timer.setInterval(1000);
-    navcal::layout::ControlSpec spec;
-    spec.name = QStringLiteral("Label12");
-    spec.autoSize = true;
-    navcal::layout::TwipLabel label(spec, 15.0, nullptr);
+    navcal::layout::StoredControl control;
+    control.name = QStringLiteral("Label12");
+    control.autoSize = true;
+    navcal::layout::TwipLabel label(control, 15.0, nullptr);
     label.setForeColor(0x00FF00);
     const QLocale ru(QLocale::Russian, QLocale::Russia);
     ClockDisplay display(&label, &timer, clock, ru);

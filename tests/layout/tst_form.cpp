@@ -33,14 +33,14 @@ void TestForm::everyControlExistsByName() {
     QCOMPARE(form.objectName(), QStringLiteral("Form1"));
     const auto labels = form.findChildren<layout::TwipLabel*>();
     QCOMPARE(labels.size(), 546);
-    for (const layout::ControlSpec& spec : layout::storedControls()) {
-        QObject* control = form.findChild<QObject*>(spec.objectName());
-        QVERIFY2(control, qPrintable(spec.objectName()));
+    for (const layout::StoredControl& stored : layout::storedControls()) {
+        QObject* control = form.findChild<QObject*>(stored.objectName());
+        QVERIFY2(control, qPrintable(stored.objectName()));
         if (auto* label = qobject_cast<layout::TwipLabel*>(control)) {
-            QCOMPARE(label->caption(), spec.caption);
-            QCOMPARE(label->left(), spec.left);
-            QCOMPARE(label->top(), spec.top);
-            QCOMPARE(label->toolTipText(), spec.toolTip);
+            QCOMPARE(label->caption(), stored.caption);
+            QCOMPARE(label->left(), stored.left);
+            QCOMPARE(label->top(), stored.top);
+            QCOMPARE(label->toolTipText(), stored.toolTip);
             QVERIFY(!label->autoFillBackground());
         }
     }

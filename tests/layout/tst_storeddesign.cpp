@@ -6,8 +6,8 @@
 using namespace navcal::layout;
 
 namespace {
-const ControlSpec* find(const QString& name, int index = -1) {
-    for (const ControlSpec& c : storedControls())
+const StoredControl* find(const QString& name, int index = -1) {
+    for (const StoredControl& c : storedControls())
         if (c.name == name && c.index == index)
             return &c;
     return nullptr;
@@ -32,7 +32,7 @@ void TestStoredDesign::counts() {
     QSet<QString> names;
     int labels = 0, cells = 0, timers = 0, images = 0, boxes = 0;
     QSet<QString> objectNames;
-    for (const ControlSpec& c : storedControls()) {
+    for (const StoredControl& c : storedControls()) {
         names.insert(c.name);
         QVERIFY2(!objectNames.contains(c.objectName()), qPrintable(c.objectName()));
         objectNames.insert(c.objectName());
@@ -65,7 +65,7 @@ void TestStoredDesign::counts() {
 }
 
 void TestStoredDesign::everyLabelInsideTheArrangement() {
-    for (const ControlSpec& c : storedControls()) {
+    for (const StoredControl& c : storedControls()) {
         if (c.kind != ControlKind::Label)
             continue;
         QVERIFY2(c.left >= 0 && c.top >= 0, qPrintable(c.objectName()));
@@ -90,7 +90,7 @@ void TestStoredDesign::cellPlaces() {
     QFETCH(QString, array);
     QFETCH(int, index);
     QFETCH(QPointF, place);
-    const ControlSpec* c = find(array, index);
+    const StoredControl* c = find(array, index);
     QVERIFY(c);
     QCOMPARE(QPointF(c->left, c->top), place);
     QCOMPARE(c->caption, QString::number(index + 1));
@@ -103,10 +103,10 @@ void TestStoredDesign::cellPlaces() {
 void TestStoredDesign::panelsFollowTheGridRule() {
     for (const MonthLayout& m : monthLayouts()) {
         for (int i = 0; i < kCellsPerMonth; ++i) {
-            const ControlSpec* cell = find(m.cells, i);
+            const StoredControl* cell = find(m.cells, i);
             QVERIFY(cell);
             QCOMPARE(cell->top, m.y0 + 240.0f * (i % 7));
-            const ControlSpec* header = find(m.headers[i % 7]);
+            const StoredControl* header = find(m.headers[i % 7]);
             QVERIFY(header);
             QCOMPARE(header->top, cell->top);
             QCOMPARE(header->left, m.x0 - 360);
@@ -114,7 +114,7 @@ void TestStoredDesign::panelsFollowTheGridRule() {
             QCOMPARE(cell->foreColor.has_value(), black);
         }
         QVERIFY(!find(m.cells, 37));
-        const ControlSpec* title = find(m.title);
+        const StoredControl* title = find(m.title);
         QCOMPARE(m.y0 - title->top, m.month == 8 ? 480.0f : 360.0f);
     }
 }
@@ -131,7 +131,7 @@ void TestStoredDesign::headers() {
     QCOMPARE(find("Label18")->caption, days[1]);
     QCOMPARE(find("Label110")->caption, days[6]);
     int headers = 0;
-    for (const ControlSpec& c : storedControls())
+    for (const StoredControl& c : storedControls())
         if (c.kind == ControlKind::Label && days.contains(c.caption)) {
             ++headers;
             QCOMPARE(c.foreColor.value_or(1), colours::brown);
@@ -143,7 +143,7 @@ void TestStoredDesign::titles() {
     const QStringList names = {"Январь", "Февраль", "Март",     "Апрель",  "Май",    "Июнь",
                                "Июль",   "Август",  "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
     for (const MonthLayout& m : monthLayouts()) {
-        const ControlSpec* title = find(m.title);
+        const StoredControl* title = find(m.title);
         QCOMPARE(title->caption, names.at(m.month - 1));
         QCOMPARE(title->pointer, Pointer::Lifebuoy);
         QCOMPARE(title->autoSize, m.month != 10);
@@ -168,7 +168,7 @@ void TestStoredDesign::singleLabels() {
 
 void TestStoredDesign::timers() {
     for (int t = 1; t <= 14; ++t) {
-        const ControlSpec* timer = find(QStringLiteral("Timer%1").arg(t));
+        const StoredControl* timer = find(QStringLiteral("Timer%1").arg(t));
         QVERIFY(timer);
         QCOMPARE(timer->interval, t <= 12 ? 1 : t == 13 ? 1000 : 1500);
     }
