@@ -1,4 +1,3 @@
-#include "app/BackgroundPicture.h"
 #include "app/Form1.h"
 #include "app/Launch.h"
 #include "app/SignalBridge.h"
@@ -10,7 +9,6 @@
 #include "layout/Pointers.h"
 
 #include <QApplication>
-#include <QImageReader>
 #include <QStringList>
 
 using namespace navcal;
@@ -41,8 +39,6 @@ int main(int argc, char** argv) {
     if (!instance.acquire())
         return 0;
 
-    QImageReader::setAllocationLimit(app::kMaxBackgroundPixels * 4 / (1024 * 1024) + 1);
-
     calendar::SystemClock clock;
     app::MersenneRandom random;
     extras::SdlMixerSink multimedia;
@@ -56,7 +52,6 @@ int main(int argc, char** argv) {
     services.locale = QLocale::system();
     services.windowsFolder = app::windowsFolder();
     services.programFolder = app::programFolder();
-    services.endProgram = [](int code) { QCoreApplication::exit(code); };
 
     app::Form1 form(services);
     app::SignalBridge signals_;

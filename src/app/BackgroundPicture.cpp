@@ -22,15 +22,13 @@ bool jpegIsComplete(const QByteArray& bytes) {
 } // namespace
 
 std::optional<QImage> loadBackgroundPicture(const QString& path) {
+    // Only what ends at a regular file (QFileInfo follows links): a pipe or a
+    // device could block or never end.
     const QFileInfo info(path);
-    // Follow a link, then accept only a regular file: a pipe or a device could
-    // block or never end.
-    const QFileInfo target(info.isSymLink() ? info.symLinkTarget() : path);
-    if (!target.exists() || !target.isFile() || target.size() <= 0 ||
-        target.size() > kMaxBackgroundFileBytes)
+    if (!info.isFile() || info.size() <= 0 || info.size() > kMaxBackgroundFileBytes)
         return std::nullopt;
 
-    QFile file(target.absoluteFilePath());
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray bytes = file.read(kMaxBackgroundFileBytes);
@@ -45,7 +43,6 @@ std::optional<QImage> loadBackgroundPicture(const QString& path) {
     const QSize size = reader.size();
     if (!size.isValid() || qint64(size.width()) * size.height() > kMaxBackgroundPixels)
         return std::nullopt;
-    QImageReader::setAllocationLimit(int(qint64(kMaxBackgroundPixels) * 4 / (1024 * 1024)) + 1);
     if (reader.format() == "jpeg" && !jpegIsComplete(bytes))
         return std::nullopt;
     QImage image;

@@ -36,6 +36,8 @@ double logicalTwipsPerPixel() {
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), m_services(std::move(services)), m_twipsPerPixel(logicalTwipsPerPixel()),
       m_palette(*m_services.random) {
+    if (!m_services.endProgram)
+        m_services.endProgram = [](int code) { QCoreApplication::exit(code); };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -60,19 +62,15 @@ Form1::Form1(Form1Services services, QWidget* parent)
     m_panels = std::make_unique<panels::MonthPanels>(*m_controls, *m_services.clock, m_palette,
                                                      m_services.locale,
                                                      [this] { return LeapYear(currentYear); });
-    m_banner =
-        std::make_unique<banner::Banner>(*m_controls, *m_services.clock, m_palette, m_screenWidth);
+    m_banner = std::make_unique<banner::Banner>(*m_controls, *m_services.clock, m_palette,
+                                                m_screenWidth, TodayDate);
     m_clockDisplay = std::make_unique<banner::ClockDisplay>(
         m_controls->label(QStringLiteral("Label12")), m_controls->timer(QStringLiteral("Timer13")),
         *m_services.clock, m_services.locale);
     m_music = std::make_unique<extras::Music>(*m_services.multimedia, m_services.windowsFolder);
     m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
-                                                  QUrl(layout::siteAddress()), [this] {
-                                                      if (m_services.endProgram)
-                                                          m_services.endProgram(0);
-                                                      else
-                                                          QCoreApplication::exit(0);
-                                                  });
+                                                  QUrl(layout::siteAddress()),
+                                                  [this] { m_services.endProgram(0); });
     m_decorations = std::make_unique<extras::Decorations>(*m_controls, m_palette, this);
     wireHandlers();
 }
@@ -97,7 +95,6 @@ void Form1::load() {
     placeControls();
     m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));
     TodayDate = m_services.clock->today();
-    m_banner->TodayDate = TodayDate;
     m_panels->resetCounters();
     m_music->start();
 }
@@ -182,10 +179,8 @@ void Form1::wireHandlers() {
 
 void Form1::onSecondTicked(const QDateTime& now) {
     // A saver left running past midnight shows the new day.
-    if (now.date() != TodayDate) {
-        TodayDate = now.date();
-        m_panels->refill();
-    }
+    TodayDate = now.date();
+    m_panels->followDate(TodayDate);
 }
 
 void Form1::paintEvent(QPaintEvent*) {
@@ -242,10 +237,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     m_music->stop();
     for (QTimer* timer : m_controls->allTimers())
         timer->stop();
-    if (m_services.endProgram)
-        m_services.endProgram(0);
-    else
-        QCoreApplication::exit(0);
+    m_services.endProgram(0);
 }
 
 } // namespace navcal::app

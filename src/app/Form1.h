@@ -39,7 +39,7 @@ struct Form1Services {
     QString windowsFolder;
     QString programFolder;
     std::optional<QSize> screenPixels;   // the primary screen when empty
-    std::function<void(int)> endProgram; // ends the process; quits the event loop when empty
+    std::function<void(int)> endProgram; // ends the program; quits the event loop when empty
 };
 
 // The one window of the screensaver.

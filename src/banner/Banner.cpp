@@ -5,8 +5,9 @@
 namespace navcal::banner {
 
 Banner::Banner(layout::Controls& controls, const calendar::Clock& clock,
-               app::RandomPalette& palette, float screenWidthTwips, QObject* parent)
-    : QObject(parent), m_banner(controls.label(QStringLiteral("Label113"))),
+               app::RandomPalette& palette, float screenWidthTwips, QDate& todayDate,
+               QObject* parent)
+    : QObject(parent), TodayDate(todayDate), m_banner(controls.label(QStringLiteral("Label113"))),
       m_anchor(controls.label(QStringLiteral("Label59"))),
       m_timer(controls.timer(QStringLiteral("Timer14"))), m_clock(clock), m_palette(palette),
       m_screenWidth(screenWidthTwips) {}

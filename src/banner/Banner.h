@@ -13,7 +13,7 @@ class Banner : public QObject {
     Q_OBJECT
   public:
     Banner(layout::Controls& controls, const calendar::Clock& clock, app::RandomPalette& palette,
-           float screenWidthTwips, QObject* parent = nullptr);
+           float screenWidthTwips, QDate& todayDate, QObject* parent = nullptr);
 
     // One banner tick: today's text and colour, computed afresh, centred on the
     // text just set, on the line of the July "Пн" header.
@@ -23,7 +23,8 @@ class Banner : public QObject {
 
     bool isFrozen() const { return m_frozen; }
 
-    QDate TodayDate;
+    // The window's TodayDate, which every tick sets.
+    QDate& TodayDate;
 
   private:
     layout::TwipLabel* m_banner;

@@ -25,8 +25,7 @@ ImageControl::ImageControl(const StoredControl& control, double twipsPerPixel, Q
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-    m_pressed = event->button() == Qt::LeftButton;
+    notePress(event);
     emit pressed(event->button(), event->position().toPoint());
 }
 
@@ -37,20 +36,13 @@ void ImageControl::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() == Qt::LeftButton && m_pressed) {
-        m_pressed = false;
-        if (rect().contains(event->position().toPoint()))
-            emit clicked();
-    }
+    if (releaseClicks(event))
+        emit clicked();
 }
 
 void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() == Qt::LeftButton) {
-        m_pressed = false;
+    if (noteDoubleClick(event, false))
         emit doubleClicked();
-    }
 }
 
 PictureBox::PictureBox(const StoredControl& control, QWidget* parent)

@@ -34,7 +34,6 @@ class ImageControl : public TwipPlaced<QLabel> {
   private:
     QString m_name;
     QPixmap m_picture;
-    bool m_pressed = false;
 };
 
 // The hidden picture box that holds the background picture.

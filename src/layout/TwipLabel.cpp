@@ -108,29 +108,18 @@ void TwipLabel::fitToCaption() {
     setPixelSize(pixelsWide, pixelsHigh);
 }
 
-// A label swallows its own mouse presses: a click on a label that has no
-// handler of its own must not reach the window, where it would end the saver.
 void TwipLabel::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
+    notePress(event);
 }
 
 void TwipLabel::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() == Qt::LeftButton && m_pressed) {
-        m_pressed = false;
-        if (rect().contains(event->position().toPoint()))
-            emit clicked();
-    }
+    if (releaseClicks(event))
+        emit clicked();
 }
 
 void TwipLabel::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() == Qt::LeftButton) {
-        m_pressed = true;
+    if (noteDoubleClick(event, true))
         emit doubleClicked();
-    }
 }
 
 } // namespace navcal::layout

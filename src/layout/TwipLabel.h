@@ -52,7 +52,6 @@ class TwipLabel : public TwipPlaced<QLabel> {
     Colour m_foreColor;
     int m_borderStyle = 0;
     bool m_autoSize;
-    bool m_pressed = false;
     StoredControl m_stored;
 };
 

@@ -2,6 +2,7 @@
 
 #include "layout/StoredDesign.h"
 
+#include <QMouseEvent>
 #include <QWidget>
 #include <cmath>
 
@@ -40,6 +41,30 @@ template <class QtBase> class TwipPlaced : public QtBase {
         m_height = float(height * m_twipsPerPixel);
     }
 
+    // Click bookkeeping: a control takes its own mouse presses (a click that
+    // reached the window would end the saver); a left press and a release
+    // over the control make a click.
+    void notePress(QMouseEvent* event) {
+        event->accept();
+        m_leftPressed = event->button() == Qt::LeftButton;
+    }
+    bool releaseClicks(QMouseEvent* event) {
+        event->accept();
+        if (event->button() != Qt::LeftButton || !m_leftPressed)
+            return false;
+        m_leftPressed = false;
+        return this->rect().contains(event->position().toPoint());
+    }
+    // The second press of a double click; with `pressAgain` its release is a
+    // click as well.
+    bool noteDoubleClick(QMouseEvent* event, bool pressAgain) {
+        event->accept();
+        if (event->button() != Qt::LeftButton)
+            return false;
+        m_leftPressed = pressAgain;
+        return true;
+    }
+
     void applyGeometry() {
         const double tpp = m_twipsPerPixel;
         this->setGeometry(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)),
@@ -49,6 +74,7 @@ template <class QtBase> class TwipPlaced : public QtBase {
   private:
     float m_left, m_top, m_width, m_height;
     double m_twipsPerPixel;
+    bool m_leftPressed = false;
 };
 
 } // namespace navcal::layout

@@ -39,6 +39,12 @@ MonthPanels::MonthPanels(layout::Controls& controls, const calendar::Clock& cloc
 
 void MonthPanels::resetCounters() {
     m_counters.fill({});
+    m_filledFor = m_clock.today();
+}
+
+void MonthPanels::followDate(const QDate& today) {
+    if (today != m_filledFor)
+        refill();
 }
 
 void MonthPanels::fillTick(int month) {

@@ -36,6 +36,8 @@ class MonthPanels : public QObject {
     // Puts the cells back to their stored look and fills every month again,
     // for a new date: counters reset, the twelve fill timers restarted.
     void refill();
+    // Refills when `today` is not the date the panels were filled for.
+    void followDate(const QDate& today);
 
     struct Counters {
         qint16 cell = 0;
@@ -50,6 +52,7 @@ class MonthPanels : public QObject {
     QLocale m_locale;
     std::function<bool()> m_leapYear;
     std::array<Counters, 12> m_counters{};
+    QDate m_filledFor;
 };
 
 } // namespace navcal::panels
