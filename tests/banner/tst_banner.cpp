@@ -86,8 +86,6 @@ void TestBanner::runPastMidnightShowsTheNewDay_data() {
     QTest::addColumn<Colour>("nextColour");
     QTest::newRow("9 May into 10 May: cleared")
         << QDate(2026, 5, 9) << QDate(2026, 5, 10) << QString() << Colour(0x000080);
-    QTest::newRow("blue 27 January into 28 January: cleared, stored colour")
-        << QDate(2026, 1, 27) << QDate(2026, 1, 28) << QString() << Colour(0x000080);
     QTest::newRow("blue day, then an entry without colour: stored colour")
         << QDate(2026, 1, 27) << QDate(2026, 2, 23) << QStringLiteral("День защитника Отечества!")
         << Colour(0x000080);

@@ -34,16 +34,9 @@ void TestClock::textFollowsTheLocale_data() {
     QTest::newRow("ru_RU morning") << "ru_RU" << QTime(9, 0, 7) << "09:00:07";
     QTest::newRow("en_US 12-hour") << "en_US" << afternoon << "2:05:33 PM";
     QTest::newRow("en_US midnight") << "en_US" << QTime(0, 0, 0) << "12:00:00 AM";
-    QTest::newRow("de_DE") << "de_DE" << afternoon << "14:05:33";
     QTest::newRow("fi_FI dots") << "fi_FI" << afternoon << "14.05.33";
     QTest::newRow("fr_CA quoted words") << "fr_CA" << afternoon << "14 h 05 min 33 s";
-    QTest::newRow("ko_KR day period first")
-        << "ko_KR" << afternoon << QStringLiteral("오후 2시 5분 33초");
-    QTest::newRow("zh_CN zone first") << "zh_CN" << afternoon << "14:05:33";
     QTest::newRow("es_ES zone in brackets") << "es_ES" << afternoon << "14:05:33";
-    QTest::newRow("be_BY zone after a comma") << "be_BY" << afternoon << "14:05:33";
-    QTest::newRow("bg_BG hour suffix kept")
-        << "bg_BG" << QTime(8, 5, 3) << QStringLiteral("8:05:03 ч.");
 }
 
 void TestClock::textFollowsTheLocale() {

@@ -50,8 +50,6 @@ class TestDecorations : public QObject {
     void labelClickGivesRandomColour();
     void dropMovesOnlyOverBackground_data();
     void dropMovesOnlyOverBackground();
-    void dropEventOnWindow_data();
-    void dropEventOnWindow();
     void plainClickHidesForGood();
     void otherButtonsStartNothing_data();
     void otherButtonsStartNothing();
@@ -109,8 +107,6 @@ void TestDecorations::dropMovesOnlyOverBackground_data() {
     QTest::newRow("background") << QString() << QPoint(10, 20) << QPoint(300, 200);
     QTest::newRow("background, partly off the screen")
         << QString() << QPoint(40, 30) << QPoint(2, 3);
-    QTest::newRow("background, past the right edge")
-        << QString() << QPoint(0, 0) << QPoint(1020, 765);
     QTest::newRow("label") << QStringLiteral("Label112") << QPoint(10, 20) << QPoint(300, 200);
     QTest::newRow("day cell") << QStringLiteral("Label10") << QPoint(10, 20) << QPoint(300, 200);
     QTest::newRow("other image") << QStringLiteral("Image3") << QPoint(10, 20) << QPoint(300, 200);
@@ -149,55 +145,6 @@ void TestDecorations::dropMovesOnlyOverBackground() {
         QCOMPARE(image->left(), start.left);
         QCOMPARE(image->top(), start.top);
     }
-    QVERIFY(image->isVisibleTo(&win.form));
-}
-
-void TestDecorations::dropEventOnWindow_data() {
-    QTest::addColumn<QString>("over");
-    QTest::addColumn<bool>("ours"); // the payload of an Image2 drag
-    QTest::newRow("background") << QString() << true;
-    QTest::newRow("label") << QStringLiteral("Label112") << true;
-    QTest::newRow("itself") << QStringLiteral("Image2") << true;
-    QTest::newRow("something else dropped on the background") << QString() << false;
-}
-
-void TestDecorations::dropEventOnWindow() {
-    QFETCH(QString, over);
-    QFETCH(bool, ours);
-    Window win;
-    ImageControl* image = win.image();
-    const QSize size = image->size();
-    const QPoint start = image->pos();
-    QPoint at;
-    if (over.isEmpty()) {
-        const auto p = backgroundPoint(win.form, image->geometry());
-        QVERIFY(p);
-        at = *p;
-    } else {
-        QWidget* target =
-            over == QLatin1String("Image2") ? static_cast<QWidget*>(image) : win.label("Label112");
-        at = target->geometry().center();
-        QCOMPARE(win.form.childAt(at), target);
-    }
-
-    const QPoint grab(7, 5);
-    win.decorations().beginDrag(Qt::LeftButton, grab);
-    std::unique_ptr<QMimeData> data(ours ? extras::Decorations::dragData() : new QMimeData);
-    if (!ours)
-        data->setText(QStringLiteral("a file from elsewhere"));
-
-    QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&win.form, &enter);
-    QCOMPARE(enter.isAccepted(), ours);
-    QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&win.form, &move);
-    QCOMPARE(move.isAccepted(), ours && over.isEmpty());
-    QDropEvent drop(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&win.form, &drop);
-    QCOMPARE(drop.isAccepted(), ours && over.isEmpty());
-
-    QCOMPARE(image->pos(), ours && over.isEmpty() ? at - grab : start);
-    QCOMPARE(image->size(), size);
     QVERIFY(image->isVisibleTo(&win.form));
 }
 

@@ -59,34 +59,20 @@ void MonthFill::markedCells_data() {
     QTest::newRow("today an ordinary Wednesday")
         << QDate(2026, 12, 16) << 12 << 16 << "16" << uint(yellow) << 1
         << todayTip(QDate(2026, 12, 16));
-    QTest::newRow("today an ordinary Saturday") << QDate(2026, 12, 19) << 12 << 19 << "19"
-                                                << uint(red) << 1 << todayTip(QDate(2026, 12, 19));
-    QTest::newRow("today a blue holiday on a Saturday")
-        << QDate(2026, 1, 10) << 1 << 12 << "10" << uint(red) << 1 << "День инженер-механика";
     QTest::newRow("1 July on a Sunday: first Sunday")
         << QDate(2018, 12, 7) << 7 << 6 << "1" << uint(red) << 0 << "День морского и речного флота";
     QTest::newRow("1 July on a Sunday: second Sunday")
         << QDate(2018, 12, 7) << 7 << 13 << "8" << uint(red) << 0 << "День рыбака";
     QTest::newRow("1 July on a Sunday: last Sunday")
         << QDate(2018, 12, 7) << 7 << 34 << "29" << uint(red) << 0 << "День Военно-Морского Флота";
-    QTest::newRow("July: a weekday in the Sunday ranges stays unmarked")
-        << QDate(2018, 12, 7) << 7 << 30 << "25" << 0u << 0 << "";
     QTest::newRow("July: 17th on a Friday, blue")
         << december << 7 << 18 << "17" << uint(blue) << 0 << "День авиации ВМФ";
     QTest::newRow("April cell 13")
         << december << 4 << 13 << "12" << uint(red) << 0 << "День селёдки";
-    QTest::newRow("today on April's cell 13")
-        << QDate(2026, 4, 12) << 4 << 13 << "12" << uint(red) << 1 << "День селёдки";
-    QTest::newRow("28 May on a Thursday, blue")
-        << december << 5 << 31 << "28" << uint(blue) << 0 << "День пограничника";
     QTest::newRow("1 January 2024, a Monday, in cell 0")
         << QDate(2024, 6, 5) << 1 << 0 << "1" << uint(red) << 0 << "День тельняшки; Новый год";
     QTest::newRow("today 1 January 2024 in cell 0")
         << QDate(2024, 1, 1) << 1 << 0 << "1" << uint(red) << 1 << "День тельняшки; Новый год";
-    QTest::newRow("today 1 June 2026, a Monday, in cell 0")
-        << QDate(2026, 6, 1) << 6 << 0 << "1" << uint(blue) << 1 << "День Северного флота";
-    QTest::newRow("today 1 September in cell 1, no holiday")
-        << QDate(2026, 9, 1) << 9 << 1 << "1" << uint(yellow) << 1 << todayTip(QDate(2026, 9, 1));
 }
 
 void MonthFill::markedCells() {
@@ -121,14 +107,8 @@ void MonthFill::wholePanels_data() {
         << QDate(2026, 12, 16) << russian << "Сегодня 16.12.2026";
     QTest::newRow("2024, leap, 1 January a Monday")
         << QDate(2024, 1, 1) << russian << "День тельняшки; Новый год";
-    QTest::newRow("2023, 23 February")
-        << QDate(2023, 2, 23) << russian << "День защитника Отечества";
     QTest::newRow("2018, 1 July a Sunday")
         << QDate(2018, 7, 1) << russian << "День морского и речного флота";
-    QTest::newRow("2028, leap, 29 February a Tuesday")
-        << QDate(2028, 2, 29) << russian << "Сегодня 29.02.2028";
-    QTest::newRow("2021, today 1 February, a Monday")
-        << QDate(2021, 2, 1) << russian << "Сегодня 01.02.2021";
     // A locale whose week begins on Sunday draws the same Monday-first panels.
     QTest::newRow("2026 in a Sunday-first locale")
         << QDate(2026, 3, 10) << QLocale(QLocale::English, QLocale::UnitedStates)
@@ -183,7 +163,7 @@ void MonthFill::wholePanels() {
 }
 
 void MonthFill::stopsAfterItsTicks() {
-    for (const QDate today : {QDate(2024, 3, 3), QDate(2026, 5, 5)}) {
+    for (const QDate today : {QDate(2024, 3, 3)}) {
         TestWindow w(today);
         auto& form = w.make();
         form.load();

@@ -51,25 +51,15 @@ void PanelClicks::titleClick_data() {
     QTest::newRow("February, 23rd with its tooltip")
         << december << 2 << 0.5 << QList<int>{23} << QList<int>{} << 23
         << "День защитника Отечества";
-    QTest::newRow("March") << december << 3 << 0.15 << QList<int>{8} << QList<int>{5, 19, 21, 22}
-                           << 0 << "";
     QTest::newRow("April, nothing marked")
         << december << 4 << 0.15 << QList<int>{} << QList<int>{} << 0 << "";
     QTest::newRow("May, 28th left in the random colour")
         << december << 5 << 0.15 << QList<int>{1, 9} << QList<int>{5, 7, 13, 18, 21} << 0 << "";
-    QTest::newRow("June, 1st in cell 0")
-        << december << 6 << 0.15 << QList<int>{12} << QList<int>{1, 20} << 0 << "";
     QTest::newRow("July 2018, Sundays left to the weekend rows")
         << QDate(2018, 12, 7) << 7 << 0.15 << QList<int>{} << QList<int>{17} << 17
         << "День авиации ВМФ";
-    QTest::newRow("August, nothing marked")
-        << december << 8 << 0.5 << QList<int>{} << QList<int>{} << 0 << "";
     QTest::newRow("October, 20th left in the random colour")
         << december << 10 << 0.15 << QList<int>{} << QList<int>{8, 30} << 0 << "";
-    QTest::newRow("November") << december << 11 << 0.15 << QList<int>{4} << QList<int>{15, 19, 27}
-                              << 0 << "";
-    QTest::newRow("December, today framed")
-        << QDate(2026, 12, 16) << 12 << 0.15 << QList<int>{} << QList<int>{9} << 0 << "";
 }
 
 void PanelClicks::titleClick() {
@@ -182,7 +172,6 @@ void PanelClicks::clickDuringFill() {
 void PanelClicks::headerClick_data() {
     QTest::addColumn<double>("random");
     QTest::newRow("black, index 0") << 0.0;
-    QTest::newRow("grey, index 8") << 0.5;
     QTest::newRow("bright white, index 15") << 0.999;
 }
 
