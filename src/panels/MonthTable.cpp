@@ -1,5 +1,7 @@
 #include "panels/MonthTable.h"
 
+#include "calendar/CalendarRules.h"
+
 namespace navcal::panels {
 
 namespace {
@@ -11,12 +13,11 @@ std::vector<MonthTable> buildTables() {
         MonthTable& row = t[m - 1];
         row.month = m;
         row.firstDayString = QStringLiteral("01.%1").arg(m, 2, 10, QLatin1Char('0'));
-        row.length = (m == 4 || m == 6 || m == 9 || m == 11) ? 30 : 31;
+        row.length = calendar::monthLength(2001, m); // a common year: February 28
         row.leapDay = false;
         row.stopValue = 38;
     }
     MonthTable& february = t[1];
-    february.length = 28;
     february.leapDay = true;
     february.stopValue = 36;
 

@@ -10,9 +10,9 @@
 // tick and the title click. No widgets here.
 namespace navcal::panels {
 
-inline constexpr layout::Colour kRed = 0x0000FF;
-inline constexpr layout::Colour kBlue = 0xFF0000;
-inline constexpr layout::Colour kYellow = 0x00FFFF;
+inline constexpr layout::Colour kRed = layout::colours::red;
+inline constexpr layout::Colour kBlue = layout::colours::blue;
+inline constexpr layout::Colour kYellow = layout::colours::yellow;
 
 // Saturday row, then Sunday row, in the order the weekend step paints them.
 inline constexpr int kWeekendCells[10] = {5, 12, 19, 26, 33, 6, 13, 20, 27, 34};
