@@ -77,13 +77,14 @@ QDate weekdayOccurrence(int month, int day) {
 class TestBannerTable : public QObject {
     Q_OBJECT
   private slots:
-    void fixedEntries_data();
-    void fixedEntries();
-    void julyAndSundays_data();
-    void julyAndSundays();
+    void lookup_data();
+    void lookup();
+
+  private:
+    static void addJulyRows();
 };
 
-void TestBannerTable::fixedEntries_data() {
+void TestBannerTable::lookup_data() {
     QTest::addColumn<QDate>("date");
     QTest::addColumn<Colour>("colour");
     QTest::addColumn<QString>("text");
@@ -101,21 +102,11 @@ void TestBannerTable::fixedEntries_data() {
         << QDate(2028, 12, 24) << kBlue
         << QStringLiteral("День взятия турецкой крепости Измаил русскими "
                           "войсками !");
+    addJulyRows();
 }
 
-void TestBannerTable::fixedEntries() {
-    QFETCH(QDate, date);
-    QFETCH(Colour, colour);
-    QFETCH(QString, text);
-    const BannerLook look = bannerFor(date);
-    QCOMPARE(look.text, text);
-    QCOMPARE(look.colour, colour);
-}
-
-void TestBannerTable::julyAndSundays_data() {
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<Colour>("colour");
-    QTest::addColumn<QString>("text");
+// July's Sundays and the days around them, in the same columns.
+void TestBannerTable::addJulyRows() {
     const QString navy = QStringLiteral("День морского и речного флота!");
     const QString fishermen = QStringLiteral("День рыбака!");
     QTest::newRow("07.07 Sunday")
@@ -139,7 +130,7 @@ void TestBannerTable::julyAndSundays_data() {
     QTest::newRow("plain day") << QDate(2026, 2, 24) << kDarkRed << QString();
 }
 
-void TestBannerTable::julyAndSundays() {
+void TestBannerTable::lookup() {
     QFETCH(QDate, date);
     QFETCH(Colour, colour);
     QFETCH(QString, text);
