@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/Launch.h"
+#include "app/ScreenCovers.h"
 #include "app/SignalBridge.h"
 #include "app/SingleInstance.h"
 #include "app/WindowsFolder.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
                      [&form] { form.close(); });
     form.load();
     form.showFullScreen();
+    app::ScreenCovers covers(form); // the other monitors
     form.startTimers();
     return application.exec();
 }

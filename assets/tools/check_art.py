@@ -29,6 +29,9 @@ SPRITES = {
     'seagull.png': (43, 31),
     'ship.png': (91, 71),
     'flag.png': (110, 75),
+    'seagull@4x.png': (172, 124),
+    'ship@4x.png': (364, 284),
+    'flag@4x.png': (440, 300),
     'lifebuoy-32.png': (32, 32),
     'lifebuoy-16.png': (16, 16),
     'music-32.png': (32, 32),
@@ -36,6 +39,7 @@ SPRITES = {
 }
 ICONS = {'lifebuoy.ico': 'lifebuoy-%d.png', 'music.ico': 'music-%d.png'}
 RESOURCE_ALIASES = ['seascape.jpg', 'seagull.png', 'ship.png', 'flag.png',
+                    'seagull@4x.png', 'ship@4x.png', 'flag@4x.png',
                     'lifebuoy-32.png', 'lifebuoy-16.png', 'music-32.png',
                     'music-16.png', 'lifebuoy.ico']
 

@@ -347,15 +347,21 @@ def make_seascape(width=1680, height=1260):
 # an oversampled vector canvas for the small pictures
 
 class Canvas:
-    """Premultiplied RGBA canvas drawn at `ss` times the final size."""
+    """Premultiplied RGBA canvas drawn at `ss` times the final size.
 
-    def __init__(self, width, height, ss=16):
-        self.w, self.h, self.ss = width, height, ss
+    Shapes are given in the units of the picture's base size (width x height);
+    `zoom` renders the same drawing with zoom x zoom pixels per unit, for
+    large screens. The oversampling then shrinks so the work stays the same.
+    """
+
+    def __init__(self, width, height, ss=16, zoom=1):
+        ss = max(4, ss // zoom) * zoom      # samples per base unit
+        self.w, self.h, self.ss, self.zoom = width * zoom, height * zoom, ss, zoom
         self.W, self.H = width * ss, height * ss
         self.rgb = np.zeros((self.H, self.W, 3))     # premultiplied colour
         self.a = np.zeros((self.H, self.W))
         ys, xs = np.mgrid[0:self.H, 0:self.W].astype(np.float64)
-        # sample centres, in final-pixel units
+        # sample centres, in base units
         self.x = (xs + 0.5) / ss
         self.y = (ys + 0.5) / ss
 
@@ -432,7 +438,7 @@ class Canvas:
             + colour * a[..., None]
 
     def image(self):
-        s = self.ss
+        s = self.ss // self.zoom
         rgb = self.rgb.reshape(self.h, s, self.w, s, 3).mean(axis=(1, 3))
         a = self.a.reshape(self.h, s, self.w, s).mean(axis=(1, 3))
         straight = np.where(a[..., None] > 1e-6, rgb / np.maximum(a, 1e-6)[..., None], 0.0)
@@ -472,8 +478,8 @@ def path(*segments):
 # ---------------------------------------------------------------------------
 # seagull, 43 x 31
 
-def make_seagull():
-    c = Canvas(43, 31, ss=16)
+def make_seagull(zoom=1):
+    c = Canvas(43, 31, ss=16, zoom=zoom)
 
     left_wing = c.poly(path(
         bezier((19.5, 18.5), (16.0, 9.0), (10.5, 5.4)),
@@ -553,8 +559,8 @@ def _pennant(c, x, y, length, width, phase):
     return c.poly(top + bot[::-1])
 
 
-def make_ship():
-    c = Canvas(91, 71, ss=12)
+def make_ship(zoom=1):
+    c = Canvas(91, 71, ss=12, zoom=zoom)
     x, y = c.x, c.y
 
     # ---- hull shape, bow to the left
@@ -679,8 +685,8 @@ def make_ship():
 # ---------------------------------------------------------------------------
 # the white-blue-red tricolour on a short pole, 110 x 75
 
-def make_flag():
-    c = Canvas(110, 75, ss=10)
+def make_flag(zoom=1):
+    c = Canvas(110, 75, ss=10, zoom=zoom)
     x, y = c.x, c.y
 
     pole_x0, pole_x1 = 3.0, 6.0
@@ -882,6 +888,9 @@ def ico_bytes(images):
     return header + entries + blobs
 
 
+ZOOM = 4
+
+
 def write_all(out_dir):
     os.makedirs(out_dir, exist_ok=True)
 
@@ -897,6 +906,11 @@ def write_all(out_dir):
     save_png(make_seagull(), 'seagull.png')
     save_png(make_ship(), 'ship.png')
     save_png(make_flag(), 'flag.png')
+    # The same drawings with four times the pixels each way: crisp pictures
+    # when the calendar is scaled up to a large or high-density screen.
+    save_png(make_seagull(ZOOM), 'seagull@%dx.png' % ZOOM)
+    save_png(make_ship(ZOOM), 'ship@%dx.png' % ZOOM)
+    save_png(make_flag(ZOOM), 'flag@%dx.png' % ZOOM)
 
     for stem, maker in (('lifebuoy', make_lifebuoy), ('music', make_music)):
         icons = []

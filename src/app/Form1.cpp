@@ -51,13 +51,19 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setPalette(p);
     setAutoFillBackground(false);
 
-    m_controls = std::make_unique<layout::Controls>(this, m_twipsPerPixel);
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (m_services.screenPixels)
+        m_screenGeometry = QRect(QPoint(0, 0), *m_services.screenPixels);
+    else
+        m_screenGeometry = primary ? primary->geometry() : QRect(0, 0, 1024, 768);
+    // The stored arrangement is scaled to fill the screen; the screen's size
+    // is then measured in the design's twips, so the start-up arithmetic
+    // centres the scaled arrangement and never pushes it off the screen.
+    m_scale = layout::TwipScale::fitting(m_screenGeometry.size(), m_twipsPerPixel);
+    m_screenWidth = float(m_screenGeometry.width() * m_scale.twipsPerPixel());
+    m_screenHeight = float(m_screenGeometry.height() * m_scale.twipsPerPixel());
 
-    const QSize screenPixels = m_services.screenPixels.value_or(
-        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().size()
-                                         : QSize(1024, 768));
-    m_screenWidth = float(screenPixels.width() * m_twipsPerPixel);
-    m_screenHeight = float(screenPixels.height() * m_twipsPerPixel);
+    m_controls = std::make_unique<layout::Controls>(this, m_scale);
 
     m_panels = std::make_unique<panels::MonthPanels>(*m_controls, *m_services.clock, m_palette,
                                                      m_services.locale,
@@ -90,8 +96,7 @@ void Form1::load() {
     // Each step stands on its own: one that cannot be done is skipped.
     setWindowState(Qt::WindowNoState);
     loadBackground();
-    setGeometry(0, 0, int(std::lround(m_screenWidth / m_twipsPerPixel)),
-                int(std::lround(m_screenHeight / m_twipsPerPixel)));
+    setGeometry(m_screenGeometry);
     placeControls();
     m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));
     TodayDate = m_services.clock->today();
@@ -190,10 +195,14 @@ void Form1::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), palette().color(QPalette::Window));
         return;
     }
-    // Scale once per window size: repainting a label must not rescale.
-    if (m_scaledBackground.size() != size()) {
+    // Scale once per window size, to the screen's own pixels: repainting a
+    // label must not rescale.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_scaledBackground.size() != pixels || m_scaledBackground.devicePixelRatio() != ratio) {
         m_scaledBackground = QPixmap::fromImage(
-            picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_scaledBackground.setDevicePixelRatio(ratio);
         ++m_backgroundScalings;
     }
     painter.drawPixmap(0, 0, m_scaledBackground);

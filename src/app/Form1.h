@@ -59,9 +59,12 @@ class Form1 : public QWidget {
     bool LeapYear(qint16& year);
 
     layout::Controls& controls() { return *m_controls; }
+    // The screen measured in the design's twips (at the arrangement's scale).
     float screenWidth() const { return m_screenWidth; }
     float screenHeight() const { return m_screenHeight; }
     double twipsPerPixel() const { return m_twipsPerPixel; }
+    // How the stored arrangement is scaled to fill the screen.
+    const layout::TwipScale& scale() const { return m_scale; }
     QPointF labelOffset() const;
     // How often the background has been scaled to the window (once per size).
     int backgroundScalings() const { return m_backgroundScalings; }
@@ -95,6 +98,8 @@ class Form1 : public QWidget {
 
     Form1Services m_services;
     double m_twipsPerPixel;
+    layout::TwipScale m_scale;
+    QRect m_screenGeometry; // the screen the window covers, in pixels
     float m_screenWidth = 0;
     float m_screenHeight = 0;
     std::unique_ptr<layout::Controls> m_controls;

@@ -4,12 +4,12 @@
 
 namespace navcal::layout {
 
-Controls::Controls(QWidget* window, double twipsPerPixel) : m_twipsPerPixel(twipsPerPixel) {
+Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
     ensureResources();
     for (const StoredControl& control : storedControls()) {
         switch (control.kind) {
         case ControlKind::Label: {
-            auto* label = new TwipLabel(control, twipsPerPixel, window);
+            auto* label = new TwipLabel(control, scale, window);
             m_allLabels.append(label);
             if (control.index < 0)
                 m_labels.insert(control.name, label);
@@ -18,7 +18,7 @@ Controls::Controls(QWidget* window, double twipsPerPixel) : m_twipsPerPixel(twip
             break;
         }
         case ControlKind::Image: {
-            auto* image = new ImageControl(control, twipsPerPixel, window);
+            auto* image = new ImageControl(control, scale, window);
             m_images.insert(control.name, image);
             m_allImages.append(image);
             break;

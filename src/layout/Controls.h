@@ -13,8 +13,9 @@ namespace navcal::layout {
 // their stored names. Owned by the window they were built on.
 class Controls {
   public:
-    // Creates every control of the stored design as a child of `window`.
-    Controls(QWidget* window, double twipsPerPixel);
+    // Creates every control of the stored design as a child of `window`,
+    // scaled by `scale`.
+    Controls(QWidget* window, TwipScale scale);
 
     TwipLabel* label(const QString& name) const { return m_labels.value(name); }
     // An element of a day-cell array, or nullptr for an index that does not exist.
@@ -28,10 +29,10 @@ class Controls {
     const QList<ImageControl*>& allImages() const { return m_allImages; }
     const QList<QTimer*>& allTimers() const { return m_allTimers; }
 
-    double twipsPerPixel() const { return m_twipsPerPixel; }
+    const TwipScale& scale() const { return m_scale; }
 
   private:
-    double m_twipsPerPixel;
+    TwipScale m_scale;
     QHash<QString, TwipLabel*> m_labels;
     QHash<QString, QList<TwipLabel*>> m_arrays;
     QHash<QString, ImageControl*> m_images;

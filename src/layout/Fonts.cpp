@@ -14,9 +14,9 @@ void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("Times New Roman"), serif);
 }
 
-QFont designFont(const StoredFont& control) {
+QFont designFont(const StoredFont& control, double factor) {
     QFont font(control.face);
-    font.setPointSizeF(control.points);
+    font.setPointSizeF(control.points * factor);
     font.setBold(control.bold);
     font.setItalic(control.italic);
     font.setStyleHint(control.face.contains(QLatin1String("Times")) ? QFont::Serif

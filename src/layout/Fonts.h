@@ -11,6 +11,8 @@ namespace navcal::layout {
 // face of similar shape. Call once after the application object exists.
 void installFontSubstitutes();
 
-QFont designFont(const StoredFont& control);
+// The stored font; `factor` scales its point size with the arrangement, so
+// text is drawn at its scaled size rather than scaled as a bitmap.
+QFont designFont(const StoredFont& control, double factor = 1.0);
 
 } // namespace navcal::layout

@@ -2,26 +2,62 @@
 
 #include "layout/Pointers.h"
 
+#include <QFileInfo>
 #include <QMouseEvent>
+#include <QPainter>
 #include <cmath>
 
 namespace navcal::layout {
 
-ImageControl::ImageControl(const StoredControl& control, double twipsPerPixel, QWidget* parent)
-    : TwipPlaced<QLabel>(control, twipsPerPixel, parent), m_name(control.name),
-      m_picture(control.picture) {
+namespace {
+
+// ":/ship.png" has its larger rendering at ":/ship@4x.png".
+QPixmap largeRendering(const QString& picture) {
+    const QFileInfo info(picture);
+    const QString large = info.path() + QLatin1Char('/') + info.completeBaseName() +
+                          QStringLiteral("@4x.") + info.suffix();
+    return QFileInfo::exists(large) ? QPixmap(large) : QPixmap();
+}
+
+} // namespace
+
+ImageControl::ImageControl(const StoredControl& control, TwipScale scale, QWidget* parent)
+    : TwipPlaced<QLabel>(control, scale, parent), m_name(control.name), m_picture(control.picture),
+      m_large(largeRendering(control.picture)) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
     setToolTip(control.toolTip);
     setCursor(pointerCursor(control.pointer));
-    setScaledContents(false);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (!m_picture.isNull()) {
-        setPixmap(m_picture);
-        // An image shows its picture unscaled: its size is the picture's.
-        setPixelSize(m_picture.width(), m_picture.height());
+        // Its size is the picture's, scaled with the arrangement.
+        setDesignPixelSize(m_picture.width(), m_picture.height());
     }
     applyGeometry();
+}
+
+QPixmap ImageControl::picture() const {
+    if (m_picture.isNull())
+        return m_picture;
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_shown.size() != pixels || m_shown.devicePixelRatio() != ratio) {
+        // Scaled once per size, from the largest source: no blur when scaled up.
+        if (pixels == m_picture.size() || pixels.isEmpty())
+            m_shown = m_picture;
+        else
+            m_shown = (m_large.isNull() ? m_picture : m_large)
+                          .scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_shown.setDevicePixelRatio(ratio);
+    }
+    return m_shown;
+}
+
+void ImageControl::paintEvent(QPaintEvent*) {
+    const QPixmap shown = picture();
+    if (shown.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, shown);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

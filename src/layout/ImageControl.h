@@ -8,15 +8,17 @@
 
 namespace navcal::layout {
 
-// An image of the stored design: shows its picture unscaled with transparency,
-// geometry in twips.
+// An image of the stored design: shows its picture with transparency at the
+// size the arrangement's scale gives it (unscaled at factor 1), geometry in twips.
 class ImageControl : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
-    ImageControl(const StoredControl& control, double twipsPerPixel, QWidget* parent);
+    ImageControl(const StoredControl& control, TwipScale scale, QWidget* parent);
 
     const QString& storedName() const { return m_name; }
-    QPixmap picture() const { return m_picture; }
+    // The picture as it is shown: at the control's size and the screen's
+    // pixel density.
+    QPixmap picture() const;
 
   signals:
     void clicked();
@@ -26,6 +28,7 @@ class ImageControl : public TwipPlaced<QLabel> {
     void dragMoved(QPoint position);
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -33,7 +36,9 @@ class ImageControl : public TwipPlaced<QLabel> {
 
   private:
     QString m_name;
-    QPixmap m_picture;
+    QPixmap m_picture; // the stored picture
+    QPixmap m_large;   // the same drawing with more pixels, when there is one
+    mutable QPixmap m_shown;
 };
 
 // The hidden picture box that holds the background picture.

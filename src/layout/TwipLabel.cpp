@@ -23,11 +23,11 @@ Colour buttonTextColour() {
     return fromQColor(QApplication::palette().color(QPalette::ButtonText));
 }
 
-TwipLabel::TwipLabel(const StoredControl& control, double twipsPerPixel, QWidget* parent)
-    : TwipPlaced<QLabel>(control, twipsPerPixel, parent), m_name(control.name),
-      m_index(control.index), m_foreColor(control.foreColor.value_or(buttonTextColour())),
-      m_autoSize(control.autoSize), m_stored(control) {
-    setFont(designFont(control.font));
+TwipLabel::TwipLabel(const StoredControl& control, TwipScale scale, QWidget* parent)
+    : TwipPlaced<QLabel>(control, scale, parent), m_name(control.name), m_index(control.index),
+      m_foreColor(control.foreColor.value_or(buttonTextColour())), m_autoSize(control.autoSize),
+      m_stored(control) {
+    setFont(designFont(control.font, scale.factor));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
     setWordWrap(false);
@@ -75,7 +75,7 @@ void TwipLabel::setBorderStyle(int style) {
     m_borderStyle = style;
     if (style == 1) {
         setFrameStyle(QFrame::Box | QFrame::Plain);
-        setLineWidth(1);
+        setLineWidth(borderPixels());
     } else {
         setFrameStyle(QFrame::NoFrame);
     }
@@ -90,6 +90,11 @@ void TwipLabel::restoreStoredLook() {
     setToolTip(m_stored.toolTip);
 }
 
+int TwipLabel::borderPixels() const {
+    // The one-pixel frame of the design, as thick as the arrangement is scaled.
+    return std::max(1, int(std::lround(scale().factor)));
+}
+
 void TwipLabel::fitToCaption() {
     if (!m_autoSize)
         return;
@@ -102,7 +107,7 @@ void TwipLabel::fitToCaption() {
     for (const QString& line : lines)
         widest = std::max(widest,
                           metrics.horizontalAdvance(line.isEmpty() ? QStringLiteral(" ") : line));
-    const qreal frame = m_borderStyle == 1 ? 2 : 0;
+    const qreal frame = m_borderStyle == 1 ? 2 * borderPixels() : 0;
     const qreal pixelsWide = std::ceil(widest) + frame;
     const qreal pixelsHigh = std::ceil(metrics.lineSpacing() * lines.size()) + frame;
     setPixelSize(pixelsWide, pixelsHigh);

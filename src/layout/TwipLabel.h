@@ -12,7 +12,7 @@ namespace navcal::layout {
 class TwipLabel : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
-    TwipLabel(const StoredControl& control, double twipsPerPixel, QWidget* parent);
+    TwipLabel(const StoredControl& control, TwipScale scale, QWidget* parent);
 
     const QString& storedName() const { return m_name; }
     int index() const { return m_index; }
@@ -45,6 +45,7 @@ class TwipLabel : public TwipPlaced<QLabel> {
 
   private:
     void fitToCaption();
+    int borderPixels() const;
     void applyForeColor();
 
     QString m_name;

@@ -4,18 +4,40 @@
 
 #include <QMouseEvent>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace navcal::layout {
+
+// How the stored design's twips meet the screen's pixels. The whole
+// arrangement is scaled by one factor so that it fills the screen; every
+// position stays in the design's twips and only the step to pixels scales.
+struct TwipScale {
+    double screenTwipsPerPixel = 15.0; // 1440 / the screen's dots per inch
+    double factor = 1.0;
+
+    // Design twips per pixel on the screen: the one twip-to-pixel step.
+    double twipsPerPixel() const { return screenTwipsPerPixel / factor; }
+
+    // The largest factor at which the stored arrangement fits on a screen of
+    // `pixels`; 1 on a 1024 x 768 screen at 96 dots per inch.
+    static TwipScale fitting(QSize pixels, double screenTwipsPerPixel) {
+        const double w = pixels.width() * screenTwipsPerPixel / double(kArrangementWidth);
+        const double h = pixels.height() * screenTwipsPerPixel / double(kArrangementHeight);
+        const double factor = std::min(w, h);
+        // A screen that reports no size keeps the design's own size.
+        return {screenTwipsPerPixel, std::isfinite(factor) && factor > 0 ? factor : 1.0};
+    }
+};
 
 // A control of the stored design placed in twips: keeps Left, Top, Width and
 // Height as float, exactly as the start-up arithmetic leaves them (half twips
 // happen), and maps them to whole pixels for Qt.
 template <class QtBase> class TwipPlaced : public QtBase {
   public:
-    TwipPlaced(const StoredControl& control, double twipsPerPixel, QWidget* parent)
+    TwipPlaced(const StoredControl& control, TwipScale scale, QWidget* parent)
         : QtBase(parent), m_left(control.left), m_top(control.top), m_width(control.width),
-          m_height(control.height), m_twipsPerPixel(twipsPerPixel) {
+          m_height(control.height), m_scale(scale), m_twipsPerPixel(scale.twipsPerPixel()) {
         this->setObjectName(control.objectName());
         this->setFocusPolicy(Qt::NoFocus);
     }
@@ -25,6 +47,7 @@ template <class QtBase> class TwipPlaced : public QtBase {
     float twipWidth() const { return m_width; }
     float twipHeight() const { return m_height; }
     double twipsPerPixel() const { return m_twipsPerPixel; }
+    const TwipScale& scale() const { return m_scale; }
 
     void setLeft(float left) { moveTwips(left, m_top); }
     void setTop(float top) { moveTwips(m_left, top); }
@@ -39,6 +62,12 @@ template <class QtBase> class TwipPlaced : public QtBase {
     void setPixelSize(double width, double height) {
         m_width = float(width * m_twipsPerPixel);
         m_height = float(height * m_twipsPerPixel);
+    }
+    // A size in pixels of the unscaled design (a picture's own size): it
+    // grows and shrinks with the arrangement.
+    void setDesignPixelSize(double width, double height) {
+        m_width = float(width * m_scale.screenTwipsPerPixel);
+        m_height = float(height * m_scale.screenTwipsPerPixel);
     }
 
     // Click bookkeeping: a control takes its own mouse presses (a click that
@@ -73,6 +102,7 @@ template <class QtBase> class TwipPlaced : public QtBase {
 
   private:
     float m_left, m_top, m_width, m_height;
+    TwipScale m_scale;
     double m_twipsPerPixel;
     bool m_leftPressed = false;
 };

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,6 +35,49 @@ bool waitForWindow(const QString& display, int ms) {
     return false;
 }
 
+// Where a window of that name stands on the display, or an empty rectangle.
+QRect windowPlace(const QString& display, const QString& name) {
+    QProcess info;
+    info.start("xwininfo", {"-display", display, "-name", name});
+    if (!info.waitForFinished(5000) || info.exitCode() != 0)
+        return {};
+    const QString text = QString::fromLocal8Bit(info.readAllStandardOutput());
+    auto field = [&text](const char* label) {
+        const QRegularExpression re(QStringLiteral("%1:\\s*(-?\\d+)").arg(QLatin1String(label)));
+        return re.match(text).captured(1).toInt();
+    };
+    if (!text.contains("IsViewable"))
+        return {};
+    return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+            field("Height")};
+}
+
+// Starts Xvfb on a free display with the given screens; the display's name,
+// or empty when it did not come up.
+QString startXvfb(QProcess& server, const QStringList& screens) {
+    QString display;
+    for (int n = 150; n < 250 && display.isEmpty(); ++n)
+        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
+            !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            display = QStringLiteral(":%1").arg(n);
+    server.start(QStandardPaths::findExecutable("Xvfb"),
+                 QStringList{display} + screens +
+                     QStringList{"-dpi", "96", "-nolisten", "tcp", "-noreset"});
+    if (!server.waitForStarted())
+        return {};
+    QElapsedTimer ready;
+    ready.start();
+    // The server is ready when a client can talk to it, not when its socket appears.
+    while (ready.elapsed() < 10000) {
+        QProcess probe;
+        probe.start("xdpyinfo", {"-display", display});
+        if (probe.waitForFinished(3000) && probe.exitCode() == 0)
+            return display;
+        QTest::qWait(100);
+    }
+    return {};
+}
+
 } // namespace
 
 class TestBinary : public QObject {
@@ -46,6 +90,7 @@ class TestBinary : public QObject {
     void terminationSignalEndsCleanly_data();
     void terminationSignalEndsCleanly();
     void singleCopyAndStaleLockUnderXvfb();
+    void everyScreenCoveredAndAKeyOnAnyEndsAll();
 
   private:
     QProcessEnvironment environment(const QString& platform = "offscreen") const;
@@ -132,35 +177,17 @@ void TestBinary::terminationSignalEndsCleanly() {
 }
 
 void TestBinary::singleCopyAndStaleLockUnderXvfb() {
-    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
-    if (xvfb.isEmpty() || QStandardPaths::findExecutable("xwininfo").isEmpty() ||
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+        QStandardPaths::findExecutable("xwininfo").isEmpty() ||
         QStandardPaths::findExecutable("xdpyinfo").isEmpty())
         QSKIP("Xvfb and xwininfo are needed (packages xvfb and x11-utils)");
-    QString display;
-    for (int n = 150; n < 250 && display.isEmpty(); ++n)
-        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
-            !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            display = QStringLiteral(":%1").arg(n);
     QProcess server;
-    server.start(xvfb, {display, "-screen", "0", "1024x768x24", "-dpi", "96", "-nolisten", "tcp",
-                        "-noreset"});
-    QVERIFY(server.waitForStarted());
     auto stopServer = qScopeGuard([&] {
         server.terminate();
         server.waitForFinished(3000);
     });
-    QElapsedTimer ready;
-    ready.start();
-    // The server is ready when a client can talk to it, not when its socket appears.
-    bool serving = false;
-    while (!serving && ready.elapsed() < 10000) {
-        QProcess probe;
-        probe.start("xdpyinfo", {"-display", display});
-        serving = probe.waitForFinished(3000) && probe.exitCode() == 0;
-        if (!serving)
-            QTest::qWait(100);
-    }
-    QVERIFY2(serving, "Xvfb did not come up");
+    const QString display = startXvfb(server, {"-screen", "0", "1024x768x24"});
+    QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
 
     QProcessEnvironment env = environment("xcb");
     env.insert("DISPLAY", display);
@@ -203,6 +230,47 @@ void TestBinary::singleCopyAndStaleLockUnderXvfb() {
     third.terminate();
     QVERIFY(third.waitForFinished(3000));
     QCOMPARE(third.exitCode(), 0);
+}
+
+// Two monitors joined into one desktop: the calendar fills the primary one, a
+// cover the other, and a key typed on the cover ends the saver.
+void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
+    for (const char* tool : {"Xvfb", "xwininfo", "xdpyinfo", "xdotool"})
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP("Xvfb, xwininfo and xdotool are needed (packages xvfb, x11-utils, xdotool)");
+    QProcess server;
+    auto stopServer = qScopeGuard([&] {
+        server.terminate();
+        server.waitForFinished(3000);
+    });
+    const QString display = startXvfb(
+        server, {"+xinerama", "-screen", "0", "1280x1024x24", "-screen", "1", "1024x768x24"});
+    QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
+    QProcessEnvironment env = environment("xcb");
+    env.insert("DISPLAY", display);
+
+    QProcess saver;
+    saver.setProcessEnvironment(env);
+    saver.start(NAVCAL_BINARY, {"/s"});
+    QElapsedTimer t;
+    t.start();
+    QRect calendar, cover;
+    while (t.elapsed() < 8000 && (calendar.isEmpty() || cover.isEmpty())) {
+        QTest::qWait(100);
+        calendar = windowPlace(display, "Form1");
+        cover = windowPlace(display, "ScreenCover");
+    }
+    QCOMPARE(calendar, QRect(0, 0, 1280, 1024));
+    QCOMPARE(cover, QRect(1280, 0, 1024, 768));
+
+    QProcess key;
+    key.setProcessEnvironment(env);
+    key.start("xdotool", {"search", "--name", "^ScreenCover$", "windowfocus", "--sync", "key",
+                          "--clearmodifiers", "x"});
+    QVERIFY(key.waitForFinished(5000));
+    QVERIFY2(saver.waitForFinished(3000), "the key on the second screen did not end the saver");
+    QCOMPARE(saver.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(saver.exitCode(), 0);
 }
 
 QTEST_MAIN(TestBinary)

@@ -75,36 +75,64 @@ class TestStartup : public QObject {
     void backgroundScaledOncePerSize();
 };
 
+using Places = QList<QPair<QString, QPoint>>;
+
 void TestStartup::labelOffset_data() {
     QTest::addColumn<QSize>("screen");
+    QTest::addColumn<double>("factor");
     QTest::addColumn<QPointF>("offset");
-    QTest::newRow("1024x768") << QSize(1024, 768) << QPointF(0, 0);
-    QTest::newRow("800x600") << QSize(800, 600) << QPointF(-1680, -1260);
-    QTest::newRow("1280x1024") << QSize(1280, 1024) << QPointF(1920, 1920);
-    QTest::newRow("1365 pixels, half twips") << QSize(1365, 768) << QPointF(2557.5, 0);
+    QTest::addColumn<Places>("places"); // a few labels' places in pixels
+    QTest::newRow("1024x768") << QSize(1024, 768) << 1.0 << QPointF(0, 0)
+                              << Places{{"Label10(7)", {64, 104}}, {"Label111(35)", {1000, 584}}};
+    QTest::newRow("800x600") << QSize(800, 600) << 0.78125 << QPointF(0, 0)
+                             << Places{{"Label10(7)", {50, 81}}, {"Label111(35)", {781, 456}}};
+    QTest::newRow("640x480") << QSize(640, 480) << 0.625 << QPointF(0, 0)
+                             << Places{{"Label10(7)", {40, 65}}, {"Label111(35)", {625, 365}}};
+    QTest::newRow("1280x1024") << QSize(1280, 1024) << 1.25 << QPointF(0, 384)
+                               << Places{{"Label10(7)", {80, 162}}, {"Label111(35)", {1250, 762}}};
+    QTest::newRow("1365 pixels, half twips")
+        << QSize(1365, 768) << 1.0 << QPointF(2557.5, 0) << Places{{"Label10(7)", {235, 104}}};
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << 1.40625 << QPointF(2560, 0)
+                               << Places{{"Label10(7)", {330, 146}}, {"Label111(35)", {1646, 821}}};
+    QTest::newRow("3840x2160") << QSize(3840, 2160) << 2.8125 << QPointF(2560, 0)
+                               << Places{{"Label75(14)", {3090, 1215}}};
+    QTest::newRow("5120x2880") << QSize(5120, 2880) << 3.75 << QPointF(2560, 0)
+                               << Places{{"Label10(7)", {880, 390}},
+                                         {"Label111(35)", {4390, 2190}}};
 }
 
-// Every label moves by the same offset, kept in float twips (halves too).
+// The arrangement is scaled to fill the screen and centred: every label moves
+// by the same offset in the design's twips (halves too), and none is cut off.
 void TestStartup::labelOffset() {
     QFETCH(QSize, screen);
+    QFETCH(double, factor);
     QFETCH(QPointF, offset);
+    QFETCH(Places, places);
     TestWindow w(QDate(2026, 12, 7), screen);
     app::Form1& form = w.make();
     if (!qFuzzyCompare(form.twipsPerPixel(), 15.0))
         QSKIP("the offscreen screen is not at 96 dpi");
+    QCOMPARE(form.scale().factor, factor);
     form.load();
     QCOMPARE(form.labelOffset(), offset);
     const QSet<QString> placed = {"Label1", "Label2", "Label112", "Label12", "Label114"};
     int moved = 0;
     for (const layout::StoredControl& control : layout::storedControls()) {
-        if (control.kind != layout::ControlKind::Label || placed.contains(control.name))
+        if (control.kind != layout::ControlKind::Label)
             continue;
         auto* label = form.findChild<layout::TwipLabel*>(control.objectName());
+        QVERIFY2(form.rect().contains(label->geometry()), qPrintable(control.objectName()));
+        if (placed.contains(control.name))
+            continue;
         QCOMPARE(label->left(), float(control.left + offset.x()));
         QCOMPARE(label->top(), float(control.top + offset.y()));
         ++moved;
     }
     QCOMPARE(moved, 546 - 5);
+    for (const auto& [name, pixels] : places)
+        QCOMPARE(form.findChild<layout::TwipLabel*>(name)->pos(), pixels);
+    // Text is set at the scaled size, not drawn as a scaled bitmap.
+    QCOMPARE(form.controls().cell("Label10", 7)->font().pointSizeF(), 8.25 * factor);
     QCOMPARE(form.geometry(), QRect(QPoint(0, 0), screen));
 }
 
@@ -114,6 +142,7 @@ void TestStartup::eightPlacements_data() {
 
 void TestStartup::eightPlacements() {
     QFETCH(QSize, screen);
+    QFETCH(double, factor);
     QFETCH(QPointF, offset);
     TestWindow w(QDate(2026, 12, 7), screen);
     app::Form1& form = w.make();
@@ -136,8 +165,8 @@ void TestStartup::eightPlacements() {
     QCOMPARE(c.image("Image1")->top(), c.label("Label21")->top() - 25);
     QCOMPARE(c.image("Image3")->top(), c.label("Label18")->top());
     QCOMPARE(c.image("Image2")->top(), c.label("Label85")->top() - c.image("Image2")->twipHeight());
-    // Images show their pictures unscaled.
-    QCOMPARE(c.image("Image2")->size(), QSize(91, 71));
+    // Images show their pictures at the arrangement's scale.
+    QCOMPARE(c.image("Image2")->size(), QSize(qRound(91 * factor), qRound(71 * factor)));
 }
 
 void TestStartup::stateAfterLoad() {

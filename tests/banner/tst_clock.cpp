@@ -89,7 +89,7 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     navcal::layout::StoredControl control;
     control.name = QStringLiteral("Label12");
     control.autoSize = true;
-    navcal::layout::TwipLabel label(control, 15.0, nullptr);
+    navcal::layout::TwipLabel label(control, navcal::layout::TwipScale{}, nullptr);
     label.setForeColor(0x00FF00);
     const QLocale ru(QLocale::Russian, QLocale::Russia);
     ClockDisplay display(&label, &timer, clock, ru);

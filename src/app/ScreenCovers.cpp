@@ -1,0 +1,134 @@
+#include "app/ScreenCovers.h"
+
+#include "app/Form1.h"
+#include "layout/Pointers.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace navcal::app {
+
+ScreenCover::ScreenCover(QScreen* screen, QImage picture, std::function<void()> end)
+    : m_picture(std::move(picture)), m_end(std::move(end)) {
+    setObjectName(QStringLiteral("ScreenCover"));
+    setWindowTitle(QStringLiteral("ScreenCover"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setWindowIcon(layout::lifebuoyIcon());
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(false);
+    setGeometry(screen->geometry());
+    // Fixes the screen before the window exists, so full screen means this one.
+    winId();
+    if (windowHandle())
+        windowHandle()->setScreen(screen);
+}
+
+void ScreenCover::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (m_picture.isNull()) {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_scaled.size() != pixels || m_scaled.devicePixelRatio() != ratio) {
+        m_scaled = QPixmap::fromImage(
+            m_picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_scaled.setDevicePixelRatio(ratio);
+    }
+    painter.drawPixmap(0, 0, m_scaled);
+}
+
+void ScreenCover::keyPressEvent(QKeyEvent* event) {
+    if (event->text().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    m_end();
+}
+
+void ScreenCover::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void ScreenCover::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton && m_pressed) {
+        m_pressed = false;
+        m_end();
+    }
+}
+
+ScreenCovers::ScreenCovers(Form1& form) : m_form(form) {
+    m_form.installEventFilter(this);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen*) { follow(); });
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, [this](QScreen*) { follow(); });
+    // The screen is still alive while this signal runs: its cover goes first.
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, [this](QScreen* screen) {
+        drop(screen);
+        follow();
+    });
+    follow();
+}
+
+ScreenCovers::~ScreenCovers() {
+    for (const auto& [screen, cover] : m_covers)
+        delete cover;
+}
+
+ScreenCover* ScreenCovers::cover(QScreen* screen) const {
+    const auto it = m_covers.find(screen);
+    return it == m_covers.end() ? nullptr : it->second;
+}
+
+void ScreenCovers::follow() {
+    if (m_closed)
+        return;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (auto it = m_covers.begin(); it != m_covers.end();) {
+        if (it->first == primary || !screens.contains(it->first)) {
+            it->second->hide();
+            it->second->deleteLater();
+            it = m_covers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (QScreen* screen : screens) {
+        if (screen == primary || m_covers.count(screen))
+            continue;
+        auto* cover = new ScreenCover(screen, m_form.controls().pctFon()->picture(),
+                                      [this] { m_form.stopAndClose(); });
+        m_covers.emplace(screen, cover);
+        cover->showFullScreen();
+    }
+}
+
+void ScreenCovers::drop(QScreen* screen) {
+    const auto it = m_covers.find(screen);
+    if (it == m_covers.end())
+        return;
+    it->second->hide();
+    it->second->deleteLater();
+    m_covers.erase(it);
+}
+
+bool ScreenCovers::eventFilter(QObject* watched, QEvent* event) {
+    // Ending the calendar ends the covers with it.
+    if (watched == &m_form && event->type() == QEvent::Close && !m_closed) {
+        m_closed = true;
+        for (const auto& [screen, cover] : m_covers)
+            cover->close();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace navcal::app

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPixmap>
+#include <QWidget>
+#include <functional>
+#include <map>
+
+class QScreen;
+
+namespace navcal::app {
+
+class Form1;
+
+// A borderless topmost window over one screen besides the calendar's: the
+// seascape (or the picture that replaced it), stretched. A character key or a
+// click on it ends the saver as one on the calendar does.
+class ScreenCover : public QWidget {
+    Q_OBJECT
+  public:
+    ScreenCover(QScreen* screen, QImage picture, std::function<void()> end);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    QImage m_picture;
+    QPixmap m_scaled; // the picture at this window's size, scaled once per size
+    std::function<void()> m_end;
+    bool m_pressed = false;
+};
+
+// Keeps a cover on every screen but the primary one, where the calendar
+// stands, as screens come and go; closing the calendar closes them all.
+class ScreenCovers : public QObject {
+    Q_OBJECT
+  public:
+    explicit ScreenCovers(Form1& form);
+    ~ScreenCovers() override;
+
+    int count() const { return int(m_covers.size()); }
+    ScreenCover* cover(QScreen* screen) const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void follow();
+    void drop(QScreen* screen);
+
+    Form1& m_form;
+    std::map<QScreen*, ScreenCover*> m_covers;
+    bool m_closed = false;
+};
+
+} // namespace navcal::app
