@@ -13,7 +13,7 @@ packages=(
     qt6-base-dev libgl-dev
     libsdl2-mixer-dev timgm6mb-soundfont
     fonts-liberation fonts-dejavu-core
-    xvfb xauth x11-utils imagemagick clang-format
+    xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick clang-format
 )
 
 missing=()

@@ -232,20 +232,30 @@ void TestBinary::singleCopyAndStaleLockUnderXvfb() {
     QCOMPARE(third.exitCode(), 0);
 }
 
-// Two monitors joined into one desktop: the calendar fills the primary one, a
-// cover the other, and a key typed on the cover ends the saver.
+// Two monitors side by side on one desktop: the calendar fills the primary
+// one, a cover the other, and a key typed on the cover ends the saver. The
+// monitors are two RandR monitors on one wide screen (Xvfb's own Xinerama
+// stacks its screens at the same origin).
 void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
-    for (const char* tool : {"Xvfb", "xwininfo", "xdpyinfo", "xdotool"})
+    for (const char* tool : {"Xvfb", "xwininfo", "xdpyinfo", "xdotool", "xrandr"})
         if (QStandardPaths::findExecutable(tool).isEmpty())
-            QSKIP("Xvfb, xwininfo and xdotool are needed (packages xvfb, x11-utils, xdotool)");
+            QSKIP("Xvfb, xwininfo, xrandr and xdotool are needed (packages xvfb, x11-utils, "
+                  "x11-xserver-utils, xdotool)");
     QProcess server;
     auto stopServer = qScopeGuard([&] {
         server.terminate();
         server.waitForFinished(3000);
     });
-    const QString display = startXvfb(
-        server, {"+xinerama", "-screen", "0", "1280x1024x24", "-screen", "1", "1024x768x24"});
+    const QString display = startXvfb(server, {"-screen", "0", "2304x1024x24"});
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
+    for (const QStringList& monitor :
+         {QStringList{"--setmonitor", "left", "1280/325x1024/260+0+0", "screen"},
+          QStringList{"--setmonitor", "right", "1024/260x768/195+1280+0", "none"}}) {
+        QProcess xrandr;
+        xrandr.start("xrandr", QStringList{"-display", display} + monitor);
+        QVERIFY(xrandr.waitForFinished(5000));
+        QCOMPARE(xrandr.exitCode(), 0);
+    }
     QProcessEnvironment env = environment("xcb");
     env.insert("DISPLAY", display);
 
