@@ -195,10 +195,19 @@ void Form1::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), palette().color(QPalette::Window));
         return;
     }
-    // Scale once per window size, to the screen's own pixels: repainting a
-    // label must not rescale.
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (pixels.width() > picture.width() || pixels.height() > picture.height()) {
+        // Enlarging: drawn straight from the source, only where it is being
+        // painted. A scaled copy would add a second screen-size buffer beside
+        // the window's own, doubling the memory on a large screen.
+        m_scaledBackground = QPixmap();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), picture);
+        return;
+    }
+    // Shrinking: scaled once per window size, to the screen's own pixels, so
+    // that repainting a label does not rescale.
     if (m_scaledBackground.size() != pixels || m_scaledBackground.devicePixelRatio() != ratio) {
         m_scaledBackground = QPixmap::fromImage(
             picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
