@@ -52,6 +52,12 @@ QRect windowPlace(const QString& display, const QString& name) {
             field("Height")};
 }
 
+bool xrandr(const QString& display, const QStringList& arguments) {
+    QProcess p;
+    p.start("xrandr", QStringList{"-display", display} + arguments);
+    return p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
 // Starts Xvfb on a free display with the given screens; the display's name,
 // or empty when it did not come up.
 QString startXvfb(QProcess& server, const QStringList& screens) {
@@ -248,14 +254,9 @@ void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
     });
     const QString display = startXvfb(server, {"-screen", "0", "2304x1024x24"});
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
-    for (const QStringList& monitor :
-         {QStringList{"--setmonitor", "left", "1280/325x1024/260+0+0", "screen"},
-          QStringList{"--setmonitor", "right", "1024/260x768/195+1280+0", "none"}}) {
-        QProcess xrandr;
-        xrandr.start("xrandr", QStringList{"-display", display} + monitor);
-        QVERIFY(xrandr.waitForFinished(5000));
-        QCOMPARE(xrandr.exitCode(), 0);
-    }
+    const QStringList right = {"--setmonitor", "right", "1024/260x768/195+1280+0", "none"};
+    QVERIFY(xrandr(display, {"--setmonitor", "left", "1280/325x1024/260+0+0", "screen"}));
+    QVERIFY(xrandr(display, right));
     QProcessEnvironment env = environment("xcb");
     env.insert("DISPLAY", display);
 
@@ -272,6 +273,20 @@ void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
     }
     QCOMPARE(calendar, QRect(0, 0, 1280, 1024));
     QCOMPARE(cover, QRect(1280, 0, 1024, 768));
+
+    // The monitor unplugged and plugged in again while the saver runs.
+    auto waitForCover = [&display](bool shown) {
+        QElapsedTimer since;
+        since.start();
+        while (since.elapsed() < 5000 && windowPlace(display, "ScreenCover").isEmpty() == shown)
+            QTest::qWait(100);
+        return windowPlace(display, "ScreenCover").isEmpty() != shown;
+    };
+    QVERIFY(xrandr(display, {"--delmonitor", "right"}));
+    QVERIFY2(waitForCover(false), "the cover outlived its monitor");
+    QCOMPARE(saver.state(), QProcess::Running);
+    QVERIFY(xrandr(display, right));
+    QVERIFY2(waitForCover(true), "no cover on the monitor plugged in");
 
     QProcess key;
     key.setProcessEnvironment(env);
