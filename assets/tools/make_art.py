@@ -355,7 +355,8 @@ class Canvas:
     """
 
     def __init__(self, width, height, ss=16, zoom=1):
-        ss = max(4, ss // zoom) * zoom      # samples per base unit
+        if zoom > 1:
+            ss = max(4, ss // zoom) * zoom  # samples per base unit
         self.w, self.h, self.ss, self.zoom = width * zoom, height * zoom, ss, zoom
         self.W, self.H = width * ss, height * ss
         self.rgb = np.zeros((self.H, self.W, 3))     # premultiplied colour
