@@ -26,7 +26,7 @@ void Music::stop() {
         m_sink.execute(stopCommand(m_musicPath));
 }
 
-QString firstMusicMatch(const QString& folder) {
+QStringList musicMatches(const QString& folder) {
     if (folder.isEmpty())
         return {};
     // Every kind of entry counts, as in the platform's own search: the first
@@ -35,11 +35,13 @@ QString firstMusicMatch(const QString& folder) {
 #ifndef Q_OS_WIN
     filters |= QDir::CaseSensitive;
 #endif
+    QStringList names;
     QDirIterator it(folder, {QStringLiteral("muzz.*")}, filters);
-    if (!it.hasNext())
-        return {};
-    it.next();
-    return it.fileName();
+    while (it.hasNext()) {
+        it.next();
+        names << it.fileName();
+    }
+    return names;
 }
 
 QString musicPathFor(const QString& folder, const QString& firstName) {
@@ -53,7 +55,11 @@ QString musicPathFor(const QString& folder, const QString& firstName) {
 }
 
 QString chooseMusic(const QString& folder) {
-    const QString path = musicPathFor(folder, firstMusicMatch(folder));
+    return chooseMusic(folder, musicMatches(folder));
+}
+
+QString chooseMusic(const QString& folder, const QStringList& matches) {
+    const QString path = musicPathFor(folder, matches.value(0));
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return {};
     return path;

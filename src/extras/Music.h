@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace navcal::extras {
 
@@ -28,19 +29,21 @@ class Music : public QObject {
     QString m_musicPath;
 };
 
-// The first name the directory search returns for "muzz.*" in `folder`, or
-// empty. Unsorted, in the file system's own order; the pattern is
-// case-sensitive where the file system is (not on Windows).
-QString firstMusicMatch(const QString& folder);
+// The names the directory search returns for "muzz.*" in `folder`. Unsorted,
+// in the file system's own order; the pattern is case-sensitive where the file
+// system is (not on Windows).
+QStringList musicMatches(const QString& folder);
 
 // The music path for the first name found: the full path (native separators)
 // when the name is exactly "muzz.mid", "muzz.mp3" or "muzz.wav", letter case
 // included; empty for any other name and for no name.
 QString musicPathFor(const QString& folder, const QString& firstName);
 
-// The music file chosen in `folder`, or empty. A first match that is not a
-// regular file (a folder, a pipe, a dangling link) chooses nothing: the
-// player would fail on it or, for a pipe, wait for a writer forever.
+// The music file chosen in `folder` from its matches in listed order, or
+// empty: the first name alone decides. A first match that is not a regular
+// file (a folder, a pipe, a dangling link) chooses nothing: the player would
+// fail on it or, for a pipe, wait for a writer forever.
+QString chooseMusic(const QString& folder, const QStringList& matches);
 QString chooseMusic(const QString& folder);
 
 } // namespace navcal::extras

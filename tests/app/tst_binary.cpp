@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <optional>
 
 namespace {
 
@@ -84,6 +85,41 @@ QString startXvfb(QProcess& server, const QStringList& screens) {
     return {};
 }
 
+// The top-level windows of a display, one line each: id, "title", size.
+QStringList windowTree(const QString& display) {
+    QProcess info;
+    info.start("xwininfo", {"-display", display, "-root", "-tree"});
+    if (!info.waitForFinished(5000) || info.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(info.readAllStandardOutput()).split('\n');
+}
+
+// A viewable window titled `title`: its id, width and height.
+struct Window {
+    QString id;
+    int width = 0, height = 0;
+};
+std::optional<Window> findWindow(const QString& display, const QString& title) {
+    static const QRegularExpression line(R"re(^\s*(0x[0-9a-f]+) "(.*)": )re");
+    static const QRegularExpression size(R"re(Width: (\d+)\s+Height: (\d+))re");
+    for (const QString& text : windowTree(display)) {
+        const auto m = line.match(text);
+        if (!m.hasMatch() || m.captured(2) != title)
+            continue;
+        // Size and state from one reading: a window not yet mapped may still
+        // have the toolkit's default size.
+        QProcess info;
+        info.start("xwininfo", {"-display", display, "-id", m.captured(1)});
+        if (!info.waitForFinished(5000))
+            continue;
+        const QString out = QString::fromUtf8(info.readAllStandardOutput());
+        const auto wh = size.match(out);
+        if (out.contains("IsViewable") && wh.hasMatch())
+            return Window{m.captured(1), wh.captured(1).toInt(), wh.captured(2).toInt()};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 class TestBinary : public QObject {
@@ -92,7 +128,7 @@ class TestBinary : public QObject {
     void init();
     void previewEndsAtOnce_data();
     void previewEndsAtOnce();
-    void configureWaitsForItsNotice();
+    void configureShowsItsNotice();
     void terminationSignalEndsCleanly_data();
     void terminationSignalEndsCleanly();
     void singleCopyAndStaleLockUnderXvfb();
@@ -138,17 +174,52 @@ void TestBinary::previewEndsAtOnce() {
     QCOMPARE(p.exitCode(), 0);
 }
 
-// The notice is modal: the program waits for OK and shows no calendar meanwhile.
-void TestBinary::configureWaitsForItsNotice() {
+// The notice is a small modal dialog titled with the program's name; the
+// calendar window never appears and the program waits for OK.
+void TestBinary::configureShowsItsNotice() {
+    for (const char* tool : {"Xvfb", "xwininfo", "xdpyinfo", "xprop"})
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP("Xvfb, xwininfo and xprop are needed (packages xvfb and x11-utils)");
+    QProcess server;
+    auto stopServer = qScopeGuard([&] {
+        server.terminate();
+        server.waitForFinished(3000);
+    });
+    const QString display = startXvfb(server, {"-screen", "0", "1024x768x24"});
+    QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
+    QProcessEnvironment env = environment("xcb");
+    env.insert("DISPLAY", display);
     for (const QStringList& arguments :
          {QStringList{"/c"}, QStringList{"/C"}, QStringList{"/c:1234"}, QStringList{"-c"}}) {
+        const QString name = arguments.join(' ');
         QProcess p;
-        p.setProcessEnvironment(environment());
+        p.setProcessEnvironment(env);
         p.start(NAVCAL_BINARY, arguments);
         QVERIFY(p.waitForStarted());
-        QVERIFY2(!p.waitForFinished(700), qPrintable(arguments.join(' ')));
-        p.kill();
-        p.waitForFinished();
+        auto end = qScopeGuard([&] {
+            p.kill();
+            p.waitForFinished();
+        });
+        std::optional<Window> notice;
+        QElapsedTimer t;
+        t.start();
+        while (!notice && t.elapsed() < 8000 && p.state() == QProcess::Running) {
+            notice = findWindow(display, QStringLiteral("Военно-морской календарь"));
+            if (!notice)
+                QTest::qWait(100);
+        }
+        QVERIFY2(notice, qPrintable(name + ": " + windowTree(display).join('\n')));
+        QVERIFY2(notice->width < 600 && notice->height < 400,
+                 qPrintable(
+                     QStringLiteral("%1: %2x%3").arg(name).arg(notice->width).arg(notice->height)));
+        QProcess type;
+        type.start("xprop", {"-display", display, "-id", notice->id, "_NET_WM_WINDOW_TYPE"});
+        QVERIFY(type.waitForFinished(5000));
+        QVERIFY2(type.readAllStandardOutput().contains("_NET_WM_WINDOW_TYPE_DIALOG"),
+                 qPrintable(name));
+        QTest::qWait(300);
+        QVERIFY2(!windowShown(display), qPrintable(name));
+        QCOMPARE(p.state(), QProcess::Running);
     }
 }
 

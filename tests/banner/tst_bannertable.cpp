@@ -63,6 +63,50 @@ const Expected kFixed[] = {
     {24, 12, kBlue, "День взятия турецкой крепости Измаил русскими войсками !"},
 };
 
+// What a Sunday turns 7 and 10 July into.
+const Expected kSundayTexts[] = {
+    {7, 7, kRed,
+     "День морского и речного флота!\r\n"
+     "День победы русского флота над турецким флотом в бухте Чесма !"},
+    {10, 7, kRed,
+     "День рыбака!\r\nДень победы русской армии над шведами\r\nв Полтавском сражении  !"},
+};
+
+// July's first, second and last Sunday (last: -1).
+struct JulySunday {
+    int nth;
+    const char* text;
+};
+const JulySunday kJulySundays[] = {
+    {1, "День морского и речного флота!"},
+    {2, "День рыбака!"},
+    {-1, "День Военно-Морского Флота!"},
+};
+
+bool isNthJulySunday(const QDate& date, int nth) {
+    if (date.month() != 7 || date.dayOfWeek() != Qt::Sunday)
+        return false;
+    return nth > 0 ? (date.day() - 1) / 7 + 1 == nth : date.addDays(7).month() != 7;
+}
+
+// The banner of a day, from the lists above alone.
+BannerLook expectedBanner(const QDate& date) {
+    const auto on = [&](const Expected& e) {
+        return date.month() == e.month && date.day() == e.day;
+    };
+    if (date.dayOfWeek() == Qt::Sunday)
+        for (const Expected& e : kSundayTexts)
+            if (on(e))
+                return {QString::fromUtf8(e.text), e.colour};
+    for (const Expected& e : kFixed)
+        if (on(e))
+            return {QString::fromUtf8(e.text), e.colour};
+    for (const JulySunday& s : kJulySundays)
+        if (isNthJulySunday(date, s.nth))
+            return {QString::fromUtf8(s.text), kDarkRed};
+    return {};
+}
+
 // A year in which `date`'s day and month are not a Sunday.
 QDate weekdayOccurrence(int month, int day) {
     for (int year = 2025;; ++year) {
@@ -79,6 +123,8 @@ class TestBannerTable : public QObject {
   private slots:
     void lookup_data();
     void lookup();
+    void everyDayOfTheYear_data();
+    void everyDayOfTheYear();
 
   private:
     static void addJulyRows();
@@ -137,6 +183,28 @@ void TestBannerTable::lookup() {
     const BannerLook look = bannerFor(date);
     QCOMPARE(look.text, text);
     QCOMPARE(look.colour, colour);
+}
+
+void TestBannerTable::everyDayOfTheYear_data() {
+    QTest::addColumn<int>("year");
+    QTest::newRow("2018: 1 July a Sunday") << 2018;
+    QTest::newRow("2019: 7 and 14 July Sundays") << 2019;
+    QTest::newRow("2022: 10 and 31 July Sundays") << 2022;
+    QTest::newRow("2024: leap, 7 and 14 July Sundays") << 2024;
+    QTest::newRow("2027: 25 July a Sunday") << 2027;
+}
+
+void TestBannerTable::everyDayOfTheYear() {
+    QFETCH(int, year);
+    for (QDate date(year, 1, 1); date.year() == year; date = date.addDays(1)) {
+        const BannerLook shown = bannerFor(date);
+        const BannerLook expected = expectedBanner(date);
+        QVERIFY2(shown == expected, qPrintable(QStringLiteral("%1: '%2' %3 instead of '%4' %5")
+                                                   .arg(date.toString(Qt::ISODate), shown.text)
+                                                   .arg(shown.colour, 0, 16)
+                                                   .arg(expected.text)
+                                                   .arg(expected.colour, 0, 16)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBannerTable)

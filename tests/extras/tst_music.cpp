@@ -29,21 +29,17 @@ QString nativePath(const QTemporaryDir& dir, const QString& name) {
 }
 
 #ifdef Q_OS_UNIX
-// The first "muzz.*" entry as the C library lists the folder, to compare the
-// chooser with a listing of our own rather than with an assumed order.
-QString firstMatchByReaddir(const QString& folder) {
+// The "muzz.*" entries as the C library lists the folder.
+QStringList matchesByReaddir(const QString& folder) {
+    QStringList names;
     DIR* dir = opendir(QFile::encodeName(folder).constData());
     if (!dir)
-        return {};
-    QString first;
-    while (const dirent* entry = readdir(dir)) {
-        if (fnmatch("muzz.*", entry->d_name, 0) == 0) {
-            first = QFile::decodeName(entry->d_name);
-            break;
-        }
-    }
+        return names;
+    while (const dirent* entry = readdir(dir))
+        if (fnmatch("muzz.*", entry->d_name, 0) == 0)
+            names << QFile::decodeName(entry->d_name);
     closedir(dir);
-    return first;
+    return names;
 }
 #endif
 
@@ -54,6 +50,7 @@ class TestMusic : public QObject {
   private slots:
     void folderWithOneEntry_data();
     void folderWithOneEntry();
+    void onlyTheFirstMatchDecides_data();
     void onlyTheFirstMatchDecides();
     void nonRegularFirstMatchChoosesNothing();
     void commandTexts_data();
@@ -99,43 +96,42 @@ void TestMusic::folderWithOneEntry() {
     QCOMPARE(sink.commands, expected);
 }
 
-void TestMusic::onlyTheFirstMatchDecides() {
-#ifndef Q_OS_UNIX
-    QSKIP("compares with a listing made through readdir");
-#else
-    // The file system's order is not ours to choose: each decoy is set beside
-    // muzz.mid in both creation orders, and whichever the listing gives first
-    // must decide alone.
-    const QStringList decoys = {"muzz.txt", "muzz.doc", "muzz.MID", "muzz.bak", "muzz.ini",
-                                "muzz.log", "muzz.dat", "muzz.xm",  "muzz.ogg", "muzz.Wav"};
-    int decoyFirst = 0;
-    for (const QString& decoy : decoys) {
-        for (const bool decoyCreatedFirst : {true, false}) {
-            QTemporaryDir dir;
-            QVERIFY(dir.isValid());
-            const QStringList order =
-                decoyCreatedFirst ? QStringList{decoy, "muzz.mid"} : QStringList{"muzz.mid", decoy};
-            for (const QString& name : order)
-                QVERIFY(touch(dir.filePath(name)));
+void TestMusic::onlyTheFirstMatchDecides_data() {
+    QTest::addColumn<QStringList>("listing"); // the folder's matches in listed order
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("another extension first") << QStringList{"muzz.txt", "muzz.mid"} << "";
+    QTest::newRow("muzz.mid first") << QStringList{"muzz.mid", "muzz.txt"} << "muzz.mid";
+    QTest::newRow("wrong case first") << QStringList{"muzz.MID", "muzz.wav"} << "";
+    QTest::newRow("two playable, the later listed first")
+        << QStringList{"muzz.wav", "muzz.mid", "muzz.mp3"} << "muzz.wav";
+}
 
-            const QString first = firstMatchByReaddir(dir.path());
-            QVERIFY2(first == decoy || first == "muzz.mid", qPrintable(first));
-            QCOMPARE(firstMusicMatch(dir.path()), first);
-            const QString expected = first == decoy ? QString() : nativePath(dir, "muzz.mid");
-            QCOMPARE(chooseMusic(dir.path()), expected);
-            decoyFirst += first == decoy;
-        }
-    }
-    if (decoyFirst == 0)
-        QSKIP("this file system never listed a decoy before muzz.mid");
+// The listing is given, so the file system's order decides nothing here.
+void TestMusic::onlyTheFirstMatchDecides() {
+    QFETCH(QStringList, listing);
+    QFETCH(QString, chosen);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const QString& name : listing)
+        QVERIFY(touch(dir.filePath(name)));
+    QCOMPARE(chooseMusic(dir.path(), listing), chosen.isEmpty() ? chosen : nativePath(dir, chosen));
+
+    // The folder's own search finds the same names, in the order the system lists them.
+    QStringList found = musicMatches(dir.path());
+#ifdef Q_OS_UNIX
+    QCOMPARE(found, matchesByReaddir(dir.path()));
 #endif
+    QCOMPARE(chooseMusic(dir.path()), chooseMusic(dir.path(), found));
+    found.sort();
+    listing.sort();
+    QCOMPARE(found, listing);
 }
 
 void TestMusic::nonRegularFirstMatchChoosesNothing() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkdir("muzz.wav"));
-    QCOMPARE(firstMusicMatch(dir.path()), QStringLiteral("muzz.wav"));
+    QCOMPARE(musicMatches(dir.path()), QStringList{"muzz.wav"});
     QCOMPARE(chooseMusic(dir.path()), QString());
 #ifdef Q_OS_UNIX
     // A pipe would keep the player waiting for a writer at start-up.

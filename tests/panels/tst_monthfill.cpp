@@ -18,6 +18,139 @@ constexpr layout::Colour yellow = 0x00FFFF;
 QString todayTip(const QDate& date) {
     return QStringLiteral("Сегодня ") + date.toString(QStringLiteral("dd.MM.yyyy"));
 }
+
+// The grid's holidays as the calendar knows them: date, name, red for public
+// holidays and blue for the fleet's own days. Written out here, not read from
+// the program's tables.
+struct Holiday {
+    int day, month;
+    bool red;
+    const char* name;
+};
+const Holiday kHolidays[] = {
+    {1, 1, true, "День тельняшки; Новый год"},
+    {7, 1, true, "Рождество Христово"},
+    {10, 1, false, "День инженер-механика"},
+    {15, 1, false, "День Главного штаба ВМФ"},
+    {25, 1, false, "День штурмана"},
+    {23, 2, true, "День защитника Отечества"},
+    {5, 3, false, "День Мореходных училищ"},
+    {8, 3, true, "Международный Женский день"},
+    {19, 3, false, "День моряка-подводника"},
+    {21, 3, false, "День весеннего равноденствия"},
+    {22, 3, false, "День Балтийского моря"},
+    {1, 5, true, "День весны и труда"},
+    {5, 5, false, "День водолаза"},
+    {7, 5, false, "День связиста, специалиста РТС,Р"},
+    {9, 5, true, "День Победы"},
+    {13, 5, false, "День Черноморского флота"},
+    {18, 5, false, "День Балтийского флота"},
+    {21, 5, false, "День Тихоокеанского флота"},
+    {28, 5, false, "День пограничника"},
+    {1, 6, false, "День Северного флота"},
+    {12, 6, true, "День России"},
+    {20, 6, false, "День минера-торпедиста"},
+    {17, 7, false, "День авиации ВМФ"},
+    {8, 9, false, "Праздник Новороссийского военно-морского района"},
+    {8, 10, false, "День командира корабля"},
+    {20, 10, false, "День кока"},
+    {30, 10, false, "День моряка-надводника"},
+    {4, 11, true, "День народного единства"},
+    {15, 11, false, "День Каспийской флотилии"},
+    {19, 11, false, "День ракетчика и артиллериста"},
+    {27, 11, false, "День Морской пехоты"},
+    {9, 12, false, "День Каспийского высшего военно-морского училища"},
+};
+// Holidays on a Sunday of the month (last: -1); a Sunday cell is always red.
+struct SundayHoliday {
+    int nth, month;
+    const char* name;
+};
+const SundayHoliday kSundayHolidays[] = {
+    {2, 4, "День селёдки"},
+    {1, 7, "День морского и речного флота"},
+    {2, 7, "День рыбака"},
+    {-1, 7, "День Военно-Морского Флота"},
+};
+
+QDate nthSunday(int year, int month, int nth) {
+    QDate d = nth > 0 ? QDate(year, month, 1) : QDate(year, month, 1).addMonths(1).addDays(-1);
+    while (d.dayOfWeek() != Qt::Sunday)
+        d = d.addDays(nth > 0 ? 1 : -1);
+    return nth > 0 ? d.addDays(7 * (nth - 1)) : d;
+}
+
+const Holiday* holidayOn(const QDate& date) {
+    for (const Holiday& h : kHolidays)
+        if (date == QDate(date.year(), h.month, h.day))
+            return &h;
+    return nullptr;
+}
+
+const char* sundayHolidayOn(const QDate& date) {
+    for (const SundayHoliday& h : kSundayHolidays)
+        if (date == nthSunday(date.year(), h.month, h.nth))
+            return h.name;
+    return nullptr;
+}
+
+using Panels = QVector<QVector<Look>>;
+
+Panels allPanels(app::Form1& form) {
+    Panels panels;
+    for (int month = 1; month <= 12; ++month)
+        panels << panelLook(form, month);
+    return panels;
+}
+
+// What a filled cell must show in today's year, from its stored look, the
+// date and the holidays above. `framedTip` is today's tooltip on a plain day.
+Look expectedLook(const QDate& today, int month, int index, Look look, const QString& framedTip) {
+    look.caption = expectedCaption(today.year(), month, index);
+    look.border = 0;
+    const bool weekend = isWeekendCell(index);
+    if (weekend)
+        look.colour = red;
+    if (look.caption.isEmpty())
+        return look;
+    const QDate date(today.year(), month, look.caption.toInt());
+    if (date == today) {
+        look.border = 1;
+        look.colour = weekend ? red : yellow;
+        look.tip = framedTip;
+    }
+    if (const Holiday* h = holidayOn(date)) {
+        look.colour = weekend || h->red ? red : blue;
+        look.tip = QString::fromUtf8(h->name);
+    } else if (const char* name = sundayHolidayOn(date)) {
+        look.tip = QString::fromUtf8(name);
+    }
+    return look;
+}
+
+QString describe(const Look& l) {
+    return QStringLiteral("'%1' %2 border %3 '%4'")
+        .arg(l.caption)
+        .arg(l.colour, 6, 16, QLatin1Char('0'))
+        .arg(l.border)
+        .arg(l.tip);
+}
+
+// Every cell of the twelve filled panels against what the date says.
+void compareWithCalendar(app::Form1& form, const QDate& today, const Panels& stored,
+                         const QString& framedTip) {
+    for (int month = 1; month <= 12; ++month) {
+        for (int i = 0; i < layout::kCellsPerMonth; ++i) {
+            const Look shown = lookOf(dayCell(form, month, i));
+            const Look expected = expectedLook(today, month, i, stored[month - 1][i], framedTip);
+            QVERIFY2(shown == expected, qPrintable(QStringLiteral("%1-%2 cell %3: %4 instead of %5")
+                                                       .arg(today.year())
+                                                       .arg(month)
+                                                       .arg(i)
+                                                       .arg(describe(shown), describe(expected))));
+        }
+    }
+}
 } // namespace
 
 class MonthFill : public QObject {
@@ -32,6 +165,8 @@ class MonthFill : public QObject {
     void dateLineFollowsFebruary();
     void newDayAtMidnight_data();
     void newDayAtMidnight();
+    void sameDayTickKeepsPanels();
+    void drawnColours();
 };
 
 void MonthFill::markedCells_data() {
@@ -101,14 +236,17 @@ void MonthFill::markedCells() {
 void MonthFill::wholePanels_data() {
     QTest::addColumn<QDate>("today");
     QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("framedTip"); // the framed cell's tooltip
+    QTest::addColumn<QString>("framedTip"); // today's tooltip on a day without a holiday
     const QLocale russian(QLocale::Russian, QLocale::Russia);
     QTest::newRow("2026, a year starting on Thursday")
         << QDate(2026, 12, 16) << russian << "Сегодня 16.12.2026";
-    QTest::newRow("2024, leap, 1 January a Monday")
-        << QDate(2024, 1, 1) << russian << "День тельняшки; Новый год";
-    QTest::newRow("2018, 1 July a Sunday")
-        << QDate(2018, 7, 1) << russian << "День морского и речного флота";
+    QTest::newRow("2024, leap, 1 January a Monday, 7 and 14 July Sundays")
+        << QDate(2024, 1, 1) << russian << "Сегодня 01.01.2024";
+    QTest::newRow("2018, 1 July a Sunday") << QDate(2018, 7, 1) << russian << "Сегодня 01.07.2018";
+    QTest::newRow("2022, 31 July a Sunday")
+        << QDate(2022, 7, 31) << russian << "Сегодня 31.07.2022";
+    QTest::newRow("2023, 1 January a Sunday, 30 July the last Sunday")
+        << QDate(2023, 4, 9) << russian << "Сегодня 09.04.2023";
     // A locale whose week begins on Sunday draws the same Monday-first panels.
     QTest::newRow("2026 in a Sunday-first locale")
         << QDate(2026, 3, 10) << QLocale(QLocale::English, QLocale::UnitedStates)
@@ -122,44 +260,9 @@ void MonthFill::wholePanels() {
     TestWindow w(today, QSize(1024, 768), locale);
     auto& form = w.make();
     form.load();
-    QVector<QVector<Look>> before;
-    for (int month = 1; month <= 12; ++month)
-        before << panelLook(form, month);
+    const Panels stored = allPanels(form);
     runAllFills(form);
-
-    int framed = 0;
-    for (int month = 1; month <= 12; ++month) {
-        for (int i = 0; i < layout::kCellsPerMonth; ++i) {
-            const layout::TwipLabel* cell = dayCell(form, month, i);
-            const QString expected = expectedCaption(today.year(), month, i);
-            QVERIFY2(cell->caption() == expected,
-                     qPrintable(QStringLiteral("month %1 cell %2: '%3' instead of '%4'")
-                                    .arg(month)
-                                    .arg(i)
-                                    .arg(cell->caption(), expected)));
-            if (isWeekendCell(i))
-                QCOMPARE(cell->foreColor(), red);
-            if (cell->borderStyle() == 1) {
-                ++framed;
-                QCOMPARE(month, today.month());
-                QCOMPARE(cell->caption(), QString::number(today.day()));
-                QCOMPARE(cell->toolTipText(), framedTip);
-            }
-            // Cells outside the month carry no tooltip from the fill.
-            if (expected.isEmpty() && !(month == 4 && i == 13)) {
-                QCOMPARE(cell->toolTipText(), before[month - 1][i].tip);
-                if (!isWeekendCell(i))
-                    QCOMPARE(cell->foreColor(), before[month - 1][i].colour);
-            }
-        }
-    }
-    QCOMPARE(framed, 1);
-    // August has no holidays: only the weekend rows and today change colour.
-    for (int i = 0; i < layout::kCellsPerMonth; ++i) {
-        const layout::TwipLabel* cell = dayCell(form, 8, i);
-        if (!isWeekendCell(i) && cell->borderStyle() == 0)
-            QCOMPARE(cell->foreColor(), before[7][i].colour);
-    }
+    compareWithCalendar(form, today, stored, framedTip);
 }
 
 void MonthFill::stopsAfterItsTicks() {
@@ -208,27 +311,28 @@ void MonthFill::dateLineFollowsFebruary() {
 void MonthFill::newDayAtMidnight_data() {
     QTest::addColumn<QDateTime>("before");
     QTest::addColumn<QDateTime>("after");
-    QTest::addColumn<uint>("colour");
-    QTest::addColumn<QString>("tip");
-    QTest::newRow("into 24 February, a Tuesday") << QDateTime(QDate(2026, 2, 23), QTime(23, 59, 59))
-                                                 << QDateTime(QDate(2026, 2, 24), QTime(0, 0, 0))
-                                                 << uint(yellow) << todayTip(QDate(2026, 2, 24));
-    QTest::newRow("into a new year")
+    QTest::addColumn<QString>("framedTip");
+    QTest::newRow("into 24 February, a Tuesday")
+        << QDateTime(QDate(2026, 2, 23), QTime(23, 59, 59))
+        << QDateTime(QDate(2026, 2, 24), QTime(0, 0, 0)) << todayTip(QDate(2026, 2, 24));
+    QTest::newRow("from an ordinary Tuesday into Wednesday")
+        << QDateTime(QDate(2026, 3, 10), QTime(23, 59, 59))
+        << QDateTime(QDate(2026, 3, 11), QTime(0, 0, 0)) << todayTip(QDate(2026, 3, 11));
+    QTest::newRow("into a new year, every day in another cell")
         << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))
-        << QDateTime(QDate(2027, 1, 1), QTime(0, 0, 1)) << uint(red) << "День тельняшки; Новый год";
+        << QDateTime(QDate(2027, 1, 1), QTime(0, 0, 1)) << todayTip(QDate(2027, 1, 1));
 }
 
 void MonthFill::newDayAtMidnight() {
     QFETCH(QDateTime, before);
     QFETCH(QDateTime, after);
-    QFETCH(uint, colour);
-    QFETCH(QString, tip);
+    QFETCH(QString, framedTip);
     TestWindow w(before.date());
     w.clock.set(before);
     auto& form = w.make();
     form.load();
+    const Panels stored = allPanels(form);
     runAllFills(form);
-    const QDate oldDay = before.date();
     const QDate newDay = after.date();
     // A title click before midnight: the new day's fill paints over it.
     w.random.script({0.15}); // green, a colour the fill never gives
@@ -241,34 +345,76 @@ void MonthFill::newDayAtMidnight() {
         QVERIFY(fillTimer(form, month)->isActive());
     runAllFills(form);
 
-    for (int month = 1; month <= 12; ++month) {
-        for (int i = 0; i < layout::kCellsPerMonth; ++i) {
-            const layout::TwipLabel* cell = dayCell(form, month, i);
-            QCOMPARE(cell->caption(), expectedCaption(newDay.year(), month, i));
-            const bool isNewDay =
-                month == newDay.month() && cell->caption() == QString::number(newDay.day());
-            QCOMPARE(cell->borderStyle(), isNewDay ? 1 : 0);
-            QVERIFY(cell->foreColor() != 0x008000);
-            if (month == oldDay.month() && cell->caption() == QString::number(oldDay.day()) &&
-                oldDay.year() == newDay.year())
-                QVERIFY(!cell->toolTipText().startsWith(QStringLiteral("Сегодня")));
-        }
-    }
+    // Yesterday's frame, its «Сегодня» tooltip and the old year's holiday
+    // tooltips are gone; every cell shows what the new day says.
+    compareWithCalendar(form, newDay, stored, framedTip);
     QCOMPARE(form.TodayDate, newDay);
     QCOMPARE(form.controls().label(QStringLiteral("Label114"))->caption(),
              newDay.toString(QStringLiteral("dd.MM.yyyy")));
-    // The new day's cell: yellow on a weekday, the holiday's look on a holiday.
-    const int newCell =
-        calendar::cellOfDay(newDay.day(), QDate(newDay.year(), newDay.month(), 1).dayOfWeek());
-    const layout::TwipLabel* framed = dayCell(form, newDay.month(), newCell);
-    QCOMPARE(framed->toolTipText(), tip);
-    QCOMPARE(framed->foreColor(), layout::Colour(colour));
-    // Yesterday's cell keeps only what the fill gives any day.
-    if (oldDay.month() == 2) {
-        const layout::TwipLabel* old = dayCell(form, 2, calendar::cellOfDay(23, 7));
-        QCOMPARE(old->toolTipText(), QStringLiteral("День защитника Отечества"));
-        QCOMPARE(old->foreColor(), red);
+}
+
+void MonthFill::sameDayTickKeepsPanels() {
+    TestWindow w(QDate(2026, 3, 10));
+    auto& form = w.make();
+    form.load();
+    runAllFills(form);
+    w.random.script({0.15});
+    form.monthPanels().titleClicked(3);
+    const Panels clicked = allPanels(form);
+    for (const QTime time : {QTime(12, 0, 1), QTime(23, 59, 59)}) {
+        const QDateTime now(QDate(2026, 3, 10), time);
+        w.clock.set(now);
+        emit form.clockDisplay().ticked(now);
+        for (int month = 1; month <= 12; ++month)
+            QVERIFY(!fillTimer(form, month)->isActive());
+        QVERIFY(allPanels(form) == clicked);
     }
+}
+
+// The filled panel as drawn, pixel by pixel: the stored colour order is what
+// makes red red on the screen.
+void MonthFill::drawnColours() {
+    // December 2026 begins on a Tuesday: Sunday the 6th in cell 6, the blue
+    // 9th on a Wednesday in cell 9, an ordinary Thursday the 10th in cell 10.
+    TestWindow w(QDate(2026, 12, 16));
+    auto& form = w.make();
+    form.load();
+    runAllFills(form);
+    const auto drawn = [&](int index) { return dayCell(form, 12, index)->grab().toImage(); };
+    // Opaque pixels within a small distance of a pure colour.
+    const auto pixelsNear = [](const QImage& image, QColor colour) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                count += c.alpha() == 255 && std::abs(c.red() - colour.red()) < 48 &&
+                         std::abs(c.green() - colour.green()) < 48 &&
+                         std::abs(c.blue() - colour.blue()) < 48;
+            }
+        return count;
+    };
+    const QImage sunday = drawn(6);
+    QVERIFY(pixelsNear(sunday, Qt::red) > 0);
+    QCOMPARE(pixelsNear(sunday, Qt::blue), 0);
+    const QImage holiday = drawn(9);
+    QVERIFY(pixelsNear(holiday, Qt::blue) > 0);
+    QCOMPARE(pixelsNear(holiday, Qt::red), 0);
+
+    // Today's frame: a yellow line along all four edges; a plain day has none.
+    const auto framed = [](const QImage& image, QColor colour) {
+        const int w = image.width(), h = image.height();
+        for (int x = 0; x < w; ++x)
+            if (image.pixelColor(x, 0) != colour || image.pixelColor(x, h - 1) != colour)
+                return false;
+        for (int y = 0; y < h; ++y)
+            if (image.pixelColor(0, y) != colour || image.pixelColor(w - 1, y) != colour)
+                return false;
+        return true;
+    };
+    QVERIFY(framed(drawn(16), Qt::yellow));
+    const QImage plain = drawn(10);
+    QVERIFY(pixelsNear(plain, Qt::black) > 0);
+    QVERIFY(!framed(plain, Qt::black));
 }
 
 QTEST_MAIN(MonthFill)
