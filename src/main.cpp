@@ -15,6 +15,10 @@
 using namespace navcal;
 
 int main(int argc, char** argv) {
+    // Before anything else: a termination signal from now on ends the
+    // program through its ordinary close, never by the default action.
+    app::SignalBridge::installHandlers();
+
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -31,7 +35,11 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(layout::lifebuoyIcon());
     layout::installFontSubstitutes();
 
+    app::SignalBridge signals_;
     if (mode == app::LaunchMode::Configure) {
+        // Ends the notice's own event loop too.
+        QObject::connect(&signals_, &app::SignalBridge::terminationRequested, &application,
+                         [] { QCoreApplication::exit(0); });
         app::showConfigureNotice();
         return 0;
     }
@@ -55,7 +63,6 @@ int main(int argc, char** argv) {
     services.programFolder = app::programFolder();
 
     app::Form1 form(services);
-    app::SignalBridge signals_;
     QObject::connect(&signals_, &app::SignalBridge::terminationRequested, &form,
                      [&form] { form.close(); });
     form.load();

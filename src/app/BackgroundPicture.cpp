@@ -1,9 +1,11 @@
 #include "app/BackgroundPicture.h"
 
+#include "platform/SafeFile.h"
+
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
+#include <cmath>
 
 namespace navcal::app {
 
@@ -19,32 +21,47 @@ bool jpegIsComplete(const QByteArray& bytes) {
     return end >= 4 && uchar(bytes.at(end - 2)) == 0xFF && uchar(bytes.at(end - 1)) == 0xD9;
 }
 
+// Photo formats only: a vector or document format can name other files
+// (pipes included) and cost unbounded time and memory.
+bool isPhotoFormat(const QByteArray& format) {
+    return format == "jpeg" || format == "png" || format == "bmp" || format == "gif";
+}
+
 } // namespace
 
-std::optional<QImage> loadBackgroundPicture(const QString& path) {
-    // Only what ends at a regular file (QFileInfo follows links): a pipe or a
-    // device could block or never end.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() <= 0 || info.size() > kMaxBackgroundFileBytes)
+std::optional<QImage> loadBackgroundPicture(const QString& path, qint64 maxPixels) {
+    std::optional<QByteArray> bytes = platform::readRegularFile(path, kMaxBackgroundFileBytes);
+    if (!bytes || bytes->isEmpty())
         return std::nullopt;
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.read(kMaxBackgroundFileBytes);
-    file.close();
-    QBuffer buffer(&bytes);
+    QBuffer buffer(&*bytes);
     buffer.open(QIODevice::ReadOnly);
 
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
+    const QByteArray format = reader.format();
+    if (!isPhotoFormat(format))
+        return std::nullopt;
     // The header tells the size before anything is decoded.
     const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > kMaxBackgroundPixels)
+    if (!size.isValid() || size.isEmpty())
         return std::nullopt;
-    if (reader.format() == "jpeg" && !jpegIsComplete(bytes))
+    const qint64 pixels = qint64(size.width()) * size.height();
+    // Only the JPEG decoder really decodes at a reduced size (down to an
+    // eighth of each side); the others decode whole and scale afterwards.
+    const qint64 decodedPixels = format == "jpeg" ? pixels / 64 : pixels;
+    maxPixels = std::max<qint64>(maxPixels, 1);
+    if (pixels > maxPixels) {
+        if (decodedPixels > kMaxUnscaledPixels)
+            return std::nullopt;
+        const double factor = std::sqrt(double(maxPixels) / double(pixels));
+        reader.setScaledSize(QSize(std::max(1, int(size.width() * factor)),
+                                   std::max(1, int(size.height() * factor))));
+    }
+    if (format == "jpeg" && !jpegIsComplete(*bytes))
         return std::nullopt;
+    // A backstop for whatever the header did not tell.
+    QImageReader::setAllocationLimit(int((kMaxUnscaledPixels * 4) / (1024 * 1024)) + 8);
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return std::nullopt;

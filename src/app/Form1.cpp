@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 
 namespace navcal::app {
 
@@ -27,11 +28,18 @@ namespace {
 
 double logicalTwipsPerPixel() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return twipsPerPixelForDpi(screen ? screen->logicalDotsPerInchX() : 96.0);
 }
 
 } // namespace
+
+double twipsPerPixelForDpi(double dpi) {
+    // The DPI comes from the environment (QT_FONT_DPI) or the display: an
+    // absurd one would overflow every size computed from it.
+    if (!(dpi > 0))
+        return 15.0;
+    return 1440.0 / std::clamp(dpi, kMinDpi, kMaxDpi);
+}
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), m_services(std::move(services)), m_twipsPerPixel(logicalTwipsPerPixel()),
@@ -113,8 +121,13 @@ void Form1::startTimers() {
 
 void Form1::loadBackground() {
     layout::PictureBox* pctFon = m_controls->pctFon();
-    if (const auto picture =
-            loadBackgroundPicture(QDir(m_services.windowsFolder).filePath(QStringLiteral("1.jpg"))))
+    // No Windows folder, no picture: an empty folder would make the name relative.
+    if (m_services.windowsFolder.isEmpty())
+        return;
+    const qint64 screenPixels = qint64(std::lround(m_screenWidth / m_twipsPerPixel)) *
+                                std::lround(m_screenHeight / m_twipsPerPixel);
+    if (const auto picture = loadBackgroundPicture(
+            QDir(m_services.windowsFolder).filePath(QStringLiteral("1.jpg")), screenPixels))
         pctFon->setPicture(*picture);
     m_scaledBackground = QPixmap();
 }

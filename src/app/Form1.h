@@ -28,6 +28,11 @@ class Decorations;
 
 namespace navcal::app {
 
+// Twips per pixel for a logical DPI, the DPI held to a sane range.
+inline constexpr double kMinDpi = 24.0;
+inline constexpr double kMaxDpi = 960.0;
+double twipsPerPixelForDpi(double dpi);
+
 // What the window gets from outside: the platform's services and, for tests,
 // a fixed screen.
 struct Form1Services {

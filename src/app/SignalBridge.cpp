@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -16,27 +17,40 @@ namespace {
 int g_signalPipe[2] = {-1, -1}; // the handler may touch nothing else
 
 void onSignal(int signalNumber) {
+    // The interrupted code may be about to read errno.
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
+    errno = savedErrno;
 }
 } // namespace
 #endif
 
-SignalBridge::SignalBridge(QObject* parent) : QObject(parent) {
+void SignalBridge::installHandlers() {
 #ifdef Q_OS_UNIX
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
-        return;
-    for (int fd : g_signalPipe)
-        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    ::fcntl(g_signalPipe[0], F_SETFL, O_NONBLOCK);
-    m_notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &SignalBridge::readSignal);
+    if (g_signalPipe[0] < 0) {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+            return;
+        ::fcntl(g_signalPipe[0], F_SETFL, O_NONBLOCK);
+    }
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int s : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(s, &action, nullptr);
+#endif
+}
+
+SignalBridge::SignalBridge(QObject* parent) : QObject(parent) {
+    installHandlers();
+#ifdef Q_OS_UNIX
+    if (g_signalPipe[1] < 0)
+        return;
+    // A signal that came before this point waits in the pipe and is
+    // delivered as soon as the event loop runs.
+    m_notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SignalBridge::readSignal);
 #endif
 }
 

@@ -12,6 +12,10 @@ namespace navcal::app {
 class SignalBridge : public QObject {
     Q_OBJECT
   public:
+    // Installs the handlers (once); signals caught before a bridge exists
+    // wait for it. Called first thing in main(), before the toolkit starts,
+    // so that no signal finds the default action.
+    static void installHandlers();
     explicit SignalBridge(QObject* parent = nullptr);
     ~SignalBridge() override;
 

@@ -1,24 +1,25 @@
 #pragma once
 
-#include <QLockFile>
+#include "platform/SingleCopyLock.h"
+
 #include <QString>
-#include <memory>
 
 namespace navcal::app {
 
-// One copy of the saver per user. The lock is a file in the user's runtime
-// directory that names the owning process, so a copy that crashed or was
-// killed leaves a stale lock that the next start takes over.
+// One copy of the saver per user, held by a lock the system releases when
+// the copy ends, so a crash or a kill never keeps the next start from
+// running. Where no lock of this user's alone can be had, the saver runs
+// unguarded rather than share one with other users.
 class SingleInstance {
   public:
-    explicit SingleInstance(const QString& lockPath = defaultLockPath());
-    // True when this process now holds the lock.
+    // `folder` empty: the platform's per-user folder.
+    explicit SingleInstance(QString folder = {}) : m_folder(std::move(folder)) {}
+    // True when this copy may run: it holds the lock, or there is none to hold.
     bool acquire();
 
-    static QString defaultLockPath();
-
   private:
-    std::unique_ptr<QLockFile> m_lock;
+    QString m_folder;
+    platform::SingleCopyLock m_lock;
 };
 
 } // namespace navcal::app

@@ -19,8 +19,15 @@ QString windowsFolder() {
 #else
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     // A relative XDG_DATA_HOME is invalid by the XDG base directory rules: ignore it.
-    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
-        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome)) {
+        // A missing or relative HOME names no folder of this user's: then
+        // there is no Windows folder at all, rather than one in "/" or in
+        // whatever folder the program was started from.
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty() || QDir::isRelativePath(home))
+            return {};
+        dataHome = home + QStringLiteral("/.local/share");
+    }
     return QDir(dataHome).filePath(QStringLiteral("navcal"));
 #endif
 }

@@ -6,7 +6,8 @@ namespace navcal::app {
 
 // The folder that stands for the Windows folder: "1.jpg" and "muzz.*" are
 // looked for there. On Linux $XDG_DATA_HOME/navcal (default
-// ~/.local/share/navcal); on Windows the real Windows folder.
+// ~/.local/share/navcal); on Windows the real Windows folder. Empty when
+// there is none (no absolute HOME): then no picture and no music is read.
 QString windowsFolder();
 
 // The folder that holds the program's own executable.

@@ -22,12 +22,11 @@ std::optional<MultimediaCommand> parseMultimediaCommand(const QString& text) {
         return std::nullopt;
 
     // The file name is quoted as a whole; nothing may follow the closing quote.
+    // Quotes inside belong to the name: a folder may have one in its name.
     const QStringView quoted = QStringView(text).mid(kVerbLength);
     if (quoted.size() < 3 || quoted.front() != u'"' || quoted.back() != u'"')
         return std::nullopt;
     const QStringView path = quoted.mid(1, quoted.size() - 2);
-    if (path.contains(u'"'))
-        return std::nullopt;
     command.path = path.toString();
     return command;
 }

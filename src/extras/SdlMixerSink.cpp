@@ -1,5 +1,7 @@
 #include "extras/SdlMixerSink.h"
 
+#include "platform/SafeFile.h"
+
 #include <QFileInfo>
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -75,28 +77,57 @@ bool SdlMixerSink::ensureAudio() {
 }
 
 void SdlMixerSink::play(const QString& path) {
-    if (!ensureAudio())
-        return;
-    // A click while the same music sounds lets it go on; after its end, or
-    // for another file, it starts from the beginning.
-    if (m_music != nullptr && path == m_musicPath && Mix_PlayingMusic() != 0)
+    if (!ensureAudio() || m_failed.contains(path))
         return;
     if (m_music == nullptr || path != m_musicPath) {
         freeMusic();
-        // SDL takes file names as UTF-8 on every platform.
-        m_music = Mix_LoadMUS(path.toUtf8().constData());
-        if (m_music == nullptr)
+        if (!load(path)) {
+            // Remembered: a later click does not touch the file again.
+            m_failed.insert(path);
             return;
-        m_musicPath = path;
+        }
     }
+    // A click while the music sounds lets it go on; after its end it starts
+    // again from the bytes already read, never from the file by name.
+    if (Mix_PlayingMusic() != 0)
+        return;
     // Played once: 1 plays a single time (0 would too).
     Mix_PlayMusic(m_music, 1);
+}
+
+bool SdlMixerSink::load(const QString& path) {
+    // The kind follows the name, as with the multimedia interface; a MIDI
+    // file is a few kilobytes, so anything large is no tune.
+    Mix_MusicType type = MUS_NONE;
+    qint64 cap = kMaxStreamedMusicBytes;
+    if (path.endsWith(u".mid", Qt::CaseInsensitive)) {
+        type = MUS_MID;
+        cap = kMaxMidiBytes;
+    } else if (path.endsWith(u".mp3", Qt::CaseInsensitive)) {
+        type = MUS_MP3;
+    } else if (path.endsWith(u".wav", Qt::CaseInsensitive)) {
+        type = MUS_WAV;
+    }
+    std::optional<QByteArray> bytes = platform::readRegularFile(path, cap);
+    if (!bytes || bytes->isEmpty())
+        return false;
+    // SDL reads from these bytes for as long as the music lives.
+    m_bytes = std::move(*bytes);
+    SDL_RWops* source = SDL_RWFromConstMem(m_bytes.constData(), int(m_bytes.size()));
+    if (source != nullptr)
+        m_music = Mix_LoadMUSType_RW(source, type, SDL_TRUE);
+    if (m_music == nullptr) {
+        m_bytes.clear();
+        return false;
+    }
+    m_musicPath = path;
+    return true;
 }
 
 void SdlMixerSink::stop(const QString& path) {
     if (m_music == nullptr || path != m_musicPath)
         return;
-    freeMusic();
+    Mix_HaltMusic();
 }
 
 void SdlMixerSink::freeMusic() {
@@ -105,6 +136,7 @@ void SdlMixerSink::freeMusic() {
     Mix_HaltMusic();
     Mix_FreeMusic(m_music);
     m_music = nullptr;
+    m_bytes.clear();
     m_musicPath.clear();
 }
 

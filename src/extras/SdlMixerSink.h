@@ -2,17 +2,26 @@
 
 #include "extras/Multimedia.h"
 
+#include <QByteArray>
+#include <QSet>
 #include <QString>
 
 typedef struct _Mix_Music Mix_Music;
 
 namespace navcal::extras {
 
+// MIDI tunes are a few kilobytes; MP3 and WAVE music is held in memory whole.
+// Larger files are not played.
+inline constexpr qint64 kMaxMidiBytes = 4 * 1024 * 1024;
+inline constexpr qint64 kMaxStreamedMusicBytes = 64 * 1024 * 1024;
+
 // Carries out the multimedia command texts with SDL2_mixer: MIDI (through a
 // General MIDI soundfont), MP3 and WAVE. Audio is opened on the first play and
-// closed by the destructor; every failure (no audio device, a damaged file, no
-// soundfont) leaves the program running silently. SDL's own environment
-// (SDL_AUDIODRIVER, SDL_SOUNDFONTS, …) is honoured.
+// closed by the destructor. A file is read once, through the checks of
+// readRegularFile, and played from memory: a replay never opens it again, and
+// a file that could not be played is not tried again. Every failure (no audio
+// device, a damaged file, no soundfont) leaves the program running silently.
+// SDL's own environment (SDL_AUDIODRIVER, SDL_SOUNDFONTS, …) is honoured.
 //
 // SDL keeps its audio state process-wide: have one sink alive at a time.
 class SdlMixerSink final : public MultimediaCommandSink {
@@ -33,11 +42,14 @@ class SdlMixerSink final : public MultimediaCommandSink {
     bool ensureAudio();
     void play(const QString& path);
     void stop(const QString& path);
+    bool load(const QString& path);
     void freeMusic();
 
     Audio m_audio = Audio::Untried;
     Mix_Music* m_music = nullptr;
+    QByteArray m_bytes; // what m_music plays from
     QString m_musicPath;
+    QSet<QString> m_failed;
 };
 
 // The soundfont handed to the MIDI player when SDL_SOUNDFONTS does not name

@@ -1,5 +1,8 @@
 // Runs the real program: command-line outcomes, a single copy per user, a
-// stale lock after a kill, and a clean end on a termination signal.
+// lock left by a kill, and a clean end on a termination signal whenever it
+// comes.
+
+#include "support/TestSounds.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -131,6 +134,7 @@ class TestBinary : public QObject {
     void configureShowsItsNotice();
     void terminationSignalEndsCleanly_data();
     void terminationSignalEndsCleanly();
+    void signalsCaughtFromTheStart();
     void singleCopyAndStaleLockUnderXvfb();
     void everyScreenCoveredAndAKeyOnAnyEndsAll();
 
@@ -226,31 +230,88 @@ void TestBinary::configureShowsItsNotice() {
 void TestBinary::terminationSignalEndsCleanly_data() {
     QTest::addColumn<int>("signalNumber");
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("SIGTERM, /s") << int(SIGTERM) << QStringList{"/s"};
-    QTest::newRow("SIGINT, no switch") << int(SIGINT) << QStringList{};
-    QTest::newRow("SIGHUP, toolkit-like text") << int(SIGHUP) << QStringList{"-platform", "junk"};
+    QTest::addColumn<QByteArray>("fontDpi");
+    QTest::newRow("SIGTERM, /s") << int(SIGTERM) << QStringList{"/s"} << QByteArray();
+    QTest::newRow("SIGINT, no switch") << int(SIGINT) << QStringList{} << QByteArray();
+    QTest::newRow("SIGHUP, toolkit-like text")
+        << int(SIGHUP) << QStringList{"-platform", "junk"} << QByteArray();
+    QTest::newRow("SIGTERM, absurd font DPI")
+        << int(SIGTERM) << QStringList{"/s"} << QByteArray("2147483647");
 }
 
 // With music playing, too: the audio library must not swallow the signal.
 void TestBinary::terminationSignalEndsCleanly() {
     QFETCH(int, signalNumber);
     QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, fontDpi);
     QDir().mkpath(m_home.filePath("data/navcal"));
     QFile wav(m_home.filePath("data/navcal/muzz.wav"));
     QVERIFY(wav.open(QIODevice::WriteOnly));
-    wav.write("RIFF....WAVE");
+    wav.write(navcal::test::sineWave(10.0));
     wav.close();
+    const QString sound = m_home.filePath("sound.raw");
+    QFile::remove(sound);
+    QProcessEnvironment env = environment();
+    env.insert("SDL_AUDIODRIVER", "disk");
+    env.insert("SDL_DISKAUDIOFILE", sound);
+    if (!fontDpi.isEmpty())
+        env.insert("QT_FONT_DPI", QString::fromLatin1(fontDpi));
     QProcess p;
-    p.setProcessEnvironment(environment());
+    p.setProcessEnvironment(env);
     p.start(NAVCAL_BINARY, arguments);
     QVERIFY(p.waitForStarted());
     QVERIFY(!p.waitForFinished(1500)); // it runs
+    // The music really sounds: the disk driver has written something loud.
+    QFile raw(sound);
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    const QByteArray samples = raw.readAll();
+    int loud = 0;
+    for (qsizetype i = 0; i + 1 < samples.size(); i += 2)
+        loud += std::abs(int(qFromLittleEndian<qint16>(samples.constData() + i))) > 2000;
+    QVERIFY2(loud > 1000, qPrintable(QString::number(loud)));
     ::kill(pid_t(p.processId()), signalNumber);
     QVERIFY(p.waitForFinished(3000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 0);
-    // Nothing left behind in the runtime folder once it has ended.
-    QVERIFY(!QFile::exists(m_home.filePath("navcal.lock")));
+}
+
+// SIGTERM is taken from before the toolkit starts: while the configure
+// notice waits, and as soon as the toolkit has loaded its platform.
+void TestBinary::signalsCaughtFromTheStart() {
+    QProcess notice;
+    notice.setProcessEnvironment(environment());
+    notice.start(NAVCAL_BINARY, {"/c"});
+    QVERIFY(notice.waitForStarted());
+    QVERIFY(!notice.waitForFinished(700));
+    ::kill(pid_t(notice.processId()), SIGTERM);
+    QVERIFY(notice.waitForFinished(3000));
+    QCOMPARE(notice.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(notice.exitCode(), 0);
+
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(NAVCAL_BINARY, {"/s"});
+    QVERIFY(p.waitForStarted());
+    const QString proc = QStringLiteral("/proc/%1/").arg(p.processId());
+    QElapsedTimer t;
+    t.start();
+    bool platformLoaded = false;
+    while (!platformLoaded && t.elapsed() < 10000 && p.state() == QProcess::Running) {
+        QFile maps(proc + "maps");
+        platformLoaded = maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libqoffscreen");
+    }
+    QVERIFY(platformLoaded);
+    QFile status(proc + "status");
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    quint64 caught = 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("SigCgt:"))
+            caught = line.mid(7).trimmed().toULongLong(nullptr, 16);
+    ::kill(pid_t(p.processId()), SIGTERM);
+    QVERIFY(caught & (quint64(1) << (SIGTERM - 1)));
+    QVERIFY(p.waitForFinished(5000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
 }
 
 void TestBinary::singleCopyAndStaleLockUnderXvfb() {
@@ -288,7 +349,7 @@ void TestBinary::singleCopyAndStaleLockUnderXvfb() {
     QCOMPARE(second.exitCode(), 0);
     QCOMPARE(first.state(), QProcess::Running);
 
-    // A killed copy leaves its lock behind; the next copy must run all the same.
+    // A killed copy leaves its lock file behind; the next copy runs all the same.
     first.kill();
     QVERIFY(first.waitForFinished(3000));
     QTest::qWait(200);

@@ -1,6 +1,8 @@
 #include "app/BackgroundPicture.h"
+#include "app/WindowsFolder.h"
 #include "layout/Fonts.h"
 #include "panels/MonthPanels.h"
+#include "support/PipeRescuer.h"
 #include "support/TestServices.h"
 
 #include <QBuffer>
@@ -9,8 +11,10 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QtTest>
+#include <atomic>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 
 using namespace navcal;
 using navcal::test::TestWindow;
@@ -72,6 +76,13 @@ class TestStartup : public QObject {
     void badBackgroundFallsBack_data();
     void badBackgroundFallsBack();
     void decompressionBombIsCheap();
+    void onlyPhotoFormats_data();
+    void onlyPhotoFormats();
+    void linkSwappedWithPipeNeverBlocks();
+    void largePhotoShownReduced();
+    void noWindowsFolderWithoutAbsoluteHome_data();
+    void noWindowsFolderWithoutAbsoluteHome();
+    void dpiHeldToSaneRange();
     void backgroundScaledOncePerSize();
 };
 
@@ -249,6 +260,7 @@ void TestStartup::badBackgroundFallsBack() {
     QCOMPARE(shown.size(), QSize(1680, 1260));
 }
 
+// A header claiming 30000 x 30000 costs at most a screen-sized decode.
 void TestStartup::decompressionBombIsCheap() {
     TestWindow w;
     const QByteArray bomb = jpegBomb(30000, 30000);
@@ -260,17 +272,158 @@ void TestStartup::decompressionBombIsCheap() {
     timer.start();
     app::Form1& form = w.make();
     form.load();
-    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY2(peakKilobytes() - before < 100 * 1024,
              qPrintable(QString::number(peakKilobytes() - before)));
+    const QSize shown = form.controls().pctFon()->picture().size();
+    QVERIFY2(qint64(shown.width()) * shown.height() <= 1024 * 768 || shown == QSize(1680, 1260),
+             qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+    // Past what an eighth-size decode can bound, it is refused.
+    writeFile(w.folder.filePath("huge.jpg"), jpegBomb(65000, 65000));
+    QVERIFY(!app::loadBackgroundPicture(w.folder.filePath("huge.jpg")));
+}
+
+void TestStartup::onlyPhotoFormats_data() {
+    QTest::addColumn<QByteArray>("format"); // how the picture is written
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("PNG under the .jpg name") << QByteArray("PNG") << true;
+    QTest::newRow("BMP") << QByteArray("BMP") << true;
+    QTest::newRow("icon") << QByteArray("ICO") << false;
+    QTest::newRow("SVG naming a pipe") << QByteArray("SVG") << false;
+}
+
+// A vector picture could name other files, pipes among them: never decoded.
+void TestStartup::onlyPhotoFormats() {
+    QFETCH(QByteArray, format);
+    QFETCH(bool, shown);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("1.jpg");
+    const QString pipe = dir.filePath("pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    if (format == "SVG") {
+        writeFile(path, QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' "
+                                       "xmlns:xlink='http://www.w3.org/1999/xlink' width='40' "
+                                       "height='30'><image xlink:href='%1' width='40' "
+                                       "height='30'/></svg>")
+                            .arg(pipe)
+                            .toUtf8());
+    } else {
+        QImage blue(40, 30, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(path, format.constData()));
+    }
+    const test::PipeRescuer rescuer(QFile::encodeName(pipe));
+    QElapsedTimer timer;
+    timer.start();
+    const auto picture = app::loadBackgroundPicture(path);
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(picture.has_value(), shown);
+    if (shown)
+        QCOMPARE(picture->size(), QSize(40, 30));
+}
+
+// The name is looked at once: a link swapped between a photo and a pipe
+// gives the photo or nothing, never a wait for a writer.
+void TestStartup::linkSwappedWithPipeNeverBlocks() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    writeFile(dir.filePath("photo.jpg"), jpegBytes(photo));
+    const QByteArray pipe = QFile::encodeName(dir.filePath("pipe"));
+    QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+    const QByteArray link = QFile::encodeName(dir.filePath("1.jpg"));
+    const QByteArray next = QFile::encodeName(dir.filePath("next"));
+
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        for (bool toPipe = false; !stop; toPipe = !toPipe) {
+            ::unlink(next.constData());
+            if (::symlink(toPipe ? pipe.constData() : "photo.jpg", next.constData()) == 0)
+                ::rename(next.constData(), link.constData());
+        }
+    });
+    const test::PipeRescuer rescuer(pipe);
+    int shown = 0;
+    qint64 slowest = 0;
+    for (int i = 0; i < 300 && slowest < 1000; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const auto picture = app::loadBackgroundPicture(QFile::decodeName(link));
+        slowest = std::max(slowest, timer.elapsed());
+        if (picture) {
+            QCOMPARE(picture->size(), QSize(64, 48));
+            ++shown;
+        }
+    }
+    stop = true;
+    swapper.join();
+    QVERIFY2(slowest < 1000, qPrintable(QString::number(slowest)));
+    QVERIFY(shown > 0);
+}
+
+// A photo above the screen's size is decoded smaller, its proportions kept.
+void TestStartup::largePhotoShownReduced() {
+    TestWindow w(QDate(2026, 12, 7), QSize(800, 600));
+    QImage photo(4000, 3000, QImage::Format_Grayscale8);
+    photo.fill(200);
+    writeFile(w.folder.filePath("1.jpg"), jpegBytes(photo));
+    app::Form1& form = w.make();
+    form.load();
+    const QSize shown = form.controls().pctFon()->picture().size();
+    QVERIFY2(qint64(shown.width()) * shown.height() <= 800 * 600 && shown.width() >= 780 &&
+                 qAbs(shown.width() * 3 - shown.height() * 4) <= 8,
+             qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+}
+
+void TestStartup::noWindowsFolderWithoutAbsoluteHome_data() {
+    QTest::addColumn<QByteArray>("home"); // "-": unset
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("absolute") << QByteArray("/home/sailor") << true;
+    QTest::newRow("relative") << QByteArray("sailor") << false;
+    QTest::newRow("unset") << QByteArray("-") << false;
+}
+
+void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
+    QFETCH(QByteArray, home);
+    QFETCH(bool, folder);
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    auto restore = qScopeGuard([&] {
+        qputenv("HOME", savedHome);
+        qputenv("XDG_DATA_HOME", savedData);
+    });
+    qunsetenv("XDG_DATA_HOME");
+    if (home == "-")
+        qunsetenv("HOME");
+    else
+        qputenv("HOME", home);
+    QCOMPARE(app::windowsFolder(),
+             folder ? QString::fromUtf8(home + "/.local/share/navcal") : QString());
+    if (folder)
+        return;
+    // The window reads nothing then, not even the working folder's files.
+    TestWindow w;
+    w.services.windowsFolder = app::windowsFolder();
+    QImage green(64, 48, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    writeFile(w.folder.filePath("1.jpg"), jpegBytes(green));
+    writeFile(w.folder.filePath("muzz.wav"), "RIFF");
+    const QString savedCwd = QDir::currentPath();
+    auto back = qScopeGuard([&] { QDir::setCurrent(savedCwd); });
+    QVERIFY(QDir::setCurrent(w.folder.path()));
+    app::Form1& form = w.make();
+    form.load();
     QCOMPARE(form.controls().pctFon()->picture().size(), QSize(1680, 1260));
-    // The loader itself refuses it, and a PNG under the .jpg name is a picture all the same.
-    QVERIFY(!app::loadBackgroundPicture(w.folder.filePath("1.jpg")));
-    QImage blue(40, 30, QImage::Format_RGB32);
-    blue.fill(Qt::blue);
-    QVERIFY(blue.save(w.folder.filePath("png.jpg"), "PNG"));
-    QCOMPARE(app::loadBackgroundPicture(w.folder.filePath("png.jpg")).value_or(QImage()).size(),
-             QSize(40, 30));
+    QVERIFY(form.MusicPath().isEmpty());
+}
+
+void TestStartup::dpiHeldToSaneRange() {
+    QCOMPARE(app::twipsPerPixelForDpi(96), 15.0);
+    QCOMPARE(app::twipsPerPixelForDpi(2147483647.0), 1440.0 / app::kMaxDpi);
+    QCOMPARE(app::twipsPerPixelForDpi(1), 1440.0 / app::kMinDpi);
+    QCOMPARE(app::twipsPerPixelForDpi(std::nan("")), 15.0);
 }
 
 // Repainting must reuse the scaled picture; only a new size scales again.

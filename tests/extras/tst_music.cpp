@@ -186,7 +186,8 @@ void TestMusic::parsesOnlyWellFormedCommands_data() {
     QTest::newRow("unquoted") << "play /m/muzz.wav" << false << "";
     QTest::newRow("empty quotes") << R"(play "")" << false << "";
     QTest::newRow("text after quote") << R"(play "/m/muzz.wav" repeat)" << false << "";
-    QTest::newRow("quote inside") << R"(play "/m/a"b.wav")" << false << "";
+    QTest::newRow("quote in a folder name")
+        << R"(play "/m/a"b/muzz.wav")" << true << R"(/m/a"b/muzz.wav)";
 }
 
 void TestMusic::parsesOnlyWellFormedCommands() {

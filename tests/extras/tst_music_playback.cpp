@@ -3,7 +3,11 @@
 
 #include "extras/Multimedia.h"
 #include "extras/SdlMixerSink.h"
+#include "support/OpenFiles.h"
+#include "support/PipeRescuer.h"
+#include "support/TestSounds.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -14,52 +18,15 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 using namespace navcal::extras;
+using navcal::test::shortMidi;
+using navcal::test::sineWave;
 
 namespace {
-
-// 16-bit mono PCM WAVE: a 440 Hz sine of the given length.
-QByteArray sineWave(double seconds, int rate = 22050) {
-    const int frames = int(seconds * rate);
-    QByteArray data(frames * 2, Qt::Uninitialized);
-    for (int i = 0; i < frames; ++i) {
-        const auto sample =
-            qint16(std::lround(12000.0 * std::sin(2.0 * std::numbers::pi * 440.0 * i / rate)));
-        qToLittleEndian(sample, data.data() + 2 * i);
-    }
-    auto le32 = [](quint32 v) {
-        QByteArray b(4, 0);
-        qToLittleEndian(v, b.data());
-        return b;
-    };
-    auto le16 = [](quint16 v) {
-        QByteArray b(2, 0);
-        qToLittleEndian(v, b.data());
-        return b;
-    };
-    QByteArray wav;
-    wav += "RIFF" + le32(quint32(36 + data.size())) + "WAVE";
-    wav += "fmt " + le32(16) + le16(1) + le16(1) + le32(quint32(rate)) + le32(quint32(rate * 2)) +
-           le16(2) + le16(16);
-    wav += "data" + le32(quint32(data.size())) + data;
-    return wav;
-}
-
-// Standard MIDI file, one track: piano, middle C held for half a second.
-QByteArray shortMidi() {
-    const QByteArray track = QByteArray::fromHex("00C000"     // program 0
-                                                 "00903C64"   // note on
-                                                 "60803C40"   // 96 ticks later: note off
-                                                 "00FF2F00"); // end of track
-    QByteArray midi = QByteArray::fromHex("4D546864000000060000000100"
-                                          "60"); // 96 ticks/quarter
-    midi += "MTrk";
-    QByteArray length(4, 0);
-    qToBigEndian(quint32(track.size()), length.data());
-    return midi + length + track;
-}
 
 bool writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
@@ -104,6 +71,7 @@ class TestMusicPlayback : public QObject {
     void soundsOnce();
     void failuresStaySilent();
     void leavesSignalHandlersAlone();
+    void fileReadOnceThroughChecks();
 
   private:
     // Plays `file` to its end with audio going to `raw`; returns whether it
@@ -230,6 +198,65 @@ void TestMusicPlayback::leavesSignalHandlersAlone() {
     }
     for (int i = 0; i < 2; ++i)
         QVERIFY2(after[i].sa_handler == SIG_DFL, qPrintable(QString::number(signals_[i])));
+#endif
+}
+
+// The file is opened once, checked on its descriptor and read whole; replays
+// play what was read, and nothing of the file stays open.
+void TestMusicPlayback::fileReadOnceThroughChecks() {
+#ifndef Q_OS_UNIX
+    QSKIP("pipes, sparse files and /proc");
+#else
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_dir->filePath(QStringLiteral("r.raw"))));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("say \"hi\"")));
+    const QString good = m_dir->filePath(QStringLiteral("say \"hi\"/muzz.wav"));
+    QVERIFY(writeFile(good, sineWave(0.2)));
+    const QString pipe = m_dir->filePath(QStringLiteral("muzz.mp3"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString huge = m_dir->filePath(QStringLiteral("muzz.mid"));
+    {
+        QFile sparse(huge);
+        QVERIFY(sparse.open(QIODevice::WriteOnly));
+        sparse.write(shortMidi());
+        QVERIFY(sparse.resize(qint64(1) << 30));
+    }
+    const navcal::test::PipeRescuer rescuePipe(QFile::encodeName(pipe));
+    const navcal::test::PipeRescuer rescueSwapped(QFile::encodeName(good));
+
+    auto quickly = [](auto&& step) {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        return timer.elapsed() < 1000;
+    };
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    SdlMixerSink sink;
+    QVERIFY(quickly([&] { sink.execute(playCommand(pipe)); }));
+    QVERIFY(!sink.isPlaying());
+    QVERIFY(quickly([&] { sink.execute(playCommand(huge)); }));
+    QVERIFY(!sink.isPlaying());
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    QVERIFY2(after.ru_maxrss - before.ru_maxrss < 100 * 1024,
+             qPrintable(QString::number(after.ru_maxrss - before.ru_maxrss)));
+
+    // A path with a quote in it plays.
+    sink.execute(playCommand(good));
+    QVERIFY(sink.isPlaying());
+    // Nothing of it is left open for a child process to inherit.
+    const auto open = navcal::test::openFiles();
+    QVERIFY(!open.isEmpty());
+    for (const auto& [fd, target] : open)
+        QVERIFY2(target != good, qPrintable(QString::number(fd)));
+    sink.execute(stopCommand(good));
+    QVERIFY(!sink.isPlaying());
+
+    // Replaced by a pipe while running: the replay plays what was read.
+    QVERIFY(QFile::remove(good));
+    QCOMPARE(::mkfifo(QFile::encodeName(good).constData(), 0600), 0);
+    QVERIFY(quickly([&] { sink.execute(playCommand(good)); }));
+    QVERIFY(sink.isPlaying());
 #endif
 }
 

@@ -1,0 +1,41 @@
+#pragma once
+
+// Frees a reader stuck opening a named pipe, so that a test of a hang fails
+// instead of hanging: every `periodMs` it opens the pipe for writing (which
+// completes a waiting reader's open) and closes it again (the reader then
+// sees the end of the file).
+
+#include <QByteArray>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
+
+namespace navcal::test {
+
+class PipeRescuer {
+  public:
+    explicit PipeRescuer(QByteArray pipePath, int periodMs = 2000)
+        : m_thread([this, path = std::move(pipePath), periodMs] {
+              while (!m_stop) {
+                  for (int waited = 0; waited < periodMs && !m_stop; waited += 10)
+                      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                  const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                  if (fd >= 0)
+                      ::close(fd);
+              }
+          }) {}
+    ~PipeRescuer() {
+        m_stop = true;
+        m_thread.join();
+    }
+    PipeRescuer(const PipeRescuer&) = delete;
+    PipeRescuer& operator=(const PipeRescuer&) = delete;
+
+  private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+} // namespace navcal::test
