@@ -16,7 +16,7 @@ namespace navcal::test {
 
 class PipeRescuer {
   public:
-    explicit PipeRescuer(QByteArray pipePath, int periodMs = 2000)
+    explicit PipeRescuer(QByteArray pipePath, int periodMs = 3000)
         : m_thread([this, path = std::move(pipePath), periodMs] {
               while (!m_stop) {
                   for (int waited = 0; waited < periodMs && !m_stop; waited += 10)
