@@ -124,8 +124,7 @@ void Form1::loadBackground() {
     // No Windows folder, no picture: an empty folder would make the name relative.
     if (m_services.windowsFolder.isEmpty())
         return;
-    const qint64 screenPixels = qint64(std::lround(m_screenWidth / m_twipsPerPixel)) *
-                                std::lround(m_screenHeight / m_twipsPerPixel);
+    const qint64 screenPixels = qint64(m_screenGeometry.width()) * m_screenGeometry.height();
     if (const auto picture = loadBackgroundPicture(
             QDir(m_services.windowsFolder).filePath(QStringLiteral("1.jpg")), screenPixels))
         pctFon->setPicture(*picture);
