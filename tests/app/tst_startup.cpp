@@ -250,11 +250,12 @@ void TestStartup::badBackgroundFallsBack() {
     else if (kind == "dangling")
         QVERIFY(QFile::link(w.folder.filePath("nowhere.jpg"), path));
 
+    // A wait this long is a read stuck on the file, not a busy machine.
     QElapsedTimer timer;
     timer.start();
     app::Form1& form = w.make();
     form.load();
-    QVERIFY(timer.elapsed() < 1000);
+    QVERIFY(timer.elapsed() < 8000);
     // The stored seascape stays: 1680 x 1260, not the magenta test picture.
     const QImage& shown = form.controls().pctFon()->picture();
     QCOMPARE(shown.size(), QSize(1680, 1260));
@@ -268,11 +269,8 @@ void TestStartup::decompressionBombIsCheap() {
     QVERIFY(bomb.size() < 10 * 1024);
     writeFile(w.folder.filePath("1.jpg"), bomb);
     const long before = peakKilobytes();
-    QElapsedTimer timer;
-    timer.start();
     app::Form1& form = w.make();
     form.load();
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY2(peakKilobytes() - before < 100 * 1024,
              qPrintable(QString::number(peakKilobytes() - before)));
     const QSize shown = form.controls().pctFon()->picture().size();
@@ -317,7 +315,8 @@ void TestStartup::onlyPhotoFormats() {
     QElapsedTimer timer;
     timer.start();
     const auto picture = app::loadBackgroundPicture(path);
-    QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(timer.elapsed() < test::PipeRescuer::kStuckMs,
+             qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(picture.has_value(), shown);
     if (shown)
         QCOMPARE(picture->size(), QSize(40, 30));
@@ -349,7 +348,7 @@ void TestStartup::linkSwappedWithPipeNeverBlocks() {
     qint64 slowest = 0;
     QElapsedTimer running;
     running.start();
-    while (running.elapsed() < 3000 && slowest < 1500) {
+    while (running.elapsed() < 3000 && slowest < test::PipeRescuer::kStuckMs) {
         QElapsedTimer timer;
         timer.start();
         const auto picture = app::loadBackgroundPicture(QFile::decodeName(link));
@@ -361,7 +360,7 @@ void TestStartup::linkSwappedWithPipeNeverBlocks() {
     }
     stop = true;
     swapper.join();
-    QVERIFY2(slowest < 1500, qPrintable(QString::number(slowest)));
+    QVERIFY2(slowest < test::PipeRescuer::kStuckMs, qPrintable(QString::number(slowest)));
     QVERIFY(shown > 0);
 }
 

@@ -3,7 +3,8 @@
 // Frees a reader stuck opening a named pipe, so that a test of a hang fails
 // instead of hanging: every `periodMs` it opens the pipe for writing (which
 // completes a waiting reader's open) and closes it again (the reader then
-// sees the end of the file).
+// sees the end of the file). A step that took kStuckMs or more was waiting for
+// the rescue: the period is long enough that no busy machine gets near it.
 
 #include <QByteArray>
 #include <atomic>
@@ -16,7 +17,9 @@ namespace navcal::test {
 
 class PipeRescuer {
   public:
-    explicit PipeRescuer(QByteArray pipePath, int periodMs = 3000)
+    static constexpr int kPeriodMs = 10000;
+    static constexpr int kStuckMs = 8000;
+    explicit PipeRescuer(QByteArray pipePath, int periodMs = kPeriodMs)
         : m_thread([this, path = std::move(pipePath), periodMs] {
               while (!m_stop) {
                   for (int waited = 0; waited < periodMs && !m_stop; waited += 10)
