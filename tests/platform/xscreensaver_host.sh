@@ -4,7 +4,7 @@
 # deactivating ends navcal with code 0 and leaves nothing behind.
 #   xscreensaver_host.sh NAVCAL_BINARY [SCREENSHOT.png]
 set -euo pipefail
-binary="$(readlink -f "$1")"
+source_binary="$1"
 shot="${2:-}"
 for tool in Xvfb xscreensaver xscreensaver-command import identify compare strace; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (tools/bootstrap.sh installs it)"; exit 1; }
@@ -14,6 +14,9 @@ work="$(mktemp -d)"
 chmod 755 "$work"
 home="$work/home"
 mkdir -m 700 "$home"
+# A copy the host's user can reach wherever the build tree lies.
+binary="$work/navcal"
+install -m 755 "$source_binary" "$binary"
 display=""
 for n in $(seq 400 480); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
@@ -67,7 +70,7 @@ for _ in $(seq 50); do
     sleep 0.2
 done
 [ -n "$pid" ] || fail "the host did not start navcal"
-strace -qq -e trace=none -e signal=none -o "$work/exit" -p "$pid" &
+strace -q -e trace=none -e signal=none -o "$work/exit" -p "$pid" &
 tracer=$!
 sleep 4
 DISPLAY="$display" import -window root "$work/one.png"
