@@ -8,11 +8,50 @@
 #include "extras/SdlMixerSink.h"
 #include "layout/Fonts.h"
 #include "layout/Pointers.h"
+#include "platform/HostWindow.h"
 
 #include <QApplication>
 #include <QStringList>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace navcal;
+
+namespace {
+
+void complain(const QString& line) {
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
+// Puts the window inside the one the host lent: the host keeps input, the
+// lock and the end, so ours takes no input and follows its size.
+void embed(app::Form1& form, platform::HostWindow& host) {
+    form.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                        Qt::WindowDoesNotAcceptFocus);
+    form.setFocusPolicy(Qt::NoFocus);
+    form.winId();
+    form.windowHandle()->setParent(QWindow::fromWinId(WId(host.id())));
+    form.move(0, 0);
+    form.resize(host.size());
+    QObject::connect(&host, &platform::HostWindow::resized, &form,
+                     [&form](QSize size) { form.resize(size); });
+    // Nothing of ours is left to save once the host's window is gone; ending
+    // here keeps the toolkit from reporting errors on the vanished window.
+    QObject::connect(&host, &platform::HostWindow::lost, [](const QString& reason) {
+        // A host that ends us sends the signal first and then drops its
+        // window: that is an ordinary end, not a lost window.
+        if (app::SignalBridge::terminationArrived())
+            std::_Exit(0);
+        complain(reason);
+        std::fflush(stderr);
+        std::_Exit(1);
+    });
+    form.show();
+    host.watch();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // Before anything else: a termination signal from now on ends the
@@ -23,8 +62,30 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
+    // A host that lends its window (Linux only) comes before the switches of
+    // the Windows host, whose reading it leaves as it is.
+    std::optional<platform::HostWindowRequest> hosted;
+    if (platform::hasWindowLendingHost())
+        hosted =
+            platform::readHostWindowRequest(arguments, QProcessEnvironment::systemEnvironment());
+    std::unique_ptr<platform::HostWindow> host;
+    if (hosted) {
+        if (!hosted->error.isEmpty()) {
+            complain(hosted->error);
+            return 2;
+        }
+        QString error;
+        host = platform::HostWindow::open(hosted->window, &error);
+        if (!host) {
+            complain(error);
+            return 1;
+        }
+        // The lent window is an X11 window, whatever the session prefers.
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+
     // The command line is the screensaver host's alone: Qt sees only the name.
-    const app::LaunchMode mode = app::CheckCommandLine(arguments);
+    const app::LaunchMode mode = host ? app::LaunchMode::Run : app::CheckCommandLine(arguments);
     if (mode == app::LaunchMode::Preview)
         return 0;
 
@@ -44,30 +105,46 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    app::SingleInstance instance;
-    if (!instance.acquire())
-        return 0;
+    // The host's preview and its saver may run at once: no lock when hosted.
+    std::optional<app::SingleInstance> instance;
+    if (!host) {
+        instance.emplace();
+        if (!instance->acquire())
+            return 0;
+    }
 
     calendar::SystemClock clock;
     app::MersenneRandom random;
-    extras::SdlMixerSink multimedia;
+    extras::SdlMixerSink sound;
+    // The host cycles its display programs: a tune restarting with each turn
+    // is not wanted, so a hosted run is silent.
+    extras::SilentMultimedia silence;
     extras::DesktopUrlOpener opener;
 
     app::Form1Services services;
     services.clock = &clock;
     services.random = &random;
-    services.multimedia = &multimedia;
+    services.multimedia = host ? static_cast<extras::MultimediaCommandSink*>(&silence) : &sound;
     services.opener = &opener;
     services.locale = QLocale::system();
     services.windowsFolder = app::windowsFolder();
     services.programFolder = app::programFolder();
+    // The lent window is the screen: the arrangement is scaled to fit it.
+    if (host)
+        services.screenPixels = host->size();
 
     app::Form1 form(services);
     QObject::connect(&signals_, &app::SignalBridge::terminationRequested, &form,
                      [&form] { form.close(); });
     form.load();
-    form.showFullScreen();
-    app::ScreenCovers covers(form); // the other monitors
+    // Only a run with its own window covers the other monitors too.
+    std::optional<app::ScreenCovers> covers;
+    if (host) {
+        embed(form, *host);
+    } else {
+        form.showFullScreen();
+        covers.emplace(form);
+    }
     form.startTimers();
     return application.exec();
 }

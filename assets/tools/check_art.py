@@ -36,6 +36,8 @@ SPRITES = {
     'lifebuoy-16.png': (16, 16),
     'music-32.png': (32, 32),
     'music-16.png': (16, 16),
+    'lifebuoy-48.png': (48, 48),
+    'lifebuoy-256.png': (256, 256),
 }
 ICONS = {'lifebuoy.ico': 'lifebuoy-%d.png', 'music.ico': 'music-%d.png'}
 RESOURCE_ALIASES = ['seascape.jpg', 'seagull.png', 'ship.png', 'flag.png',

@@ -741,16 +741,20 @@ def make_flag(zoom=1):
 # lifebuoy icon: red and white ring with a grab line, 32 and 16 pixels
 
 def make_lifebuoy(size):
-    c = Canvas(size, size, ss=16)
+    # big desktop icons need less oversampling, and would not fit in memory with 16x
+    c = Canvas(size, size, ss=16 if size <= 64 else 4)
     x, y = c.x, c.y
     k = size / 32.0
     cx = cy = size / 2.0
     if size >= 24:
+        # line widths grow with the icon above 32 pixels; 32 stays as it was
+        w = max(1.0, k)
         r_out, r_in = 11.6 * k, 6.0 * k
-        bulge, rope_w, band_w = 2.4 * k, 1.25, 1.5
-        rim_w, rope_edge = 0.6, 0.45
+        bulge, rope_w, band_w = 2.4 * k, 1.25 * w, 1.5 * w
+        rim_w, rope_edge = 0.6 * w, 0.45 * w
     else:
         # at icon size the line is only hinted at, or it would swamp the ring
+        w = 1.0
         r_out, r_in = 6.6, 3.1
         bulge, rope_w, band_w = 0.9, 0.75, 0.9
         rim_w, rope_edge = 0.45, 0.0
@@ -786,13 +790,13 @@ def make_lifebuoy(size):
         pts = []
         for j in range(n + 1):
             a = a0 + (math.pi / 2) * j / n
-            rr = r_out - 0.2 + bulge * math.sin(math.pi * j / n)
+            rr = r_out - 0.2 * w + bulge * math.sin(math.pi * j / n)
             pts.append((cx + rr * math.cos(a), cy + rr * math.sin(a)))
         loop_pts.append(pts)
     rope = np.maximum.reduce([c.stroke(p, rope_w) for p in loop_pts])
     bands = np.maximum.reduce([
-        c.stroke([(cx + (r_in + 0.4) * math.cos(a), cy + (r_in + 0.4) * math.sin(a)),
-                  (cx + (r_out + 0.3) * math.cos(a), cy + (r_out + 0.3) * math.sin(a))], band_w)
+        c.stroke([(cx + (r_in + 0.4 * w) * math.cos(a), cy + (r_in + 0.4 * w) * math.sin(a)),
+                  (cx + (r_out + 0.3 * w) * math.cos(a), cy + (r_out + 0.3 * w) * math.sin(a))], band_w)
         for a in ties])
 
     rope_col = mix(col('e3cf9a'), col('b8955a'), clamp01((y - cy) / size + 0.5))
@@ -806,9 +810,55 @@ def make_lifebuoy(size):
     c.fill(ring, ring_col)
     c.fill(rope, rope_col)
     if rope_edge:
-        c.fill(c.grow(bands, 0.35), col('5a4126'), 0.9)
+        c.fill(c.grow(bands, 0.35 * w), col('5a4126'), 0.9)
     c.fill(bands, rope_col)
     return c.image()
+
+
+def lifebuoy_svg():
+    """The lifebuoy as a scalable desktop icon: the same ring, ties and grab
+    line as the bitmaps, on the 32-unit grid of the 32-pixel icon."""
+    cx = cy = 16.0
+    r_out, r_in, bulge = 11.6, 6.0, 2.4
+    r_mid, width = (r_out + r_in) / 2, r_out - r_in
+
+    def at(r, a):
+        return '%.3f %.3f' % (cx + r * math.cos(a), cy + r * math.sin(a))
+
+    parts = ['<?xml version="1.0" encoding="UTF-8"?>',
+             '<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">',
+             '<defs><radialGradient id="shade" cx="0.38" cy="0.34" r="0.7">'
+             '<stop offset="0" stop-color="#ffffff" stop-opacity="0.35"/>'
+             '<stop offset="0.6" stop-color="#ffffff" stop-opacity="0"/>'
+             '<stop offset="1" stop-color="#000000" stop-opacity="0.3"/>'
+             '</radialGradient></defs>',
+             '<circle cx="16" cy="16" r="%.2f" fill="none" stroke="#4a1e1a" stroke-width="%.2f"/>'
+             % (r_mid, width + 1.2)]
+    # four quarters: red at top and bottom, white at the sides
+    for i in range(4):
+        a0 = -math.pi / 4 + i * math.pi / 2
+        colour = '#f7f5f0' if i % 2 == 0 else '#d8261f'
+        parts.append('<path d="M %s A %.2f %.2f 0 0 1 %s" fill="none" stroke="%s" '
+                     'stroke-width="%.2f"/>' % (at(r_mid, a0), r_mid, r_mid,
+                                                at(r_mid, a0 + math.pi / 2), colour, width))
+    parts.append('<circle cx="16" cy="16" r="%.2f" fill="none" stroke="url(#shade)" '
+                 'stroke-width="%.2f"/>' % (r_mid, width))
+    ties = [math.pi / 4 + i * math.pi / 2 for i in range(4)]
+    rope = []
+    for a0 in ties:
+        pts = [at(r_out - 0.2 + bulge * math.sin(math.pi * j / 40), a0 + (math.pi / 2) * j / 40)
+               for j in range(41)]
+        rope.append('M ' + ' L '.join(pts))
+    parts.append('<path d="%s" fill="none" stroke="#5a4126" stroke-width="2.15" '
+                 'stroke-linecap="round"/>' % ' '.join(rope))
+    parts.append('<path d="%s" fill="none" stroke="#d2b67e" stroke-width="1.25" '
+                 'stroke-linecap="round"/>' % ' '.join(rope))
+    for a in ties:
+        parts.append('<line x1="%s" y1="%s" x2="%s" y2="%s" stroke="#d2b67e" stroke-width="1.5" '
+                     'stroke-linecap="round"/>' % tuple(at(r_in + 0.4, a).split()
+                                                        + at(r_out + 0.3, a).split()))
+    parts.append('</svg>')
+    return '\n'.join(parts) + '\n'
 
 
 # ---------------------------------------------------------------------------
@@ -922,6 +972,13 @@ def write_all(out_dir):
         with open(os.path.join(out_dir, stem + '.ico'), 'wb') as f:
             f.write(ico_bytes(icons))
         print('wrote', stem + '.ico')
+
+    # desktop icons for the menu entry and the package
+    for size in (48, 256):
+        save_png(make_lifebuoy(size), 'lifebuoy-%d.png' % size)
+    with open(os.path.join(out_dir, 'lifebuoy.svg'), 'w') as f:
+        f.write(lifebuoy_svg())
+    print('wrote lifebuoy.svg')
 
 
 def main(argv):

@@ -15,10 +15,12 @@ namespace navcal::app {
 #ifdef Q_OS_UNIX
 namespace {
 int g_signalPipe[2] = {-1, -1}; // the handler may touch nothing else
+volatile std::sig_atomic_t g_signalArrived = 0;
 
 void onSignal(int signalNumber) {
     // The interrupted code may be about to read errno.
     const int savedErrno = errno;
+    g_signalArrived = 1;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
     errno = savedErrno;
@@ -58,6 +60,14 @@ SignalBridge::~SignalBridge() {
 #ifdef Q_OS_UNIX
     for (int s : {SIGTERM, SIGINT, SIGHUP})
         ::signal(s, SIG_DFL);
+#endif
+}
+
+bool SignalBridge::terminationArrived() {
+#ifdef Q_OS_UNIX
+    return g_signalArrived != 0;
+#else
+    return false;
 #endif
 }
 

@@ -19,6 +19,10 @@ class SignalBridge : public QObject {
     explicit SignalBridge(QObject* parent = nullptr);
     ~SignalBridge() override;
 
+    // Whether a termination signal has arrived, even if the event loop has
+    // not handled it yet.
+    static bool terminationArrived();
+
   signals:
     void terminationRequested(int signalNumber);
 

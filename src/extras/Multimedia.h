@@ -13,6 +13,13 @@ class MultimediaCommandSink {
     virtual void execute(const QString& command) = 0;
 };
 
+// Takes every command and sounds nothing: a run inside a screensaver host's
+// window is silent.
+class SilentMultimedia final : public MultimediaCommandSink {
+  public:
+    void execute(const QString&) override {}
+};
+
 QString playCommand(const QString& musicPath);
 QString stopCommand(const QString& musicPath);
 

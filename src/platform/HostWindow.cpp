@@ -1,0 +1,204 @@
+#include "platform/HostWindow.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+#include <algorithm>
+
+#ifdef Q_OS_LINUX
+#include <cstdlib>
+#include <xcb/xcb.h>
+#endif
+
+namespace navcal::platform {
+
+namespace {
+
+QString hex(quint32 window) {
+    return QStringLiteral("0x%1").arg(window, 0, 16);
+}
+
+HostWindowRequest parseWindowId(const QString& text, const QString& source) {
+    const QString id = text.trimmed();
+    bool ok = false;
+    qulonglong value = 0;
+    if (id.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        value = id.mid(2).toULongLong(&ok, 16);
+    else
+        value = id.toULongLong(&ok, 10);
+    // Zero would make some toolkits pick the root window: never accept it.
+    if (!ok || value == 0 || value > 0xffffffffu)
+        return {0, QStringLiteral("navcal: %1 \"%2\" is not a window id (decimal or 0x hex)")
+                       .arg(source, text)};
+    return {quint32(value), {}};
+}
+
+bool isSwitch(const QString& argument, QLatin1String name) {
+    return argument == QLatin1Char('-') + name || argument == QLatin1String("--") + name;
+}
+
+} // namespace
+
+bool hasWindowLendingHost() {
+#ifdef Q_OS_LINUX
+    return true;
+#else
+    return false;
+#endif
+}
+
+std::optional<HostWindowRequest> readHostWindowRequest(const QStringList& arguments,
+                                                       const QProcessEnvironment& environment) {
+    static const QString variable = QStringLiteral("XSCREENSAVER_WINDOW");
+    const QStringList switches = arguments.mid(1);
+    for (qsizetype i = 0; i < switches.size(); ++i) {
+        if (!isSwitch(switches.at(i), QLatin1String("window-id")))
+            continue;
+        if (i + 1 >= switches.size())
+            return HostWindowRequest{0, QStringLiteral("navcal: -window-id needs a window id")};
+        return parseWindowId(switches.at(i + 1), QStringLiteral("-window-id"));
+    }
+    const bool root = std::any_of(switches.begin(), switches.end(), [](const QString& s) {
+        return isSwitch(s, QLatin1String("root"));
+    });
+    if (environment.contains(variable))
+        return parseWindowId(environment.value(variable), variable);
+    if (root)
+        return HostWindowRequest{
+            0, QStringLiteral("navcal: -root without %1: the desktop's root window is never "
+                              "drawn on")
+                   .arg(variable)};
+    return std::nullopt;
+}
+
+#ifdef Q_OS_LINUX
+
+namespace {
+xcb_connection_t* xcb(void* connection) {
+    return static_cast<xcb_connection_t*>(connection);
+}
+} // namespace
+
+std::unique_ptr<HostWindow> HostWindow::open(quint32 window, QString* error) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        *error = QStringLiteral("navcal: cannot open the X display \"%1\"")
+                     .arg(qEnvironmentVariable("DISPLAY"));
+        return nullptr;
+    }
+    xcb_generic_error_t* failure = nullptr;
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, window), &failure);
+    std::free(failure);
+    if (!geometry) {
+        xcb_disconnect(c);
+        *error = QStringLiteral("navcal: %1 is not a window on this display").arg(hex(window));
+        return nullptr;
+    }
+    const bool isRoot = geometry->root == window;
+    const QSize size(geometry->width, geometry->height);
+    std::free(geometry);
+    if (isRoot) {
+        xcb_disconnect(c);
+        *error = QStringLiteral("navcal: %1 is the root window; only a window lent by the "
+                                "screensaver host is drawn on")
+                     .arg(hex(window));
+        return nullptr;
+    }
+    // Our own event mask on the host's window: its end and its size reach us
+    // without touching what the host itself listens to.
+    const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+    return std::unique_ptr<HostWindow>(new HostWindow(c, window, size));
+}
+
+HostWindow::HostWindow(void* connection, quint32 window, QSize size)
+    : m_connection(connection), m_window(window), m_size(size) {}
+
+void HostWindow::watch() {
+    if (m_notifier)
+        return;
+    m_notifier = new QSocketNotifier(xcb_get_file_descriptor(xcb(m_connection)),
+                                     QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &HostWindow::readEvents);
+    // A second guard besides the events: a round trip now and then notices a
+    // window that went away while our mask could not be set on it.
+    m_poll = new QTimer(this);
+    m_poll->setInterval(400);
+    connect(m_poll, &QTimer::timeout, this, &HostWindow::check);
+    m_poll->start();
+    check();
+}
+
+HostWindow::~HostWindow() {
+    xcb_disconnect(xcb(m_connection));
+}
+
+void HostWindow::readEvents() {
+    xcb_connection_t* c = xcb(m_connection);
+    while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+        const uint8_t type = event->response_type & 0x7f;
+        QString reason;
+        if (type == 0) {
+            reason = QStringLiteral("navcal: the host's window %1 is gone").arg(hex(m_window));
+        } else if (type == XCB_DESTROY_NOTIFY &&
+                   reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == m_window) {
+            reason =
+                QStringLiteral("navcal: the host's window %1 was destroyed").arg(hex(m_window));
+        } else if (type == XCB_CONFIGURE_NOTIFY) {
+            const auto* configure = reinterpret_cast<xcb_configure_notify_event_t*>(event);
+            const QSize size(configure->width, configure->height);
+            if (configure->window == m_window && size != m_size) {
+                m_size = size;
+                emit resized(size);
+            }
+        }
+        std::free(event);
+        if (!reason.isEmpty() && !m_lost) {
+            m_lost = true;
+            emit lost(reason);
+        }
+    }
+    if (xcb_connection_has_error(c) && !m_lost) {
+        m_lost = true;
+        m_notifier->setEnabled(false);
+        emit lost(QStringLiteral("navcal: the connection to the X display was lost"));
+    }
+}
+
+void HostWindow::check() {
+    xcb_connection_t* c = xcb(m_connection);
+    xcb_generic_error_t* failure = nullptr;
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, m_window), &failure);
+    std::free(failure);
+    const bool present = geometry != nullptr;
+    std::free(geometry);
+    if (!present && !m_lost) {
+        m_lost = true;
+        emit lost(QStringLiteral("navcal: the host's window %1 is gone").arg(hex(m_window)));
+    }
+    // The round trip may have read events off the socket that the notifier
+    // will not announce again.
+    readEvents();
+}
+
+#else
+
+std::unique_ptr<HostWindow> HostWindow::open(quint32, QString* error) {
+    *error = QStringLiteral("navcal: drawing into a host's window is not available here");
+    return nullptr;
+}
+
+HostWindow::HostWindow(void* connection, quint32 window, QSize size)
+    : m_connection(connection), m_window(window), m_size(size) {}
+
+HostWindow::~HostWindow() = default;
+void HostWindow::watch() {}
+void HostWindow::readEvents() {}
+void HostWindow::check() {}
+
+#endif
+
+} // namespace navcal::platform

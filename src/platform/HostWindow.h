@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QProcessEnvironment>
+#include <QSize>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class QSocketNotifier;
+class QTimer;
+
+namespace navcal::platform {
+
+// Whether this system has a screensaver host that lends its own window to a
+// display program (XScreenSaver on X11). Elsewhere the switches below are not
+// read at all, so they change nothing.
+bool hasWindowLendingHost();
+
+// What a screensaver host asked for by lending a window: its id, or why the
+// request cannot be followed.
+struct HostWindowRequest {
+    quint32 window = 0;
+    QString error; // one line for stderr; empty when `window` is usable
+};
+
+// Reads "-root" (the host's own window, named by XSCREENSAVER_WINDOW),
+// "-window-id ID" (a preview) or the variable alone; each switch may also be
+// written with two dashes. Ids are decimal or 0x hex. No such switch and no
+// variable: not a hosted run.
+std::optional<HostWindowRequest> readHostWindowRequest(const QStringList& arguments,
+                                                       const QProcessEnvironment& environment);
+
+// A window lent by the host, on its own display connection: checked once when
+// opened, then watched so that its disappearance ends the run at once.
+class HostWindow : public QObject {
+    Q_OBJECT
+  public:
+    // Null with `error` set when the display cannot be reached or the id is
+    // not a window, or is a screen's root window (never drawn on).
+    static std::unique_ptr<HostWindow> open(quint32 window, QString* error);
+    ~HostWindow() override;
+
+    // Starts watching; needs the application's event loop to exist.
+    void watch();
+
+    quint32 id() const { return m_window; }
+    QSize size() const { return m_size; }
+
+  signals:
+    void resized(QSize size);
+    void lost(const QString& reason);
+
+  private:
+    HostWindow(void* connection, quint32 window, QSize size);
+    void readEvents();
+    void check();
+
+    void* m_connection; // xcb_connection_t
+    quint32 m_window;
+    QSize m_size;
+    QSocketNotifier* m_notifier = nullptr;
+    QTimer* m_poll = nullptr;
+    bool m_lost = false;
+};
+
+} // namespace navcal::platform

@@ -1,0 +1,214 @@
+// A window lent by a screensaver host: reading the request, drawing inside a
+// test-made window and nowhere else, and ending when the window goes away.
+
+#include "platform/HostWindow.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <xcb/xcb.h>
+
+using navcal::platform::HostWindowRequest;
+using navcal::platform::readHostWindowRequest;
+
+namespace {
+
+constexpr QRect kLent(120, 90, 480, 360);
+constexpr uint32_t kLentColour = 0x203040; // a bare lent window: one flat colour
+
+// Distinct colours in a part of a screenshot.
+int colours(const QImage& shot, const QRect& area) {
+    QSet<QRgb> seen;
+    for (int y = area.top(); y <= area.bottom(); y += 2)
+        for (int x = area.left(); x <= area.right(); x += 2)
+            seen.insert(shot.pixel(x, y));
+    return int(seen.size());
+}
+
+QImage grabRoot(xcb_connection_t* c, xcb_screen_t* screen) {
+    xcb_get_image_reply_t* reply =
+        xcb_get_image_reply(c,
+                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, 0,
+                                          screen->width_in_pixels, screen->height_in_pixels, ~0u),
+                            nullptr);
+    if (!reply)
+        return {};
+    QImage image(xcb_get_image_data(reply), screen->width_in_pixels, screen->height_in_pixels,
+                 QImage::Format_RGB32);
+    QImage copy = image.copy();
+    free(reply);
+    return copy;
+}
+
+} // namespace
+
+class TestHostWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void readsTheRequest_data();
+    void readsTheRequest();
+    void drawsOnlyInsideTheLentWindow();
+    void refusesWhatIsNoWindow_data();
+    void refusesWhatIsNoWindow();
+    void cleanupTestCase();
+
+  private:
+    bool startServer();
+    QProcess* run(const QStringList& arguments);
+
+    QProcess m_server;
+    QString m_display;
+    QTemporaryDir m_home;
+};
+
+void TestHostWindow::readsTheRequest_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("variable"); // "-" when unset
+    QTest::addColumn<bool>("hosted");
+    QTest::addColumn<uint>("window"); // 0: an error is expected
+    QTest::newRow("Windows switch, no variable") << QStringList{"/s"} << "-" << false << 0u;
+    QTest::newRow("-root, hex variable") << QStringList{"-root"} << "0x2A" << true << 42u;
+    QTest::newRow("--window-id decimal")
+        << QStringList{"--window-id", "123"} << "-" << true << 123u;
+    QTest::newRow("switch wins over variable")
+        << QStringList{"-window-id", "0x5"} << "9" << true << 5u;
+    QTest::newRow("variable alone") << QStringList{} << " 77 " << true << 77u;
+    QTest::newRow("-root without variable") << QStringList{"-root"} << "-" << true << 0u;
+    QTest::newRow("id missing") << QStringList{"-window-id"} << "-" << true << 0u;
+    QTest::newRow("id zero") << QStringList{"-window-id", "0"} << "-" << true << 0u;
+    QTest::newRow("id junk") << QStringList{"-window-id", "0xZZ"} << "-" << true << 0u;
+    QTest::newRow("id too large") << QStringList{"-window-id", "0x100000000"} << "-" << true << 0u;
+}
+
+void TestHostWindow::readsTheRequest() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, variable);
+    QFETCH(bool, hosted);
+    QFETCH(uint, window);
+    QProcessEnvironment env;
+    if (variable != "-")
+        env.insert("XSCREENSAVER_WINDOW", variable);
+    const auto request = readHostWindowRequest(QStringList{"navcal"} + arguments, env);
+    QCOMPARE(request.has_value(), hosted);
+    if (!hosted)
+        return;
+    QCOMPARE(request->window, quint32(window));
+    QCOMPARE(request->error.isEmpty(), window != 0);
+    QVERIFY(!request->error.contains('\n'));
+}
+
+bool TestHostWindow::startServer() {
+    if (!m_display.isEmpty())
+        return true;
+    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+    if (xvfb.isEmpty())
+        return false;
+    for (int n = 260; n < 360 && m_display.isEmpty(); ++n)
+        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
+            !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            m_display = QStringLiteral(":%1").arg(n);
+    m_server.start(xvfb, {m_display, "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset"});
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 10000) {
+        xcb_connection_t* c = xcb_connect(qPrintable(m_display), nullptr);
+        const bool up = !xcb_connection_has_error(c);
+        xcb_disconnect(c);
+        if (up)
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+QProcess* TestHostWindow::run(const QStringList& arguments) {
+    auto* p = new QProcess(this);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", m_display);
+    env.insert("HOME", m_home.path());
+    env.insert("XDG_RUNTIME_DIR", m_home.path());
+    env.remove("XSCREENSAVER_WINDOW");
+    p->setProcessEnvironment(env);
+    p->start(NAVCAL_BINARY, arguments);
+    return p;
+}
+
+void TestHostWindow::drawsOnlyInsideTheLentWindow() {
+    QVERIFY2(startServer(), "Xvfb is needed (package xvfb)");
+    xcb_connection_t* c = xcb_connect(qPrintable(m_display), nullptr);
+    auto disconnect = qScopeGuard([c] { xcb_disconnect(c); });
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t lent = xcb_generate_id(c);
+    const uint32_t values[] = {kLentColour};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, lent, screen->root, kLent.x(), kLent.y(),
+                      kLent.width(), kLent.height(), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, XCB_CW_BACK_PIXEL, values);
+    xcb_map_window(c, lent);
+    xcb_flush(c);
+    const QImage before = grabRoot(c, screen);
+
+    QProcess* saver = run({"-window-id", QStringLiteral("0x%1").arg(lent, 0, 16)});
+    QVERIFY(!saver->waitForFinished(3500)); // it runs and draws
+    const QImage shot = grabRoot(c, screen);
+    QVERIFY(!shot.isNull());
+    shot.save(QDir(QCoreApplication::applicationDirPath()).filePath("hostwindow-shot.png"));
+    // Inside: the seascape and the calendar, many colours.
+    QVERIFY2(colours(shot, kLent) > 300, qPrintable(QString::number(colours(shot, kLent))));
+    // Outside: exactly as before.
+    for (const QRect& band : {QRect(0, 0, 800, kLent.top()), QRect(0, kLent.bottom() + 1, 800, 10),
+                              QRect(0, 0, kLent.left(), 600), QRect(kLent.right() + 1, 0, 10, 600)})
+        QCOMPARE(shot.copy(band), before.copy(band));
+
+    // The host drops its window while the saver runs: one line, an error code,
+    // within a second.
+    xcb_destroy_window(c, lent);
+    xcb_flush(c);
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(saver->waitForFinished(3000));
+    QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+    QCOMPARE(saver->exitStatus(), QProcess::NormalExit);
+    QVERIFY(saver->exitCode() != 0);
+    const QStringList lines =
+        QString::fromLocal8Bit(saver->readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().contains("destroyed") || lines.first().contains("gone"),
+             qPrintable(lines.first()));
+    QVERIFY(QDir(m_home.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+}
+
+void TestHostWindow::refusesWhatIsNoWindow_data() {
+    QTest::addColumn<QString>("id");
+    QTest::newRow("not a number") << "twelve";
+    QTest::newRow("no such window") << "0x7ffff01";
+    QTest::newRow("the root window") << "root";
+}
+
+void TestHostWindow::refusesWhatIsNoWindow() {
+    QFETCH(QString, id);
+    QVERIFY2(startServer(), "Xvfb is needed (package xvfb)");
+    if (id == "root") {
+        xcb_connection_t* c = xcb_connect(qPrintable(m_display), nullptr);
+        id = QString::number(xcb_setup_roots_iterator(xcb_get_setup(c)).data->root);
+        xcb_disconnect(c);
+    }
+    QElapsedTimer t;
+    t.start();
+    QProcess* saver = run({"-window-id", id});
+    QVERIFY(saver->waitForFinished(3000));
+    QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+    QVERIFY(saver->exitCode() != 0);
+    QCOMPARE(saver->readAllStandardError().count('\n'), 1);
+}
+
+void TestHostWindow::cleanupTestCase() {
+    m_server.terminate();
+    m_server.waitForFinished(3000);
+}
+
+QTEST_MAIN(TestHostWindow)
+#include "tst_hostwindow.moc"
