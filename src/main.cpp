@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     }
 
     calendar::SystemClock clock;
-    app::MersenneRandom random;
+    layout::MersenneRandom random;
     extras::SdlMixerSink sound;
     // The host cycles its display programs: a tune restarting with each turn
     // is not wanted, so a hosted run is silent.

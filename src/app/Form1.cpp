@@ -2,11 +2,12 @@
 
 #include "app/BackgroundPicture.h"
 #include "banner/Banner.h"
-#include "banner/ClockDisplay.h"
 #include "calendar/CalendarRules.h"
+#include "extras/ClockDisplay.h"
 #include "extras/Decorations.h"
 #include "extras/Music.h"
 #include "extras/WebLink.h"
+#include "layout/Placement.h"
 #include "layout/Pointers.h"
 #include "panels/MonthPanels.h"
 
@@ -73,19 +74,17 @@ Form1::Form1(Form1Services services, QWidget* parent)
 
     m_controls = std::make_unique<layout::Controls>(this, m_scale);
 
-    m_panels = std::make_unique<panels::MonthPanels>(*m_controls, *m_services.clock, m_palette,
-                                                     m_services.locale,
-                                                     [this] { return LeapYear(currentYear); });
-    m_banner = std::make_unique<banner::Banner>(*m_controls, *m_services.clock, m_palette,
-                                                m_screenWidth, TodayDate);
-    m_clockDisplay = std::make_unique<banner::ClockDisplay>(
-        m_controls->label(QStringLiteral("Label12")), m_controls->timer(QStringLiteral("Timer13")),
-        *m_services.clock, m_services.locale);
+    const layout::Roles& roles = m_controls->roles();
+    m_today = std::make_unique<calendar::Today>(*m_services.clock);
+    m_panels = std::make_unique<panels::MonthPanels>(roles, *m_today, m_palette, m_services.locale);
+    m_banner = std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_screenWidth);
+    m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, roles.clockTimer,
+                                                            *m_services.clock, m_services.locale);
     m_music = std::make_unique<extras::Music>(*m_services.multimedia, m_services.windowsFolder);
     m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
                                                   QUrl(layout::siteAddress()),
                                                   [this] { m_services.endProgram(0); });
-    m_decorations = std::make_unique<extras::Decorations>(*m_controls, m_palette, this);
+    m_decorations = std::make_unique<extras::Decorations>(roles.ship, m_palette, this);
     wireHandlers();
 }
 
@@ -105,104 +104,67 @@ void Form1::load() {
     setWindowState(Qt::WindowNoState);
     loadBackground();
     setGeometry(m_screenGeometry);
-    placeControls();
+    layout::placeOnScreen(*m_controls, m_screenWidth, m_screenHeight);
     m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));
-    TodayDate = m_services.clock->today();
+    m_today->reset();
     m_panels->resetCounters();
     m_music->start();
 }
 
 void Form1::startTimers() {
-    for (int month = 1; month <= 12; ++month)
-        m_controls->timer(QStringLiteral("Timer%1").arg(month))->start();
-    m_controls->timer(QStringLiteral("Timer14"))->start();
+    const layout::Roles& roles = m_controls->roles();
+    for (const layout::MonthControls& month : roles.months)
+        month.fillTimer->start();
+    roles.bannerTimer->start();
     m_clockDisplay->start();
 }
 
 void Form1::loadBackground() {
-    layout::PictureBox* pctFon = m_controls->pctFon();
     // No Windows folder, no picture: an empty folder would make the name relative.
     if (m_services.windowsFolder.isEmpty())
         return;
     const qint64 screenPixels = qint64(m_screenGeometry.width()) * m_screenGeometry.height();
     if (const auto picture = loadBackgroundPicture(
             QDir(m_services.windowsFolder).filePath(QStringLiteral("1.jpg")), screenPixels))
-        pctFon->setPicture(*picture);
+        m_controls->roles().background->setPicture(*picture);
     m_scaledBackground = QPixmap();
 }
 
-void Form1::placeControls() {
-    const float sw = m_screenWidth;
-    // Images are centred across the screen.
-    for (layout::ImageControl* image : m_controls->allImages())
-        image->setLeft(sw / 2.0f - image->twipWidth() / 2.0f);
-    // Every label moves by the offset that centres the stored arrangement.
-    const float dx = (sw - layout::kArrangementWidth) / 2.0f;
-    const float dy = (m_screenHeight - layout::kArrangementHeight) / 2.0f;
-    for (TwipLabel* label : m_controls->allLabels())
-        label->moveTwips(label->left() + dx, label->top() + dy);
-
-    auto label = [this](const char* name) { return m_controls->label(QString::fromLatin1(name)); };
-    auto centre = [sw](TwipLabel* l) { l->setLeft(sw / 2.0f - l->twipWidth() / 2.0f); };
-    centre(label("Label1"));
-    centre(label("Label2"));
-    centre(label("Label112"));
-    centre(label("Label12"));
-    label("Label12")->setTop(label("Label82")->top());
-    centre(label("Label114"));
-    label("Label114")->setTop(label("Label79")->top());
-    auto* image1 = m_controls->image(QStringLiteral("Image1"));
-    auto* image2 = m_controls->image(QStringLiteral("Image2"));
-    auto* image3 = m_controls->image(QStringLiteral("Image3"));
-    image1->setTop(label("Label21")->top() - 25);
-    image3->setTop(label("Label18")->top());
-    image2->setTop(label("Label85")->top() - image2->twipHeight());
-}
-
-bool Form1::LeapYear(qint16& year) {
-    const QDate today = m_services.clock->today();
-    currentYear = qint16(today.year());
-    // The fill passes the current-year variable itself, so the test always
-    // concerns today's year once it has been stored above.
-    const bool leap = calendar::isLeapYear(year);
-    m_controls->label(QStringLiteral("Label114"))
-        ->setCaption(calendar::dateLine(today, m_services.locale));
-    return leap;
-}
-
+// Every click and tick of the window, in one place.
 void Form1::wireHandlers() {
     using layout::ImageControl;
+    const layout::Roles& roles = m_controls->roles();
     for (int month = 1; month <= 12; ++month) {
-        const layout::MonthLayout& m = layout::monthLayouts().at(month - 1);
-        connect(m_controls->timer(m.timer), &QTimer::timeout, m_panels.get(),
+        const layout::MonthControls& m = roles.month(month);
+        connect(m.fillTimer, &QTimer::timeout, m_panels.get(),
                 [this, month] { m_panels->fillTick(month); });
-        connect(m_controls->label(m.title), &TwipLabel::clicked, m_panels.get(),
+        connect(m.title, &TwipLabel::clicked, m_panels.get(),
                 [this, month] { m_panels->titleClicked(month); });
     }
-    connect(m_controls->image(QStringLiteral("Image3")), &ImageControl::clicked, m_panels.get(),
+    connect(roles.flag, &ImageControl::clicked, m_panels.get(),
             [this] { m_panels->recolourHeaders(); });
-    connect(m_controls->timer(QStringLiteral("Timer14")), &QTimer::timeout, m_banner.get(),
-            [this] { m_banner->tick(); });
-    connect(m_controls->label(QStringLiteral("Label113")), &TwipLabel::clicked, m_banner.get(),
-            [this] { m_banner->clicked(); });
-    connect(m_clockDisplay.get(), &banner::ClockDisplay::ticked, this, &Form1::onSecondTicked);
-    connect(m_controls->image(QStringLiteral("Image1")), &ImageControl::clicked, m_music.get(),
-            [this] { m_music->replay(); });
-    connect(m_controls->image(QStringLiteral("Image1")), &ImageControl::doubleClicked, this,
-            [this] { m_controls->image(QStringLiteral("Image1"))->setVisible(false); });
-    connect(m_controls->label(QStringLiteral("Label2")), &TwipLabel::clicked, m_webLink.get(),
-            [this] { m_webLink->follow(); });
-}
-
-void Form1::onSecondTicked(const QDateTime& now) {
+    connect(roles.bannerTimer, &QTimer::timeout, m_banner.get(), [this] { m_banner->tick(); });
+    connect(roles.banner, &TwipLabel::clicked, m_banner.get(), [this] { m_banner->clicked(); });
     // A saver left running past midnight shows the new day.
-    TodayDate = now.date();
-    m_panels->followDate(TodayDate);
+    connect(m_clockDisplay.get(), &extras::ClockDisplay::ticked, m_today.get(),
+            [this](const QDateTime& now) { m_today->observe(now.date()); });
+    connect(roles.seagull, &ImageControl::clicked, m_music.get(), [this] { m_music->replay(); });
+    connect(roles.seagull, &ImageControl::doubleClicked, this,
+            [seagull = roles.seagull] { seagull->setVisible(false); });
+    connect(roles.siteAddress, &TwipLabel::clicked, m_webLink.get(),
+            [this] { m_webLink->follow(); });
+    for (TwipLabel* label : {roles.clock, roles.title, roles.dateLine})
+        connect(label, &TwipLabel::clicked, m_decorations.get(),
+                [this, label] { m_decorations->recolour(label); });
+    extras::Decorations* decorations = m_decorations.get();
+    connect(roles.ship, &ImageControl::pressed, decorations, &extras::Decorations::beginDrag);
+    connect(roles.ship, &ImageControl::dragMoved, decorations, &extras::Decorations::pointerMoved);
+    connect(roles.ship, &ImageControl::clicked, decorations, &extras::Decorations::shipClicked);
 }
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QImage& picture = m_controls->pctFon()->picture();
+    const QImage& picture = m_controls->roles().background->picture();
     if (picture.isNull()) {
         painter.fillRect(rect(), palette().color(QPalette::Window));
         return;

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/RandomPalette.h"
 #include "calendar/Clock.h"
+#include "calendar/Today.h"
 #include "extras/Multimedia.h"
 #include "extras/UrlOpener.h"
 #include "layout/Controls.h"
+#include "layout/RandomPalette.h"
 
 #include <QLocale>
 #include <QPixmap>
@@ -18,9 +19,9 @@ class MonthPanels;
 }
 namespace navcal::banner {
 class Banner;
-class ClockDisplay;
-} // namespace navcal::banner
+}
 namespace navcal::extras {
+class ClockDisplay;
 class Music;
 class WebLink;
 class Decorations;
@@ -37,7 +38,7 @@ double twipsPerPixelForDpi(double dpi);
 // a fixed screen.
 struct Form1Services {
     calendar::Clock* clock = nullptr;
-    RandomSource* random = nullptr;
+    layout::RandomSource* random = nullptr;
     extras::MultimediaCommandSink* multimedia = nullptr;
     extras::UrlOpener* opener = nullptr;
     QLocale locale;
@@ -60,9 +61,6 @@ class Form1 : public QWidget {
     // Lets the stored timers tick; called once the window is shown.
     void startTimers();
 
-    // Leap-year test on `year` that also writes today's date into the date line.
-    bool LeapYear(qint16& year);
-
     layout::Controls& controls() { return *m_controls; }
     // The screen measured in the design's twips (at the arrangement's scale).
     float screenWidth() const { return m_screenWidth; }
@@ -74,14 +72,13 @@ class Form1 : public QWidget {
     // How often the background has been scaled to the window (once per size).
     int backgroundScalings() const { return m_backgroundScalings; }
 
-    QDate TodayDate;
-    qint16 currentYear = 0;
+    const calendar::Today& today() const { return *m_today; }
     const QString& MusicPath() const;
 
-    RandomPalette& randomPalette() { return m_palette; }
+    layout::RandomPalette& randomPalette() { return m_palette; }
     panels::MonthPanels& monthPanels() { return *m_panels; }
     banner::Banner& banner() { return *m_banner; }
-    banner::ClockDisplay& clockDisplay() { return *m_clockDisplay; }
+    extras::ClockDisplay& clockDisplay() { return *m_clockDisplay; }
     extras::Music& music() { return *m_music; }
     extras::Decorations& decorations() { return *m_decorations; }
 
@@ -97,9 +94,7 @@ class Form1 : public QWidget {
 
   private:
     void loadBackground();
-    void placeControls();
     void wireHandlers();
-    void onSecondTicked(const QDateTime& now);
 
     Form1Services m_services;
     double m_twipsPerPixel;
@@ -108,14 +103,15 @@ class Form1 : public QWidget {
     float m_screenWidth = 0;
     float m_screenHeight = 0;
     std::unique_ptr<layout::Controls> m_controls;
-    RandomPalette m_palette;
+    std::unique_ptr<calendar::Today> m_today;
+    layout::RandomPalette m_palette;
     std::unique_ptr<panels::MonthPanels> m_panels;
     std::unique_ptr<banner::Banner> m_banner;
-    std::unique_ptr<banner::ClockDisplay> m_clockDisplay;
+    std::unique_ptr<extras::ClockDisplay> m_clockDisplay;
     std::unique_ptr<extras::Music> m_music;
     std::unique_ptr<extras::WebLink> m_webLink;
     std::unique_ptr<extras::Decorations> m_decorations;
-    QPixmap m_scaledBackground; // the picture of PctFon at the window's size
+    QPixmap m_scaledBackground; // the background picture at the window's size
     int m_backgroundScalings = 0;
     bool m_backgroundPressed = false;
     bool m_unloaded = false;

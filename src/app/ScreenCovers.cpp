@@ -105,7 +105,7 @@ void ScreenCovers::follow() {
     for (QScreen* screen : screens) {
         if (screen == primary || m_covers.count(screen))
             continue;
-        auto* cover = new ScreenCover(screen, m_form.controls().pctFon()->picture(),
+        auto* cover = new ScreenCover(screen, m_form.controls().roles().background->picture(),
                                       [this] { m_form.stopAndClose(); });
         m_covers.emplace(screen, cover);
         cover->showFullScreen();

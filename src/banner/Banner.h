@@ -1,19 +1,19 @@
 #pragma once
 
-#include "app/RandomPalette.h"
-#include "calendar/Clock.h"
+#include "calendar/Today.h"
 #include "layout/Controls.h"
+#include "layout/RandomPalette.h"
 
 #include <QObject>
 
 namespace navcal::banner {
 
-// The holiday-of-the-day banner Label113, driven by Timer14.
+// The holiday-of-the-day banner, driven by its timer.
 class Banner : public QObject {
     Q_OBJECT
   public:
-    Banner(layout::Controls& controls, const calendar::Clock& clock, app::RandomPalette& palette,
-           float screenWidthTwips, QDate& todayDate, QObject* parent = nullptr);
+    Banner(const layout::Roles& controls, calendar::Today& today, layout::RandomPalette& palette,
+           float screenWidthTwips, QObject* parent = nullptr);
 
     // One banner tick: today's text and colour, computed afresh, centred on the
     // text just set, on the line of the July "Пн" header.
@@ -23,15 +23,12 @@ class Banner : public QObject {
 
     bool isFrozen() const { return m_frozen; }
 
-    // The window's TodayDate, which every tick sets.
-    QDate& TodayDate;
-
   private:
     layout::TwipLabel* m_banner;
-    layout::TwipLabel* m_anchor; // Label59, whose line the banner stands on
+    layout::TwipLabel* m_anchor; // July's Monday header, whose line the banner stands on
     QTimer* m_timer;
-    const calendar::Clock& m_clock;
-    app::RandomPalette& m_palette;
+    calendar::Today& m_today;
+    layout::RandomPalette& m_palette;
     float m_screenWidth;
     bool m_frozen = false;
 };

@@ -4,7 +4,6 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QMimeData>
-#include <array>
 
 namespace navcal::extras {
 
@@ -12,25 +11,11 @@ namespace {
 
 const QString kDragFormat = QStringLiteral("application/x-navcal-decoration");
 
-// The labels that take a random palette colour on a click.
-constexpr std::array<const char*, 3> kRecolouredLabels = {"Label12", "Label112", "Label114"};
-
 } // namespace
 
-Decorations::Decorations(layout::Controls& controls, app::RandomPalette& palette, QWidget* window,
-                         QObject* parent)
-    : QObject(parent), m_controls(controls), m_palette(palette), m_window(window),
-      m_image(controls.image(QStringLiteral("Image2"))) {
-    for (const char* name : kRecolouredLabels) {
-        layout::TwipLabel* label = m_controls.label(QString::fromLatin1(name));
-        connect(label, &layout::TwipLabel::clicked, this,
-                [this, label] { label->setForeColor(m_palette.draw()); });
-    }
-
-    connect(m_image, &layout::ImageControl::pressed, this, &Decorations::beginDrag);
-    connect(m_image, &layout::ImageControl::dragMoved, this, &Decorations::pointerMoved);
-    connect(m_image, &layout::ImageControl::clicked, this, &Decorations::imageClicked);
-
+Decorations::Decorations(layout::ImageControl* ship, layout::RandomPalette& palette,
+                         QWidget* window, QObject* parent)
+    : QObject(parent), m_palette(palette), m_window(window), m_image(ship) {
     // Children do not take drops, so every drop over the window reaches it.
     m_window->setAcceptDrops(true);
     m_window->installEventFilter(this);
@@ -65,7 +50,11 @@ void Decorations::pointerMoved(QPoint position) {
     drag->exec(Qt::MoveAction);
 }
 
-void Decorations::imageClicked() {
+void Decorations::recolour(layout::TwipLabel* label) {
+    label->setForeColor(m_palette.draw());
+}
+
+void Decorations::shipClicked() {
     // The release that ends a drag is not a click.
     if (m_dragStarted)
         return;
@@ -85,12 +74,12 @@ bool Decorations::dropAt(QPoint windowPixels, const QWidget* target) {
 
 QMimeData* Decorations::dragData() {
     auto* data = new QMimeData;
-    data->setData(kDragFormat, QByteArrayLiteral("Image2"));
+    data->setData(kDragFormat, QByteArrayLiteral("ship"));
     return data;
 }
 
 bool Decorations::isDragData(const QMimeData* data) {
-    return data && data->data(kDragFormat) == QByteArrayLiteral("Image2");
+    return data && data->data(kDragFormat) == QByteArrayLiteral("ship");
 }
 
 bool Decorations::eventFilter(QObject* watched, QEvent* event) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/RandomPalette.h"
-#include "layout/Controls.h"
+#include "layout/ImageControl.h"
+#include "layout/RandomPalette.h"
+#include "layout/TwipLabel.h"
 
 #include <QObject>
 #include <QPoint>
@@ -11,26 +12,32 @@ class QMimeData;
 
 namespace navcal::extras {
 
-// The playful reactions: Image2 dragged about or hidden, labels recoloured.
+// The playful reactions: the ship dragged about or hidden, labels recoloured.
 class Decorations : public QObject {
     Q_OBJECT
   public:
-    Decorations(layout::Controls& controls, app::RandomPalette& palette, QWidget* window,
+    Decorations(layout::ImageControl* ship, layout::RandomPalette& palette, QWidget* window,
                 QObject* parent = nullptr);
 
-    // Where inside Image2 the current drag began, in twips.
+    // Where inside the ship the current drag began, in twips.
     float DragOffsetX = 0;
     float DragOffsetY = 0;
 
-    // A left press on Image2 at `position` (pixels inside the image): remembers
+    // A left press on the ship at `position` (pixels inside the image): remembers
     // the grabbed point and puts the image behind every other control.
     void beginDrag(Qt::MouseButton button, QPoint position);
-    // The drop of a dragged Image2 at `windowPixels`, over `target` (the window's
+    // The drop of a dragged the ship at `windowPixels`, over `target` (the window's
     // child there, nullptr on the empty background). Only the background moves
     // it; returns whether it moved.
     bool dropAt(QPoint windowPixels, const QWidget* target);
+    // The pointer at `position` (pixels inside the ship) with a button held.
+    void pointerMoved(QPoint position);
+    // A click on the ship hides it, unless the click ends a drag.
+    void shipClicked();
+    // A click on a recolourable label gives it a random palette colour.
+    void recolour(layout::TwipLabel* label);
 
-    // The payload of a drag of Image2, recognised by the window's drop handling.
+    // The payload of a drag of the ship, recognised by the window's drop handling.
     static QMimeData* dragData();
     static bool isDragData(const QMimeData* data);
 
@@ -38,18 +45,14 @@ class Decorations : public QObject {
     bool dragging() const { return m_dragStarted; }
 
   signals:
-    // A drag of Image2 is about to run, with its payload and feedback set.
+    // A drag of the ship is about to run, with its payload and feedback set.
     void dragStarted(QDrag* drag);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void pointerMoved(QPoint position);
-    void imageClicked();
-
-    layout::Controls& m_controls;
-    app::RandomPalette& m_palette;
+    layout::RandomPalette& m_palette;
     QWidget* m_window;
     layout::ImageControl* m_image;
     QPoint m_pressPosition;

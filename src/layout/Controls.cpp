@@ -4,9 +4,29 @@
 
 namespace navcal::layout {
 
+namespace {
+
+template <typename T> T* required(T* control, const QString& what) {
+    if (!control)
+        qFatal("The stored design has no %s", qPrintable(what));
+    return control;
+}
+
+// The control that has `role`, of the type the role needs.
+template <typename T>
+T* byRole(const std::map<Role, QObject*>& controls, Role role, const char* what) {
+    const auto it = controls.find(role);
+    return required(qobject_cast<T*>(it == controls.end() ? nullptr : it->second),
+                    QString::fromLatin1(what));
+}
+
+} // namespace
+
 Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
     ensureResources();
+    std::map<Role, QObject*> withRole;
     for (const StoredControl& control : storedControls()) {
+        QObject* created = nullptr;
         switch (control.kind) {
         case ControlKind::Label: {
             auto* label = new TwipLabel(control, scale, window);
@@ -15,16 +35,18 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
                 m_labels.insert(control.name, label);
             else
                 m_arrays[control.name].append(label);
+            created = label;
             break;
         }
         case ControlKind::Image: {
             auto* image = new ImageControl(control, scale, window);
             m_images.insert(control.name, image);
             m_allImages.append(image);
+            created = image;
             break;
         }
         case ControlKind::PictureBox:
-            m_pctFon = new PictureBox(control, window);
+            created = new PictureBox(control, window);
             break;
         case ControlKind::Timer: {
             auto* timer = new QTimer(window);
@@ -33,9 +55,44 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
             timer->setTimerType(Qt::PreciseTimer);
             m_timers.insert(control.name, timer);
             m_allTimers.append(timer);
+            created = timer;
             break;
         }
         }
+        if (control.role == Role::None)
+            continue;
+        if (withRole.contains(control.role))
+            qFatal("The stored design gives one role to %s and %s",
+                   qPrintable(withRole.at(control.role)->objectName()),
+                   qPrintable(created->objectName()));
+        withRole.emplace(control.role, created);
+    }
+    resolveRoles(withRole);
+}
+
+void Controls::resolveRoles(const std::map<Role, QObject*>& withRole) {
+    Roles& r = m_roles;
+    r.credit = byRole<TwipLabel>(withRole, Role::Credit, "credit line");
+    r.siteAddress = byRole<TwipLabel>(withRole, Role::SiteAddress, "site address");
+    r.clock = byRole<TwipLabel>(withRole, Role::Clock, "clock");
+    r.title = byRole<TwipLabel>(withRole, Role::Title, "title");
+    r.banner = byRole<TwipLabel>(withRole, Role::Banner, "banner");
+    r.dateLine = byRole<TwipLabel>(withRole, Role::DateLine, "date line");
+    r.seagull = byRole<ImageControl>(withRole, Role::Seagull, "seagull");
+    r.ship = byRole<ImageControl>(withRole, Role::Ship, "ship");
+    r.flag = byRole<ImageControl>(withRole, Role::Flag, "flag");
+    r.background = byRole<PictureBox>(withRole, Role::Background, "background");
+    r.clockTimer = byRole<QTimer>(withRole, Role::ClockTimer, "clock timer");
+    r.bannerTimer = byRole<QTimer>(withRole, Role::BannerTimer, "banner timer");
+    for (const MonthLayout& m : monthLayouts()) {
+        MonthControls& month = r.months.at(m.month - 1);
+        month.title = required(label(m.title), m.title);
+        for (int j = 0; j < 7; ++j)
+            month.headers[j] = required(label(m.headers[j]), m.headers[j]);
+        for (int i = 0; i < kCellsPerMonth; ++i)
+            month.cells[i] =
+                required(cell(m.cells, i), QStringLiteral("%1(%2)").arg(m.cells).arg(i));
+        month.fillTimer = required(timer(m.timer), m.timer);
     }
 }
 

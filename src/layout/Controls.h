@@ -6,23 +6,54 @@
 #include <QHash>
 #include <QList>
 #include <QTimer>
+#include <array>
+#include <map>
 
 namespace navcal::layout {
 
-// The window's controls, created from the stored design and addressed by
-// their stored names. Owned by the window they were built on.
+// The controls of one month panel.
+struct MonthControls {
+    TwipLabel* title = nullptr;
+    std::array<TwipLabel*, 7> headers{}; // Monday ... Sunday
+    std::array<TwipLabel*, kCellsPerMonth> cells{};
+    QTimer* fillTimer = nullptr;
+};
+
+// The controls by what they are to the program, resolved once: a design that
+// lacks one does not get past construction.
+struct Roles {
+    TwipLabel* credit = nullptr;
+    TwipLabel* siteAddress = nullptr;
+    TwipLabel* clock = nullptr;
+    TwipLabel* title = nullptr;
+    TwipLabel* banner = nullptr;
+    TwipLabel* dateLine = nullptr;
+    ImageControl* seagull = nullptr;
+    ImageControl* ship = nullptr;
+    ImageControl* flag = nullptr;
+    PictureBox* background = nullptr;
+    QTimer* clockTimer = nullptr;
+    QTimer* bannerTimer = nullptr;
+    std::array<MonthControls, 12> months{}; // January first
+
+    const MonthControls& month(int month) const { return months.at(month - 1); }
+};
+
+// The window's controls, created from the stored design. Owned by the window
+// they were built on.
 class Controls {
   public:
     // Creates every control of the stored design as a child of `window`,
     // scaled by `scale`.
     Controls(QWidget* window, TwipScale scale);
 
+    const Roles& roles() const { return m_roles; }
+
+    // By stored name, for the design's own checks; nullptr for a name not in it.
     TwipLabel* label(const QString& name) const { return m_labels.value(name); }
-    // An element of a day-cell array, or nullptr for an index that does not exist.
     TwipLabel* cell(const QString& arrayName, int index) const;
     ImageControl* image(const QString& name) const { return m_images.value(name); }
     QTimer* timer(const QString& name) const { return m_timers.value(name); }
-    PictureBox* pctFon() const { return m_pctFon; }
 
     // Every label, single ones and array elements, in design order.
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
@@ -32,6 +63,8 @@ class Controls {
     const TwipScale& scale() const { return m_scale; }
 
   private:
+    void resolveRoles(const std::map<Role, QObject*>& withRole);
+
     TwipScale m_scale;
     QHash<QString, TwipLabel*> m_labels;
     QHash<QString, QList<TwipLabel*>> m_arrays;
@@ -40,7 +73,7 @@ class Controls {
     QList<TwipLabel*> m_allLabels;
     QList<ImageControl*> m_allImages;
     QList<QTimer*> m_allTimers;
-    PictureBox* m_pctFon = nullptr;
+    Roles m_roles;
 };
 
 } // namespace navcal::layout

@@ -7,165 +7,136 @@ namespace navcal::layout {
 
 namespace {
 
-const QString kSans = QStringLiteral("MS Sans Serif");
-const QString kSerif = QStringLiteral("Times New Roman");
+using enum ControlKind;
 
-const QString kTitleTip =
-    QStringLiteral("Все названия месяцев: щелчок мышки - выбор цвета шрифта дней месяца");
+const StoredFont kPanelFont{.face = "MS Sans Serif", .points = 8.25f, .bold = true};
+const StoredFont kCreditFont{.face = "Times New Roman", .points = 18, .bold = true, .italic = true};
+const StoredFont kLinkFont{.face = "Times New Roman", .points = 12, .bold = true};
+const StoredFont kClockFont{.face = "Times New Roman", .points = 24, .bold = true};
+const StoredFont kTitleFont{
+    .face = "Times New Roman", .points = 27.75f, .bold = true, .italic = true};
+const StoredFont kBannerFont{.face = "Times New Roman", .points = 20.25f, .bold = true};
 
-// Months whose day cells are stored black; the rest use the button-text colour.
-bool cellsStoredBlack(int month) {
-    return month == 1 || month >= 9;
+const QString kColourTip = QStringLiteral("Выбор цвета шрифта - щелчком мышки");
+
+// clang-format off
+// The single controls before the month panels: creation order is drawing order.
+std::vector<StoredControl> headerLines() {
+    return {
+        {.kind = Label, .role = Role::Credit, .name = "Label1", .left = 6218, .top = 120, .width = 5565, .height = 420,
+         .caption = "Морской интернет-клуб \"Флагмарин\"", .font = kCreditFont, .foreColor = colours::blue,
+         .toolTip = "Экранная заставка «Военно-морской календарь» создана для Морского интернет-клуба "
+                    "\"Флагмарин\" участниками клуба",
+         .autoSize = true},
+        {.kind = Label, .role = Role::SiteAddress, .name = "Label2", .left = 7898, .top = 600, .width = 2205, .height = 285,
+         .caption = siteCaption(), .font = kLinkFont, .foreColor = colours::darkBlue,
+         .toolTip = "Адрес сайта Морской интернет-клуб \"Флагмарин\" в Интернете", .autoSize = true},
+    };
+}
+
+// The single controls after the month panels.
+std::vector<StoredControl> centrePiece() {
+    return {
+        {.kind = Label, .role = Role::Clock, .name = "Label12", .left = 8175, .top = 2040, .width = 2010, .height = 540,
+         .font = kClockFont, .foreColor = colours::green, .toolTip = "Выбор цвета щелчком мышки",
+         .pointer = Pointer::Lifebuoy},
+        {.kind = Label, .role = Role::Title, .name = "Label112", .left = 5625, .top = 3840, .width = 6750, .height = 645,
+         .caption = programTitle(), .font = kTitleFont, .foreColor = colours::blue, .toolTip = kColourTip,
+         .pointer = Pointer::Lifebuoy, .autoSize = true},
+        {.kind = Label, .role = Role::Banner, .name = "Label113", .left = 2880, .top = 6600, .width = 105, .height = 465,
+         .font = kBannerFont, .foreColor = colours::darkRed, .toolTip = "Выбор шрифта - щелчком мышки",
+         .pointer = Pointer::Lifebuoy, .autoSize = true},
+        {.kind = Label, .role = Role::DateLine, .name = "Label114", .left = 7080, .top = 10680, .width = 2570, .height = 645,
+         .font = kTitleFont, .foreColor = colours::darkRed, .toolTip = kColourTip, .pointer = Pointer::Lifebuoy},
+        {.kind = Image, .role = Role::Seagull, .name = "Image1", .left = 4800, .top = 960, .width = 645, .height = 465,
+         .toolTip = "1 щелчок мышки - музыку включу; 2 щелчка - прочь улечу!", .pointer = Pointer::Music,
+         .picture = ":/seagull.png"},
+        {.kind = Image, .role = Role::Ship, .name = "Image2", .left = 6960, .top = 9360, .width = 1365, .height = 1065,
+         .toolTip = "Отбуксируй меня на глубоководье!", .pointer = Pointer::Lifebuoy, .picture = ":/ship.png"},
+        {.kind = Image, .role = Role::Flag, .name = "Image3", .left = 6480, .top = 1680, .width = 1650, .height = 1125,
+         .toolTip = "Выбор цвета шрифта дней недели", .pointer = Pointer::Lifebuoy, .picture = ":/flag.png"},
+        {.kind = PictureBox, .role = Role::Background, .name = "PctFon", .left = 16440, .top = 7320, .width = 1335,
+         .height = 1095, .picture = ":/seascape.jpg"},
+    };
+}
+
+// Timers after everything else: the twelve fill timers come from the months.
+std::vector<StoredControl> lastTimers() {
+    return {
+        {.kind = Timer, .role = Role::ClockTimer, .name = "Timer13", .interval = 1000},
+        {.kind = Timer, .role = Role::BannerTimer, .name = "Timer14", .interval = 1500},
+    };
+}
+
+// clang-format on
+
+// Headers run up or down the label numbers depending on the panel.
+std::array<QString, 7> headersUp(int first) {
+    std::array<QString, 7> names;
+    for (int j = 0; j < 7; ++j)
+        names[j] = QStringLiteral("Label%1").arg(first + j);
+    return names;
+}
+
+std::array<QString, 7> headersDown(int last) {
+    std::array<QString, 7> names;
+    for (int j = 0; j < 7; ++j)
+        names[j] = QStringLiteral("Label%1").arg(last - j);
+    return names;
 }
 
 const float kNarrowColumns[6] = {0, 240, 600, 960, 1320, 1680};
 const float kEvenColumns[6] = {0, 360, 720, 1080, 1440, 1800};
 const float kHeaderWidths[7] = {240, 210, 225, 225, 225, 225, 225};
 
-StoredControl label(QString name, float left, float top, float width, float height) {
-    StoredControl c;
-    c.kind = ControlKind::Label;
-    c.name = std::move(name);
-    c.left = left;
-    c.top = top;
-    c.width = width;
-    c.height = height;
-    return c;
-}
-
 void addMonthPanel(std::vector<StoredControl>& out, const MonthLayout& m) {
-    StoredControl title = label(m.title, m.titleLeft, m.titleTop, m.titleWidth, 195);
-    title.caption = m.titleCaption;
-    title.font = {kSans, 8.25f, true, false};
-    title.pointer = Pointer::Lifebuoy;
-    title.autoSize = m.title != QLatin1String("Label85"); // October keeps 750
-    if (m.month == 1)
-        title.toolTip = kTitleTip;
-    out.push_back(title);
-
-    for (int j = 0; j < 7; ++j) {
-        StoredControl header =
-            label(m.headers[j], m.x0 - 360, m.y0 + 240.0f * j, kHeaderWidths[j], 195);
-        header.caption = weekdayCaptions().at(j);
-        header.font = {kSans, 8.25f, true, false};
-        header.foreColor = colours::brown;
-        header.autoSize = true;
-        out.push_back(header);
-    }
-
+    out.push_back({.kind = Label,
+                   .name = m.title,
+                   .left = m.titleLeft,
+                   .top = m.titleTop,
+                   .width = m.titleWidth,
+                   .height = 195,
+                   .caption = m.titleCaption,
+                   .font = kPanelFont,
+                   .toolTip = m.titleTip,
+                   .pointer = Pointer::Lifebuoy,
+                   .autoSize = m.titleAutoSize});
+    for (int j = 0; j < 7; ++j)
+        out.push_back({.kind = Label,
+                       .name = m.headers[j],
+                       .left = m.x0 - 360,
+                       .top = m.y0 + 240.0f * j,
+                       .width = kHeaderWidths[j],
+                       .height = 195,
+                       .caption = weekdayCaptions().at(j),
+                       .font = kPanelFont,
+                       .foreColor = colours::brown,
+                       .autoSize = true});
     const float* columns = m.evenColumns ? kEvenColumns : kNarrowColumns;
-    for (int i = 0; i < kCellsPerMonth; ++i) {
-        const int column = i / 7;
-        const int row = i % 7;
-        StoredControl cell = label(m.cells, m.x0 + columns[column], m.y0 + 240.0f * row,
-                                   i + 1 < 10 ? 120 : 225, 195);
-        cell.index = i;
-        cell.caption = QString::number(i + 1);
-        cell.font = {kSans, 8.25f, true, false};
-        if (cellsStoredBlack(m.month))
-            cell.foreColor = colours::black;
-        cell.autoSize = true;
-        out.push_back(cell);
-    }
+    for (int i = 0; i < kCellsPerMonth; ++i)
+        out.push_back({.kind = Label,
+                       .name = m.cells,
+                       .index = i,
+                       .left = m.x0 + columns[i / 7],
+                       .top = m.y0 + 240.0f * (i % 7),
+                       .width = i + 1 < 10 ? 120.0f : 225.0f,
+                       .height = 195,
+                       .caption = QString::number(i + 1),
+                       .font = kPanelFont,
+                       .foreColor = m.cellsBlack ? std::optional(colours::black) : std::nullopt,
+                       .autoSize = true});
 }
 
 std::vector<StoredControl> buildControls() {
-    std::vector<StoredControl> out;
-    out.reserve(560);
-
-    StoredControl credit = label(QStringLiteral("Label1"), 6218, 120, 5565, 420);
-    credit.caption = QStringLiteral("Морской интернет-клуб \"Флагмарин\"");
-    credit.foreColor = colours::blue;
-    credit.font = {kSerif, 18, true, true};
-    credit.autoSize = true;
-    credit.toolTip =
-        QStringLiteral("Экранная заставка «Военно-морской календарь» создана для Морского "
-                       "интернет-клуба \"Флагмарин\" участниками клуба");
-    out.push_back(credit);
-
-    StoredControl link = label(QStringLiteral("Label2"), 7898, 600, 2205, 285);
-    link.caption = siteCaption();
-    link.foreColor = colours::darkBlue;
-    link.font = {kSerif, 12, true, false};
-    link.autoSize = true;
-    link.toolTip = QStringLiteral("Адрес сайта Морской интернет-клуб \"Флагмарин\" в Интернете");
-    out.push_back(link);
-
+    std::vector<StoredControl> out = headerLines();
     for (const MonthLayout& m : monthLayouts())
         addMonthPanel(out, m);
-
-    StoredControl clock = label(QStringLiteral("Label12"), 8175, 2040, 2010, 540);
-    clock.foreColor = colours::green;
-    clock.font = {kSerif, 24, true, false};
-    clock.pointer = Pointer::Lifebuoy;
-    clock.toolTip = QStringLiteral("Выбор цвета щелчком мышки");
-    out.push_back(clock);
-
-    StoredControl title = label(QStringLiteral("Label112"), 5625, 3840, 6750, 645);
-    title.caption = programTitle();
-    title.foreColor = colours::blue;
-    title.font = {kSerif, 27.75f, true, true};
-    title.autoSize = true;
-    title.pointer = Pointer::Lifebuoy;
-    title.toolTip = QStringLiteral("Выбор цвета шрифта - щелчком мышки");
-    out.push_back(title);
-
-    StoredControl banner = label(QStringLiteral("Label113"), 2880, 6600, 105, 465);
-    banner.foreColor = colours::darkRed;
-    banner.font = {kSerif, 20.25f, true, false};
-    banner.autoSize = true;
-    banner.pointer = Pointer::Lifebuoy;
-    banner.toolTip = QStringLiteral("Выбор шрифта - щелчком мышки");
-    out.push_back(banner);
-
-    StoredControl dateLine = label(QStringLiteral("Label114"), 7080, 10680, 2570, 645);
-    dateLine.foreColor = colours::darkRed;
-    dateLine.font = {kSerif, 27.75f, true, true};
-    dateLine.pointer = Pointer::Lifebuoy;
-    dateLine.toolTip = QStringLiteral("Выбор цвета шрифта - щелчком мышки");
-    out.push_back(dateLine);
-
-    auto image = [](QString name, float left, float top, float width, float height, QString picture,
-                    Pointer pointer, QString tip) {
-        StoredControl c;
-        c.kind = ControlKind::Image;
-        c.name = std::move(name);
-        c.left = left;
-        c.top = top;
-        c.width = width;
-        c.height = height;
-        c.picture = std::move(picture);
-        c.pointer = pointer;
-        c.toolTip = std::move(tip);
-        return c;
-    };
-    out.push_back(image(QStringLiteral("Image1"), 4800, 960, 645, 465,
-                        QStringLiteral(":/seagull.png"), Pointer::Music,
-                        QStringLiteral("1 щелчок мышки - музыку включу; 2 щелчка - прочь улечу!")));
-    out.push_back(image(QStringLiteral("Image2"), 6960, 9360, 1365, 1065,
-                        QStringLiteral(":/ship.png"), Pointer::Lifebuoy,
-                        QStringLiteral("Отбуксируй меня на глубоководье!")));
-    out.push_back(image(QStringLiteral("Image3"), 6480, 1680, 1650, 1125,
-                        QStringLiteral(":/flag.png"), Pointer::Lifebuoy,
-                        QStringLiteral("Выбор цвета шрифта дней недели")));
-
-    StoredControl background;
-    background.kind = ControlKind::PictureBox;
-    background.name = QStringLiteral("PctFon");
-    background.left = 16440;
-    background.top = 7320;
-    background.width = 1335;
-    background.height = 1095;
-    background.picture = QStringLiteral(":/seascape.jpg");
-    out.push_back(background);
-
-    for (int t = 1; t <= 14; ++t) {
-        StoredControl timer;
-        timer.kind = ControlKind::Timer;
-        timer.name = QStringLiteral("Timer%1").arg(t);
-        timer.interval = t <= 12 ? 1 : (t == 13 ? 1000 : 1500);
-        out.push_back(timer);
-    }
+    for (StoredControl& c : centrePiece())
+        out.push_back(std::move(c));
+    for (const MonthLayout& m : monthLayouts())
+        out.push_back({.kind = Timer, .name = m.timer, .interval = 1});
+    for (StoredControl& c : lastTimers())
+        out.push_back(std::move(c));
     return out;
 }
 
@@ -183,63 +154,35 @@ const QStringList& weekdayCaptions() {
 }
 
 const std::vector<MonthLayout>& monthLayouts() {
-    auto L = [](int n) { return QStringLiteral("Label%1").arg(n); };
-    // Headers run up or down the label numbers depending on the panel.
-    auto up = [&](int first, QString(&h)[7]) {
-        for (int j = 0; j < 7; ++j)
-            h[j] = L(first + j);
+    // clang-format off
+    static const std::vector<MonthLayout> months = {
+        {.month = 1, .timer = "Timer1", .title = "Label11", .titleCaption = "Январь", .titleLeft = 1080, .titleTop = 1200, .titleWidth = 660,
+         .titleTip = "Все названия месяцев: щелчок мышки - выбор цвета шрифта дней месяца",
+         .headers = headersUp(3), .cells = "Label10", .x0 = 720, .y0 = 1560, .cellsBlack = true},
+        {.month = 2, .timer = "Timer2", .title = "Label21", .titleCaption = "Февраль", .titleLeft = 3840, .titleTop = 1200, .titleWidth = 810,
+         .headers = headersDown(19), .cells = "Label20", .x0 = 3600, .y0 = 1560},
+        {.month = 3, .timer = "Timer3", .title = "Label29", .titleCaption = "Март", .titleLeft = 10680, .titleTop = 1200, .titleWidth = 450,
+         .headers = headersUp(22), .cells = "Label30", .x0 = 10200, .y0 = 1560, .evenColumns = true},
+        {.month = 4, .timer = "Timer4", .title = "Label38", .titleCaption = "Апрель", .titleLeft = 13680, .titleTop = 1200, .titleWidth = 645,
+         .headers = headersDown(37), .cells = "Label39", .x0 = 13320, .y0 = 1560},
+        {.month = 5, .timer = "Timer5", .title = "Label40", .titleCaption = "Май", .titleLeft = 1080, .titleTop = 3600, .titleWidth = 360,
+         .headers = headersDown(47), .cells = "Label48", .x0 = 720, .y0 = 3960},
+        {.month = 6, .timer = "Timer6", .title = "Label56", .titleCaption = "Июнь", .titleLeft = 13680, .titleTop = 3600, .titleWidth = 480,
+         .headers = headersUp(49), .cells = "Label57", .x0 = 13320, .y0 = 3960},
+        {.month = 7, .timer = "Timer7", .title = "Label58", .titleCaption = "Июль", .titleLeft = 1080, .titleTop = 6000, .titleWidth = 480,
+         .headers = headersUp(59), .cells = "Label66", .x0 = 720, .y0 = 6360},
+        {.month = 8, .timer = "Timer8", .title = "Label67", .titleCaption = "Август", .titleLeft = 13680, .titleTop = 6000, .titleWidth = 600,
+         .headers = headersDown(74), .cells = "Label75", .x0 = 13320, .y0 = 6480},
+        {.month = 9, .timer = "Timer9", .title = "Label76", .titleCaption = "Сентябрь", .titleLeft = 1080, .titleTop = 8400, .titleWidth = 840,
+         .headers = headersDown(83), .cells = "Label84", .x0 = 720, .y0 = 8760, .cellsBlack = true},
+        {.month = 10, .timer = "Timer10", .title = "Label85", .titleCaption = "Октябрь", .titleLeft = 3960, .titleTop = 8400, .titleWidth = 750,
+         .titleAutoSize = false, .headers = headersUp(86), .cells = "Label93", .x0 = 3600, .y0 = 8760, .cellsBlack = true},
+        {.month = 11, .timer = "Timer11", .title = "Label94", .titleCaption = "Ноябрь", .titleLeft = 10680, .titleTop = 8400, .titleWidth = 660,
+         .headers = headersDown(101), .cells = "Label102", .x0 = 10200, .y0 = 8760, .evenColumns = true, .cellsBlack = true},
+        {.month = 12, .timer = "Timer12", .title = "Label103", .titleCaption = "Декабрь", .titleLeft = 13680, .titleTop = 8400, .titleWidth = 780,
+         .headers = headersUp(104), .cells = "Label111", .x0 = 13320, .y0 = 8760, .cellsBlack = true},
     };
-    auto down = [&](int last, QString(&h)[7]) {
-        for (int j = 0; j < 7; ++j)
-            h[j] = L(last - j);
-    };
-    static const std::vector<MonthLayout> months = [&] {
-        struct Row {
-            int month, timer, title;
-            const char* caption;
-            float tl, tt, tw;
-            int headerFrom;
-            bool ascending;
-            int cells;
-            float x0, y0;
-            bool even;
-        };
-        const Row rows[12] = {
-            {1, 1, 11, "Январь", 1080, 1200, 660, 3, true, 10, 720, 1560, false},
-            {2, 2, 21, "Февраль", 3840, 1200, 810, 19, false, 20, 3600, 1560, false},
-            {3, 3, 29, "Март", 10680, 1200, 450, 22, true, 30, 10200, 1560, true},
-            {4, 4, 38, "Апрель", 13680, 1200, 645, 37, false, 39, 13320, 1560, false},
-            {5, 5, 40, "Май", 1080, 3600, 360, 47, false, 48, 720, 3960, false},
-            {6, 6, 56, "Июнь", 13680, 3600, 480, 49, true, 57, 13320, 3960, false},
-            {7, 7, 58, "Июль", 1080, 6000, 480, 59, true, 66, 720, 6360, false},
-            {8, 8, 67, "Август", 13680, 6000, 600, 74, false, 75, 13320, 6480, false},
-            {9, 9, 76, "Сентябрь", 1080, 8400, 840, 83, false, 84, 720, 8760, false},
-            {10, 10, 85, "Октябрь", 3960, 8400, 750, 86, true, 93, 3600, 8760, false},
-            {11, 11, 94, "Ноябрь", 10680, 8400, 660, 101, false, 102, 10200, 8760, true},
-            {12, 12, 103, "Декабрь", 13680, 8400, 780, 104, true, 111, 13320, 8760, false},
-        };
-        std::vector<MonthLayout> out;
-        for (const Row& r : rows) {
-            MonthLayout m;
-            m.month = r.month;
-            m.timer = QStringLiteral("Timer%1").arg(r.timer);
-            m.title = L(r.title);
-            m.titleCaption = QString::fromUtf8(r.caption);
-            m.titleLeft = r.tl;
-            m.titleTop = r.tt;
-            m.titleWidth = r.tw;
-            if (r.ascending)
-                up(r.headerFrom, m.headers);
-            else
-                down(r.headerFrom, m.headers);
-            m.cells = L(r.cells);
-            m.x0 = r.x0;
-            m.y0 = r.y0;
-            m.evenColumns = r.even;
-            out.push_back(m);
-        }
-        return out;
-    }();
+    // clang-format on
     return months;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "layout/Colour.h"
+
 #include <QString>
 #include <QtGlobal>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -9,24 +12,29 @@
 // has been created, before start-up moves anything. Geometry is in twips.
 namespace navcal::layout {
 
-// Colours are 0x00BBGGRR, low byte red.
-using Colour = quint32;
-namespace colours {
-inline constexpr Colour black = 0x000000;
-inline constexpr Colour red = 0x0000FF;
-inline constexpr Colour blue = 0xFF0000;
-inline constexpr Colour yellow = 0x00FFFF;
-inline constexpr Colour darkRed = 0x000080;
-inline constexpr Colour brown = 0x004080;
-inline constexpr Colour darkBlue = 0xC00000;
-inline constexpr Colour green = 0x00FF00;
-} // namespace colours
-
 enum class ControlKind { Label, Timer, Image, PictureBox };
+
+// What a single control is to the program; the month panels' controls are
+// found through their month's layout instead.
+enum class Role {
+    None,
+    Credit,
+    SiteAddress,
+    Clock,
+    Title,
+    Banner,
+    DateLine,
+    Seagull,
+    Ship,
+    Flag,
+    Background,
+    ClockTimer,
+    BannerTimer,
+};
 enum class Pointer { Arrow, Lifebuoy, Music };
 
 struct StoredFont {
-    QString face;
+    QString face{};
     float points = 8.25f;
     bool bold = false;
     bool italic = false;
@@ -34,17 +42,18 @@ struct StoredFont {
 
 struct StoredControl {
     ControlKind kind = ControlKind::Label;
-    QString name;
+    Role role = Role::None;
+    QString name{};
     int index = -1; // element of a control array, or -1
     float left = 0, top = 0, width = 0, height = 0;
-    QString caption;
-    StoredFont font;
-    std::optional<Colour> foreColor; // empty: the system button-text colour
-    QString toolTip;
+    QString caption{};
+    StoredFont font{};
+    std::optional<Colour> foreColor{}; // empty: the system button-text colour
+    QString toolTip{};
     Pointer pointer = Pointer::Arrow;
     bool autoSize = false;
-    int interval = 0; // timers, in milliseconds
-    QString picture;  // images and the picture box: resource path
+    int interval = 0;  // timers, in milliseconds
+    QString picture{}; // images and the picture box: resource path
 
     // "Label10(5)" for an array element, the plain name otherwise.
     QString objectName() const;
@@ -52,15 +61,18 @@ struct StoredControl {
 
 // Layout of one month panel.
 struct MonthLayout {
-    int month;     // 1..12
-    QString timer; // fill timer
-    QString title; // title label
-    QString titleCaption;
-    float titleLeft, titleTop, titleWidth;
-    QString headers[7]; // weekday headers, Monday ... Sunday
-    QString cells;      // day-cell array
-    float x0, y0;
-    bool evenColumns; // March and November
+    int month = 0;   // 1..12
+    QString timer{}; // fill timer
+    QString title{}; // title label
+    QString titleCaption{};
+    float titleLeft = 0, titleTop = 0, titleWidth = 0;
+    bool titleAutoSize = true;
+    QString titleTip{};
+    std::array<QString, 7> headers{}; // weekday headers, Monday ... Sunday
+    QString cells{};                  // day-cell array
+    float x0 = 0, y0 = 0;             // cell 0, the top of the first column
+    bool evenColumns = false;         // March and November
+    bool cellsBlack = false;          // cells stored black, else the button-text colour
 };
 
 inline constexpr int kCellsPerMonth = 37;

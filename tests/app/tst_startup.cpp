@@ -184,7 +184,7 @@ void TestStartup::stateAfterLoad() {
     TestWindow w(QDate(2027, 3, 9));
     app::Form1& form = w.make();
     form.load();
-    QCOMPARE(form.TodayDate, QDate(2027, 3, 9));
+    QCOMPARE(form.today().date(), QDate(2027, 3, 9));
     QCOMPARE(w.random.seeds.size(), size_t(1));
     for (int month = 1; month <= 12; ++month) {
         QCOMPARE(form.monthPanels().counters(month).cell, qint16(0));
@@ -201,7 +201,7 @@ void TestStartup::readableBackgroundReplacesTheSeascape() {
     writeFile(w.folder.filePath("1.jpg"), jpegBytes(green));
     app::Form1& form = w.make();
     form.load();
-    const QImage& picture = form.controls().pctFon()->picture();
+    const QImage& picture = form.controls().roles().background->picture();
     QCOMPARE(picture.size(), QSize(64, 48));
     QVERIFY(qAbs(QColor(picture.pixel(10, 10)).green() - 200) < 8);
 }
@@ -257,7 +257,7 @@ void TestStartup::badBackgroundFallsBack() {
     form.load();
     QVERIFY(timer.elapsed() < 8000);
     // The stored seascape stays: 1680 x 1260, not the magenta test picture.
-    const QImage& shown = form.controls().pctFon()->picture();
+    const QImage& shown = form.controls().roles().background->picture();
     QCOMPARE(shown.size(), QSize(1680, 1260));
 }
 
@@ -273,7 +273,7 @@ void TestStartup::decompressionBombIsCheap() {
     form.load();
     QVERIFY2(peakKilobytes() - before < 100 * 1024,
              qPrintable(QString::number(peakKilobytes() - before)));
-    const QSize shown = form.controls().pctFon()->picture().size();
+    const QSize shown = form.controls().roles().background->picture().size();
     QVERIFY2(qint64(shown.width()) * shown.height() <= 1024 * 768 || shown == QSize(1680, 1260),
              qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
     // Past what an eighth-size decode can bound, it is refused.
@@ -372,7 +372,7 @@ void TestStartup::largePhotoShownReduced() {
     writeFile(w.folder.filePath("1.jpg"), jpegBytes(photo));
     app::Form1& form = w.make();
     form.load();
-    const QSize shown = form.controls().pctFon()->picture().size();
+    const QSize shown = form.controls().roles().background->picture().size();
     QVERIFY2(qint64(shown.width()) * shown.height() <= 800 * 600 && shown.width() >= 780 &&
                  qAbs(shown.width() * 3 - shown.height() * 4) <= 8,
              qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
@@ -416,7 +416,7 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
     QVERIFY(QDir::setCurrent(w.folder.path()));
     app::Form1& form = w.make();
     form.load();
-    QCOMPARE(form.controls().pctFon()->picture().size(), QSize(1680, 1260));
+    QCOMPARE(form.controls().roles().background->picture().size(), QSize(1680, 1260));
     QVERIFY(form.MusicPath().isEmpty());
 }
 

@@ -66,7 +66,7 @@ void TestBanner::tickShowsTodayCentredOnItsText() {
     const float emptyWidth = bannerLabel(form)->twipWidth();
     const float emptyHeight = bannerLabel(form)->twipHeight();
     form.banner().tick();
-    QCOMPARE(form.banner().TodayDate, today);
+    QCOMPARE(form.today().date(), today);
     QCOMPARE(bannerLabel(form)->caption(), text);
     QCOMPARE(bannerLabel(form)->foreColor(), colour);
     // Centred on the text of this very tick, not on the empty caption's width.
@@ -115,7 +115,7 @@ void TestBanner::runPastMidnightShowsTheNewDay() {
     QCOMPARE(bannerLabel(form)->caption(), firstText);
     w.clock.set(QDateTime(next, QTime(0, 0, 1)));
     form.banner().tick();
-    QCOMPARE(form.banner().TodayDate, next);
+    QCOMPARE(form.today().date(), next);
     QCOMPARE(bannerLabel(form)->caption(), nextText);
     QCOMPARE(bannerLabel(form)->foreColor(), nextColour);
     expectCentred(form);

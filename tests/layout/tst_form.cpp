@@ -44,7 +44,7 @@ void TestForm::everyControlExistsByName() {
             QVERIFY(!label->autoFillBackground());
         }
     }
-    QVERIFY(!form.controls().pctFon()->isVisibleTo(&form));
+    QVERIFY(!form.controls().roles().background->isVisibleTo(&form));
     QVERIFY(form.controls().cell("Label10", 36));
     QVERIFY(!form.controls().cell("Label10", 37));
 }

@@ -1,7 +1,7 @@
 // The fill of the month panels, checked on whole panels once the fills are done.
 
-#include "banner/ClockDisplay.h"
 #include "calendar/CalendarRules.h"
+#include "extras/ClockDisplay.h"
 #include "panels/PanelTestKit.h"
 #include "support/TestServices.h"
 
@@ -348,7 +348,7 @@ void MonthFill::newDayAtMidnight() {
     // Yesterday's frame, its «Сегодня» tooltip and the old year's holiday
     // tooltips are gone; every cell shows what the new day says.
     compareWithCalendar(form, newDay, stored, framedTip);
-    QCOMPARE(form.TodayDate, newDay);
+    QCOMPARE(form.today().date(), newDay);
     QCOMPARE(form.controls().label(QStringLiteral("Label114"))->caption(),
              newDay.toString(QStringLiteral("dd.MM.yyyy")));
 }

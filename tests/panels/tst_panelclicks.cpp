@@ -81,7 +81,7 @@ void PanelClicks::titleClick() {
     w.random.script({random});
     click(form.controls().label(monthDesign(month).title));
     const int index = int(random * 16);
-    const layout::Colour drawn = app::paletteColour(index);
+    const layout::Colour drawn = layout::paletteColour(index);
     QCOMPARE(form.randomPalette().RandomColorIndex, qint16(index));
     QCOMPARE(form.randomPalette().RandomColor, drawn);
     QCOMPARE(form.controls().label(monthDesign(month).title)->foreColor(), drawn);
@@ -125,13 +125,13 @@ void PanelClicks::secondClickDrawsAgain() {
     const auto firstLook = panelLook(form, 1);
     click(title);
     QCOMPARE(form.randomPalette().RandomColorIndex, qint16(8));
-    QCOMPARE(title->foreColor(), app::paletteColour(8));
+    QCOMPARE(title->foreColor(), layout::paletteColour(8));
     const auto secondLook = panelLook(form, 1);
     for (int i = 0; i < layout::kCellsPerMonth; ++i) {
         // Marked and weekend cells look the same after both clicks; the rest
         // went from the first colour to the second.
-        if (firstLook[i].colour == app::paletteColour(2))
-            QCOMPARE(secondLook[i].colour, app::paletteColour(8));
+        if (firstLook[i].colour == layout::paletteColour(2))
+            QCOMPARE(secondLook[i].colour, layout::paletteColour(8));
         else
             QCOMPARE(secondLook[i], firstLook[i]);
     }
@@ -190,7 +190,7 @@ void PanelClicks::headerClick() {
     click(form.controls().image(QStringLiteral("Image3")));
     const int index = int(random * 16);
     QCOMPARE(form.randomPalette().RandomColorIndex, qint16(index));
-    QCOMPARE(form.randomPalette().RandomColor, app::paletteColour(index));
+    QCOMPARE(form.randomPalette().RandomColor, layout::paletteColour(index));
 
     QSet<QString> headers;
     for (const layout::MonthLayout& m : layout::monthLayouts())
@@ -200,7 +200,7 @@ void PanelClicks::headerClick() {
     const auto after = coloursOf(form);
     for (auto it = before.cbegin(); it != before.cend(); ++it) {
         if (headers.contains(it.key()))
-            QCOMPARE(after.value(it.key()), app::paletteColour(index));
+            QCOMPARE(after.value(it.key()), layout::paletteColour(index));
         else
             QCOMPARE(after.value(it.key()), it.value());
     }

@@ -3,10 +3,10 @@
 // Fakes for the services the window gets injected, shared by the tests.
 
 #include "app/Form1.h"
-#include "app/RandomPalette.h"
 #include "calendar/Clock.h"
 #include "extras/Multimedia.h"
 #include "extras/UrlOpener.h"
+#include "layout/RandomPalette.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -30,7 +30,7 @@ class ManualClock final : public calendar::Clock {
 };
 
 // Gives the listed numbers in turn, then repeats the last one.
-class ScriptedRandom final : public app::RandomSource {
+class ScriptedRandom final : public layout::RandomSource {
   public:
     explicit ScriptedRandom(std::vector<double> values = {0.0}) : m_values(std::move(values)) {}
     void seed(quint64 value) override { seeds.push_back(value); }

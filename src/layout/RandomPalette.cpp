@@ -1,21 +1,21 @@
-#include "app/RandomPalette.h"
+#include "layout/RandomPalette.h"
 
 #include <algorithm>
 
-namespace navcal::app {
+namespace navcal::layout {
 
-layout::Colour paletteColour(int index) {
-    static constexpr layout::Colour palette[16] = {
+Colour paletteColour(int index) {
+    static constexpr Colour palette[16] = {
         0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
         0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
     return palette[std::clamp(index, 0, 15)];
 }
 
-layout::Colour RandomPalette::draw() {
+Colour RandomPalette::draw() {
     const double r = m_source.next();
     RandomColorIndex = qint16(std::clamp(int(r * 16.0), 0, 15));
     RandomColor = paletteColour(RandomColorIndex);
     return RandomColor;
 }
 
-} // namespace navcal::app
+} // namespace navcal::layout

@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QTimer>
 
-namespace navcal::banner {
+namespace navcal::extras {
 
 // The clock Label12: the time of day, refreshed just after every wall-clock
 // second boundary.
@@ -53,4 +53,4 @@ QString clockFormat(const QLocale& locale);
 // `time` in clockFormat(locale).
 QString clockText(const QTime& time, const QLocale& locale);
 
-} // namespace navcal::banner
+} // namespace navcal::extras

@@ -2,15 +2,15 @@
 // step with the wall clock.
 
 #include "app/Form1.h"
-#include "banner/ClockDisplay.h"
+#include "extras/ClockDisplay.h"
 #include "support/TestServices.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
-using navcal::banner::ClockDisplay;
-using navcal::banner::clockFormat;
-using navcal::banner::clockText;
+using navcal::extras::ClockDisplay;
+using navcal::extras::clockFormat;
+using navcal::extras::clockText;
 using navcal::test::ManualClock;
 
 class TestClock : public QObject {

@@ -1,6 +1,6 @@
-#include "banner/ClockDisplay.h"
+#include "extras/ClockDisplay.h"
 
-namespace navcal::banner {
+namespace navcal::extras {
 
 ClockDisplay::ClockDisplay(layout::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
                            QLocale locale, QObject* parent)
@@ -86,4 +86,4 @@ QString clockText(const QTime& time, const QLocale& locale) {
     return locale.toString(time, clockFormat(locale));
 }
 
-} // namespace navcal::banner
+} // namespace navcal::extras

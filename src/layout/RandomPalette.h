@@ -1,11 +1,11 @@
 #pragma once
 
-#include "layout/StoredDesign.h"
+#include "layout/Colour.h"
 
 #include <QtGlobal>
 #include <random>
 
-namespace navcal::app {
+namespace navcal::layout {
 
 // Uniform numbers in [0, 1); tests put a scripted source in.
 class RandomSource {
@@ -25,7 +25,7 @@ class MersenneRandom final : public RandomSource {
 };
 
 // The standard 16-colour palette, 0x00BBGGRR.
-layout::Colour paletteColour(int index);
+Colour paletteColour(int index);
 
 // The window's shared random colour pair: every recolouring reaction draws
 // through it and overwrites both values.
@@ -34,10 +34,10 @@ class RandomPalette {
     explicit RandomPalette(RandomSource& source) : m_source(source) {}
 
     // RandomColorIndex := int(r * 16); RandomColor := palette[RandomColorIndex].
-    layout::Colour draw();
+    Colour draw();
 
     qint16 RandomColorIndex = 0;
-    layout::Colour RandomColor = 0;
+    Colour RandomColor = 0;
 
     RandomSource& source() { return m_source; }
 
@@ -45,4 +45,4 @@ class RandomPalette {
     RandomSource& m_source;
 };
 
-} // namespace navcal::app
+} // namespace navcal::layout
