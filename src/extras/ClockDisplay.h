@@ -9,12 +9,12 @@
 
 namespace navcal::extras {
 
-// The clock Label12: the time of day, refreshed just after every wall-clock
+// The clock: the time of day, refreshed just after every wall-clock
 // second boundary.
 class ClockDisplay : public QObject {
     Q_OBJECT
   public:
-    // Takes over `timer` (Timer13): it becomes a single-shot timer re-armed by
+    // Takes over `timer` (the clock timer): it becomes a single-shot timer re-armed by
     // every tick, so the ticks follow the wall clock instead of drifting.
     ClockDisplay(layout::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
                  QLocale locale, QObject* parent = nullptr);

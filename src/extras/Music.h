@@ -16,7 +16,7 @@ class Music : public QObject {
 
     // Chooses the file and, if there is one, sends the play command.
     void start();
-    // Click on Image1: play again when a file was chosen.
+    // Click on the seagull: play again when a file was chosen.
     void replay();
     // Stop command when a file was chosen; nothing otherwise.
     void stop();

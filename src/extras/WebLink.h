@@ -9,7 +9,7 @@
 
 namespace navcal::extras {
 
-// Click on Label2: the internet shortcut beside the program, the address to
+// Click on the site address: the internet shortcut beside the program, the address to
 // the browser, and the end of the program.
 class WebLink : public QObject {
     Q_OBJECT

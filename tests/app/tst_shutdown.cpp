@@ -23,8 +23,7 @@ void putMusic(TestWindow& w) {
 app::Form1& runningWindow(TestWindow& w, bool music) {
     if (music)
         putMusic(w);
-    app::Form1& form = w.make();
-    form.load();
+    app::Form1& form = w.loaded();
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
     w.sink.commands.clear();

@@ -156,8 +156,7 @@ void TestStartup::eightPlacements() {
     QFETCH(double, factor);
     QFETCH(QPointF, offset);
     TestWindow w(QDate(2026, 12, 7), screen);
-    app::Form1& form = w.make();
-    form.load();
+    app::Form1& form = w.loaded();
     const layout::Controls& c = form.controls();
     const float sw = form.screenWidth();
     for (const char* name : {"Label1", "Label2", "Label112", "Label12", "Label114"}) {
@@ -182,8 +181,7 @@ void TestStartup::eightPlacements() {
 
 void TestStartup::stateAfterLoad() {
     TestWindow w(QDate(2027, 3, 9));
-    app::Form1& form = w.make();
-    form.load();
+    app::Form1& form = w.loaded();
     QCOMPARE(form.today().date(), QDate(2027, 3, 9));
     QCOMPARE(w.random.seeds.size(), size_t(1));
     for (int month = 1; month <= 12; ++month) {
@@ -199,8 +197,7 @@ void TestStartup::readableBackgroundReplacesTheSeascape() {
     QImage green(64, 48, QImage::Format_RGB32);
     green.fill(QColor(0, 200, 0));
     writeFile(w.folder.filePath("1.jpg"), jpegBytes(green));
-    app::Form1& form = w.make();
-    form.load();
+    app::Form1& form = w.loaded();
     const QImage& picture = form.controls().roles().background->picture();
     QCOMPARE(picture.size(), QSize(64, 48));
     QVERIFY(qAbs(QColor(picture.pixel(10, 10)).green() - 200) < 8);
@@ -253,8 +250,7 @@ void TestStartup::badBackgroundFallsBack() {
     // A wait this long is a read stuck on the file, not a busy machine.
     QElapsedTimer timer;
     timer.start();
-    app::Form1& form = w.make();
-    form.load();
+    app::Form1& form = w.loaded();
     QVERIFY(timer.elapsed() < 8000);
     // The stored seascape stays: 1680 x 1260, not the magenta test picture.
     const QImage& shown = form.controls().roles().background->picture();
@@ -269,8 +265,7 @@ void TestStartup::decompressionBombIsCheap() {
     QVERIFY(bomb.size() < 10 * 1024);
     writeFile(w.folder.filePath("1.jpg"), bomb);
     const long before = peakKilobytes();
-    app::Form1& form = w.make();
-    form.load();
+    app::Form1& form = w.loaded();
     QVERIFY2(peakKilobytes() - before < 100 * 1024,
              qPrintable(QString::number(peakKilobytes() - before)));
     const QSize shown = form.controls().roles().background->picture().size();
@@ -370,8 +365,7 @@ void TestStartup::largePhotoShownReduced() {
     QImage photo(4000, 3000, QImage::Format_Grayscale8);
     photo.fill(200);
     writeFile(w.folder.filePath("1.jpg"), jpegBytes(photo));
-    app::Form1& form = w.make();
-    form.load();
+    app::Form1& form = w.loaded();
     const QSize shown = form.controls().roles().background->picture().size();
     QVERIFY2(qint64(shown.width()) * shown.height() <= 800 * 600 && shown.width() >= 780 &&
                  qAbs(shown.width() * 3 - shown.height() * 4) <= 8,
@@ -414,8 +408,7 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
     const QString savedCwd = QDir::currentPath();
     auto back = qScopeGuard([&] { QDir::setCurrent(savedCwd); });
     QVERIFY(QDir::setCurrent(w.folder.path()));
-    app::Form1& form = w.make();
-    form.load();
+    app::Form1& form = w.loaded();
     QCOMPARE(form.controls().roles().background->picture().size(), QSize(1680, 1260));
     QVERIFY(form.MusicPath().isEmpty());
 }
@@ -430,8 +423,7 @@ void TestStartup::dpiHeldToSaneRange() {
 // Repainting must reuse the scaled picture; only a new size scales again.
 void TestStartup::backgroundScaledOncePerSize() {
     TestWindow w(QDate(2026, 12, 7), QSize(800, 600));
-    app::Form1& form = w.make();
-    form.load();
+    app::Form1& form = w.loaded();
     QImage target(form.size(), QImage::Format_ARGB32);
     for (int i = 0; i < 5; ++i)
         form.render(&target);

@@ -61,8 +61,7 @@ void TestBanner::tickShowsTodayCentredOnItsText() {
     QFETCH(QString, text);
     QFETCH(Colour, colour);
     TestWindow w(today, screen);
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     const float emptyWidth = bannerLabel(form)->twipWidth();
     const float emptyHeight = bannerLabel(form)->twipHeight();
     form.banner().tick();
@@ -106,8 +105,7 @@ void TestBanner::runPastMidnightShowsTheNewDay() {
     QFETCH(QString, nextText);
     QFETCH(Colour, nextColour);
     TestWindow w(first);
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     form.banner().tick();
     const QString firstText = bannerLabel(form)->caption();
     w.clock.set(QDateTime(first, QTime(23, 59, 59)));
@@ -123,8 +121,7 @@ void TestBanner::runPastMidnightShowsTheNewDay() {
 
 void TestBanner::clickFreezesTheBanner() {
     TestWindow w(QDate(2026, 5, 9));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     form.startTimers();
     QTimer* timer14 = form.controls().timer(QStringLiteral("Timer14"));
     QVERIFY(timer14->isActive());
@@ -156,8 +153,7 @@ void TestBanner::clickFreezesTheBanner() {
 
 void TestBanner::timerDrivesTheTick() {
     TestWindow w(QDate(2026, 2, 23));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     QVERIFY(bannerLabel(form)->caption().isEmpty());
     QCOMPARE(form.controls().timer(QStringLiteral("Timer14"))->interval(), 1500);
     form.controls().timer(QStringLiteral("Timer14"))->start();

@@ -153,8 +153,7 @@ void TestClock::earlyTickShowsNothingNew() {
 
 void TestClock::blankForTheFirstSecondThenTicks() {
     navcal::test::TestWindow w(QDate(2026, 2, 23));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     auto* label = form.controls().label(QStringLiteral("Label12"));
     QSignalSpy ticked(&form.clockDisplay(), &ClockDisplay::ticked);
     form.startTimers();

@@ -27,7 +27,7 @@ std::optional<QPoint> backgroundPoint(QWidget& window, const QRect& avoid = {}) 
 }
 
 struct Window {
-    Window() : form(w.make()) { form.load(); }
+    Window() : form(w.loaded()) {}
     ImageControl* image() { return form.controls().image(QStringLiteral("Image2")); }
     TwipLabel* label(const char* name) { return form.controls().label(QString::fromLatin1(name)); }
     extras::Decorations& decorations() { return form.decorations(); }

@@ -215,8 +215,7 @@ void TestMusic::windowSendsCommands() {
     test::TestWindow w;
     if (!fileName.isEmpty())
         QVERIFY(touch(w.folder.filePath(fileName)));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     const bool chosen = fileName.startsWith(u"muzz.") && fileName == fileName.toLower();
     const QString path = chosen ? nativePath(w.folder, fileName) : QString();
     QCOMPARE(form.MusicPath(), path);
@@ -235,8 +234,7 @@ void TestMusic::windowSendsCommands() {
 void TestMusic::doubleClickPlaysOnceThenHides() {
     test::TestWindow w;
     QVERIFY(touch(w.folder.filePath("muzz.mp3")));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     form.show();
     auto* image1 = form.controls().image(QStringLiteral("Image1"));
     QVERIFY(image1);

@@ -167,8 +167,7 @@ void TestWebLink::unwritableFolderStillOpensAndEnds() {
 
 void TestWebLink::clickOnLabel2EndsWithoutShutdown() {
     test::TestWindow w(QDate(2026, 2, 23));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     const qsizetype commandsBefore = w.sink.commands.size();
 
     QTest::mouseClick(form.controls().label(QStringLiteral("Label2")), Qt::LeftButton);

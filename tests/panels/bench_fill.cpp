@@ -40,8 +40,7 @@ class BenchFill : public QObject {
 
 void BenchFill::ticksOfAllPanels() {
     TestWindow w(QDate(2026, 2, 23));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     int ticks = 0;
     QBENCHMARK {
         form.monthPanels().refill();
@@ -54,8 +53,7 @@ void BenchFill::ticksOfAllPanels() {
 
 void BenchFill::fillAfterShow() {
     TestWindow w(QDate(2026, 2, 23));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     QElapsedTimer shown;
     shown.start();
     form.show();

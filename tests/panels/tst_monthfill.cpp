@@ -219,18 +219,12 @@ void MonthFill::markedCells() {
     QFETCH(int, border);
     QFETCH(QString, tip);
 
-    TestWindow w(today);
-    auto& form = w.make();
-    form.load();
-    // 0 in the data stands for the colour the cell is stored with.
-    const layout::Colour stored = dayCell(form, month, cell)->foreColor();
-    runAllFills(form);
-
-    const layout::TwipLabel* label = dayCell(form, month, cell);
-    QCOMPARE(label->caption(), caption);
-    QCOMPARE(label->foreColor(), colour ? layout::Colour(colour) : stored);
-    QCOMPARE(label->borderStyle(), border);
-    QCOMPARE(label->toolTipText(), tip);
+    // No window: the fill step alone. 0 in the data stands for the stored colour.
+    const Look look = fillPurely(month, today).cells.at(cell);
+    QCOMPARE(look.caption, caption);
+    QCOMPARE(look.colour, layout::Colour(colour));
+    QCOMPARE(look.border, border);
+    QCOMPARE(look.tip, tip);
 }
 
 void MonthFill::wholePanels_data() {
@@ -258,47 +252,46 @@ void MonthFill::wholePanels() {
     QFETCH(QLocale, locale);
     QFETCH(QString, framedTip);
     TestWindow w(today, QSize(1024, 768), locale);
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     const Panels stored = allPanels(form);
     runAllFills(form);
     compareWithCalendar(form, today, stored, framedTip);
 }
 
 void MonthFill::stopsAfterItsTicks() {
-    for (const QDate today : {QDate(2024, 3, 3)}) {
-        TestWindow w(today);
-        auto& form = w.make();
-        form.load();
-        for (int month = 1; month <= 12; ++month) {
-            QCOMPARE(runFill(form, month), month == 2 ? 35 : 37);
-            // A stray tick after the stop changes nothing.
-            const auto filled = panelLook(form, month);
-            form.monthPanels().fillTick(month);
-            QVERIFY(!fillTimer(form, month)->isActive());
-            QVERIFY(panelLook(form, month) == filled);
+    const QDate today(2024, 3, 3);
+    for (int month = 1; month <= 12; ++month) {
+        PanelModel panel;
+        panels::Counters counters;
+        while (panel.tick(month, counters, today, QLocale()) && panel.ticks < 100) {
         }
+        QCOMPARE(panel.ticks, month == 2 ? 35 : 37);
+        // Only February shows the date line.
+        QCOMPARE(panel.showedDateLine, month == 2);
+        // A stray tick after the stop changes nothing and stops again.
+        const auto filled = panel.cells;
+        QVERIFY(!panel.tick(month, counters, today, QLocale()));
+        QVERIFY(panel.cells == filled);
     }
 }
 
 void MonthFill::missingCellTickChangesNothing() {
     // March 2026 begins on a Sunday: day 31 stands in cell 36, the last cell.
-    TestWindow w(QDate(2026, 3, 31));
-    auto& form = w.make();
-    form.load();
+    const QDate today(2026, 3, 31);
+    PanelModel panel;
+    panels::Counters counters;
     for (int tick = 0; tick < 36; ++tick)
-        form.monthPanels().fillTick(3);
-    const auto beforeLast = panelLook(form, 3);
+        panel.tick(3, counters, today, QLocale());
+    const auto beforeLast = panel.cells;
     QCOMPARE(beforeLast[36].caption, QStringLiteral("31"));
     QCOMPARE(beforeLast[36].border, 1);
-    form.monthPanels().fillTick(3);
-    QVERIFY(panelLook(form, 3) == beforeLast);
+    panel.tick(3, counters, today, QLocale());
+    QVERIFY(panel.cells == beforeLast);
 }
 
 void MonthFill::dateLineFollowsFebruary() {
     TestWindow w(QDate(2026, 2, 5));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     auto* dateLine = form.controls().label(QStringLiteral("Label114"));
     const QString stored = dateLine->caption();
     for (int month : {1, 3, 12})
@@ -329,8 +322,7 @@ void MonthFill::newDayAtMidnight() {
     QFETCH(QString, framedTip);
     TestWindow w(before.date());
     w.clock.set(before);
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     const Panels stored = allPanels(form);
     runAllFills(form);
     const QDate newDay = after.date();
@@ -355,8 +347,7 @@ void MonthFill::newDayAtMidnight() {
 
 void MonthFill::sameDayTickKeepsPanels() {
     TestWindow w(QDate(2026, 3, 10));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     runAllFills(form);
     w.random.script({0.15});
     form.monthPanels().titleClicked(3);
@@ -377,8 +368,7 @@ void MonthFill::drawnColours() {
     // December 2026 begins on a Tuesday: Sunday the 6th in cell 6, the blue
     // 9th on a Wednesday in cell 9, an ordinary Thursday the 10th in cell 10.
     TestWindow w(QDate(2026, 12, 16));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     runAllFills(form);
     const auto drawn = [&](int index) { return dayCell(form, 12, index)->grab().toImage(); };
     // Opaque pixels within a small distance of a pure colour.

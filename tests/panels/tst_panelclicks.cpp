@@ -72,8 +72,7 @@ void PanelClicks::titleClick() {
     QFETCH(QString, tip);
 
     TestWindow w(today);
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     runAllFills(form);
     const QVector<Look> filled = panelLook(form, month);
     const auto before = coloursOf(form);
@@ -116,8 +115,7 @@ void PanelClicks::titleClick() {
 
 void PanelClicks::secondClickDrawsAgain() {
     TestWindow w(QDate(2026, 12, 7));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     runAllFills(form);
     auto* title = form.controls().label(monthDesign(1).title);
     w.random.script({0.15, 0.5});
@@ -140,8 +138,7 @@ void PanelClicks::secondClickDrawsAgain() {
 void PanelClicks::clickDuringFill() {
     // January 2026 with today 10 January: a click after ten ticks.
     TestWindow w(QDate(2026, 1, 10));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     TestWindow reference(QDate(2026, 1, 10));
     auto& unclicked = reference.make();
     unclicked.load();
@@ -178,8 +175,7 @@ void PanelClicks::headerClick_data() {
 void PanelClicks::headerClick() {
     QFETCH(double, random);
     TestWindow w(QDate(2026, 12, 16));
-    auto& form = w.make();
-    form.load();
+    auto& form = w.loaded();
     runAllFills(form);
     w.random.script({0.15});
     form.monthPanels().titleClicked(3); // titles and cells in a colour of their own

@@ -81,6 +81,11 @@ struct TestWindow {
         form = std::make_unique<app::Form1>(services);
         return *form;
     }
+    // The window after its start-up, not yet shown.
+    app::Form1& loaded() {
+        make().load();
+        return *form;
+    }
 
     ManualClock clock;
     ScriptedRandom random;
