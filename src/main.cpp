@@ -4,10 +4,10 @@
 #include "app/SignalBridge.h"
 #include "app/SingleInstance.h"
 #include "app/WindowsFolder.h"
-#include "extras/DesktopUrlOpener.h"
 #include "extras/SdlMixerSink.h"
 #include "layout/Fonts.h"
 #include "layout/Pointers.h"
+#include "platform/DesktopUrlOpener.h"
 #include "platform/HostWindow.h"
 
 #include <QApplication>
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     // The host cycles its display programs: a tune restarting with each turn
     // is not wanted, so a hosted run is silent.
     extras::SilentMultimedia silence;
-    extras::DesktopUrlOpener opener;
+    platform::DesktopUrlOpener opener;
 
     app::Form1Services services;
     services.clock = &clock;

@@ -3,7 +3,7 @@
 #include "calendar/Clock.h"
 #include "calendar/Today.h"
 #include "extras/Multimedia.h"
-#include "extras/UrlOpener.h"
+#include "platform/UrlOpener.h"
 #include "layout/Controls.h"
 #include "layout/RandomPalette.h"
 
@@ -40,7 +40,7 @@ struct Form1Services {
     calendar::Clock* clock = nullptr;
     layout::RandomSource* random = nullptr;
     extras::MultimediaCommandSink* multimedia = nullptr;
-    extras::UrlOpener* opener = nullptr;
+    platform::UrlOpener* opener = nullptr;
     QLocale locale;
     QString windowsFolder;
     QString programFolder;

@@ -1,5 +1,7 @@
 #include "extras/Music.h"
 
+#include "platform/FileNames.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -32,9 +34,8 @@ QStringList musicMatches(const QString& folder) {
     // Every kind of entry counts, as in the platform's own search: the first
     // one decides even when it cannot be played.
     QDir::Filters filters = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-#ifndef Q_OS_WIN
-    filters |= QDir::CaseSensitive;
-#endif
+    if (platform::caseSensitiveFileNames())
+        filters |= QDir::CaseSensitive;
     QStringList names;
     QDirIterator it(folder, {QStringLiteral("muzz.*")}, filters);
     while (it.hasNext()) {

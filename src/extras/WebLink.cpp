@@ -18,7 +18,7 @@ std::filesystem::path fsPath(const QString& name) {
 
 } // namespace
 
-WebLink::WebLink(UrlOpener& opener, QString programFolder, QUrl address,
+WebLink::WebLink(platform::UrlOpener& opener, QString programFolder, QUrl address,
                  std::function<void()> endProgram, QObject* parent)
     : QObject(parent), m_opener(opener), m_programFolder(std::move(programFolder)),
       m_address(std::move(address)), m_endProgram(std::move(endProgram)) {}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extras/UrlOpener.h"
+#include "platform/UrlOpener.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -14,7 +14,7 @@ namespace navcal::extras {
 class WebLink : public QObject {
     Q_OBJECT
   public:
-    WebLink(UrlOpener& opener, QString programFolder, QUrl address,
+    WebLink(platform::UrlOpener& opener, QString programFolder, QUrl address,
             std::function<void()> endProgram, QObject* parent = nullptr);
 
     // Writes the shortcut, hands the address to the opener, deletes the
@@ -29,7 +29,7 @@ class WebLink : public QObject {
   private:
     bool writeShortcut() const;
 
-    UrlOpener& m_opener;
+    platform::UrlOpener& m_opener;
     QString m_programFolder;
     QUrl m_address;
     std::function<void()> m_endProgram;

@@ -13,7 +13,7 @@ using namespace navcal;
 namespace {
 
 // Records what the shortcut held at the moment the address was handed over.
-class SnapshotOpener final : public extras::UrlOpener {
+class SnapshotOpener final : public platform::UrlOpener {
   public:
     explicit SnapshotOpener(QString shortcut, const int& ends)
         : m_shortcut(std::move(shortcut)), m_ends(ends) {}

@@ -5,7 +5,7 @@
 #include "app/Form1.h"
 #include "calendar/Clock.h"
 #include "extras/Multimedia.h"
-#include "extras/UrlOpener.h"
+#include "platform/UrlOpener.h"
 #include "layout/RandomPalette.h"
 
 #include <QStringList>
@@ -56,7 +56,7 @@ class RecordingSink final : public extras::MultimediaCommandSink {
     QStringList commands;
 };
 
-class RecordingOpener final : public extras::UrlOpener {
+class RecordingOpener final : public platform::UrlOpener {
   public:
     void open(const QUrl& address) override { opened << address; }
     QList<QUrl> opened;

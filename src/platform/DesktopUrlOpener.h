@@ -1,10 +1,10 @@
 #pragma once
 
-#include "extras/UrlOpener.h"
+#include "platform/UrlOpener.h"
 
 #include <QDesktopServices>
 
-namespace navcal::extras {
+namespace navcal::platform {
 
 // The desktop's own opener (xdg-open on Linux, the shell on Windows).
 class DesktopUrlOpener final : public UrlOpener {
@@ -12,4 +12,4 @@ class DesktopUrlOpener final : public UrlOpener {
     void open(const QUrl& address) override { QDesktopServices::openUrl(address); }
 };
 
-} // namespace navcal::extras
+} // namespace navcal::platform

@@ -2,7 +2,7 @@
 
 #include <QUrl>
 
-namespace navcal::extras {
+namespace navcal::platform {
 
 // Hands an address to the desktop's web browser.
 class UrlOpener {
@@ -11,4 +11,4 @@ class UrlOpener {
     virtual void open(const QUrl& address) = 0;
 };
 
-} // namespace navcal::extras
+} // namespace navcal::platform
