@@ -1,14 +1,14 @@
 #include "app/Form1.h"
 #include "app/Launch.h"
 #include "app/ScreenCovers.h"
-#include "app/SignalBridge.h"
-#include "app/SingleInstance.h"
-#include "app/WindowsFolder.h"
 #include "extras/SdlMixerSink.h"
 #include "layout/Fonts.h"
 #include "layout/Pointers.h"
 #include "platform/DesktopUrlOpener.h"
 #include "platform/HostWindow.h"
+#include "platform/SignalBridge.h"
+#include "platform/SingleInstance.h"
+#include "platform/WindowsFolder.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -41,7 +41,7 @@ void embed(app::Form1& form, platform::HostWindow& host) {
     QObject::connect(&host, &platform::HostWindow::lost, [](const QString& reason) {
         // A host that ends us sends the signal first and then drops its
         // window: that is an ordinary end, not a lost window.
-        if (app::SignalBridge::terminationArrived())
+        if (platform::SignalBridge::terminationArrived())
             std::_Exit(0);
         complain(reason);
         std::fflush(stderr);
@@ -56,7 +56,7 @@ void embed(app::Form1& form, platform::HostWindow& host) {
 int main(int argc, char** argv) {
     // Before anything else: a termination signal from now on ends the
     // program through its ordinary close, never by the default action.
-    app::SignalBridge::installHandlers();
+    platform::SignalBridge::installHandlers();
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -96,17 +96,17 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(layout::lifebuoyIcon());
     layout::installFontSubstitutes();
 
-    app::SignalBridge signals_;
+    platform::SignalBridge signals_;
     if (mode == app::LaunchMode::Configure) {
         // Ends the notice's own event loop too.
-        QObject::connect(&signals_, &app::SignalBridge::terminationRequested, &application,
+        QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &application,
                          [] { QCoreApplication::exit(0); });
         app::showConfigureNotice();
         return 0;
     }
 
     // The host's preview and its saver may run at once: no lock when hosted.
-    std::optional<app::SingleInstance> instance;
+    std::optional<platform::SingleInstance> instance;
     if (!host) {
         instance.emplace();
         if (!instance->acquire())
@@ -127,14 +127,14 @@ int main(int argc, char** argv) {
     services.multimedia = host ? static_cast<extras::MultimediaCommandSink*>(&silence) : &sound;
     services.opener = &opener;
     services.locale = QLocale::system();
-    services.windowsFolder = app::windowsFolder();
-    services.programFolder = app::programFolder();
+    services.windowsFolder = platform::windowsFolder();
+    services.programFolder = platform::programFolder();
     // The lent window is the screen: the arrangement is scaled to fit it.
     if (host)
         services.screenPixels = host->size();
 
     app::Form1 form(services);
-    QObject::connect(&signals_, &app::SignalBridge::terminationRequested, &form,
+    QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &form,
                      [&form] { form.close(); });
     form.load();
     // Only a run with its own window covers the other monitors too.

@@ -2,8 +2,8 @@
 // the system with its holder, and never kept from starting by what someone
 // left or planted under its name.
 
-#include "app/SingleInstance.h"
 #include "platform/SingleCopyLock.h"
+#include "platform/SingleInstance.h"
 #include "support/OpenFiles.h"
 
 #include <QDir>
@@ -84,7 +84,7 @@ void TestLock::whatStandsAtTheLock() {
         SingleCopyLock second;
         QCOMPARE(second.acquireIn(m_dir->path()), guarded ? Result::Busy : Result::Unavailable);
         // The saver runs in both cases when it is the first.
-        navcal::app::SingleInstance instance(m_dir->path());
+        navcal::platform::SingleInstance instance(m_dir->path());
         QCOMPARE(instance.acquire(), !guarded);
         if (guarded) {
             // The descriptor holding it is not inherited by child processes.

@@ -1,7 +1,7 @@
 #include "app/BackgroundPicture.h"
-#include "app/WindowsFolder.h"
 #include "layout/Fonts.h"
 #include "panels/MonthPanels.h"
+#include "platform/WindowsFolder.h"
 #include "support/PipeRescuer.h"
 #include "support/TestServices.h"
 
@@ -394,13 +394,13 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
         qunsetenv("HOME");
     else
         qputenv("HOME", home);
-    QCOMPARE(app::windowsFolder(),
+    QCOMPARE(platform::windowsFolder(),
              folder ? QString::fromUtf8(home + "/.local/share/navcal") : QString());
     if (folder)
         return;
     // The window reads nothing then, not even the working folder's files.
     TestWindow w;
-    w.services.windowsFolder = app::windowsFolder();
+    w.services.windowsFolder = platform::windowsFolder();
     QImage green(64, 48, QImage::Format_RGB32);
     green.fill(Qt::green);
     writeFile(w.folder.filePath("1.jpg"), jpegBytes(green));

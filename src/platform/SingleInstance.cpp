@@ -1,10 +1,10 @@
-#include "app/SingleInstance.h"
+#include "platform/SingleInstance.h"
 
-namespace navcal::app {
+namespace navcal::platform {
 
 bool SingleInstance::acquire() {
     const auto result = m_folder.isEmpty() ? m_lock.acquire() : m_lock.acquireIn(m_folder);
     return result != platform::SingleCopyLock::Result::Busy;
 }
 
-} // namespace navcal::app
+} // namespace navcal::platform

@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-namespace navcal::app {
+namespace navcal::platform {
 
 // Turns SIGTERM, SIGINT and SIGHUP into a Qt signal delivered in the event
 // loop (self-pipe), so the system ending the saver goes through the window's
@@ -31,4 +31,4 @@ class SignalBridge : public QObject {
     QSocketNotifier* m_notifier = nullptr;
 };
 
-} // namespace navcal::app
+} // namespace navcal::platform

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace navcal::app {
+namespace navcal::platform {
 
 // One copy of the saver per user, held by a lock the system releases when
 // the copy ends, so a crash or a kill never keeps the next start from
@@ -22,4 +22,4 @@ class SingleInstance {
     platform::SingleCopyLock m_lock;
 };
 
-} // namespace navcal::app
+} // namespace navcal::platform

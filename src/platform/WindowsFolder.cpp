@@ -1,4 +1,4 @@
-#include "app/WindowsFolder.h"
+#include "platform/WindowsFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,7 +7,7 @@
 #include <windows.h>
 #endif
 
-namespace navcal::app {
+namespace navcal::platform {
 
 QString windowsFolder() {
 #ifdef Q_OS_WIN
@@ -36,4 +36,4 @@ QString programFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-} // namespace navcal::app
+} // namespace navcal::platform

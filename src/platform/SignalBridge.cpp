@@ -1,4 +1,4 @@
-#include "app/SignalBridge.h"
+#include "platform/SignalBridge.h"
 
 #include <QSocketNotifier>
 
@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-namespace navcal::app {
+namespace navcal::platform {
 
 #ifdef Q_OS_UNIX
 namespace {
@@ -79,4 +79,4 @@ void SignalBridge::readSignal() {
 #endif
 }
 
-} // namespace navcal::app
+} // namespace navcal::platform

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace navcal::app {
+namespace navcal::platform {
 
 // The folder that stands for the Windows folder: "1.jpg" and "muzz.*" are
 // looked for there. On Linux $XDG_DATA_HOME/navcal (default
@@ -13,4 +13,4 @@ QString windowsFolder();
 // The folder that holds the program's own executable.
 QString programFolder();
 
-} // namespace navcal::app
+} // namespace navcal::platform
