@@ -3,9 +3,9 @@
 #include "calendar/Clock.h"
 #include "calendar/Today.h"
 #include "extras/Multimedia.h"
-#include "platform/UrlOpener.h"
 #include "layout/Controls.h"
 #include "layout/RandomPalette.h"
+#include "platform/UrlOpener.h"
 
 #include <QLocale>
 #include <QPixmap>

@@ -10,9 +10,6 @@
 // tick and the title click. No widgets here.
 namespace navcal::panels {
 
-inline constexpr layout::Colour kRed = layout::colours::red;
-inline constexpr layout::Colour kYellow = layout::colours::yellow;
-
 // Saturday row, then Sunday row, in the order the weekend step paints them.
 inline constexpr int kWeekendCells[10] = {5, 12, 19, 26, 33, 6, 13, 20, 27, 34};
 

@@ -5,8 +5,8 @@
 #include "app/Form1.h"
 #include "calendar/Clock.h"
 #include "extras/Multimedia.h"
-#include "platform/UrlOpener.h"
 #include "layout/RandomPalette.h"
+#include "platform/UrlOpener.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
