@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# Side-by-side cost of navcal, an empty full-screen Qt window with a one-second
+# clock label (built here as compare_emptywindow) and `xclock -digital -update 1`,
+# each on a private Xvfb screen, trials interleaved so that a busy machine
+# weighs on all three alike. Prints, per screen size, the median (and range) of:
+#   mapped   ms from the start of the program to its first top-level window mapped
+#   cpu      CPU seconds per minute while idle after the fill: program + X server
+#   wakeups  context switches per second while idle, all threads of the program
+#   peak     peak resident memory of the program (VmHWM), MB
+#
+#   tools/compare.sh [BUILD_DIR]      (default: build)
+# Environment: COMPARE_IDLE idle seconds (60), COMPARE_SETTLE seconds after the
+# map before idling starts (4), COMPARE_TRIALS (3), COMPARE_SIZES
+# ("1920x1080 3840x2160"), COMPARE_NAVCAL another navcal binary to measure,
+# COMPARE_RAW a file that receives every trial's figures.
+set -euo pipefail
+build="${1:-build}"
+idle="${COMPARE_IDLE:-60}"
+settle="${COMPARE_SETTLE:-4}"
+trials="${COMPARE_TRIALS:-3}"
+sizes="${COMPARE_SIZES:-1920x1080 3840x2160}"
+navcal="${COMPARE_NAVCAL:-$build/navcal}"
+empty="$build/tools/compare/compare_emptywindow"
+watch="$build/tools/compare/compare_mapwatch"
+for f in "$navcal" "$empty" "$watch"; do
+    [ -x "$f" ] || { echo "missing $f (build the project first)" >&2; exit 1; }
+done
+command -v xclock >/dev/null || { echo "xclock missing (package x11-apps)" >&2; exit 1; }
+navcal="$(realpath "$navcal")"
+empty="$(realpath "$empty")"
+watch="$(realpath "$watch")"
+
+work="$(mktemp -d)"
+xvfb=""
+app=""
+cleanup() {
+    [ -n "$app" ] && kill -KILL "$app" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# CPU ticks (user + system, all threads) of a process.
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# Context switches, voluntary and not, summed over the process's threads.
+switches() {
+    cat /proc/"$1"/task/*/status 2>/dev/null |
+        awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { n += $2 } END { print n + 0 }'
+}
+hz="$(getconf CLK_TCK)"
+
+start_xvfb() {
+    local n
+    display=""
+    for n in $(seq 150 250); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            display=":$n"
+            break
+        fi
+    done
+    [ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
+    Xvfb "$display" -screen 0 "${1}x24" -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do
+        xdpyinfo -display "$display" >/dev/null 2>&1 && return
+        sleep 0.1
+    done
+    echo "Xvfb did not start" >&2
+    exit 1
+}
+
+# One trial: prints "mapped_ms cpu_s_per_min wakeups_per_s peak_mb".
+measure() {
+    local result="$work/mapped" home="$work/home" runtime="$work/runtime"
+    rm -rf "$result" "$home" "$runtime"
+    mkdir -p "$home" "$runtime"
+    chmod 700 "$runtime"
+    # An empty home: no picture or music of the user's, the stored seascape.
+    DISPLAY="$display" HOME="$home" XDG_RUNTIME_DIR="$runtime" \
+        "$watch" "$result" 15000 "$@" >/dev/null 2>&1 &
+    app=$!
+    for _ in $(seq 170); do
+        [ -s "$result" ] && break
+        sleep 0.1
+    done
+    local mapped
+    mapped="$(cat "$result" 2>/dev/null || echo -1)"
+    sleep "$settle"
+    local t0 x0 s0 t1 x1 s1 peak
+    t0="$(ticks "$app")"; x0="$(ticks "$xvfb")"; s0="$(switches "$app")"
+    sleep "$idle"
+    t1="$(ticks "$app")"; x1="$(ticks "$xvfb")"; s1="$(switches "$app")"
+    peak="$(awk '/^VmHWM/ { print $2 }' "/proc/$app/status")"
+    kill -TERM "$app" 2>/dev/null || true
+    for _ in $(seq 30); do
+        kill -0 "$app" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+    app=""
+    awk -v m="$mapped" -v t=$((t1 - t0 + x1 - x0)) -v s=$((s1 - s0)) -v p="$peak" \
+        -v hz="$hz" -v idle="$idle" \
+        'BEGIN { printf "%s %.3f %.2f %.1f\n", m, t / hz * 60 / idle, s / idle, p / 1024 }'
+}
+
+# "median (min–max)" of a column of numbers.
+summary() {
+    sort -g | awk -v fmt="$1" '{ v[NR] = $1 } END {
+        med = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+        printf fmt " (" fmt "-" fmt ")", med, v[1], v[NR] }'
+}
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+echo "navcal: $navcal"
+echo "idle window ${idle} s after ${settle} s of settling, ${trials} interleaved trials; load: $(cut -d' ' -f1-3 /proc/loadavg)"
+for size in $sizes; do
+    start_xvfb "$size"
+    raw="$work/raw-$size"
+    : >"$raw"
+    for trial in $(seq "$trials"); do
+        echo "navcal $(measure "$navcal")" >>"$raw"
+        echo "empty $(measure "$empty")" >>"$raw"
+        echo "xclock $(measure xclock -digital -update 1)" >>"$raw"
+    done
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=""
+    [ -n "${COMPARE_RAW:-}" ] && sed "s/^/$size /" "$raw" >>"$COMPARE_RAW"
+
+    col() { awk -v p="$1" -v c="$2" '$1 == p { print $c }' "$raw"; }
+    echo
+    echo "Screen $size          | navcal               | empty Qt window + clock | xclock"
+    echo "-----------------------|----------------------|-------------------------|---------------------"
+    printf "%-23s| %-21s| %-24s| %s\n" "start to mapped, ms" \
+        "$(col navcal 2 | summary %.0f)" "$(col empty 2 | summary %.0f)" "$(col xclock 2 | summary %.0f)"
+    printf "%-23s| %-21s| %-24s| %s\n" "idle CPU +X, s/min" \
+        "$(col navcal 3 | summary %.3f)" "$(col empty 3 | summary %.3f)" "$(col xclock 3 | summary %.3f)"
+    printf "%-23s| %-21s| %-24s| %s\n" "wake-ups per second" \
+        "$(col navcal 4 | summary %.2f)" "$(col empty 4 | summary %.2f)" "$(col xclock 4 | summary %.2f)"
+    printf "%-23s| %-21s| %-24s| %s\n" "peak RSS, MB" \
+        "$(col navcal 5 | summary %.1f)" "$(col empty 5 | summary %.1f)" "$(col xclock 5 | summary %.1f)"
+    w="${size%x*}"; h="${size#*x}"
+    awk -v nm="$(col navcal 2 | median)" -v em="$(col empty 2 | median)" \
+        -v nw="$(col navcal 4 | median)" -v ew="$(col empty 4 | median)" \
+        -v nc="$(col navcal 3 | median)" -v xc="$(col xclock 3 | median)" \
+        -v np="$(col navcal 5 | median)" -v ep="$(col empty 5 | median)" -v pic="$((w * h * 4))" \
+        'BEGIN {
+            budget = 1.3 * ep + pic / 1048576
+            printf "goals: mapped %.2fx empty (<= 1.25); wake-ups %+.2f/s over empty (<= 0.7); ", nm / em, nw - ew
+            printf "CPU %.3f vs xclock %.3f s/min; peak %.1f MB (budget %.1f)\n", nc, xc, np, budget }'
+done
