@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTime>
 #include <QTimer>
 
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
     tick.setTimerType(Qt::PreciseTimer);
     QObject::connect(&tick, &QTimer::timeout, &clock,
                      [&clock] { clock.setText(QTime::currentTime().toString(u"HH:mm:ss")); });
+    // Without a window manager a full-screen request alone leaves the window
+    // small: it is given the screen as the saver gives itself.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        clock.setGeometry(screen->geometry());
     clock.showFullScreen();
     tick.start();
     return application.exec();
