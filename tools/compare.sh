@@ -12,7 +12,8 @@
 # Environment: COMPARE_IDLE idle seconds (60), COMPARE_SETTLE seconds after the
 # map before idling starts (4), COMPARE_TRIALS (3), COMPARE_SIZES
 # ("1920x1080 3840x2160"), COMPARE_NAVCAL another navcal binary to measure,
-# COMPARE_RAW a file that receives every trial's figures.
+# COMPARE_BASELINE a second navcal binary (an older build) measured in the same
+# trials as an extra column, COMPARE_RAW a file that receives every trial's figures.
 set -euo pipefail
 build="${1:-build}"
 idle="${COMPARE_IDLE:-60}"
@@ -27,6 +28,7 @@ for f in "$navcal" "$empty" "$watch"; do
 done
 command -v xclock >/dev/null || { echo "xclock missing (package x11-apps)" >&2; exit 1; }
 navcal="$(realpath "$navcal")"
+baseline="${COMPARE_BASELINE:+$(realpath "$COMPARE_BASELINE")}"
 empty="$(realpath "$empty")"
 watch="$(realpath "$watch")"
 
@@ -112,13 +114,14 @@ summary() {
 }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-echo "navcal: $navcal"
+echo "navcal: $navcal${baseline:+; baseline: $baseline}"
 echo "idle window ${idle} s after ${settle} s of settling, ${trials} interleaved trials; load: $(cut -d' ' -f1-3 /proc/loadavg)"
 for size in $sizes; do
     start_xvfb "$size"
     raw="$work/raw-$size"
     : >"$raw"
     for trial in $(seq "$trials"); do
+        [ -n "$baseline" ] && echo "baseline $(measure "$baseline")" >>"$raw"
         echo "navcal $(measure "$navcal")" >>"$raw"
         echo "empty $(measure "$empty")" >>"$raw"
         echo "xclock $(measure xclock -digital -update 1)" >>"$raw"
@@ -129,17 +132,23 @@ for size in $sizes; do
     [ -n "${COMPARE_RAW:-}" ] && sed "s/^/$size /" "$raw" >>"$COMPARE_RAW"
 
     col() { awk -v p="$1" -v c="$2" '$1 == p { print $c }' "$raw"; }
+    programs="${baseline:+baseline }navcal empty xclock"
+    row() { # title column format
+        printf "%-22s" "$1"
+        for p in $programs; do printf "| %-22s" "$(col "$p" "$2" | summary "$3")"; done
+        echo
+    }
     echo
-    echo "Screen $size          | navcal               | empty Qt window + clock | xclock"
-    echo "-----------------------|----------------------|-------------------------|---------------------"
-    printf "%-23s| %-21s| %-24s| %s\n" "start to mapped, ms" \
-        "$(col navcal 2 | summary %.0f)" "$(col empty 2 | summary %.0f)" "$(col xclock 2 | summary %.0f)"
-    printf "%-23s| %-21s| %-24s| %s\n" "idle CPU +X, s/min" \
-        "$(col navcal 3 | summary %.3f)" "$(col empty 3 | summary %.3f)" "$(col xclock 3 | summary %.3f)"
-    printf "%-23s| %-21s| %-24s| %s\n" "wake-ups per second" \
-        "$(col navcal 4 | summary %.2f)" "$(col empty 4 | summary %.2f)" "$(col xclock 4 | summary %.2f)"
-    printf "%-23s| %-21s| %-24s| %s\n" "peak RSS, MB" \
-        "$(col navcal 5 | summary %.1f)" "$(col empty 5 | summary %.1f)" "$(col xclock 5 | summary %.1f)"
+    printf "%-22s" "Screen $size"
+    for p in $programs; do
+        case "$p" in empty) name="empty Qt window+clock" ;; baseline) name="navcal (baseline)" ;; *) name="$p" ;; esac
+        printf "| %-22s" "$name"
+    done
+    echo
+    row "start to mapped, ms" 2 %.0f
+    row "idle CPU +X, s/min" 3 %.3f
+    row "wake-ups per second" 4 %.2f
+    row "peak RSS, MB" 5 %.1f
     w="${size%x*}"; h="${size#*x}"
     awk -v nm="$(col navcal 2 | median)" -v em="$(col empty 2 | median)" \
         -v nw="$(col navcal 4 | median)" -v ew="$(col empty 4 | median)" \

@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     // Watching starts before the program does, so no map can be missed.
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_void_cookie_t cookie = xcb_change_window_attributes_checked(c, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_void_cookie_t cookie =
+        xcb_change_window_attributes_checked(c, root, XCB_CW_EVENT_MASK, &mask);
     if (xcb_generic_error_t* error = xcb_request_check(c, cookie)) {
         std::free(error);
         return 2;
@@ -58,8 +59,9 @@ int main(int argc, char** argv) {
     double result = -1;
     while (result < 0 && nowMs() - start < timeout) {
         while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
-            const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY &&
-                                !reinterpret_cast<xcb_map_notify_event_t*>(event)->override_redirect;
+            const bool mapped =
+                (event->response_type & 0x7f) == XCB_MAP_NOTIFY &&
+                !reinterpret_cast<xcb_map_notify_event_t*>(event)->override_redirect;
             std::free(event);
             if (mapped) {
                 result = nowMs() - start;
