@@ -136,15 +136,20 @@ int main(int argc, char** argv) {
     app::Form1 form(services);
     QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &form,
                      [&form] { form.close(); });
-    form.load();
-    // Only a run with its own window covers the other monitors too.
+    // The first frame comes first; the music and, for a run with its own
+    // window, the other monitors' covers follow it.
+    form.loadFrame();
     std::optional<app::ScreenCovers> covers;
-    if (host) {
+    const bool ownWindow = host == nullptr;
+    form.afterFirstFrame([&form, &covers, ownWindow] {
+        if (ownWindow)
+            covers.emplace(form);
+        form.startMusic();
+    });
+    if (host)
         embed(form, *host);
-    } else {
+    else
         form.showFullScreen();
-        covers.emplace(form);
-    }
     form.startTimers();
     return application.exec();
 }

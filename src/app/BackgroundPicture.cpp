@@ -68,4 +68,26 @@ std::optional<QImage> loadBackgroundPicture(const QString& path, qint64 maxPixel
     return image;
 }
 
+QImage shrunkTo(const QImage& picture, QSize size) {
+    if (picture.isNull() || size.isEmpty() || picture.size() == size ||
+        size.width() > picture.width() || size.height() > picture.height())
+        return picture;
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage storedPictureFor(const QString& resourcePath, QSize size) {
+    QImageReader reader(resourcePath);
+    const QSize stored = reader.size();
+    // Only a picture at least twice the window's size is shrunk by the
+    // decoder (a JPEG in its DCT, at a fraction of the work). Below that the
+    // decoder's own scaling would differ from the window's smooth scaling.
+    if (stored.isValid() && !size.isEmpty() && size.width() * 2 <= stored.width() &&
+        size.height() * 2 <= stored.height())
+        reader.setScaledSize(size);
+    QImage picture;
+    if (!reader.read(&picture))
+        return {};
+    return shrunkTo(picture, size);
+}
+
 } // namespace navcal::app

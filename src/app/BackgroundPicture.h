@@ -22,4 +22,13 @@ inline constexpr qint64 kMaxBackgroundFileBytes = 64 * 1024 * 1024;
 std::optional<QImage> loadBackgroundPicture(const QString& path,
                                             qint64 maxPixels = kDefaultBackgroundPixels);
 
+// `picture` shrunk to `size` with smooth scaling when it is at least that
+// large both ways; otherwise unchanged (the window enlarges it as it draws).
+QImage shrunkTo(const QImage& picture, QSize size);
+
+// The picture stored with the program (a resource), decoded for a window of
+// `size`: shrunk to it when larger (by the decoder itself when it is at least
+// twice as large), else as stored.
+QImage storedPictureFor(const QString& resourcePath, QSize size);
+
 } // namespace navcal::app

@@ -19,7 +19,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace navcal::app {
 
@@ -59,6 +61,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
     p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Button));
     setPalette(p);
     setAutoFillBackground(false);
+    // The background picture covers the whole window: no fill beneath it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (m_services.screenPixels)
@@ -100,6 +104,11 @@ QPointF Form1::labelOffset() const {
 }
 
 void Form1::load() {
+    loadFrame();
+    startMusic();
+}
+
+void Form1::loadFrame() {
     // Each step stands on its own: one that cannot be done is skipped.
     setWindowState(Qt::WindowNoState);
     loadBackground();
@@ -108,7 +117,19 @@ void Form1::load() {
     m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));
     m_today->reset();
     m_panels->resetCounters();
+}
+
+void Form1::startMusic() {
     m_music->start();
+}
+
+void Form1::afterFirstFrame(std::function<void()> rest, int latestMs) {
+    m_afterFirstFrame = std::move(rest);
+    // A window that is never exposed still gets its music.
+    QTimer::singleShot(latestMs, this, [this] {
+        if (auto rest = std::exchange(m_afterFirstFrame, nullptr))
+            rest();
+    });
 }
 
 void Form1::startTimers() {
@@ -120,14 +141,23 @@ void Form1::startTimers() {
 }
 
 void Form1::loadBackground() {
+    layout::PictureBox* background = m_controls->roles().background;
+    // One copy of the picture is kept: at the window's size when it is
+    // larger, else as decoded (smaller than a copy at the window's size).
+    const QSize pixels = (QSizeF(m_screenGeometry.size()) * devicePixelRatioF()).toSize();
+    QImage picture;
     // No Windows folder, no picture: an empty folder would make the name relative.
-    if (m_services.windowsFolder.isEmpty())
-        return;
-    const qint64 screenPixels = qint64(m_screenGeometry.width()) * m_screenGeometry.height();
-    if (const auto picture = loadBackgroundPicture(
-            QDir(m_services.windowsFolder).filePath(QStringLiteral("1.jpg")), screenPixels))
-        m_controls->roles().background->setPicture(*picture);
-    m_scaledBackground = QPixmap();
+    if (!m_services.windowsFolder.isEmpty()) {
+        if (const auto found = loadBackgroundPicture(
+                QDir(m_services.windowsFolder).filePath(QStringLiteral("1.jpg")),
+                qint64(pixels.width()) * pixels.height()))
+            picture = shrunkTo(*found, pixels);
+    }
+    if (picture.isNull())
+        picture = storedPictureFor(background->storedPicture(), pixels);
+    if (picture.size() == pixels)
+        ++m_backgroundScalings;
+    background->setPicture(std::move(picture));
 }
 
 // Every click and tick of the window, in one place.
@@ -163,32 +193,47 @@ void Form1::wireHandlers() {
 }
 
 void Form1::paintEvent(QPaintEvent*) {
+    paintBackground();
+    if (!m_painted) {
+        m_painted = true;
+        // After this frame has reached the screen.
+        QTimer::singleShot(0, this, [this] {
+            if (auto rest = std::exchange(m_afterFirstFrame, nullptr))
+                rest();
+        });
+    }
+}
+
+void Form1::paintBackground() {
     QPainter painter(this);
-    const QImage& picture = m_controls->roles().background->picture();
-    if (picture.isNull()) {
+    layout::PictureBox* background = m_controls->roles().background;
+    if (background->picture().isNull()) {
         painter.fillRect(rect(), palette().color(QPalette::Window));
         return;
     }
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    if (pixels.width() > picture.width() || pixels.height() > picture.height()) {
-        // Enlarging: drawn straight from the source, only where it is being
-        // painted. A scaled copy would add a second screen-size buffer beside
-        // the window's own, doubling the memory on a large screen.
-        m_scaledBackground = QPixmap();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), picture);
-        return;
-    }
-    // Shrinking: scaled once per window size, to the screen's own pixels, so
-    // that repainting a label does not rescale.
-    if (m_scaledBackground.size() != pixels || m_scaledBackground.devicePixelRatio() != ratio) {
-        m_scaledBackground = QPixmap::fromImage(
-            picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        m_scaledBackground.setDevicePixelRatio(ratio);
+    const QSize held = background->picture().size();
+    if (held != pixels && held.width() >= pixels.width() && held.height() >= pixels.height()) {
+        // A smaller window: the one copy is shrunk to it, once, so that a
+        // repainted label costs a copy of its rectangle, never a rescale.
+        background->setPicture(shrunkTo(background->picture(), pixels));
         ++m_backgroundScalings;
     }
-    painter.drawPixmap(0, 0, m_scaledBackground);
+    QImage picture = background->picture();
+    if (picture.hasAlphaChannel())
+        painter.fillRect(rect(), palette().color(QPalette::Window));
+    if (picture.size() == pixels) {
+        picture.setDevicePixelRatio(ratio);
+        // Unscaled: only the painted region is copied.
+        painter.drawImage(QPoint(0, 0), picture);
+        return;
+    }
+    // Enlarging: drawn from the smaller picture, only where it is being
+    // painted. A copy at the window's size would add a second screen-size
+    // buffer beside the window's own.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), picture);
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {

@@ -8,7 +8,6 @@
 #include "platform/UrlOpener.h"
 
 #include <QLocale>
-#include <QPixmap>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -58,6 +57,12 @@ class Form1 : public QWidget {
     // The whole start-up after the command line and single-instance decisions:
     // background, geometry, centring, state and music.
     void load();
+    // The same without the music: all that the first frame needs.
+    void loadFrame();
+    void startMusic();
+    // Runs `rest` (what can wait: the music, the other monitors) once the
+    // first frame has been painted, or after `latestMs` if no frame comes.
+    void afterFirstFrame(std::function<void()> rest, int latestMs = 1000);
     // Lets the stored timers tick; called once the window is shown.
     void startTimers();
 
@@ -69,7 +74,7 @@ class Form1 : public QWidget {
     // How the stored arrangement is scaled to fill the screen.
     const layout::TwipScale& scale() const { return m_scale; }
     QPointF labelOffset() const;
-    // How often the background has been scaled to the window (once per size).
+    // How often the background has been fitted to the window (once per size).
     int backgroundScalings() const { return m_backgroundScalings; }
 
     const calendar::Today& today() const { return *m_today; }
@@ -94,6 +99,7 @@ class Form1 : public QWidget {
 
   private:
     void loadBackground();
+    void paintBackground();
     void wireHandlers();
 
     Form1Services m_services;
@@ -111,8 +117,9 @@ class Form1 : public QWidget {
     std::unique_ptr<extras::Music> m_music;
     std::unique_ptr<extras::WebLink> m_webLink;
     std::unique_ptr<extras::Decorations> m_decorations;
-    QPixmap m_scaledBackground; // the background picture at the window's size
     int m_backgroundScalings = 0;
+    bool m_painted = false;
+    std::function<void()> m_afterFirstFrame;
     bool m_backgroundPressed = false;
     bool m_unloaded = false;
 };

@@ -1,13 +1,21 @@
 #include "extras/SdlMixerSink.h"
 
+#include "platform/AudioLibrary.h"
 #include "platform/SafeFile.h"
 
 #include <QFileInfo>
-#include <SDL.h>
-#include <SDL_mixer.h>
 #include <array>
 
 namespace navcal::extras {
+
+namespace {
+
+// Only called once ensureAudio() has found the library.
+const platform::AudioLibrary& sdl() {
+    return *platform::audioLibrary();
+}
+
+} // namespace
 
 QString defaultSoundFont() {
     static const std::array<QString, 3> kCandidates = {
@@ -24,10 +32,10 @@ QString defaultSoundFont() {
 SdlMixerSink::~SdlMixerSink() {
     freeMusic();
     if (m_audio == Audio::Open) {
-        Mix_CloseAudio();
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        SDL_Quit();
+        sdl().Mix_CloseAudio();
+        sdl().Mix_Quit();
+        sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl().SDL_Quit();
     }
 }
 
@@ -42,7 +50,7 @@ void SdlMixerSink::execute(const QString& command) {
 }
 
 bool SdlMixerSink::isPlaying() const {
-    return m_audio == Audio::Open && m_music != nullptr && Mix_PlayingMusic() != 0;
+    return m_audio == Audio::Open && m_music != nullptr && sdl().Mix_PlayingMusic() != 0;
 }
 
 bool SdlMixerSink::ensureAudio() {
@@ -51,26 +59,28 @@ bool SdlMixerSink::ensureAudio() {
     if (m_audio != Audio::Untried)
         return m_audio == Audio::Open;
     m_audio = Audio::Failed;
+    if (platform::audioLibrary() == nullptr)
+        return false;
 
     // SDL would otherwise take SIGINT/SIGTERM for an event queue that a Qt
     // program never reads, and the saver could no longer be ended by signal.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_Init(SDL_INIT_AUDIO) != 0) {
-        SDL_Quit();
+    sdl().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl().SDL_Init(SDL_INIT_AUDIO) != 0) {
+        sdl().SDL_Quit();
         return false;
     }
     // A decoder that cannot be loaded silences only its own kind of file.
-    Mix_Init(MIX_INIT_MID | MIX_INIT_MP3);
-    if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        SDL_Quit();
+    sdl().Mix_Init(MIX_INIT_MID | MIX_INIT_MP3);
+    if (sdl().Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+        sdl().Mix_Quit();
+        sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl().SDL_Quit();
         return false;
     }
     if (qEnvironmentVariableIsEmpty("SDL_SOUNDFONTS")) {
         const QString soundFont = defaultSoundFont();
         if (!soundFont.isEmpty())
-            Mix_SetSoundFonts(QFileInfo(soundFont).absoluteFilePath().toUtf8().constData());
+            sdl().Mix_SetSoundFonts(QFileInfo(soundFont).absoluteFilePath().toUtf8().constData());
     }
     m_audio = Audio::Open;
     return true;
@@ -89,10 +99,10 @@ void SdlMixerSink::play(const QString& path) {
     }
     // A click while the music sounds lets it go on; after its end it starts
     // again from the bytes already read, never from the file by name.
-    if (Mix_PlayingMusic() != 0)
+    if (sdl().Mix_PlayingMusic() != 0)
         return;
     // Played once: 1 plays a single time (0 would too).
-    Mix_PlayMusic(m_music, 1);
+    sdl().Mix_PlayMusic(m_music, 1);
 }
 
 bool SdlMixerSink::load(const QString& path) {
@@ -113,9 +123,9 @@ bool SdlMixerSink::load(const QString& path) {
         return false;
     // SDL reads from these bytes for as long as the music lives.
     m_bytes = std::move(*bytes);
-    SDL_RWops* source = SDL_RWFromConstMem(m_bytes.constData(), int(m_bytes.size()));
+    SDL_RWops* source = sdl().SDL_RWFromConstMem(m_bytes.constData(), int(m_bytes.size()));
     if (source != nullptr)
-        m_music = Mix_LoadMUSType_RW(source, type, SDL_TRUE);
+        m_music = sdl().Mix_LoadMUSType_RW(source, type, SDL_TRUE);
     if (m_music == nullptr) {
         m_bytes.clear();
         return false;
@@ -127,14 +137,14 @@ bool SdlMixerSink::load(const QString& path) {
 void SdlMixerSink::stop(const QString& path) {
     if (m_music == nullptr || path != m_musicPath)
         return;
-    Mix_HaltMusic();
+    sdl().Mix_HaltMusic();
 }
 
 void SdlMixerSink::freeMusic() {
     if (m_music == nullptr)
         return;
-    Mix_HaltMusic();
-    Mix_FreeMusic(m_music);
+    sdl().Mix_HaltMusic();
+    sdl().Mix_FreeMusic(m_music);
     m_music = nullptr;
     m_bytes.clear();
     m_musicPath.clear();

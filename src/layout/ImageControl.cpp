@@ -22,8 +22,8 @@ QPixmap largeRendering(const QString& picture) {
 } // namespace
 
 ImageControl::ImageControl(const StoredControl& control, TwipScale scale, QWidget* parent)
-    : TwipPlaced<QLabel>(control, scale, parent), m_name(control.name), m_picture(control.picture),
-      m_large(largeRendering(control.picture)) {
+    : TwipPlaced<QLabel>(control, scale, parent), m_name(control.name), m_source(control.picture),
+      m_picture(control.picture) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
     setToolTip(control.toolTip);
@@ -41,12 +41,15 @@ QPixmap ImageControl::picture() const {
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (m_shown.size() != pixels || m_shown.devicePixelRatio() != ratio) {
-        // Scaled once per size, from the largest source: no blur when scaled up.
-        if (pixels == m_picture.size() || pixels.isEmpty())
+        // Scaled once per size, from the largest source: no blur when scaled
+        // up. That source is read only then, never at the design's own size.
+        if (pixels == m_picture.size() || pixels.isEmpty()) {
             m_shown = m_picture;
-        else
-            m_shown = (m_large.isNull() ? m_picture : m_large)
+        } else {
+            const QPixmap large = largeRendering(m_source);
+            m_shown = (large.isNull() ? m_picture : large)
                           .scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
         m_shown.setDevicePixelRatio(ratio);
     }
     return m_shown;
@@ -82,7 +85,7 @@ void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 PictureBox::PictureBox(const StoredControl& control, QWidget* parent)
-    : QWidget(parent), m_picture(control.picture) {
+    : QWidget(parent), m_stored(control.picture) {
     setObjectName(control.objectName());
     setVisible(false);
 }

@@ -36,20 +36,25 @@ class ImageControl : public TwipPlaced<QLabel> {
 
   private:
     QString m_name;
+    QString m_source;  // the stored picture's resource path
     QPixmap m_picture; // the stored picture
-    QPixmap m_large;   // the same drawing with more pixels, when there is one
     mutable QPixmap m_shown;
 };
 
-// The hidden picture box that holds the background picture.
+// The hidden picture box that holds the background picture. Nothing is
+// decoded here: start-up decodes the stored picture, or the one that replaces
+// it, once and at the size the window shows it.
 class PictureBox : public QWidget {
     Q_OBJECT
   public:
     PictureBox(const StoredControl& control, QWidget* parent);
+    // The stored picture's resource path.
+    const QString& storedPicture() const { return m_stored; }
     const QImage& picture() const { return m_picture; }
-    void setPicture(const QImage& picture) { m_picture = picture; }
+    void setPicture(QImage picture) { m_picture = std::move(picture); }
 
   private:
+    QString m_stored;
     QImage m_picture;
 };
 

@@ -1,0 +1,86 @@
+// After the fill the saver sits idle for hours: a clock second may repaint
+// the clock and nothing else.
+
+#include "support/TestServices.h"
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QtTest>
+#include <algorithm>
+
+using namespace navcal;
+using test::TestWindow;
+
+namespace {
+
+// Every paint in the window, as the rectangle it covers in window coordinates.
+class PaintRecorder : public QObject {
+  public:
+    explicit PaintRecorder(QWidget* window) : m_window(window) {}
+    QList<QPair<QString, QRect>> paints;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget == m_window || m_window->isAncestorOf(widget)) {
+                const QRect r = static_cast<QPaintEvent*>(event)->rect();
+                paints.append(
+                    {widget->objectName(), QRect(widget->mapTo(m_window, r.topLeft()), r.size())});
+            }
+        }
+        return false;
+    }
+
+  private:
+    QWidget* m_window;
+};
+
+} // namespace
+
+class TestIdle : public QObject {
+    Q_OBJECT
+  private slots:
+    void eachSecondRepaintsOnlyTheClock();
+};
+
+void TestIdle::eachSecondRepaintsOnlyTheClock() {
+    TestWindow w(QDate(2026, 2, 23)); // a holiday: the banner shows and keeps ticking
+    app::Form1& form = w.loaded();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.startTimers();
+    const layout::Roles& roles = form.controls().roles();
+    QTRY_VERIFY_WITH_TIMEOUT(std::none_of(roles.months.begin(), roles.months.end(),
+                                          [](const auto& m) { return m.fillTimer->isActive(); }),
+                             5000);
+    layout::TwipLabel* clock = roles.clock;
+    layout::TwipLabel* banner = roles.banner;
+    QTRY_VERIFY_WITH_TIMEOUT(!banner->text().isEmpty() && !clock->text().isEmpty(), 5000);
+    QTest::qWait(200);
+
+    PaintRecorder recorder(&form);
+    qApp->installEventFilter(&recorder);
+    for (int second = 0; second < 3; ++second) {
+        recorder.paints.clear();
+        const QRect before = clock->geometry();
+        const QString shown = clock->text();
+        w.clock.advanceMs(1000);
+        QTRY_VERIFY_WITH_TIMEOUT(clock->text() != shown, 3000);
+        // Long enough for the banner's tick to have come, too.
+        QTest::qWait(1600);
+        const QRect allowed = before.united(clock->geometry());
+        QVERIFY(!recorder.paints.isEmpty());
+        for (const auto& [name, rect] : std::as_const(recorder.paints))
+            QVERIFY2(allowed.contains(rect), qPrintable(QStringLiteral("%1 painted %2,%3 %4x%5")
+                                                            .arg(name)
+                                                            .arg(rect.x())
+                                                            .arg(rect.y())
+                                                            .arg(rect.width())
+                                                            .arg(rect.height())));
+    }
+    qApp->removeEventFilter(&recorder);
+}
+
+QTEST_MAIN(TestIdle)
+#include "tst_idle.moc"
