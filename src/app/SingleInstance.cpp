@@ -17,7 +17,13 @@ bool SingleInstance::acquire() {
 }
 
 QString SingleInstance::defaultLockPath() {
+#ifdef Q_OS_WIN
+    // Windows has no runtime folder of its own (Qt answers with the home
+    // folder): the user's temporary folder serves.
+    QString folder = QDir::tempPath();
+#else
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
     if (folder.isEmpty())
         folder = QDir::tempPath();
     return QDir(folder).filePath(QStringLiteral("navcal.lock"));
