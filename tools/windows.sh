@@ -74,7 +74,8 @@ make_prefix() {
         fail "wineboot -i failed: $(tail -n 5 "$work/wineboot.log")"
     wineserver -w
     # Cyrillic captions in the design's faces: the Windows font names map to
-    # metric-compatible Debian fonts. The web browser is a recorder.
+    # metric-compatible Debian fonts. No sound card: SDL writes its sound to a
+    # file. The web browser is a recorder.
     cat >"$work/browser.sh" <<EOF
 #!/bin/sh
 printf '%s\n' "\$*" >>"$work/browser.log"
@@ -93,6 +94,9 @@ REGEDIT4
 "Arial"="Liberation Sans"
 "Tahoma"="DejaVu Sans"
 "Courier New"="Liberation Mono"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]
+"Audio"=""
 
 [HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]
 "Browsers"="$work/browser.sh"

@@ -8,6 +8,8 @@ if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
     exit 2
 fi
 export WINEDEBUG="${WINEDEBUG:--all}"
+# Without a console Qt logs to the debugger: the test output belongs on stderr.
+export QT_FORCE_STDERR_LOGGING="${QT_FORCE_STDERR_LOGGING:-1}"
 # Wine hands QT_* variables to the program only under a WINE prefix.
 for name in $(compgen -e); do
     case "$name" in
