@@ -37,19 +37,26 @@ QString WebLink::shortcutPath() const {
 bool WebLink::writeShortcut() const {
     // A fresh file renamed over the name replaces whatever stood there, a
     // planted symlink included, instead of writing through it to its target.
-    QTemporaryFile temp(QDir(m_programFolder).filePath(QStringLiteral("TEMP.URL.XXXXXX")));
-    temp.setAutoRemove(true);
-    if (!temp.open())
-        return false;
-    const QByteArray bytes = shortcutContents(m_address);
-    if (temp.write(bytes) != bytes.size() || !temp.flush())
-        return false;
-    temp.close();
+    // QTemporaryFile::close() keeps the file open and Windows renames no open
+    // file: the rename waits for the end of `temp`.
+    QString tempName;
+    {
+        QTemporaryFile temp(QDir(m_programFolder).filePath(QStringLiteral("TEMP.URL.XXXXXX")));
+        temp.setAutoRemove(true);
+        if (!temp.open())
+            return false;
+        const QByteArray bytes = shortcutContents(m_address);
+        if (temp.write(bytes) != bytes.size() || !temp.flush())
+            return false;
+        temp.setAutoRemove(false);
+        tempName = temp.fileName();
+    }
     std::error_code error;
-    std::filesystem::rename(fsPath(temp.fileName()), fsPath(shortcutPath()), error);
-    if (error)
-        return false; // the temporary file goes with `temp`
-    temp.setAutoRemove(false);
+    std::filesystem::rename(fsPath(tempName), fsPath(shortcutPath()), error);
+    if (error) {
+        QFile::remove(tempName);
+        return false;
+    }
     return true;
 }
 

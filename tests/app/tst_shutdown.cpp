@@ -67,7 +67,8 @@ void TestShutdown::characterKeyEnds() {
     app::Form1& form = runningWindow(w, music);
     QVERIFY(form.isVisible());
     QTest::keyClick(&form, Qt::Key(key));
-    const QString stop = "stop \"" + QDir(w.folder.path()).filePath("muzz.wav") + "\"";
+    const QString stop =
+        "stop \"" + QDir::toNativeSeparators(QDir(w.folder.path()).filePath("muzz.wav")) + "\"";
     const QStringList expected = music ? QStringList{stop, stop} : QStringList{};
     QCOMPARE(w.sink.commands, expected);
     QVERIFY(!form.isVisible());
@@ -126,7 +127,8 @@ void TestShutdown::systemCloseGoesThroughUnload() {
     TestWindow w;
     app::Form1& form = runningWindow(w, true);
     form.close(); // what a window manager close or a termination signal does
-    const QStringList once = {"stop \"" + QDir(w.folder.path()).filePath("muzz.wav") + "\""};
+    const QStringList once = {
+        "stop \"" + QDir::toNativeSeparators(QDir(w.folder.path()).filePath("muzz.wav")) + "\""};
     QCOMPARE(w.sink.commands, once);
     QCOMPARE(w.endCodes, std::vector<int>{0});
     QVERIFY(!form.controls().timer("Timer13")->isActive());

@@ -12,9 +12,15 @@
 #include <QPainter>
 #include <QtTest>
 #include <atomic>
+#include <thread>
+#ifdef Q_OS_WIN
+#include <windows.h>
+// windows.h first: psapi.h needs its types.
+#include <psapi.h>
+#else
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <thread>
+#endif
 
 using namespace navcal;
 using navcal::test::TestWindow;
@@ -23,9 +29,16 @@ namespace {
 
 // Peak resident memory of this process in kilobytes.
 long peakKilobytes() {
+#ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return 0;
+    return long(counters.PeakWorkingSetSize / 1024);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#endif
 }
 
 QByteArray jpegBytes(const QImage& image) {
@@ -220,9 +233,11 @@ void TestStartup::badBackgroundFallsBack_data() {
     QTest::newRow("truncated PNG under the name") << "truncated png";
     QTest::newRow("random bytes") << "random";
     QTest::newRow("a directory") << "directory";
+#ifdef Q_OS_UNIX
     QTest::newRow("a named pipe") << "fifo";
     QTest::newRow("a link to a device") << "device";
     QTest::newRow("a dangling link") << "dangling";
+#endif
 }
 
 void TestStartup::badBackgroundFallsBack() {
@@ -249,8 +264,10 @@ void TestStartup::badBackgroundFallsBack() {
         writeFile(path, noise);
     } else if (kind == "directory")
         QVERIFY(QDir(w.folder.path()).mkdir("1.jpg"));
+#ifdef Q_OS_UNIX
     else if (kind == "fifo")
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
     else if (kind == "device")
         QVERIFY(QFile::link("/dev/zero", path));
     else if (kind == "dangling")

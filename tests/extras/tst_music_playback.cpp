@@ -118,6 +118,10 @@ void TestMusicPlayback::soundsOnce() {
     QFETCH(QByteArray, content);
     QFETCH(double, minSpan);
     QFETCH(double, maxSpan);
+#ifdef Q_OS_WIN
+    if (name.endsWith(u".mid"))
+        QSKIP("MIDI plays through Windows' own synthesizer, which SDL's audio file does not hear");
+#endif
     if (name.endsWith(u".mid") && defaultSoundFont().isEmpty())
         QSKIP("no General MIDI soundfont installed (timgm6mb-soundfont)");
 

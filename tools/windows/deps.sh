@@ -23,10 +23,13 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 fi
 
+# Without Direct2D, QtGui leaves out its DirectWrite font code while the
+# windows platform plugin still asks for it: DirectWrite goes too (GDI fonts).
 qt_options=(-static -static-runtime -release -xplatform win32-g++ -qt-host-path /usr
     -nomake examples -nomake tests -no-opengl -no-dbus -no-feature-network -no-feature-sql
     -no-feature-printsupport -no-feature-xml -no-feature-concurrent -no-feature-vulkan
     -no-feature-tabletevent -no-feature-direct2d -no-feature-testlib_selfcover
+    -no-feature-directwrite
     -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre -qt-doubleconversion)
 sdl_options=(-DBUILD_SHARED_LIBS=OFF -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF)
 mixer_options=(-DBUILD_SHARED_LIBS=OFF -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_SAMPLES=OFF

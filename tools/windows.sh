@@ -1,0 +1,389 @@
+#!/usr/bin/env bash
+# Cross-builds navcal.scr for 64-bit Windows on Debian and tests it under Wine.
+#   bash tools/windows.sh build   # static Qt, SDL2 and SDL2_mixer (built once, cached), then build-windows/navcal.scr
+#   bash tools/windows.sh test    # build, then the test suites and the .scr itself under Wine on Xvfb
+# NAVCAL_WIN_BUILD_DIR moves the build folder; NAVCAL_WIN_KEEP=1 keeps the Wine prefix and screenshots.
+set -euo pipefail
+
+mode="${1:-build}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${NAVCAL_WIN_BUILD_DIR:-$root/build-windows}"
+site_url="$(sed -n 's/^set(NAVCAL_SITE_URL "\([^"]*\)".*/\1/p' "$root/CMakeLists.txt")"
+
+fail() {
+    echo "windows.sh: FAILED: $*" >&2
+    exit 1
+}
+step() { echo "== $*"; }
+
+build_scr() {
+    local prefix werror=OFF
+    prefix="$(bash "$root/tools/windows/deps.sh" | tail -n1)"
+    [ -f "$prefix/.complete" ] || fail "the Windows libraries were not built (see the output of tools/windows/deps.sh)"
+    [ -n "${CI:-}" ] && werror=ON
+    export NAVCAL_WIN_PREFIX="$prefix"
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/tools/windows/toolchain.cmake" \
+        -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh" \
+        -DNAVCAL_WERROR="$werror" >/dev/null
+    cmake --build "$build" -j"$(nproc)"
+    [ -f "$build/navcal.scr" ] || fail "no navcal.scr was built"
+    echo "Built: $build/navcal.scr ($(stat -c %s "$build/navcal.scr") bytes)"
+}
+
+# ---- the test run: one Xvfb screen and one fresh Wine prefix ----
+
+display=""
+xvfb=""
+work=""
+readonly_mount=""
+cleanup() {
+    set +e
+    [ -n "$readonly_mount" ] && umount "$readonly_mount" 2>/dev/null
+    [ -n "$work" ] && WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    if [ -n "$work" ]; then
+        if [ -n "${NAVCAL_WIN_KEEP:-}" ]; then echo "kept: $work"; else rm -rf "$work"; fi
+    fi
+}
+
+start_display() {
+    for n in $(seq 150 199); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            display=":$n"
+            break
+        fi
+    done
+    [ -n "$display" ] || fail "no free X display number"
+    Xvfb "$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do
+        xdpyinfo -display "$display" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdpyinfo -display "$display" >/dev/null 2>&1 || fail "Xvfb did not start on $display"
+    export DISPLAY="$display"
+}
+
+make_prefix() {
+    export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64
+    # No Mono or Gecko: nothing may be downloaded, and no dialog may wait for an answer.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >"$work/wineboot.log" 2>&1 ||
+        fail "wineboot -i failed: $(tail -n 5 "$work/wineboot.log")"
+    wineserver -w
+    # Cyrillic captions in the design's faces: the Windows font names map to
+    # metric-compatible Debian fonts. No sound card: SDL writes its sound to a
+    # file. The web browser is a recorder.
+    cat >"$work/browser.sh" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$work/browser.log"
+EOF
+    chmod +x "$work/browser.sh"
+    cat >"$work/setup.reg" <<EOF
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine]
+"Version"="win10"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"Times New Roman"="Liberation Serif"
+"MS Sans Serif"="Liberation Sans"
+"Microsoft Sans Serif"="Liberation Sans"
+"Arial"="Liberation Sans"
+"Tahoma"="DejaVu Sans"
+"Courier New"="Liberation Mono"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]
+"Audio"=""
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]
+"Browsers"="$work/browser.sh"
+EOF
+    # One server for every run that follows; the import starts Wine's own
+    # services, which two programs started at once would otherwise both start.
+    wineserver -p
+    wine regedit /S "$work/setup.reg" || fail "could not import the Wine settings"
+    windir="$WINEPREFIX/drive_c/windows"
+    [ -d "$windir" ] || fail "the Wine prefix has no Windows folder"
+}
+
+run_suites() {
+    step "test suites under Wine"
+    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300) ||
+        fail "test suites under Wine"
+}
+
+# The viewable top-level windows but the root: "id WxH name".
+visible_windows() {
+    local id root
+    root=$(printf '%d' "$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')")
+    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        [ "$id" != "$root" ] || continue
+        eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+        [ "${WIDTH:-0}" -gt 1 ] || continue
+        echo "$id ${WIDTH}x${HEIGHT} $(xdotool getwindowname "$id" 2>/dev/null)"
+    done
+}
+
+launched=""
+launch() { # launch LOG ARGS...: starts the program folder's .scr with ARGS
+    local log="$1"
+    shift
+    (cd "$program_folder" && exec wine "$program_folder/navcal.scr" "$@") >"$work/$log.log" 2>&1 &
+    launched=$!
+}
+
+wait_window() { # wait_window PATTERN SECONDS: until a visible window matches
+    local pattern="$1" seconds="$2" i
+    for i in $(seq $((seconds * 5))); do
+        visible_windows | grep -qE "$pattern" && return 0
+        sleep 0.2
+    done
+    visible_windows >&2
+    return 1
+}
+
+exit_code=""
+wait_exit() { # wait_exit PID SECONDS: sets exit_code, fails on a hang
+    local pid="$1" seconds="$2" i
+    for i in $(seq $((seconds * 10))); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            exit_code=0
+            wait "$pid" || exit_code=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null
+    fail "$3: still running after ${seconds}s"
+}
+
+shot() { # shot NAME: screenshot of the whole screen; prints its path
+    local png="$work/shots/$1.png"
+    mkdir -p "$work/shots"
+    import -display "$display" -window root "$png"
+    echo "$png"
+}
+
+# Mean R G B (0..255) and the standard deviation of a screenshot.
+picture_stats() {
+    convert "$1" -format '%[fx:int(255*mean.r)] %[fx:int(255*mean.g)] %[fx:int(255*mean.b)] %[fx:standard_deviation]' info:
+}
+
+calendar_shown() { # calendar_shown PNG WHAT: not blank, with the calendar over a picture
+    local r g b sd
+    read -r r g b sd <<<"$(picture_stats "$1")"
+    awk -v sd="$sd" 'BEGIN { exit !(sd > 0.08) }' || fail "$2: the screen is blank (mean $r $g $b, deviation $sd)"
+}
+
+is_magenta() { # the test 1.jpg is magenta; the stored seascape is not
+    local r g b sd
+    read -r r g b sd <<<"$(picture_stats "$1")"
+    [ "$r" -gt $((g + 60)) ] && [ "$b" -gt $((g + 60)) ]
+}
+
+# A full-screen run: the calendar appears, a character key ends it with 0.
+run_and_key() { # run_and_key NAME ARGS...
+    local name="$1" pid png
+    shift
+    launch "$name" "$@"
+    pid=$launched
+    wait_window ' 1024x768 Form1$' 30 || fail "$name: no full-screen calendar window"
+    sleep 3 # the fills, the clock and the banner
+    png="$(shot "$name")"
+    calendar_shown "$png" "$name"
+    xdotool key a
+    wait_exit "$pid" 20 "$name: after a key"
+    [ "$exit_code" = 0 ] || fail "$name: exit code $exit_code after a key"
+    echo "ok: $name ($png)"
+}
+
+smoke_test() {
+    program_folder="$WINEPREFIX/drive_c/Program Files/Naval Calendar"
+    mkdir -p "$program_folder"
+    cp "$build/navcal.scr" "$program_folder/"
+    export SDL_AUDIODRIVER=dummy
+
+    step "navcal.scr /s, and a second copy meanwhile"
+    launch first /s
+    local first=$launched
+    wait_window ' 1024x768 Form1$' 30 || fail "/s: no full-screen calendar window"
+    sleep 3
+    cp "$(shot s)" "$work/navcal-s.png"
+    calendar_shown "$work/navcal-s.png" "/s"
+    is_magenta "$work/navcal-s.png" && fail "/s: the stored seascape is missing"
+    local started=$SECONDS
+    launch second /s
+    wait_exit "$launched" 30 "a second copy"
+    [ "$exit_code" = 0 ] || fail "a second copy ended with $exit_code"
+    [ "$(visible_windows | grep -c ' 1024x768 Form1$')" = 1 ] || fail "a second calendar window appeared"
+    kill -0 "$first" 2>/dev/null || fail "the first copy ended when the second started"
+    echo "ok: a second copy ended after $((SECONDS - started))s, the first goes on"
+    xdotool key a
+    wait_exit "$first" 20 "/s: after a key"
+    [ "$exit_code" = 0 ] || fail "/s: exit code $exit_code after a key"
+    echo "ok: /s ($work/navcal-s.png)"
+
+    step "no switch, /S, a file name"
+    run_and_key none
+    run_and_key upper /S
+    run_and_key other notes.txt
+
+    step "configure: /c and /c:1234"
+    local args
+    for args in "/c" "/c:1234"; do
+        launch configure $args
+        wait_window '^[0-9]+ [0-9]+x[0-9]+' 30 || fail "$args: no notice"
+        sleep 1
+        visible_windows | grep -q ' 1024x768 Form1$' && fail "$args: the calendar was shown instead of the notice"
+        shot "configure-${args//[:\/]/}" >/dev/null
+        xdotool key Return
+        wait_exit "$launched" 20 "$args: after OK"
+        [ "$exit_code" = 0 ] || fail "$args: exit code $exit_code"
+        echo "ok: $args shows the notice"
+    done
+
+    step "preview: /p 1234"
+    launch preview /p 1234
+    local pid=$launched seen="" deadline=$((SECONDS + 20))
+    while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
+        [ -n "$(visible_windows)" ] && seen=1
+        sleep 0.1
+    done
+    wait_exit "$pid" 20 "/p 1234"
+    [ "$exit_code" = 0 ] || fail "/p 1234: exit code $exit_code"
+    [ -z "$seen" ] || fail "/p 1234 showed a window"
+    echo "ok: /p 1234 ends without a window"
+
+    step "1.jpg and muzz.wav in the Windows folder"
+    convert -size 800x600 xc:'#ff00ff' "$windir/1.jpg"
+    python3 - "$windir/muzz.wav" <<'EOF'
+import math, struct, sys, wave
+with wave.open(sys.argv[1], "wb") as w:
+    w.setnchannels(1); w.setsampwidth(2); w.setframerate(22050)
+    w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / 22050))) for i in range(22050 * 3)))
+EOF
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="Z:${work//\//\\}\\audio.raw" run_and_key pictures /s
+    is_magenta "$work/shots/pictures.png" || fail "1.jpg from the Windows folder is not the background"
+    [ -s "$work/audio.raw" ] || fail "muzz.wav: nothing was played (no disk audio output)"
+    python3 - "$work/audio.raw" <<'EOF' || fail "muzz.wav: the played sound is silent"
+import array, sys
+samples = array.array("h", open(sys.argv[1], "rb").read())
+peak = max((abs(s) for s in samples), default=0)
+print(f"played {len(samples)} samples, peak {peak}")
+sys.exit(0 if peak > 1000 else 1)
+EOF
+    echo "ok: 1.jpg is the background and muzz.wav is heard"
+    rm -f "$windir/1.jpg" "$windir/muzz.wav"
+
+    step "hostile 1.jpg and muzz.* in the Windows folder"
+    convert -size 400x300 xc:'#ff00ff' "$work/good.jpg"
+    local kind size
+    for kind in empty truncated random directory huge; do
+        rm -rf "$windir/1.jpg" "$windir"/muzz.*
+        case "$kind" in
+        empty)
+            : >"$windir/1.jpg"
+            : >"$windir/muzz.wav"
+            ;;
+        truncated)
+            size=$(stat -c %s "$work/good.jpg")
+            head -c $((size / 3)) "$work/good.jpg" >"$windir/1.jpg"
+            printf 'ID3\3\0\0\0\0\0\x10\xff\xfb' >"$windir/muzz.mp3"
+            ;;
+        random)
+            head -c 5000 /dev/urandom >"$windir/1.jpg"
+            head -c 5000 /dev/urandom >"$windir/muzz.mid"
+            ;;
+        directory)
+            mkdir "$windir/1.jpg" "$windir/muzz.wav"
+            ;;
+        huge)
+            # A 65535 x 65535 JPEG header over a few bytes of data.
+            python3 - "$work/good.jpg" "$windir/1.jpg" <<'EOF'
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+i = data.index(b"\xff\xc0")
+data[i + 5:i + 9] = b"\xff\xff\xff\xff"
+open(sys.argv[2], "wb").write(data)
+EOF
+            printf 'MThd\0\0\0\6\0\1\0\1\0\x60MTrk\x7f\xff\xff\xff' >"$windir/muzz.mid"
+            ;;
+        esac
+        run_and_key "hostile-$kind" /s
+        is_magenta "$work/shots/hostile-$kind.png" && fail "hostile $kind: not the stored seascape"
+    done
+    rm -rf "$windir/1.jpg" "$windir"/muzz.*
+
+    step "the site address: writable and read-only program folder"
+    local folder_kind
+    for folder_kind in writable read-only; do
+        : >"$work/browser.log"
+        if [ "$folder_kind" = read-only ]; then
+            if [ "$(id -u)" = 0 ]; then
+                # Permissions do not stop root: a read-only bind mount does.
+                mount --bind "$program_folder" "$program_folder" &&
+                    readonly_mount="$program_folder" &&
+                    mount -o remount,bind,ro "$program_folder" ||
+                    fail "could not make the program folder read-only (bind mount)"
+            else
+                chmod a-w "$program_folder"
+            fi
+            if touch "$program_folder/probe" 2>/dev/null; then
+                rm -f "$program_folder/probe"
+                fail "the program folder is still writable"
+            fi
+        fi
+        launch "link-$folder_kind" /s
+        wait_window ' 1024x768 Form1$' 30 || fail "link ($folder_kind): no calendar window"
+        sleep 2
+        xdotool mousemove 512 49 click 1
+        wait_exit "$launched" 20 "link ($folder_kind): after the click"
+        [ "$exit_code" = 0 ] || fail "link ($folder_kind): exit code $exit_code"
+        for _ in $(seq 100); do
+            [ -s "$work/browser.log" ] && break
+            sleep 0.1
+        done
+        grep -qF "$site_url" "$work/browser.log" ||
+            fail "link ($folder_kind): the browser did not get $site_url (got: $(cat "$work/browser.log"))"
+        ls "$program_folder" | grep -qi '^temp\.url' && fail "link ($folder_kind): TEMP.URL was left behind"
+        if [ "$folder_kind" = read-only ]; then
+            if [ -n "$readonly_mount" ]; then
+                umount "$readonly_mount"
+                readonly_mount=""
+            else
+                chmod u+w "$program_folder"
+            fi
+        fi
+        echo "ok: link ($folder_kind): the browser got the address, no TEMP.URL, the saver ended"
+    done
+}
+
+case "$mode" in
+build)
+    build_scr
+    ;;
+test)
+    for tool in wine wineserver Xvfb xdotool import convert python3; do
+        command -v "$tool" >/dev/null || fail "$tool is missing (tools/windows/deps.sh installs it)"
+    done
+    build_scr
+    trap cleanup EXIT
+    work="$(mktemp -d /tmp/navcal-wine.XXXXXX)"
+    start_display
+    step "fresh Wine prefix"
+    started=$SECONDS
+    make_prefix
+    echo "prefix ready in $((SECONDS - started))s"
+    run_suites
+    smoke_test
+    cp "$work/navcal-s.png" "$build/navcal-wine.png"
+    echo "windows.sh: all Windows tests passed"
+    ;;
+*)
+    echo "usage: $0 build|test" >&2
+    exit 2
+    ;;
+esac
