@@ -9,9 +9,11 @@
 #include <QByteArray>
 #include <atomic>
 #include <chrono>
-#include <fcntl.h>
 #include <thread>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace navcal::test {
 
@@ -24,11 +26,16 @@ class PipeRescuer {
               while (!m_stop) {
                   for (int waited = 0; waited < periodMs && !m_stop; waited += 10)
                       std::this_thread::sleep_for(std::chrono::milliseconds(10));
+#ifdef Q_OS_UNIX
                   const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
                   if (fd >= 0)
                       ::close(fd);
+#else
+                  (void)path; // Windows has no named pipes in its file system
+#endif
               }
-          }) {}
+          }) {
+    }
     ~PipeRescuer() {
         m_stop = true;
         m_thread.join();
