@@ -13,9 +13,11 @@ namespace navcal::platform {
 
 namespace {
 
+#ifdef Q_OS_LINUX
 QString hex(quint32 window) {
     return QStringLiteral("0x%1").arg(window, 0, 16);
 }
+#endif
 
 HostWindowRequest parseWindowId(const QString& text, const QString& source) {
     const QString id = text.trimmed();

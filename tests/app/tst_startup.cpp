@@ -412,6 +412,9 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome_data() {
 }
 
 void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
+#ifdef Q_OS_WIN
+    QSKIP("on Windows the folder is the system's own, whatever HOME says");
+#endif
     QFETCH(QByteArray, home);
     QFETCH(bool, folder);
     const QByteArray savedHome = qgetenv("HOME");
