@@ -119,7 +119,7 @@ bool SdlMixerSink::load(const QString& path) {
         type = MUS_WAV;
     }
     std::optional<QByteArray> bytes = platform::readRegularFile(path, cap);
-    if (!bytes || bytes->isEmpty())
+    if (!bytes || bytes->isEmpty() || (type == MUS_MID && !midiChunksFit(*bytes)))
         return false;
     // SDL reads from these bytes for as long as the music lives.
     m_bytes = std::move(*bytes);
@@ -148,6 +148,27 @@ void SdlMixerSink::freeMusic() {
     m_music = nullptr;
     m_bytes.clear();
     m_musicPath.clear();
+}
+
+bool midiChunksFit(const QByteArray& bytes) {
+    const auto length = [&bytes](qsizetype at) {
+        const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData() + at);
+        return (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
+    };
+    if (bytes.size() < 14 || !bytes.startsWith("MThd") || length(4) < 6)
+        return false;
+    int tracks = 0;
+    for (qsizetype at = 0; at < bytes.size();) {
+        if (bytes.size() - at < 8)
+            return false;
+        const quint32 size = length(at + 4);
+        if (size > quint64(bytes.size() - at - 8))
+            return false;
+        if (bytes.mid(at, 4) == "MTrk")
+            ++tracks;
+        at += 8 + qsizetype(size);
+    }
+    return tracks > 0;
 }
 
 } // namespace navcal::extras

@@ -13,6 +13,10 @@ namespace navcal::extras {
 // MIDI tunes are a few kilobytes; MP3 and WAVE music is held in memory whole.
 // Larger files are not played.
 inline constexpr qint64 kMaxMidiBytes = 4 * 1024 * 1024;
+
+// Whether the bytes are a MIDI file whose chunks all lie inside it: a header
+// claiming more than the file holds is refused before any synthesizer sees it.
+bool midiChunksFit(const QByteArray& bytes);
 inline constexpr qint64 kMaxStreamedMusicBytes = 64 * 1024 * 1024;
 
 // Carries out the multimedia command texts with SDL2_mixer: MIDI (through a

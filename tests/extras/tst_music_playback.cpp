@@ -72,6 +72,8 @@ class TestMusicPlayback : public QObject {
     void failuresStaySilent();
     void leavesSignalHandlersAlone();
     void fileReadOnceThroughChecks();
+    void midiChunksInsideTheFile_data();
+    void midiChunksInsideTheFile();
 
   private:
     // Plays `file` to its end with audio going to `raw`; returns whether it
@@ -262,6 +264,25 @@ void TestMusicPlayback::fileReadOnceThroughChecks() {
     QVERIFY(quickly([&] { sink.execute(playCommand(good)); }));
     QVERIFY(sink.isPlaying());
 #endif
+}
+
+void TestMusicPlayback::midiChunksInsideTheFile_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("fits");
+    const QByteArray tune = shortMidi();
+    QTest::newRow("a tune") << tune << true;
+    QTest::newRow("header alone") << tune.left(14) << false;
+    QTest::newRow("track cut short") << tune.left(tune.size() - 1) << false;
+    QTest::newRow("track claiming 2 GB")
+        << QByteArray("MThd\0\0\0\6\0\1\0\1\0\x60MTrk\x7f\xff\xff\xff", 22) << false;
+    QTest::newRow("not MIDI") << QByteArray("RIFF....WAVEfmt ") << false;
+}
+
+// A MIDI header that claims more than the file holds never reaches a synthesizer.
+void TestMusicPlayback::midiChunksInsideTheFile() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, fits);
+    QCOMPARE(midiChunksFit(bytes), fits);
 }
 
 QTEST_MAIN(TestMusicPlayback)
