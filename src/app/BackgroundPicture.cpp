@@ -3,6 +3,7 @@
 #include "platform/SafeFile.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImageReader>
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,16 @@ QImage storedPictureFor(const QString& resourcePath, QSize size) {
     if (!reader.read(&picture))
         return {};
     return shrunkTo(picture, size);
+}
+
+QImage backgroundFor(const QString& windowsFolder, const QString& storedPicture, QSize pixels) {
+    if (!windowsFolder.isEmpty()) {
+        if (const auto found =
+                loadBackgroundPicture(QDir(windowsFolder).filePath(QStringLiteral("1.jpg")),
+                                      qint64(pixels.width()) * pixels.height()))
+            return shrunkTo(*found, pixels);
+    }
+    return storedPictureFor(storedPicture, pixels);
 }
 
 } // namespace navcal::app

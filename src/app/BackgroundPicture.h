@@ -31,4 +31,10 @@ QImage shrunkTo(const QImage& picture, QSize size);
 // twice as large), else as stored.
 QImage storedPictureFor(const QString& resourcePath, QSize size);
 
+// The background of a window of `pixels`: `1.jpg` of the Windows folder when
+// there is one and it is a usable photo, shrunk to the window when larger;
+// else the stored picture. No folder, no `1.jpg`: an empty folder name would
+// make the file name relative.
+QImage backgroundFor(const QString& windowsFolder, const QString& storedPicture, QSize pixels);
+
 } // namespace navcal::app

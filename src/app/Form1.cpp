@@ -13,12 +13,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -32,6 +32,14 @@ namespace {
 double logicalTwipsPerPixel() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return twipsPerPixelForDpi(screen ? screen->logicalDotsPerInchX() : 96.0);
+}
+
+// The stored background, known from the design before its control exists.
+QString storedBackground() {
+    for (const layout::StoredControl& control : layout::storedControls())
+        if (control.role == layout::Role::Background)
+            return control.picture;
+    return {};
 }
 
 } // namespace
@@ -76,6 +84,14 @@ Form1::Form1(Form1Services services, QWidget* parent)
     m_screenWidth = float(m_screenGeometry.width() * m_scale.twipsPerPixel());
     m_screenHeight = float(m_screenGeometry.height() * m_scale.twipsPerPixel());
 
+    // The picture is decoded on a second thread while the 546 controls are
+    // built here: the first frame waits for the longer of the two, not both.
+    m_backgroundPixels = (QSizeF(m_screenGeometry.size()) * devicePixelRatioF()).toSize();
+    m_decoding.reset(QThread::create(
+        [this, folder = m_services.windowsFolder, stored = storedBackground(),
+         pixels = m_backgroundPixels] { m_decoded = backgroundFor(folder, stored, pixels); }));
+    m_decoding->start();
+
     m_controls = std::make_unique<layout::Controls>(this, m_scale);
 
     const layout::Roles& roles = m_controls->roles();
@@ -92,7 +108,10 @@ Form1::Form1(Form1Services services, QWidget* parent)
     wireHandlers();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    if (m_decoding)
+        m_decoding->wait();
+}
 
 const QString& Form1::MusicPath() const {
     return m_music->MusicPath();
@@ -141,23 +160,22 @@ void Form1::startTimers() {
 }
 
 void Form1::loadBackground() {
-    layout::PictureBox* background = m_controls->roles().background;
     // One copy of the picture is kept: at the window's size when it is
     // larger, else as decoded (smaller than a copy at the window's size).
     const QSize pixels = (QSizeF(m_screenGeometry.size()) * devicePixelRatioF()).toSize();
     QImage picture;
-    // No Windows folder, no picture: an empty folder would make the name relative.
-    if (!m_services.windowsFolder.isEmpty()) {
-        if (const auto found = loadBackgroundPicture(
-                QDir(m_services.windowsFolder).filePath(QStringLiteral("1.jpg")),
-                qint64(pixels.width()) * pixels.height()))
-            picture = shrunkTo(*found, pixels);
+    if (m_decoding) {
+        m_decoding->wait();
+        m_decoding.reset();
+        if (pixels == m_backgroundPixels)
+            picture = std::exchange(m_decoded, QImage());
     }
     if (picture.isNull())
-        picture = storedPictureFor(background->storedPicture(), pixels);
+        picture = backgroundFor(m_services.windowsFolder,
+                                m_controls->roles().background->storedPicture(), pixels);
     if (picture.size() == pixels)
         ++m_backgroundScalings;
-    background->setPicture(std::move(picture));
+    m_controls->roles().background->setPicture(std::move(picture));
 }
 
 // Every click and tick of the window, in one place.
@@ -192,8 +210,8 @@ void Form1::wireHandlers() {
     connect(roles.ship, &ImageControl::clicked, decorations, &extras::Decorations::shipClicked);
 }
 
-void Form1::paintEvent(QPaintEvent*) {
-    paintBackground();
+void Form1::paintEvent(QPaintEvent* event) {
+    paintBackground(event->rect());
     if (!m_painted) {
         m_painted = true;
         // After this frame has reached the screen.
@@ -204,7 +222,7 @@ void Form1::paintEvent(QPaintEvent*) {
     }
 }
 
-void Form1::paintBackground() {
+void Form1::paintBackground(const QRect& area) {
     QPainter painter(this);
     layout::PictureBox* background = m_controls->roles().background;
     if (background->picture().isNull()) {
@@ -232,8 +250,60 @@ void Form1::paintBackground() {
     // Enlarging: drawn from the smaller picture, only where it is being
     // painted. A copy at the window's size would add a second screen-size
     // buffer beside the window's own.
+    if (const QImage* piece = enlargedPiece(area, picture, ratio)) {
+        painter.drawImage(area.topLeft(), *piece);
+        return;
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(rect(), picture);
+}
+
+const QImage* Form1::enlargedPiece(const QRect& area, const QImage& picture, qreal ratio) {
+    // The clock repaints its rectangle every second and the banner its own:
+    // the enlarged picture under a small rectangle painted again is kept
+    // ready, so that an idle second is a copy, not a smooth scaling (which a
+    // large screen spreads over drawing threads). Whole device pixels only,
+    // where the piece's scaling is the window's own.
+    const QRectF device(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio);
+    if (area.isEmpty() || device.topLeft() != QPointF(device.toRect().topLeft()) ||
+        qint64(area.width()) * area.height() * 32 > qint64(width()) * height())
+        return nullptr;
+    const std::pair<qint64, QSize> source{picture.cacheKey(), size()};
+    if (source != m_piecesFrom) {
+        m_pieces.clear();
+        m_paintedAreas.clear();
+        m_piecesFrom = source;
+    }
+    const auto kept = std::find_if(m_pieces.begin(), m_pieces.end(),
+                                   [&area](const auto& piece) { return piece.first == area; });
+    if (kept != m_pieces.end()) {
+        // The most recently used first.
+        std::rotate(m_pieces.begin(), kept, std::next(kept));
+        return &m_pieces.front().second;
+    }
+    // A rectangle painted once (a day cell as it fills) is not worth a piece.
+    if (!m_paintedAreas.contains(area)) {
+        if (m_paintedAreas.size() >= qsizetype(2 * kKeptPieces))
+            m_paintedAreas.removeFirst();
+        m_paintedAreas.append(area);
+        return nullptr;
+    }
+    QImage piece(device.size().toSize(), picture.hasAlphaChannel()
+                                             ? QImage::Format_ARGB32_Premultiplied
+                                             : QImage::Format_RGB32);
+    piece.setDevicePixelRatio(ratio);
+    {
+        QPainter painter(&piece);
+        painter.translate(-area.topLeft());
+        if (picture.hasAlphaChannel())
+            painter.fillRect(rect(), palette().color(QPalette::Window));
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), picture);
+    }
+    if (m_pieces.size() >= kKeptPieces)
+        m_pieces.pop_back();
+    m_pieces.emplace(m_pieces.begin(), area, std::move(piece));
+    return &m_pieces.front().second;
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {

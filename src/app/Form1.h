@@ -7,11 +7,16 @@
 #include "layout/RandomPalette.h"
 #include "platform/UrlOpener.h"
 
+#include <QImage>
+#include <QList>
 #include <QLocale>
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace navcal::panels {
 class MonthPanels;
@@ -25,6 +30,8 @@ class Music;
 class WebLink;
 class Decorations;
 } // namespace navcal::extras
+
+class QThread;
 
 namespace navcal::app {
 
@@ -99,7 +106,8 @@ class Form1 : public QWidget {
 
   private:
     void loadBackground();
-    void paintBackground();
+    void paintBackground(const QRect& area);
+    const QImage* enlargedPiece(const QRect& area, const QImage& picture, qreal ratio);
     void wireHandlers();
 
     Form1Services m_services;
@@ -118,7 +126,16 @@ class Form1 : public QWidget {
     std::unique_ptr<extras::WebLink> m_webLink;
     std::unique_ptr<extras::Decorations> m_decorations;
     int m_backgroundScalings = 0;
+    // The background being decoded since construction, for m_backgroundPixels.
+    std::unique_ptr<QThread> m_decoding;
+    QImage m_decoded;
+    QSize m_backgroundPixels;
     bool m_painted = false;
+    // Enlarged background under small rectangles that repaint often.
+    static constexpr std::size_t kKeptPieces = 4;
+    std::vector<std::pair<QRect, QImage>> m_pieces;
+    QList<QRect> m_paintedAreas;
+    std::pair<qint64, QSize> m_piecesFrom; // the picture and window size they show
     std::function<void()> m_afterFirstFrame;
     bool m_backgroundPressed = false;
     bool m_unloaded = false;

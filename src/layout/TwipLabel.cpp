@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPalette>
 #include <cmath>
@@ -95,22 +96,44 @@ int TwipLabel::borderPixels() const {
     return std::max(1, int(std::lround(scale().factor)));
 }
 
+namespace {
+
+// The extent of a caption in pixels: its widest line and its lines' height.
+// Shaping text is most of the cost of building the 546 labels, and their
+// captions repeat (day numbers, empty cells), so extents are remembered per
+// font and caption. The clock's caption changes every second: the memory is
+// bounded by starting afresh when it is full.
+QSizeF captionExtent(const QFont& font, const QString& caption) {
+    static QHash<QString, QSizeF> known;
+    QString key = font.key();
+    key += QChar(0);
+    key += caption;
+    if (const auto it = known.constFind(key); it != known.constEnd())
+        return *it;
+    const QFontMetricsF metrics(font);
+    const QStringList lines = caption.isEmpty() ? QStringList{QStringLiteral(" ")}
+                                                : caption.split(QStringLiteral("\r\n"));
+    qreal widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(line.isEmpty() ? QStringLiteral(" ") : line));
+    const QSizeF extent(widest, metrics.lineSpacing() * lines.size());
+    if (known.size() >= 1024)
+        known.clear();
+    known.insert(key, extent);
+    return extent;
+}
+
+} // namespace
+
 void TwipLabel::fitToCaption() {
     if (!m_autoSize)
         return;
     // A label that sizes itself takes the extent of its text in the font that
     // is really used; an empty caption keeps the narrowest one-line label.
-    const QFontMetricsF metrics(font());
-    const QStringList lines =
-        text().isEmpty() ? QStringList{QStringLiteral(" ")} : text().split(QStringLiteral("\r\n"));
-    qreal widest = 0;
-    for (const QString& line : lines)
-        widest = std::max(widest,
-                          metrics.horizontalAdvance(line.isEmpty() ? QStringLiteral(" ") : line));
+    const QSizeF extent = captionExtent(font(), text());
     const qreal frame = m_borderStyle == 1 ? 2 * borderPixels() : 0;
-    const qreal pixelsWide = std::ceil(widest) + frame;
-    const qreal pixelsHigh = std::ceil(metrics.lineSpacing() * lines.size()) + frame;
-    setPixelSize(pixelsWide, pixelsHigh);
+    setPixelSize(std::ceil(extent.width()) + frame, std::ceil(extent.height()) + frame);
 }
 
 void TwipLabel::mousePressEvent(QMouseEvent* event) {
