@@ -1,11 +1,11 @@
 #include "app/Form1.h"
 #include "app/Launch.h"
 #include "app/ScreenCovers.h"
-#include "extras/SdlMixerSink.h"
 #include "layout/Fonts.h"
 #include "layout/Pointers.h"
 #include "platform/DesktopUrlOpener.h"
 #include "platform/HostWindow.h"
+#include "platform/SdlMusic.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowsFolder.h"
@@ -115,16 +115,16 @@ int main(int argc, char** argv) {
 
     calendar::SystemClock clock;
     layout::MersenneRandom random;
-    extras::SdlMixerSink sound;
+    platform::SdlMusic sound;
     // The host cycles its display programs: a tune restarting with each turn
     // is not wanted, so a hosted run is silent.
-    extras::SilentMultimedia silence;
+    platform::SilentMusic silence;
     platform::DesktopUrlOpener opener;
 
     app::Form1Services services;
     services.clock = &clock;
     services.random = &random;
-    services.multimedia = host ? static_cast<extras::MultimediaCommandSink*>(&silence) : &sound;
+    services.music = host ? static_cast<platform::MusicSink*>(&silence) : &sound;
     services.opener = &opener;
     services.locale = QLocale::system();
     services.windowsFolder = platform::windowsFolder();

@@ -100,7 +100,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     m_banner = std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_screenWidth);
     m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, roles.clockTimer,
                                                             *m_services.clock, m_services.locale);
-    m_music = std::make_unique<extras::Music>(*m_services.multimedia, m_services.windowsFolder);
+    m_music = std::make_unique<extras::Music>(*m_services.music, m_services.windowsFolder);
     m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
                                                   QUrl(layout::siteAddress()),
                                                   [this] { m_services.endProgram(0); });

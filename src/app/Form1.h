@@ -2,9 +2,9 @@
 
 #include "calendar/Clock.h"
 #include "calendar/Today.h"
-#include "extras/Multimedia.h"
 #include "layout/Controls.h"
 #include "layout/RandomPalette.h"
+#include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
 
 #include <QImage>
@@ -45,7 +45,7 @@ double twipsPerPixelForDpi(double dpi);
 struct Form1Services {
     calendar::Clock* clock = nullptr;
     layout::RandomSource* random = nullptr;
-    extras::MultimediaCommandSink* multimedia = nullptr;
+    platform::MusicSink* music = nullptr;
     platform::UrlOpener* opener = nullptr;
     QLocale locale;
     QString windowsFolder;

@@ -9,23 +9,22 @@
 
 namespace navcal::extras {
 
-Music::Music(MultimediaCommandSink& sink, QString windowsFolder, QObject* parent)
+Music::Music(platform::MusicSink& sink, QString windowsFolder, QObject* parent)
     : QObject(parent), m_sink(sink), m_windowsFolder(std::move(windowsFolder)) {}
 
 void Music::start() {
     m_musicPath = chooseMusic(m_windowsFolder);
-    if (!m_musicPath.isEmpty())
-        m_sink.execute(playCommand(m_musicPath));
+    replay();
 }
 
 void Music::replay() {
     if (!m_musicPath.isEmpty())
-        m_sink.execute(playCommand(m_musicPath));
+        m_sink.play(m_musicPath.trimmed());
 }
 
 void Music::stop() {
     if (!m_musicPath.isEmpty())
-        m_sink.execute(stopCommand(m_musicPath));
+        m_sink.stop(m_musicPath.trimmed());
 }
 
 QStringList musicMatches(const QString& folder) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extras/Multimedia.h"
+#include "platform/MusicSink.h"
 
 #include <QObject>
 #include <QString>
@@ -12,19 +12,19 @@ namespace navcal::extras {
 class Music : public QObject {
     Q_OBJECT
   public:
-    Music(MultimediaCommandSink& sink, QString windowsFolder, QObject* parent = nullptr);
+    Music(platform::MusicSink& sink, QString windowsFolder, QObject* parent = nullptr);
 
-    // Chooses the file and, if there is one, sends the play command.
+    // Chooses the file and, if there is one, plays it.
     void start();
     // Click on the seagull: play again when a file was chosen.
     void replay();
-    // Stop command when a file was chosen; nothing otherwise.
+    // Stops the chosen file's music; nothing when none was chosen.
     void stop();
 
     const QString& MusicPath() const { return m_musicPath; }
 
   private:
-    MultimediaCommandSink& m_sink;
+    platform::MusicSink& m_sink;
     QString m_windowsFolder;
     QString m_musicPath;
 };

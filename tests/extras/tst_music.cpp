@@ -1,4 +1,4 @@
-// Choosing the music file and the command texts the window sends.
+// Choosing the music file and what the window asks the player to do.
 
 #include "extras/Music.h"
 #include "support/TestServices.h"
@@ -16,6 +16,7 @@
 
 using namespace navcal;
 using namespace navcal::extras;
+using navcal::test::RecordingSink;
 
 namespace {
 
@@ -53,10 +54,6 @@ class TestMusic : public QObject {
     void onlyTheFirstMatchDecides_data();
     void onlyTheFirstMatchDecides();
     void nonRegularFirstMatchChoosesNothing();
-    void commandTexts_data();
-    void commandTexts();
-    void parsesOnlyWellFormedCommands_data();
-    void parsesOnlyWellFormedCommands();
     void windowSendsCommands_data();
     void windowSendsCommands();
     void doubleClickPlaysOnceThenHides();
@@ -83,15 +80,15 @@ void TestMusic::folderWithOneEntry() {
 
     QCOMPARE(chooseMusic(dir.path()), chosen ? nativePath(dir, fileName) : QString());
 
-    test::RecordingSink sink;
+    RecordingSink sink;
     Music music(sink, dir.path());
     music.start();
     music.replay();
     music.stop();
-    const QStringList expected =
-        chosen ? QStringList{playCommand(music.MusicPath()), playCommand(music.MusicPath()),
-                             stopCommand(music.MusicPath())}
-               : QStringList{};
+    const QStringList expected = chosen ? QStringList{RecordingSink::playText(music.MusicPath()),
+                                                      RecordingSink::playText(music.MusicPath()),
+                                                      RecordingSink::stopText(music.MusicPath())}
+                                        : QStringList{};
     QCOMPARE(music.MusicPath(), chosen ? nativePath(dir, fileName) : QString());
     QCOMPARE(sink.commands, expected);
 }
@@ -148,58 +145,6 @@ void TestMusic::nonRegularFirstMatchChoosesNothing() {
 #endif
 }
 
-void TestMusic::commandTexts_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("play");
-    QTest::addColumn<QString>("stop");
-
-    QTest::newRow("windows path") << R"(C:\WINDOWS\muzz.mid)"
-                                  << R"(play "C:\WINDOWS\muzz.mid")"
-                                  << R"(stop "C:\WINDOWS\muzz.mid")";
-    QTest::newRow("spaces in folder") << "/home/a b/muzz.wav"
-                                      << R"(play "/home/a b/muzz.wav")"
-                                      << R"(stop "/home/a b/muzz.wav")";
-}
-
-void TestMusic::commandTexts() {
-    QFETCH(QString, path);
-    QFETCH(QString, play);
-    QFETCH(QString, stop);
-    QCOMPARE(playCommand(path), play);
-    QCOMPARE(stopCommand(path), stop);
-    // The player reads back exactly the file it was given.
-    const auto parsed = parseMultimediaCommand(playCommand(path));
-    QVERIFY(parsed);
-    QCOMPARE(parsed->verb, MultimediaCommand::Verb::Play);
-    QCOMPARE(parsed->path, path.trimmed());
-    QCOMPARE(parseMultimediaCommand(stopCommand(path))->verb, MultimediaCommand::Verb::Stop);
-}
-
-void TestMusic::parsesOnlyWellFormedCommands_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<QString>("path");
-
-    QTest::newRow("play") << R"(play "/m/muzz.wav")" << true << "/m/muzz.wav";
-    QTest::newRow("verb letter case") << R"(Stop "/m/muzz.wav")" << true << "/m/muzz.wav";
-    QTest::newRow("unknown verb") << R"(open "/m/muzz.wav")" << false << "";
-    QTest::newRow("unquoted") << "play /m/muzz.wav" << false << "";
-    QTest::newRow("empty quotes") << R"(play "")" << false << "";
-    QTest::newRow("text after quote") << R"(play "/m/muzz.wav" repeat)" << false << "";
-    QTest::newRow("quote in a folder name")
-        << R"(play "/m/a"b/muzz.wav")" << true << R"(/m/a"b/muzz.wav)";
-}
-
-void TestMusic::parsesOnlyWellFormedCommands() {
-    QFETCH(QString, text);
-    QFETCH(bool, accepted);
-    QFETCH(QString, path);
-    const auto parsed = parseMultimediaCommand(text);
-    QCOMPARE(parsed.has_value(), accepted);
-    if (parsed)
-        QCOMPARE(parsed->path, path);
-}
-
 void TestMusic::windowSendsCommands_data() {
     QTest::addColumn<QString>("fileName"); // empty: no music file
     QTest::addColumn<int>("clicks");
@@ -219,7 +164,7 @@ void TestMusic::windowSendsCommands() {
     const bool chosen = fileName.startsWith(u"muzz.") && fileName == fileName.toLower();
     const QString path = chosen ? nativePath(w.folder, fileName) : QString();
     QCOMPARE(form.MusicPath(), path);
-    QCOMPARE(w.sink.commands, chosen ? QStringList{playCommand(path)} : QStringList{});
+    QCOMPARE(w.sink.commands, chosen ? QStringList{RecordingSink::playText(path)} : QStringList{});
 
     auto* image1 = form.controls().image(QStringLiteral("Image1"));
     QVERIFY(image1);
@@ -227,7 +172,7 @@ void TestMusic::windowSendsCommands() {
         QTest::mouseClick(image1, Qt::LeftButton);
     QStringList expected;
     if (chosen)
-        expected = QStringList(1 + clicks, playCommand(path));
+        expected = QStringList(1 + clicks, RecordingSink::playText(path));
     QCOMPARE(w.sink.commands, expected);
 }
 
@@ -246,7 +191,7 @@ void TestMusic::doubleClickPlaysOnceThenHides() {
     QTest::mousePress(image1, Qt::LeftButton, {}, at);
     QTest::mouseRelease(image1, Qt::LeftButton, {}, at);
     QTest::mouseDClick(image1, Qt::LeftButton, {}, at);
-    QCOMPARE(w.sink.commands.count(playCommand(form.MusicPath())), 1);
+    QCOMPARE(w.sink.commands.count(RecordingSink::playText(form.MusicPath())), 1);
     QCOMPARE(w.sink.commands.size(), 1);
     QVERIFY(image1->isHidden());
 }

@@ -4,8 +4,8 @@
 
 #include "app/Form1.h"
 #include "calendar/Clock.h"
-#include "extras/Multimedia.h"
 #include "layout/RandomPalette.h"
+#include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
 
 #include <QStringList>
@@ -50,9 +50,13 @@ class ScriptedRandom final : public layout::RandomSource {
     size_t m_next = 0;
 };
 
-class RecordingSink final : public extras::MultimediaCommandSink {
+// Writes each call down as the multimedia command text it stands for.
+class RecordingSink final : public platform::MusicSink {
   public:
-    void execute(const QString& command) override { commands << command; }
+    static QString playText(const QString& path) { return "play \"" + path + '"'; }
+    static QString stopText(const QString& path) { return "stop \"" + path + '"'; }
+    void play(const QString& path) override { commands << playText(path); }
+    void stop(const QString& path) override { commands << stopText(path); }
     QStringList commands;
 };
 
@@ -69,7 +73,7 @@ struct TestWindow {
         : clock(QDateTime(today, QTime(12, 0))) {
         services.clock = &clock;
         services.random = &random;
-        services.multimedia = &sink;
+        services.music = &sink;
         services.opener = &opener;
         services.locale = locale;
         services.windowsFolder = folder.path();

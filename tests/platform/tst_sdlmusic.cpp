@@ -1,8 +1,7 @@
 // The SDL2_mixer player really sounds: SDL's disk driver writes what would
 // have reached the speakers, and the samples are looked at.
 
-#include "extras/Multimedia.h"
-#include "extras/SdlMixerSink.h"
+#include "platform/SdlMusic.h"
 #include "support/OpenFiles.h"
 #include "support/PipeRescuer.h"
 #include "support/TestSounds.h"
@@ -22,7 +21,7 @@
 #include <sys/stat.h>
 #endif
 
-using namespace navcal::extras;
+using namespace navcal::platform;
 using navcal::test::shortMidi;
 using navcal::test::sineWave;
 
@@ -63,7 +62,7 @@ Loudness measure(const QString& rawPath) {
 
 } // namespace
 
-class TestMusicPlayback : public QObject {
+class TestSdlMusic : public QObject {
     Q_OBJECT
   private slots:
     void init();
@@ -82,17 +81,17 @@ class TestMusicPlayback : public QObject {
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestMusicPlayback::init() {
+void TestSdlMusic::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     qputenv("SDL_AUDIODRIVER", "disk");
     qunsetenv("SDL_SOUNDFONTS");
 }
 
-bool TestMusicPlayback::playToEnd(const QString& file, const QString& raw) {
+bool TestSdlMusic::playToEnd(const QString& file, const QString& raw) {
     qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(raw));
-    SdlMixerSink sink;
-    sink.execute(playCommand(file));
+    SdlMusic sink;
+    sink.play(file);
     if (!sink.isPlaying())
         return false;
     QElapsedTimer timer;
@@ -100,11 +99,11 @@ bool TestMusicPlayback::playToEnd(const QString& file, const QString& raw) {
     while (sink.isPlaying() && timer.elapsed() < 10000)
         QTest::qWait(20);
     QTest::qWait(200); // the last buffers reach the file
-    sink.execute(stopCommand(file));
+    sink.stop(file);
     return true; // the sink closes audio, and the file, here
 }
 
-void TestMusicPlayback::soundsOnce_data() {
+void TestSdlMusic::soundsOnce_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<double>("minSpan");
@@ -115,7 +114,7 @@ void TestMusicPlayback::soundsOnce_data() {
     QTest::newRow("midi") << "muzz.mid" << shortMidi() << 0.2 << 3.0;
 }
 
-void TestMusicPlayback::soundsOnce() {
+void TestSdlMusic::soundsOnce() {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     QFETCH(double, minSpan);
@@ -138,7 +137,7 @@ void TestMusicPlayback::soundsOnce() {
              qPrintable(QString::number(loudness.loudSpanSeconds)));
 }
 
-void TestMusicPlayback::failuresStaySilent() {
+void TestSdlMusic::failuresStaySilent() {
     const QString damaged = m_dir->filePath(QStringLiteral("muzz.mp3"));
     QVERIFY(writeFile(damaged, QByteArray(4096, '\x5a')));
     const QString missing = m_dir->filePath(QStringLiteral("muzz.wav"));
@@ -146,36 +145,34 @@ void TestMusicPlayback::failuresStaySilent() {
     QVERIFY(writeFile(good, sineWave(0.3)));
 
     {
-        // No audio device at all: nothing sounds, every command is taken.
+        // No audio device at all: nothing sounds, every call is taken.
         qputenv("SDL_AUDIODRIVER", "no-such-driver");
-        SdlMixerSink sink;
-        sink.execute(playCommand(good));
+        SdlMusic sink;
+        sink.play(good);
         QVERIFY(!sink.isPlaying());
-        sink.execute(playCommand(good));
-        sink.execute(stopCommand(good));
+        sink.play(good);
+        sink.stop(good);
         QVERIFY(!sink.isPlaying());
     }
 
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_dir->filePath(QStringLiteral("f.raw"))));
-    SdlMixerSink sink;
-    sink.execute(playCommand(damaged));
+    SdlMusic sink;
+    sink.play(damaged);
     QVERIFY(!sink.isPlaying());
-    sink.execute(playCommand(missing));
-    QVERIFY(!sink.isPlaying());
-    sink.execute(QStringLiteral("play nothing quoted"));
+    sink.play(missing);
     QVERIFY(!sink.isPlaying());
     // A failed file does not keep the next one from playing.
-    sink.execute(playCommand(good));
+    sink.play(good);
     QVERIFY(sink.isPlaying());
     // A stop naming another file leaves the music alone; its own stop ends it.
-    sink.execute(stopCommand(missing));
+    sink.stop(missing);
     QVERIFY(sink.isPlaying());
-    sink.execute(stopCommand(good));
+    sink.stop(good);
     QVERIFY(!sink.isPlaying());
 }
 
-void TestMusicPlayback::leavesSignalHandlersAlone() {
+void TestSdlMusic::leavesSignalHandlersAlone() {
 #ifndef Q_OS_UNIX
     QSKIP("POSIX signals only");
 #else
@@ -193,8 +190,8 @@ void TestMusicPlayback::leavesSignalHandlersAlone() {
     for (int i = 0; i < 2; ++i)
         QCOMPARE(sigaction(signals_[i], &byDefault, &framework[i]), 0);
     {
-        SdlMixerSink sink;
-        sink.execute(playCommand(good));
+        SdlMusic sink;
+        sink.play(good);
         const bool playing = sink.isPlaying();
         for (int i = 0; i < 2; ++i)
             sigaction(signals_[i], nullptr, &after[i]);
@@ -209,7 +206,7 @@ void TestMusicPlayback::leavesSignalHandlersAlone() {
 
 // The file is opened once, checked on its descriptor and read whole; replays
 // play what was read, and nothing of the file stays open.
-void TestMusicPlayback::fileReadOnceThroughChecks() {
+void TestSdlMusic::fileReadOnceThroughChecks() {
 #ifndef Q_OS_UNIX
     QSKIP("pipes, sparse files and /proc");
 #else
@@ -237,10 +234,10 @@ void TestMusicPlayback::fileReadOnceThroughChecks() {
     };
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
-    SdlMixerSink sink;
-    QVERIFY(quickly([&] { sink.execute(playCommand(pipe)); }));
+    SdlMusic sink;
+    QVERIFY(quickly([&] { sink.play(pipe); }));
     QVERIFY(!sink.isPlaying());
-    QVERIFY(quickly([&] { sink.execute(playCommand(huge)); }));
+    QVERIFY(quickly([&] { sink.play(huge); }));
     QVERIFY(!sink.isPlaying());
     rusage after{};
     getrusage(RUSAGE_SELF, &after);
@@ -248,25 +245,25 @@ void TestMusicPlayback::fileReadOnceThroughChecks() {
              qPrintable(QString::number(after.ru_maxrss - before.ru_maxrss)));
 
     // A path with a quote in it plays.
-    sink.execute(playCommand(good));
+    sink.play(good);
     QVERIFY(sink.isPlaying());
     // Nothing of it is left open for a child process to inherit.
     const auto open = navcal::test::openFiles();
     QVERIFY(!open.isEmpty());
     for (const auto& [fd, target] : open)
         QVERIFY2(target != good, qPrintable(QString::number(fd)));
-    sink.execute(stopCommand(good));
+    sink.stop(good);
     QVERIFY(!sink.isPlaying());
 
     // Replaced by a pipe while running: the replay plays what was read.
     QVERIFY(QFile::remove(good));
     QCOMPARE(::mkfifo(QFile::encodeName(good).constData(), 0600), 0);
-    QVERIFY(quickly([&] { sink.execute(playCommand(good)); }));
+    QVERIFY(quickly([&] { sink.play(good); }));
     QVERIFY(sink.isPlaying());
 #endif
 }
 
-void TestMusicPlayback::midiChunksInsideTheFile_data() {
+void TestSdlMusic::midiChunksInsideTheFile_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("fits");
     const QByteArray tune = shortMidi();
@@ -279,11 +276,11 @@ void TestMusicPlayback::midiChunksInsideTheFile_data() {
 }
 
 // A MIDI header that claims more than the file holds never reaches a synthesizer.
-void TestMusicPlayback::midiChunksInsideTheFile() {
+void TestSdlMusic::midiChunksInsideTheFile() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, fits);
     QCOMPARE(midiChunksFit(bytes), fits);
 }
 
-QTEST_MAIN(TestMusicPlayback)
-#include "tst_music_playback.moc"
+QTEST_MAIN(TestSdlMusic)
+#include "tst_sdlmusic.moc"

@@ -1,4 +1,4 @@
-#include "extras/SdlMixerSink.h"
+#include "platform/SdlMusic.h"
 
 #include "platform/AudioLibrary.h"
 #include "platform/SafeFile.h"
@@ -6,13 +6,13 @@
 #include <QFileInfo>
 #include <array>
 
-namespace navcal::extras {
+namespace navcal::platform {
 
 namespace {
 
 // Only called once ensureAudio() has found the library.
-const platform::AudioLibrary& sdl() {
-    return *platform::audioLibrary();
+const AudioLibrary& sdl() {
+    return *audioLibrary();
 }
 
 } // namespace
@@ -29,7 +29,7 @@ QString defaultSoundFont() {
     return {};
 }
 
-SdlMixerSink::~SdlMixerSink() {
+SdlMusic::~SdlMusic() {
     freeMusic();
     if (m_audio == Audio::Open) {
         sdl().Mix_CloseAudio();
@@ -39,27 +39,17 @@ SdlMixerSink::~SdlMixerSink() {
     }
 }
 
-void SdlMixerSink::execute(const QString& command) {
-    const std::optional<MultimediaCommand> parsed = parseMultimediaCommand(command);
-    if (!parsed)
-        return;
-    if (parsed->verb == MultimediaCommand::Verb::Play)
-        play(parsed->path);
-    else
-        stop(parsed->path);
-}
-
-bool SdlMixerSink::isPlaying() const {
+bool SdlMusic::isPlaying() const {
     return m_audio == Audio::Open && m_music != nullptr && sdl().Mix_PlayingMusic() != 0;
 }
 
-bool SdlMixerSink::ensureAudio() {
+bool SdlMusic::ensureAudio() {
     // Tried once: without a device every later click would wait for the
     // audio system to fail again.
     if (m_audio != Audio::Untried)
         return m_audio == Audio::Open;
     m_audio = Audio::Failed;
-    if (platform::audioLibrary() == nullptr)
+    if (audioLibrary() == nullptr)
         return false;
 
     // SDL would otherwise take SIGINT/SIGTERM for an event queue that a Qt
@@ -86,7 +76,7 @@ bool SdlMixerSink::ensureAudio() {
     return true;
 }
 
-void SdlMixerSink::play(const QString& path) {
+void SdlMusic::play(const QString& path) {
     if (!ensureAudio() || m_failed.contains(path))
         return;
     if (m_music == nullptr || path != m_musicPath) {
@@ -105,7 +95,7 @@ void SdlMixerSink::play(const QString& path) {
     sdl().Mix_PlayMusic(m_music, 1);
 }
 
-bool SdlMixerSink::load(const QString& path) {
+bool SdlMusic::load(const QString& path) {
     // The kind follows the name, as with the multimedia interface; a MIDI
     // file is a few kilobytes, so anything large is no tune.
     Mix_MusicType type = MUS_NONE;
@@ -118,7 +108,7 @@ bool SdlMixerSink::load(const QString& path) {
     } else if (path.endsWith(u".wav", Qt::CaseInsensitive)) {
         type = MUS_WAV;
     }
-    std::optional<QByteArray> bytes = platform::readRegularFile(path, cap);
+    std::optional<QByteArray> bytes = readRegularFile(path, cap);
     if (!bytes || bytes->isEmpty() || (type == MUS_MID && !midiChunksFit(*bytes)))
         return false;
     // SDL reads from these bytes for as long as the music lives.
@@ -134,13 +124,13 @@ bool SdlMixerSink::load(const QString& path) {
     return true;
 }
 
-void SdlMixerSink::stop(const QString& path) {
+void SdlMusic::stop(const QString& path) {
     if (m_music == nullptr || path != m_musicPath)
         return;
     sdl().Mix_HaltMusic();
 }
 
-void SdlMixerSink::freeMusic() {
+void SdlMusic::freeMusic() {
     if (m_music == nullptr)
         return;
     sdl().Mix_HaltMusic();
@@ -171,4 +161,4 @@ bool midiChunksFit(const QByteArray& bytes) {
     return tracks > 0;
 }
 
-} // namespace navcal::extras
+} // namespace navcal::platform

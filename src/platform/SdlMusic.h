@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extras/Multimedia.h"
+#include "platform/MusicSink.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -8,7 +8,7 @@
 
 typedef struct _Mix_Music Mix_Music;
 
-namespace navcal::extras {
+namespace navcal::platform {
 
 // MIDI tunes are a few kilobytes; MP3 and WAVE music is held in memory whole.
 // Larger files are not played.
@@ -19,23 +19,26 @@ inline constexpr qint64 kMaxMidiBytes = 4 * 1024 * 1024;
 bool midiChunksFit(const QByteArray& bytes);
 inline constexpr qint64 kMaxStreamedMusicBytes = 64 * 1024 * 1024;
 
-// Carries out the multimedia command texts with SDL2_mixer: MIDI (through a
-// General MIDI soundfont), MP3 and WAVE. Audio is opened on the first play and
-// closed by the destructor. A file is read once, through the checks of
-// readRegularFile, and played from memory: a replay never opens it again, and
-// a file that could not be played is not tried again. Every failure (no audio
-// device, a damaged file, no soundfont) leaves the program running silently.
+// Plays music with SDL2_mixer: MIDI (through a General MIDI soundfont), MP3
+// and WAVE. Audio is opened on the first play and closed by the destructor. A
+// file is read once, through the checks of readRegularFile, and played from
+// memory: a replay never opens it again, and a file that could not be played
+// is not tried again. Every failure (no audio device, a damaged file, no
+// soundfont) leaves the program running silently.
 // SDL's own environment (SDL_AUDIODRIVER, SDL_SOUNDFONTS, …) is honoured.
 //
 // SDL keeps its audio state process-wide: have one sink alive at a time.
-class SdlMixerSink final : public MultimediaCommandSink {
+class SdlMusic final : public MusicSink {
   public:
-    SdlMixerSink() = default;
-    ~SdlMixerSink() override;
-    SdlMixerSink(const SdlMixerSink&) = delete;
-    SdlMixerSink& operator=(const SdlMixerSink&) = delete;
+    SdlMusic() = default;
+    ~SdlMusic() override;
+    SdlMusic(const SdlMusic&) = delete;
+    SdlMusic& operator=(const SdlMusic&) = delete;
 
-    void execute(const QString& command) override;
+    // Plays the file once; while it sounds a repeated play lets it go on.
+    void play(const QString& path) override;
+    // Halts the music when it is this file's.
+    void stop(const QString& path) override;
 
     // Whether music is sounding now (it has not yet reached its end).
     bool isPlaying() const;
@@ -44,8 +47,6 @@ class SdlMixerSink final : public MultimediaCommandSink {
     enum class Audio { Untried, Open, Failed };
 
     bool ensureAudio();
-    void play(const QString& path);
-    void stop(const QString& path);
     bool load(const QString& path);
     void freeMusic();
 
@@ -61,4 +62,4 @@ class SdlMixerSink final : public MultimediaCommandSink {
 // install; empty when there is none.
 QString defaultSoundFont();
 
-} // namespace navcal::extras
+} // namespace navcal::platform
