@@ -42,14 +42,24 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# CPU ticks (user + system, all threads) of a process.
-ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# Nanoseconds on a CPU, per thread ("tid ns" lines): the scheduler's own
+# account, finer than the clock ticks of /proc/PID/stat.
+oncpu() {
+    local t
+    for t in /proc/"$1"/task/*; do
+        echo "${t##*/} $(cut -d' ' -f1 "$t/schedstat" 2>/dev/null || echo 0)"
+    done
+}
+# CPU seconds between two oncpu snapshots, over the threads alive in both.
+cpudelta() {
+    awk 'NR == FNR { before[$1] = $2; next } ($1 in before) { s += $2 - before[$1] }
+         END { printf "%.6f\n", s / 1e9 }' "$1" "$2"
+}
 # Context switches, voluntary and not, summed over the process's threads.
 switches() {
     cat /proc/"$1"/task/*/status 2>/dev/null |
         awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { n += $2 } END { print n + 0 }'
 }
-hz="$(getconf CLK_TCK)"
 
 start_xvfb() {
     local n
@@ -88,10 +98,12 @@ measure() {
     local mapped
     mapped="$(cat "$result" 2>/dev/null || echo -1)"
     sleep "$settle"
-    local t0 x0 s0 t1 x1 s1 peak
-    t0="$(ticks "$app")"; x0="$(ticks "$xvfb")"; s0="$(switches "$app")"
+    local s0 s1 peak cpu
+    oncpu "$app" >"$work/app0"; oncpu "$xvfb" >"$work/x0"; s0="$(switches "$app")"
     sleep "$idle"
-    t1="$(ticks "$app")"; x1="$(ticks "$xvfb")"; s1="$(switches "$app")"
+    oncpu "$app" >"$work/app1"; oncpu "$xvfb" >"$work/x1"; s1="$(switches "$app")"
+    cpu="$(echo "$(cpudelta "$work/app0" "$work/app1") $(cpudelta "$work/x0" "$work/x1")" |
+        awk '{ print $1 + $2 }')"
     peak="$(awk '/^VmHWM/ { print $2 }' "/proc/$app/status")"
     kill -TERM "$app" 2>/dev/null || true
     for _ in $(seq 30); do
@@ -101,9 +113,8 @@ measure() {
     kill -KILL "$app" 2>/dev/null || true
     wait "$app" 2>/dev/null || true
     app=""
-    awk -v m="$mapped" -v t=$((t1 - t0 + x1 - x0)) -v s=$((s1 - s0)) -v p="$peak" \
-        -v hz="$hz" -v idle="$idle" \
-        'BEGIN { printf "%s %.3f %.2f %.1f\n", m, t / hz * 60 / idle, s / idle, p / 1024 }'
+    awk -v m="$mapped" -v t="$cpu" -v s=$((s1 - s0)) -v p="$peak" -v idle="$idle" \
+        'BEGIN { printf "%s %.4f %.2f %.1f\n", m, t * 60 / idle, s / idle, p / 1024 }'
 }
 
 # "median (min–max)" of a column of numbers.
@@ -146,7 +157,7 @@ for size in $sizes; do
     done
     echo
     row "start to mapped, ms" 2 %.0f
-    row "idle CPU +X, s/min" 3 %.3f
+    row "idle CPU +X, s/min" 3 %.4f
     row "wake-ups per second" 4 %.2f
     row "peak RSS, MB" 5 %.1f
     w="${size%x*}"; h="${size#*x}"
@@ -157,5 +168,5 @@ for size in $sizes; do
         'BEGIN {
             budget = 1.3 * ep + pic / 1048576
             printf "goals: mapped %.2fx empty (<= 1.25); wake-ups %+.2f/s over empty (<= 0.7); ", nm / em, nw - ew
-            printf "CPU %.3f vs xclock %.3f s/min; peak %.1f MB (budget %.1f)\n", nc, xc, np, budget }'
+            printf "CPU %.4f vs xclock %.4f s/min; peak %.1f MB (budget %.1f)\n", nc, xc, np, budget }'
 done

@@ -42,6 +42,7 @@ class TestIdle : public QObject {
     Q_OBJECT
   private slots:
     void eachSecondRepaintsOnlyTheClock();
+    void repaintedRectangleLooksTheSame();
 };
 
 void TestIdle::eachSecondRepaintsOnlyTheClock() {
@@ -80,6 +81,23 @@ void TestIdle::eachSecondRepaintsOnlyTheClock() {
                                                             .arg(rect.height())));
     }
     qApp->removeEventFilter(&recorder);
+}
+
+// On a screen larger than the stored picture the background is enlarged as
+// it is drawn; the clock's rectangle, painted again and again, is then drawn
+// from a piece kept ready, which must show exactly what the first paint did.
+void TestIdle::repaintedRectangleLooksTheSame() {
+    TestWindow w(QDate(2026, 12, 9), QSize(1920, 1080));
+    app::Form1& form = w.loaded();
+    const QRect area = form.controls().roles().clock->geometry();
+    QList<QImage> paints;
+    for (int paint = 0; paint < 4; ++paint) {
+        QImage image(area.size(), QImage::Format_RGB32);
+        form.render(&image, QPoint(), QRegion(area));
+        paints.append(image);
+    }
+    for (int paint = 1; paint < paints.size(); ++paint)
+        QCOMPARE(paints.at(paint), paints.first());
 }
 
 QTEST_MAIN(TestIdle)
