@@ -50,15 +50,19 @@ oncpu() {
         echo "${t##*/} $(cut -d' ' -f1 "$t/schedstat" 2>/dev/null || echo 0)"
     done
 }
-# CPU seconds between two oncpu snapshots, over the threads alive in both.
-cpudelta() {
+# The growth between two snapshots over the threads alive in both (a pooled
+# thread that ends in between takes its count with it).
+growth() {
     awk 'NR == FNR { before[$1] = $2; next } ($1 in before) { s += $2 - before[$1] }
-         END { printf "%.6f\n", s / 1e9 }' "$1" "$2"
+         END { printf "%.0f\n", s }' "$1" "$2"
 }
-# Context switches, voluntary and not, summed over the process's threads.
+# Context switches, voluntary and not, per thread ("tid count" lines).
 switches() {
-    cat /proc/"$1"/task/*/status 2>/dev/null |
-        awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { n += $2 } END { print n + 0 }'
+    local t
+    for t in /proc/"$1"/task/*; do
+        echo "${t##*/} $(awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { n += $2 } END { print n + 0 }' \
+            "$t/status" 2>/dev/null || echo 0)"
+    done
 }
 
 start_xvfb() {
@@ -98,12 +102,12 @@ measure() {
     local mapped
     mapped="$(cat "$result" 2>/dev/null || echo -1)"
     sleep "$settle"
-    local s0 s1 peak cpu
-    oncpu "$app" >"$work/app0"; oncpu "$xvfb" >"$work/x0"; s0="$(switches "$app")"
+    local peak cpu woken
+    oncpu "$app" >"$work/app0"; oncpu "$xvfb" >"$work/x0"; switches "$app" >"$work/s0"
     sleep "$idle"
-    oncpu "$app" >"$work/app1"; oncpu "$xvfb" >"$work/x1"; s1="$(switches "$app")"
-    cpu="$(echo "$(cpudelta "$work/app0" "$work/app1") $(cpudelta "$work/x0" "$work/x1")" |
-        awk '{ print $1 + $2 }')"
+    oncpu "$app" >"$work/app1"; oncpu "$xvfb" >"$work/x1"; switches "$app" >"$work/s1"
+    cpu=$(($(growth "$work/app0" "$work/app1") + $(growth "$work/x0" "$work/x1")))
+    woken="$(growth "$work/s0" "$work/s1")"
     peak="$(awk '/^VmHWM/ { print $2 }' "/proc/$app/status")"
     kill -TERM "$app" 2>/dev/null || true
     for _ in $(seq 30); do
@@ -113,8 +117,8 @@ measure() {
     kill -KILL "$app" 2>/dev/null || true
     wait "$app" 2>/dev/null || true
     app=""
-    awk -v m="$mapped" -v t="$cpu" -v s=$((s1 - s0)) -v p="$peak" -v idle="$idle" \
-        'BEGIN { printf "%s %.4f %.2f %.1f\n", m, t * 60 / idle, s / idle, p / 1024 }'
+    awk -v m="$mapped" -v t="$cpu" -v s="$woken" -v p="$peak" -v idle="$idle" \
+        'BEGIN { printf "%s %.4f %.2f %.1f\n", m, t / 1e9 * 60 / idle, s / idle, p / 1024 }'
 }
 
 # "median (min–max)" of a column of numbers.
