@@ -8,6 +8,7 @@
 #include "panels/PanelTestKit.h"
 #include "support/TestServices.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QProcess>
 #include <QtTest>
