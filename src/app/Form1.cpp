@@ -159,6 +159,23 @@ void Form1::startTimers() {
     m_clockDisplay->start();
 }
 
+void Form1::fitToScreen(const QRect& geometry) {
+    if (geometry.isEmpty())
+        return;
+    const QSizeF from(m_screenWidth, m_screenHeight);
+    m_screenGeometry = geometry;
+    m_scale = layout::TwipScale::fitting(geometry.size(), m_twipsPerPixel);
+    m_screenWidth = float(geometry.width() * m_scale.twipsPerPixel());
+    m_screenHeight = float(geometry.height() * m_scale.twipsPerPixel());
+    m_controls->rescale(m_scale);
+    layout::movePlacement(*m_controls, from, QSizeF(m_screenWidth, m_screenHeight));
+    m_banner->setScreenWidth(m_screenWidth);
+    // Decoded afresh for the new size: an enlarged smaller copy would blur.
+    loadBackground();
+    setGeometry(m_screenGeometry);
+    update();
+}
+
 void Form1::loadBackground() {
     // One copy of the picture is kept: at the window's size when it is
     // larger, else as decoded (smaller than a copy at the window's size).

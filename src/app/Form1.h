@@ -72,6 +72,11 @@ class Form1 : public QWidget {
     void afterFirstFrame(std::function<void()> rest, int latestMs = 1000);
     // Lets the stored timers tick; called once the window is shown.
     void startTimers();
+    // Moves the window onto a screen of `geometry` (pixels) while it runs:
+    // the arrangement is scaled to fit it and placed as at start-up, keeping
+    // what the handlers have changed since.
+    void fitToScreen(const QRect& geometry);
+    const QRect& screenGeometry() const { return m_screenGeometry; }
 
     layout::Controls& controls() { return *m_controls; }
     // The screen measured in the design's twips (at the arrangement's scale).

@@ -70,11 +70,16 @@ ScreenCovers::ScreenCovers(Form1& form) : m_form(form) {
     m_form.installEventFilter(this);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen*) { follow(); });
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, [this](QScreen*) { follow(); });
-    // The screen is still alive while this signal runs: its cover goes first.
+    // The screen is still alive while this signal runs: its cover goes first,
+    // and the calendar leaves it before the toolkit moves it anywhere.
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, [this](QScreen* screen) {
         drop(screen);
+        if (screen == m_form.screen())
+            moveCalendar(screen);
         follow();
     });
+    if (QWindow* window = m_form.windowHandle())
+        connect(window, &QWindow::screenChanged, this, [this](QScreen*) { follow(); });
     follow();
 }
 
@@ -88,13 +93,56 @@ ScreenCover* ScreenCovers::cover(QScreen* screen) const {
     return it == m_covers.end() ? nullptr : it->second;
 }
 
+QScreen* ScreenCovers::calendarScreen() const {
+    QScreen* own = m_form.screen();
+    return QGuiApplication::screens().contains(own) ? own : QGuiApplication::primaryScreen();
+}
+
+void ScreenCovers::moveCalendar(QScreen* gone) {
+    QScreen* target = QGuiApplication::primaryScreen();
+    if (target == gone) {
+        target = nullptr;
+        for (QScreen* screen : QGuiApplication::screens())
+            if (screen != gone)
+                target = screen;
+    }
+    QWindow* window = m_form.windowHandle();
+    if (!target || !window)
+        return;
+    window->setScreen(target);
+    m_form.fitToScreen(target->geometry());
+    if (m_form.isVisible())
+        m_form.showFullScreen();
+}
+
+void ScreenCovers::watchCalendarScreen() {
+    QScreen* screen = calendarScreen();
+    if (screen == m_watched)
+        return;
+    if (m_watched)
+        disconnect(m_watched, nullptr, this, nullptr);
+    m_watched = screen;
+    if (!screen)
+        return;
+    // A new size of the calendar's own screen (a new resolution, a monitor
+    // that now spans more of the desktop) is filled as at start-up.
+    connect(screen, &QScreen::geometryChanged, this, [this](const QRect& geometry) {
+        if (m_closed || geometry == m_form.screenGeometry())
+            return;
+        m_form.fitToScreen(geometry);
+        follow();
+    });
+    connect(screen, &QObject::destroyed, this, [this] { m_watched = nullptr; });
+}
+
 void ScreenCovers::follow() {
     if (m_closed)
         return;
+    watchCalendarScreen();
     const QList<QScreen*> screens = QGuiApplication::screens();
-    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QScreen* calendar = m_watched;
     for (auto it = m_covers.begin(); it != m_covers.end();) {
-        if (it->first == primary || !screens.contains(it->first)) {
+        if (it->first == calendar || !screens.contains(it->first)) {
             it->second->hide();
             it->second->deleteLater();
             it = m_covers.erase(it);
@@ -102,14 +150,20 @@ void ScreenCovers::follow() {
             ++it;
         }
     }
+    bool added = false;
     for (QScreen* screen : screens) {
-        if (screen == primary || m_covers.count(screen))
+        if (screen == calendar || m_covers.count(screen))
             continue;
         auto* cover = new ScreenCover(screen, m_form.controls().roles().background->picture(),
                                       [this] { m_form.stopAndClose(); });
         m_covers.emplace(screen, cover);
         cover->showFullScreen();
+        added = true;
     }
+    // Screens may overlap (mirrored or nested monitors): the calendar stays
+    // above every cover.
+    if (added && m_form.isVisible())
+        m_form.raise();
 }
 
 void ScreenCovers::drop(QScreen* screen) {

@@ -34,8 +34,10 @@ class ScreenCover : public QWidget {
     bool m_pressed = false;
 };
 
-// Keeps a cover on every screen but the primary one, where the calendar
-// stands, as screens come and go; closing the calendar closes them all.
+// Keeps a cover on every screen but the calendar's, as screens come and go
+// and the primary one changes. The calendar keeps its screen while that
+// exists; when it goes, the calendar moves to the primary screen and fills
+// it. Closing the calendar closes them all.
 class ScreenCovers : public QObject {
     Q_OBJECT
   public:
@@ -51,9 +53,14 @@ class ScreenCovers : public QObject {
   private:
     void follow();
     void drop(QScreen* screen);
+    // The screen the calendar stands on, or where it goes when that is gone.
+    QScreen* calendarScreen() const;
+    void moveCalendar(QScreen* gone);
+    void watchCalendarScreen();
 
     Form1& m_form;
     std::map<QScreen*, ScreenCover*> m_covers;
+    QScreen* m_watched = nullptr; // the calendar's screen, whose size it follows
     bool m_closed = false;
 };
 

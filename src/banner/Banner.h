@@ -22,6 +22,8 @@ class Banner : public QObject {
     void clicked();
 
     bool isFrozen() const { return m_frozen; }
+    // The screen the banner centres on, in twips, when the window moves to another.
+    void setScreenWidth(float twips) { m_screenWidth = twips; }
 
   private:
     layout::TwipLabel* m_banner;

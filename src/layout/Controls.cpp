@@ -96,6 +96,14 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole) {
     }
 }
 
+void Controls::rescale(TwipScale scale) {
+    m_scale = scale;
+    for (TwipLabel* label : m_allLabels)
+        label->rescale(scale);
+    for (ImageControl* image : m_allImages)
+        image->rescale(scale);
+}
+
 TwipLabel* Controls::cell(const QString& arrayName, int index) const {
     const auto it = m_arrays.constFind(arrayName);
     if (it == m_arrays.constEnd() || index < 0 || index >= it->size())

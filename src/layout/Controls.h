@@ -61,6 +61,8 @@ class Controls {
     const QList<QTimer*>& allTimers() const { return m_allTimers; }
 
     const TwipScale& scale() const { return m_scale; }
+    // Every label and image takes a new scale; their places in twips stay.
+    void rescale(TwipScale scale);
 
   private:
     void resolveRoles(const std::map<Role, QObject*>& withRole);

@@ -35,6 +35,13 @@ ImageControl::ImageControl(const StoredControl& control, TwipScale scale, QWidge
     applyGeometry();
 }
 
+void ImageControl::rescale(TwipScale scale) {
+    setScale(scale);
+    if (!m_picture.isNull())
+        setDesignPixelSize(m_picture.width(), m_picture.height());
+    applyGeometry();
+}
+
 QPixmap ImageControl::picture() const {
     if (m_picture.isNull())
         return m_picture;

@@ -19,6 +19,8 @@ class ImageControl : public TwipPlaced<QLabel> {
     // The picture as it is shown: at the control's size and the screen's
     // pixel density.
     QPixmap picture() const;
+    // Takes the arrangement's new scale: the picture is shown at its size.
+    void rescale(TwipScale scale);
 
   signals:
     void clicked();

@@ -2,6 +2,18 @@
 
 namespace navcal::layout {
 
+namespace {
+
+void centrePieces(const Roles& r, float screenWidth) {
+    const auto centre = [screenWidth](TwipLabel* l) {
+        l->setLeft(screenWidth / 2.0f - l->twipWidth() / 2.0f);
+    };
+    for (TwipLabel* label : {r.credit, r.siteAddress, r.title, r.clock, r.dateLine})
+        centre(label);
+}
+
+} // namespace
+
 void placeOnScreen(const Controls& controls, float screenWidth, float screenHeight) {
     const float sw = screenWidth;
     for (ImageControl* image : controls.allImages())
@@ -12,18 +24,23 @@ void placeOnScreen(const Controls& controls, float screenWidth, float screenHeig
         label->moveTwips(label->left() + dx, label->top() + dy);
 
     const Roles& r = controls.roles();
-    const auto centre = [sw](TwipLabel* l) { l->setLeft(sw / 2.0f - l->twipWidth() / 2.0f); };
-    centre(r.credit);
-    centre(r.siteAddress);
-    centre(r.title);
-    centre(r.clock);
+    centrePieces(r, sw);
     // The clock and the date line stand on September's Tuesday and Friday rows.
     r.clock->setTop(r.month(9).headers[1]->top());
-    centre(r.dateLine);
     r.dateLine->setTop(r.month(9).headers[4]->top());
     r.seagull->setTop(r.month(2).title->top() - 25);
     r.flag->setTop(r.month(2).headers[1]->top());
     r.ship->setTop(r.month(10).title->top() - r.ship->twipHeight());
+}
+
+void movePlacement(const Controls& controls, QSizeF fromScreen, QSizeF toScreen) {
+    const float dx = float(toScreen.width() - fromScreen.width()) / 2.0f;
+    const float dy = float(toScreen.height() - fromScreen.height()) / 2.0f;
+    for (TwipLabel* label : controls.allLabels())
+        label->moveTwips(label->left() + dx, label->top() + dy);
+    for (ImageControl* image : controls.allImages())
+        image->moveTwips(image->left() + dx, image->top() + dy);
+    centrePieces(controls.roles(), float(toScreen.width()));
 }
 
 } // namespace navcal::layout

@@ -84,6 +84,15 @@ void TwipLabel::setBorderStyle(int style) {
     applyGeometry();
 }
 
+void TwipLabel::rescale(TwipScale scale) {
+    setScale(scale);
+    setFont(designFont(m_stored.font, scale.factor));
+    if (m_borderStyle == 1)
+        setLineWidth(borderPixels());
+    fitToCaption();
+    applyGeometry();
+}
+
 void TwipLabel::restoreStoredLook() {
     setCaption(m_stored.caption);
     setForeColor(m_stored.foreColor.value_or(buttonTextColour()));

@@ -31,6 +31,9 @@ class TwipLabel : public TwipPlaced<QLabel> {
 
     bool autoSize() const { return m_autoSize; }
 
+    // Takes the arrangement's new scale: font, frame and size follow it.
+    void rescale(TwipScale scale);
+
     // Puts back the stored caption, colour, border and tooltip (not the place).
     void restoreStoredLook();
 

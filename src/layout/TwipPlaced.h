@@ -58,6 +58,12 @@ template <class QtBase> class TwipPlaced : public QtBase {
     }
 
   protected:
+    // A new scale for the arrangement (the window moved to another screen):
+    // the place in twips stays, the step to pixels changes.
+    void setScale(TwipScale scale) {
+        m_scale = scale;
+        m_twipsPerPixel = scale.twipsPerPixel();
+    }
     // A size in pixels, as the control's content measures, kept in twips.
     void setPixelSize(double width, double height) {
         m_width = float(width * m_twipsPerPixel);

@@ -123,6 +123,24 @@ std::optional<Window> findWindow(const QString& display, const QString& title) {
     return std::nullopt;
 }
 
+// The saver's viewable windows, topmost first: title and place.
+QList<std::pair<QString, QRect>> shownWindows(const QString& display) {
+    static const QRegularExpression line(
+        R"re(^\s*(0x[0-9a-f]+) "(Form1|ScreenCover)": .*\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)$)re");
+    QList<std::pair<QString, QRect>> shown;
+    for (const QString& text : windowTree(display)) {
+        const auto m = line.match(text);
+        if (!m.hasMatch())
+            continue;
+        QProcess info;
+        info.start("xwininfo", {"-display", display, "-id", m.captured(1)});
+        if (info.waitForFinished(5000) && info.readAllStandardOutput().contains("IsViewable"))
+            shown.append({m.captured(2), QRect(m.captured(5).toInt(), m.captured(6).toInt(),
+                                               m.captured(3).toInt(), m.captured(4).toInt())});
+    }
+    return shown;
+}
+
 } // namespace
 
 class TestBinary : public QObject {
@@ -366,7 +384,8 @@ void TestBinary::singleCopyAndStaleLockUnderXvfb() {
 }
 
 // Two monitors side by side on one desktop: the calendar fills the primary
-// one, a cover the other, and a key typed on the cover ends the saver. The
+// one, a cover the other, as monitors come and go and the primary one moves;
+// a key typed on the cover ends the saver. The
 // monitors are two RandR monitors on one wide screen (Xvfb's own Xinerama
 // stacks its screens at the same origin).
 void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
@@ -414,6 +433,30 @@ void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
     QCOMPARE(saver.state(), QProcess::Running);
     QVERIFY(xrandr(display, right));
     QVERIFY2(waitForCover(true), "no cover on the monitor plugged in");
+
+    // The primary monitor changes: the calendar keeps its own, the cover its.
+    using Shown = QList<std::pair<QString, QRect>>;
+    auto waitForWindows = [&display](const Shown& expected) {
+        QElapsedTimer since;
+        since.start();
+        while (since.elapsed() < 5000 && shownWindows(display) != expected)
+            QTest::qWait(100);
+        return shownWindows(display);
+    };
+    QVERIFY(xrandr(display, {"--delmonitor", "right", "--setmonitor", "*right",
+                             "1024/260x768/195+1280+0", "none"}));
+    QTest::qWait(500);
+    const Shown afterPrimary = {{"Form1", QRect(0, 0, 1280, 1024)},
+                                {"ScreenCover", QRect(1280, 0, 1024, 768)}};
+    QCOMPARE(waitForWindows(afterPrimary), afterPrimary);
+
+    // The calendar's monitor goes: the calendar fills the primary one, and the
+    // screen that now spans the desktop is covered beneath it.
+    QVERIFY(xrandr(display, {"--delmonitor", "left"}));
+    const Shown afterRemoval = {{"Form1", QRect(1280, 0, 1024, 768)},
+                                {"ScreenCover", QRect(0, 0, 2304, 1024)}};
+    QCOMPARE(waitForWindows(afterRemoval), afterRemoval);
+    QCOMPARE(saver.state(), QProcess::Running);
 
     QProcess key;
     key.setProcessEnvironment(env);

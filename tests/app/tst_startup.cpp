@@ -93,6 +93,8 @@ class TestStartup : public QObject {
     void labelOffset();
     void eightPlacements_data();
     void eightPlacements();
+    void movedToAnotherScreen_data();
+    void movedToAnotherScreen();
     void stateAfterLoad();
     void readableBackgroundReplacesTheSeascape();
     void badBackgroundFallsBack_data();
@@ -199,6 +201,46 @@ void TestStartup::eightPlacements() {
     QCOMPARE(c.image("Image2")->top(), c.label("Label85")->top() - c.image("Image2")->twipHeight());
     // Images show their pictures at the arrangement's scale.
     QCOMPARE(c.image("Image2")->size(), QSize(qRound(91 * factor), qRound(71 * factor)));
+}
+
+void TestStartup::movedToAnotherScreen_data() {
+    QTest::addColumn<QSize>("from");
+    QTest::addColumn<QSize>("to");
+    QTest::newRow("larger") << QSize(1024, 768) << QSize(1920, 1080);
+    QTest::newRow("smaller") << QSize(1920, 1080) << QSize(800, 600);
+    QTest::newRow("half twips") << QSize(1280, 1024) << QSize(1365, 768);
+}
+
+// A window moved to another screen while running looks as one started there,
+// and what the user moved stays where it was in the arrangement.
+void TestStartup::movedToAnotherScreen() {
+    QFETCH(QSize, from);
+    QFETCH(QSize, to);
+    TestWindow moved(QDate(2026, 12, 7), from);
+    app::Form1& form = moved.loaded();
+    layout::ImageControl* ship = form.controls().roles().ship;
+    const layout::TwipLabel* anchor = form.controls().roles().month(10).title;
+    ship->moveTwips(ship->left() - 1000, ship->top() + 500);
+    const QPointF shipFromAnchor(ship->left() - anchor->left(), ship->top() - anchor->top());
+    form.fitToScreen(QRect(QPoint(0, 0), to));
+
+    TestWindow started(QDate(2026, 12, 7), to);
+    app::Form1& fresh = started.loaded();
+    const layout::TwipLabel* freshAnchor = fresh.controls().roles().month(10).title;
+    fresh.controls().roles().ship->moveTwips(freshAnchor->left() + float(shipFromAnchor.x()),
+                                             freshAnchor->top() + float(shipFromAnchor.y()));
+    QCOMPARE(form.geometry(), fresh.geometry());
+    QCOMPARE(form.scale().factor, fresh.scale().factor);
+    QCOMPARE(form.controls().roles().background->picture().size(),
+             fresh.controls().roles().background->picture().size());
+    const QList<QWidget*> mine = form.findChildren<QWidget*>(),
+                          theirs = fresh.findChildren<QWidget*>();
+    QCOMPARE(mine.size(), theirs.size());
+    for (qsizetype i = 0; i < mine.size(); ++i) {
+        QCOMPARE(mine[i]->objectName(), theirs[i]->objectName());
+        QCOMPARE(mine[i]->geometry(), theirs[i]->geometry());
+        QCOMPARE(mine[i]->font(), theirs[i]->font());
+    }
 }
 
 void TestStartup::stateAfterLoad() {
