@@ -89,12 +89,6 @@ int main(int argc, char** argv) {
     if (mode == app::LaunchMode::Preview)
         return 0;
 
-    // Qt draws glyphs above 64 pixels as paths, every time: on a large screen
-    // the enlarged clock would be filled anew each second. Glyphs up to 256
-    // pixels are rasterized once and kept; the user's own setting stands.
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
-
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication application(qtArgc, qtArgv);
