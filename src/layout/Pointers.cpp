@@ -2,11 +2,15 @@
 
 #include "layout/Resources.h"
 
+#include <QCoreApplication>
+#include <QHash>
 #include <QPixmap>
 
 namespace navcal::layout {
 
-QCursor pointerCursor(Pointer pointer) {
+namespace {
+
+QCursor makeCursor(Pointer pointer) {
     ensureResources();
     switch (pointer) {
     case Pointer::Lifebuoy: {
@@ -25,6 +29,26 @@ QCursor pointerCursor(Pointer pointer) {
         break;
     }
     return QCursor(Qt::ArrowCursor);
+}
+
+// Hundreds of controls share three pointers: each is made once per
+// application and let go with it.
+QHash<int, QCursor>* madeCursors = nullptr;
+
+} // namespace
+
+QCursor pointerCursor(Pointer pointer) {
+    if (!madeCursors) {
+        madeCursors = new QHash<int, QCursor>;
+        qAddPostRoutine([] {
+            delete madeCursors;
+            madeCursors = nullptr;
+        });
+    }
+    const auto it = madeCursors->constFind(int(pointer));
+    if (it != madeCursors->constEnd())
+        return *it;
+    return *madeCursors->insert(int(pointer), makeCursor(pointer));
 }
 
 QIcon lifebuoyIcon() {

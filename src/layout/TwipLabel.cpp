@@ -114,8 +114,15 @@ namespace {
 // bounded by starting afresh when it is full.
 QSizeF captionExtent(const QFont& font, const QString& caption) {
     static QHash<QString, QSizeF> known;
-    QString key = font.key();
-    key += QChar(0);
+    // What decides the metrics, read without formatting the whole font.
+    QString key = font.family();
+    key += QStringLiteral("|%1|%2|%3|%4|%5|%6|")
+               .arg(font.pointSizeF())
+               .arg(font.pixelSize())
+               .arg(font.weight())
+               .arg(int(font.style()))
+               .arg(int(font.hintingPreference()))
+               .arg(int(font.styleStrategy()));
     key += caption;
     if (const auto it = known.constFind(key); it != known.constEnd())
         return *it;
