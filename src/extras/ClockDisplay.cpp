@@ -23,8 +23,10 @@ void ClockDisplay::tick() {
     const qint64 second = now.toSecsSinceEpoch();
     const bool alreadyShown = m_shownAny && second == m_shownSecond;
     if (!alreadyShown) {
-        if (m_label)
+        if (m_label) {
             m_label->setCaption(clockText(now.time(), m_locale));
+            m_label->widenToCaption();
+        }
         m_shownAny = true;
         m_shownSecond = second;
     }

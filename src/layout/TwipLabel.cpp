@@ -152,6 +152,16 @@ void TwipLabel::fitToCaption() {
     setPixelSize(std::ceil(extent.width()) + frame, std::ceil(extent.height()) + frame);
 }
 
+void TwipLabel::widenToCaption() {
+    const qreal frame = m_borderStyle == 1 ? 2 * borderPixels() : 0;
+    const qreal needed = std::ceil(captionExtent(font(), text()).width()) + frame;
+    const float centre = left() + twipWidth() / 2.0f;
+    if (needed * twipsPerPixel() <= twipWidth())
+        return;
+    setPixelSize(needed, twipHeight() / twipsPerPixel());
+    moveTwips(centre - twipWidth() / 2.0f, top());
+}
+
 void TwipLabel::mousePressEvent(QMouseEvent* event) {
     notePress(event);
 }

@@ -31,6 +31,10 @@ class TwipLabel : public TwipPlaced<QLabel> {
 
     bool autoSize() const { return m_autoSize; }
 
+    // A label of fixed width whose caption no longer fits (a 12-hour clock
+    // with its "AM") widens about its centre; one that fits keeps its width.
+    void widenToCaption();
+
     // Takes the arrangement's new scale: font, frame and size follow it.
     void rescale(TwipScale scale);
 

@@ -23,6 +23,8 @@ class TestClock : public QObject {
     void ticksNeitherSkipNorRepeatASecond();
     void earlyTickShowsNothingNew();
     void blankForTheFirstSecondThenTicks();
+    void wholeTextShownAboutTheCentre_data();
+    void wholeTextShownAboutTheCentre();
 };
 
 void TestClock::textFollowsTheLocale_data() {
@@ -164,6 +166,32 @@ void TestClock::blankForTheFirstSecondThenTicks() {
     QCOMPARE(label->caption(), QStringLiteral("12:00:00"));
     // The clock re-arms itself for the next second.
     QVERIFY(form.controls().timer(QStringLiteral("Timer13"))->isActive());
+}
+
+void TestClock::wholeTextShownAboutTheCentre_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<bool>("widens");
+    QTest::newRow("24-hour, fits the stored width")
+        << QLocale(QLocale::Russian, QLocale::Russia) << false;
+    QTest::newRow("12-hour with AM/PM") << QLocale(QLocale::English, QLocale::UnitedStates) << true;
+}
+
+// A clock that showed "10:00:00 A" hid half of what the locale asks for.
+void TestClock::wholeTextShownAboutTheCentre() {
+    QFETCH(QLocale, locale);
+    QFETCH(bool, widens);
+    navcal::test::TestWindow w(QDate(2026, 2, 23), QSize(1024, 768), locale);
+    w.clock.set(QDateTime(QDate(2026, 2, 23), QTime(22, 17, 58)));
+    auto& form = w.loaded();
+    auto* label = form.controls().roles().clock;
+    const QRect stored = label->geometry();
+    form.clockDisplay().tick();
+    const QString text = label->caption();
+    QVERIFY(!text.isEmpty());
+    const int inked = qCeil(QFontMetricsF(label->font()).horizontalAdvance(text));
+    QVERIFY2(label->width() >= inked, qPrintable(text));
+    QCOMPARE(label->width() > stored.width(), widens);
+    QVERIFY(qAbs(label->geometry().center().x() - stored.center().x()) <= 1);
 }
 
 QTEST_MAIN(TestClock)
