@@ -111,8 +111,9 @@ void TestFractionalRatio::labelsKeepClearOfEachOther() {
     copy.start(QCoreApplication::applicationFilePath(), QStringList{});
     QVERIFY(copy.waitForFinished(60000));
     QCOMPARE(copy.exitCode(), 0);
-    QStringList scaled =
-        QString::fromUtf8(copy.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QStringList scaled = QString::fromUtf8(copy.readAllStandardOutput())
+                             .remove(QLatin1Char('\r'))
+                             .split('\n', Qt::SkipEmptyParts);
     QVERIFY(!scaled.isEmpty());
     QCOMPARE(scaled.takeFirst(), QStringLiteral("ratio %1").arg(factor));
     QCOMPARE(scaled.value(0), atOne.first());
