@@ -42,6 +42,15 @@ QString storedBackground() {
     return {};
 }
 
+// The pictures of the design's images.
+QStringList storedImages() {
+    QStringList pictures;
+    for (const layout::StoredControl& control : layout::storedControls())
+        if (control.kind == layout::ControlKind::Image && !control.picture.isEmpty())
+            pictures << control.picture;
+    return pictures;
+}
+
 } // namespace
 
 double twipsPerPixelForDpi(double dpi) {
@@ -84,12 +93,20 @@ Form1::Form1(Form1Services services, QWidget* parent)
     m_screenWidth = float(m_screenGeometry.width() * m_scale.twipsPerPixel());
     m_screenHeight = float(m_screenGeometry.height() * m_scale.twipsPerPixel());
 
-    // The picture is decoded on a second thread while the 546 controls are
+    // The pictures are decoded on a second thread while the 546 controls are
     // built here: the first frame waits for the longer of the two, not both.
+    // The images' larger renderings are read only when they are drawn larger.
     m_backgroundPixels = (QSizeF(m_screenGeometry.size()) * devicePixelRatioF()).toSize();
-    m_decoding.reset(QThread::create(
-        [this, folder = m_services.windowsFolder, stored = storedBackground(),
-         pixels = m_backgroundPixels] { m_decoded = backgroundFor(folder, stored, pixels); }));
+    QStringList enlarged;
+    if (m_scale.factor * devicePixelRatioF() != 1.0)
+        enlarged = storedImages();
+    m_decoding.reset(
+        QThread::create([this, folder = m_services.windowsFolder, stored = storedBackground(),
+                         pixels = m_backgroundPixels, enlarged] {
+            m_decoded = backgroundFor(folder, stored, pixels);
+            for (const QString& picture : enlarged)
+                m_largeRenderings.insert(picture, layout::readLargeRendering(picture));
+        }));
     m_decoding->start();
 
     m_controls = std::make_unique<layout::Controls>(this, m_scale);
@@ -186,6 +203,12 @@ void Form1::loadBackground() {
         m_decoding.reset();
         if (pixels == m_backgroundPixels)
             picture = std::exchange(m_decoded, QImage());
+        for (layout::ImageControl* image : m_controls->allImages()) {
+            const QImage large = m_largeRenderings.value(image->source());
+            if (!large.isNull())
+                image->setLargeRendering(large);
+        }
+        m_largeRenderings.clear();
     }
     if (picture.isNull())
         picture = backgroundFor(m_services.windowsFolder,

@@ -7,6 +7,7 @@
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
 
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QLocale>
@@ -134,6 +135,7 @@ class Form1 : public QWidget {
     // The background being decoded since construction, for m_backgroundPixels.
     std::unique_ptr<QThread> m_decoding;
     QImage m_decoded;
+    QHash<QString, QImage> m_largeRenderings; // decoded with it, by stored picture
     QSize m_backgroundPixels;
     bool m_painted = false;
     // Enlarged background under small rectangles that repaint often.

@@ -11,15 +11,23 @@ namespace navcal::layout {
 
 namespace {
 
-// ":/ship.png" has its larger rendering at ":/ship@4x.png".
-QPixmap largeRendering(const QString& picture) {
+QString largeRenderingPath(const QString& picture) {
     const QFileInfo info(picture);
-    const QString large = info.path() + QLatin1Char('/') + info.completeBaseName() +
-                          QStringLiteral("@4x.") + info.suffix();
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("@4x.") +
+           info.suffix();
+}
+
+QPixmap largeRendering(const QString& picture) {
+    const QString large = largeRenderingPath(picture);
     return QFileInfo::exists(large) ? QPixmap(large) : QPixmap();
 }
 
 } // namespace
+
+QImage readLargeRendering(const QString& picture) {
+    const QString large = largeRenderingPath(picture);
+    return QFileInfo::exists(large) ? QImage(large) : QImage();
+}
 
 ImageControl::ImageControl(const StoredControl& control, TwipScale scale, QWidget* parent)
     : TwipPlaced<QLabel>(control, scale, parent), m_name(control.name), m_source(control.picture),
@@ -42,6 +50,11 @@ void ImageControl::rescale(TwipScale scale) {
     applyGeometry();
 }
 
+void ImageControl::setLargeRendering(QImage large) {
+    m_large = std::move(large);
+    m_shown = QPixmap();
+}
+
 QPixmap ImageControl::picture() const {
     if (m_picture.isNull())
         return m_picture;
@@ -53,7 +66,8 @@ QPixmap ImageControl::picture() const {
         if (pixels == m_picture.size() || pixels.isEmpty()) {
             m_shown = m_picture;
         } else {
-            const QPixmap large = largeRendering(m_source);
+            const QPixmap large =
+                m_large.isNull() ? largeRendering(m_source) : QPixmap::fromImage(m_large);
             m_shown = (large.isNull() ? m_picture : large)
                           .scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }

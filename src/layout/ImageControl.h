@@ -3,6 +3,7 @@
 #include "layout/StoredDesign.h"
 #include "layout/TwipPlaced.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 
@@ -21,6 +22,11 @@ class ImageControl : public TwipPlaced<QLabel> {
     QPixmap picture() const;
     // Takes the arrangement's new scale: the picture is shown at its size.
     void rescale(TwipScale scale);
+    // The stored picture's resource path.
+    const QString& source() const { return m_source; }
+    // The larger rendering of the picture, read ahead for a control drawn
+    // larger than the design; without it the file is read when first drawn.
+    void setLargeRendering(QImage large);
 
   signals:
     void clicked();
@@ -40,8 +46,13 @@ class ImageControl : public TwipPlaced<QLabel> {
     QString m_name;
     QString m_source;  // the stored picture's resource path
     QPixmap m_picture; // the stored picture
+    QImage m_large;    // its larger rendering, when read ahead
     mutable QPixmap m_shown;
 };
+
+// The larger rendering of a stored picture (":/ship.png" has it at
+// ":/ship@4x.png"), read as an image on any thread; null when there is none.
+QImage readLargeRendering(const QString& picture);
 
 // The hidden picture box that holds the background picture. Nothing is
 // decoded here: start-up decodes the stored picture, or the one that replaces
