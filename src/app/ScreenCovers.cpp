@@ -27,6 +27,9 @@ ScreenCover::ScreenCover(QScreen* screen, QImage picture, std::function<void()> 
     winId();
     if (windowHandle())
         windowHandle()->setScreen(screen);
+    // A new resolution of its screen is covered whole as well.
+    connect(screen, &QScreen::geometryChanged, this,
+            [this](const QRect& geometry) { setGeometry(geometry); });
 }
 
 void ScreenCover::paintEvent(QPaintEvent*) {
