@@ -96,7 +96,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     // The pictures are decoded on a second thread while the 546 controls are
     // built here: the first frame waits for the longer of the two, not both.
     // The images' larger renderings are read only when they are drawn larger.
-    m_backgroundPixels = (QSizeF(m_screenGeometry.size()) * devicePixelRatioF()).toSize();
+    m_backgroundPixels = backgroundPixels();
     QStringList enlarged;
     if (m_scale.factor * devicePixelRatioF() != 1.0)
         enlarged = storedImages();
@@ -193,10 +193,14 @@ void Form1::fitToScreen(const QRect& geometry) {
     update();
 }
 
+QSize Form1::backgroundPixels() const {
+    return (QSizeF(m_screenGeometry.size()) * devicePixelRatioF()).toSize();
+}
+
 void Form1::loadBackground() {
     // One copy of the picture is kept: at the window's size when it is
     // larger, else as decoded (smaller than a copy at the window's size).
-    const QSize pixels = (QSizeF(m_screenGeometry.size()) * devicePixelRatioF()).toSize();
+    const QSize pixels = backgroundPixels();
     QImage picture;
     if (m_decoding) {
         m_decoding->wait();
@@ -211,8 +215,7 @@ void Form1::loadBackground() {
         m_largeRenderings.clear();
     }
     if (picture.isNull())
-        picture = backgroundFor(m_services.windowsFolder,
-                                m_controls->roles().background->storedPicture(), pixels);
+        picture = backgroundFor(m_services.windowsFolder, storedBackground(), pixels);
     if (picture.size() == pixels)
         ++m_backgroundScalings;
     m_controls->roles().background->setPicture(std::move(picture));

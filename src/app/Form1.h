@@ -112,6 +112,7 @@ class Form1 : public QWidget {
 
   private:
     void loadBackground();
+    QSize backgroundPixels() const; // the window's size in device pixels
     void paintBackground(const QRect& area);
     const QImage* enlargedPiece(const QRect& area, const QImage& picture, qreal ratio);
     void wireHandlers();

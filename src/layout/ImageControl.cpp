@@ -17,11 +17,6 @@ QString largeRenderingPath(const QString& picture) {
            info.suffix();
 }
 
-QPixmap largeRendering(const QString& picture) {
-    const QString large = largeRenderingPath(picture);
-    return QFileInfo::exists(large) ? QPixmap(large) : QPixmap();
-}
-
 } // namespace
 
 QImage readLargeRendering(const QString& picture) {
@@ -66,9 +61,8 @@ QPixmap ImageControl::picture() const {
         if (pixels == m_picture.size() || pixels.isEmpty()) {
             m_shown = m_picture;
         } else {
-            const QPixmap large =
-                m_large.isNull() ? largeRendering(m_source) : QPixmap::fromImage(m_large);
-            m_shown = (large.isNull() ? m_picture : large)
+            const QImage large = m_large.isNull() ? readLargeRendering(m_source) : m_large;
+            m_shown = (large.isNull() ? m_picture : QPixmap::fromImage(large))
                           .scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
         m_shown.setDevicePixelRatio(ratio);
@@ -105,8 +99,7 @@ void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
         emit doubleClicked();
 }
 
-PictureBox::PictureBox(const StoredControl& control, QWidget* parent)
-    : QWidget(parent), m_stored(control.picture) {
+PictureBox::PictureBox(const StoredControl& control, QWidget* parent) : QWidget(parent) {
     setObjectName(control.objectName());
     setVisible(false);
 }

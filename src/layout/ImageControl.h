@@ -61,13 +61,10 @@ class PictureBox : public QWidget {
     Q_OBJECT
   public:
     PictureBox(const StoredControl& control, QWidget* parent);
-    // The stored picture's resource path.
-    const QString& storedPicture() const { return m_stored; }
     const QImage& picture() const { return m_picture; }
     void setPicture(QImage picture) { m_picture = std::move(picture); }
 
   private:
-    QString m_stored;
     QImage m_picture;
 };
 

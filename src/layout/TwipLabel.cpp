@@ -142,19 +142,22 @@ QSizeF captionExtent(const QFont& font, const QString& caption) {
 
 } // namespace
 
+qreal TwipLabel::framePixels() const {
+    return m_borderStyle == 1 ? 2 * borderPixels() : 0;
+}
+
 void TwipLabel::fitToCaption() {
     if (!m_autoSize)
         return;
     // A label that sizes itself takes the extent of its text in the font that
     // is really used; an empty caption keeps the narrowest one-line label.
     const QSizeF extent = captionExtent(font(), text());
-    const qreal frame = m_borderStyle == 1 ? 2 * borderPixels() : 0;
-    setPixelSize(std::ceil(extent.width()) + frame, std::ceil(extent.height()) + frame);
+    setPixelSize(std::ceil(extent.width()) + framePixels(),
+                 std::ceil(extent.height()) + framePixels());
 }
 
 void TwipLabel::widenToCaption() {
-    const qreal frame = m_borderStyle == 1 ? 2 * borderPixels() : 0;
-    const qreal needed = std::ceil(captionExtent(font(), text()).width()) + frame;
+    const qreal needed = std::ceil(captionExtent(font(), text()).width()) + framePixels();
     const float centre = left() + twipWidth() / 2.0f;
     if (needed * twipsPerPixel() <= twipWidth())
         return;

@@ -52,6 +52,7 @@ class TwipLabel : public TwipPlaced<QLabel> {
 
   private:
     void fitToCaption();
+    qreal framePixels() const; // both sides of the frame, when there is one
     int borderPixels() const;
     void applyForeColor();
 

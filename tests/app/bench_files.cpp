@@ -2,6 +2,7 @@
 // folder: runs it for two seconds per case and reads its VmHWM. Goal: every
 // case under 150 MB. Run by hand: build/tests/app_bench_files
 
+#include "support/SaverEnvironment.h"
 #include "support/TestSounds.h"
 
 #include <QCoreApplication>
@@ -87,13 +88,7 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("HOME", home.path());
-        env.insert("XDG_DATA_HOME", home.filePath("data"));
-        env.insert("XDG_RUNTIME_DIR", home.path());
-        env.insert("SDL_AUDIODRIVER", "dummy");
-        QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QProcessEnvironment env = navcal::test::saverEnvironment(home, "offscreen");
         QProcess p;
         p.setProcessEnvironment(env);
         p.start(NAVCAL_BINARY, {"/s"});

@@ -2,6 +2,7 @@
 // lock left by a kill, and a clean end on a termination signal whenever it
 // comes.
 
+#include "support/SaverEnvironment.h"
 #include "support/TestSounds.h"
 
 #include <QDir>
@@ -15,11 +16,6 @@
 #include <optional>
 
 namespace {
-
-struct Display {
-    QProcess server;
-    QString name;
-};
 
 bool windowShown(const QString& display) {
     QProcess info;
@@ -87,6 +83,17 @@ QString startXvfb(QProcess& server, const QStringList& screens) {
     }
     return {};
 }
+
+// A private X server for one test, stopped when the test ends.
+struct Xvfb {
+    explicit Xvfb(const QStringList& screens) : display(startXvfb(server, screens)) {}
+    ~Xvfb() {
+        server.terminate();
+        server.waitForFinished(3000);
+    }
+    QProcess server;
+    QString display;
+};
 
 // The top-level windows of a display, one line each: id, "title", size.
 QStringList windowTree(const QString& display) {
@@ -157,7 +164,8 @@ class TestBinary : public QObject {
     void everyScreenCoveredAndAKeyOnAnyEndsAll();
 
   private:
-    QProcessEnvironment environment(const QString& platform = "offscreen") const;
+    QProcessEnvironment environment(const QString& platform = "offscreen",
+                                    const QString& display = {}) const;
     QTemporaryDir m_home;
 };
 
@@ -165,14 +173,10 @@ void TestBinary::init() {
     QVERIFY(m_home.isValid());
 }
 
-QProcessEnvironment TestBinary::environment(const QString& platform) const {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", platform);
-    env.insert("HOME", m_home.path());
-    env.insert("XDG_DATA_HOME", m_home.filePath("data"));
-    env.insert("XDG_RUNTIME_DIR", m_home.path());
-    env.insert("SDL_AUDIODRIVER", "dummy");
-    QFile::setPermissions(m_home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+QProcessEnvironment TestBinary::environment(const QString& platform, const QString& display) const {
+    QProcessEnvironment env = navcal::test::saverEnvironment(m_home, platform);
+    if (!display.isEmpty())
+        env.insert("DISPLAY", display);
     return env;
 }
 
@@ -200,15 +204,10 @@ void TestBinary::configureShowsItsNotice() {
     for (const char* tool : {"Xvfb", "xwininfo", "xdpyinfo", "xprop"})
         if (QStandardPaths::findExecutable(tool).isEmpty())
             QSKIP("Xvfb, xwininfo and xprop are needed (packages xvfb and x11-utils)");
-    QProcess server;
-    auto stopServer = qScopeGuard([&] {
-        server.terminate();
-        server.waitForFinished(3000);
-    });
-    const QString display = startXvfb(server, {"-screen", "0", "1024x768x24"});
+    const Xvfb xvfb({"-screen", "0", "1024x768x24"});
+    const QString& display = xvfb.display;
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
-    QProcessEnvironment env = environment("xcb");
-    env.insert("DISPLAY", display);
+    QProcessEnvironment env = environment("xcb", display);
     for (const QStringList& arguments :
          {QStringList{"/c"}, QStringList{"/C"}, QStringList{"/c:1234"}, QStringList{"-c"}}) {
         const QString name = arguments.join(' ');
@@ -335,16 +334,11 @@ void TestBinary::singleCopyAndStaleLockUnderXvfb() {
         QStandardPaths::findExecutable("xwininfo").isEmpty() ||
         QStandardPaths::findExecutable("xdpyinfo").isEmpty())
         QSKIP("Xvfb and xwininfo are needed (packages xvfb and x11-utils)");
-    QProcess server;
-    auto stopServer = qScopeGuard([&] {
-        server.terminate();
-        server.waitForFinished(3000);
-    });
-    const QString display = startXvfb(server, {"-screen", "0", "1024x768x24"});
+    const Xvfb xvfb({"-screen", "0", "1024x768x24"});
+    const QString& display = xvfb.display;
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
 
-    QProcessEnvironment env = environment("xcb");
-    env.insert("DISPLAY", display);
+    QProcessEnvironment env = environment("xcb", display);
 
     QProcess first;
     first.setProcessEnvironment(env);
@@ -393,18 +387,13 @@ void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
         if (QStandardPaths::findExecutable(tool).isEmpty())
             QSKIP("Xvfb, xwininfo, xrandr and xdotool are needed (packages xvfb, x11-utils, "
                   "x11-xserver-utils, xdotool)");
-    QProcess server;
-    auto stopServer = qScopeGuard([&] {
-        server.terminate();
-        server.waitForFinished(3000);
-    });
-    const QString display = startXvfb(server, {"-screen", "0", "2304x1024x24"});
+    const Xvfb xvfb({"-screen", "0", "2304x1024x24"});
+    const QString& display = xvfb.display;
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
     const QStringList right = {"--setmonitor", "right", "1024/260x768/195+1280+0", "none"};
     QVERIFY(xrandr(display, {"--setmonitor", "left", "1280/325x1024/260+0+0", "screen"}));
     QVERIFY(xrandr(display, right));
-    QProcessEnvironment env = environment("xcb");
-    env.insert("DISPLAY", display);
+    QProcessEnvironment env = environment("xcb", display);
 
     QProcess saver;
     saver.setProcessEnvironment(env);
