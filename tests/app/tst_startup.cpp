@@ -91,8 +91,6 @@ class TestStartup : public QObject {
     void initTestCase() { layout::installFontSubstitutes(); }
     void labelOffset_data();
     void labelOffset();
-    void eightPlacements_data();
-    void eightPlacements();
     void movedToAnotherScreen_data();
     void movedToAnotherScreen();
     void stateAfterLoad();
@@ -169,18 +167,8 @@ void TestStartup::labelOffset() {
     // Text is set at the scaled size, not drawn as a scaled bitmap.
     QCOMPARE(form.controls().cell("Label10", 7)->font().pointSizeF(), 8.25 * factor);
     QCOMPARE(form.geometry(), QRect(QPoint(0, 0), screen));
-}
 
-void TestStartup::eightPlacements_data() {
-    labelOffset_data();
-}
-
-void TestStartup::eightPlacements() {
-    QFETCH(QSize, screen);
-    QFETCH(double, factor);
-    QFETCH(QPointF, offset);
-    TestWindow w(QDate(2026, 12, 7), screen);
-    app::Form1& form = w.loaded();
+    // The eight controls placed on their own.
     const layout::Controls& c = form.controls();
     const float sw = form.screenWidth();
     for (const char* name : {"Label1", "Label2", "Label112", "Label12", "Label114"}) {
