@@ -9,8 +9,6 @@ namespace chr = std::chrono;
 class TestCalendarRules : public QObject {
     Q_OBJECT
   private slots:
-    void leapYear_data();
-    void leapYear();
     void everyMonthAgainstChrono();
     void sundayCounter();
     void readDayMonth_data();
@@ -18,22 +16,6 @@ class TestCalendarRules : public QObject {
     void dateLine_data();
     void dateLine();
 };
-
-void TestCalendarRules::leapYear_data() {
-    QTest::addColumn<int>("year");
-    QTest::addColumn<bool>("leap");
-    QTest::newRow("1900") << 1900 << false;
-    QTest::newRow("2000") << 2000 << true;
-    QTest::newRow("2023") << 2023 << false;
-    QTest::newRow("2024") << 2024 << true;
-    QTest::newRow("2100") << 2100 << false;
-}
-
-void TestCalendarRules::leapYear() {
-    QFETCH(int, year);
-    QFETCH(bool, leap);
-    QCOMPARE(isLeapYear(year), leap);
-}
 
 // Month lengths, the weekday of the 1st and the cell of every day, checked
 // against the standard library's calendar for every month of 1900-2100.

@@ -68,7 +68,6 @@ void TestStoredDesign::cellPlaces_data() {
     QTest::newRow("January cell 7") << "Label10" << 7 << QPointF(960, 1560);
     QTest::newRow("March cell 7, even columns") << "Label30" << 7 << QPointF(10560, 1560);
     QTest::newRow("December cell 35") << "Label111" << 35 << QPointF(15000, 8760);
-    QTest::newRow("December cell 36") << "Label111" << 36 << QPointF(15000, 9000);
     QTest::newRow("November cell 36, even columns") << "Label102" << 36 << QPointF(12000, 9000);
     QTest::newRow("August cell 0") << "Label75" << 0 << QPointF(13320, 6480);
 }

@@ -140,8 +140,7 @@ void PanelClicks::clickDuringFill() {
     TestWindow w(QDate(2026, 1, 10));
     auto& form = w.loaded();
     TestWindow reference(QDate(2026, 1, 10));
-    auto& unclicked = reference.make();
-    unclicked.load();
+    auto& unclicked = reference.loaded();
     runFill(unclicked, 1);
 
     fillTimer(form, 1)->start();
