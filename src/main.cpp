@@ -4,6 +4,7 @@
 #include "layout/Fonts.h"
 #include "layout/Pointers.h"
 #include "platform/DesktopUrlOpener.h"
+#include "platform/DisplayConnection.h"
 #include "platform/HostWindow.h"
 #include "platform/SdlMusic.h"
 #include "platform/SignalBridge.h"
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     if (mode == app::LaunchMode::Preview)
         return 0;
 
+    platform::prepareDisplayConnection();
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication application(qtArgc, qtArgv);

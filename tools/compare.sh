@@ -4,6 +4,8 @@
 # each on a private Xvfb screen, trials interleaved so that a busy machine
 # weighs on all three alike. Prints, per screen size, the median (and range) of:
 #   mapped   ms from the start of the program to its first top-level window mapped
+#   frame    ms from the start until that window's whole area has been drawn,
+#            as the X server's damage reports tell (the first frame on screen)
 #   cpu      CPU seconds per minute while idle after the fill: program + X server
 #   wakeups  context switches per second while idle, all threads of the program
 #   peak     peak resident memory of the program (VmHWM), MB
@@ -85,7 +87,7 @@ start_xvfb() {
     exit 1
 }
 
-# One trial: prints "mapped_ms cpu_s_per_min wakeups_per_s peak_mb".
+# One trial: prints "mapped_ms cpu_s_per_min wakeups_per_s peak_mb frame_ms".
 measure() {
     local result="$work/mapped" home="$work/home" runtime="$work/runtime"
     rm -rf "$result" "$home" "$runtime"
@@ -99,8 +101,10 @@ measure() {
         [ -s "$result" ] && break
         sleep 0.1
     done
-    local mapped
-    mapped="$(cat "$result" 2>/dev/null || echo -1)"
+    local mapped frame
+    read -r mapped frame <"$result" 2>/dev/null || true
+    mapped="${mapped:--1}"
+    frame="${frame:--1}"
     sleep "$settle"
     local peak cpu woken
     oncpu "$app" >"$work/app0"; oncpu "$xvfb" >"$work/x0"; switches "$app" >"$work/s0"
@@ -117,8 +121,8 @@ measure() {
     kill -KILL "$app" 2>/dev/null || true
     wait "$app" 2>/dev/null || true
     app=""
-    awk -v m="$mapped" -v t="$cpu" -v s="$woken" -v p="$peak" -v idle="$idle" \
-        'BEGIN { printf "%s %.4f %.2f %.1f\n", m, t / 1e9 * 60 / idle, s / idle, p / 1024 }'
+    awk -v m="$mapped" -v t="$cpu" -v s="$woken" -v p="$peak" -v idle="$idle" -v f="$frame" \
+        'BEGIN { printf "%s %.4f %.2f %.1f %s\n", m, t / 1e9 * 60 / idle, s / idle, p / 1024, f }'
 }
 
 # "median (min–max)" of a column of numbers.
@@ -161,6 +165,7 @@ for size in $sizes; do
     done
     echo
     row "start to mapped, ms" 2 %.0f
+    row "start to first frame" 6 %.0f
     row "idle CPU +X, s/min" 3 %.4f
     row "wake-ups per second" 4 %.2f
     row "peak RSS, MB" 5 %.1f

@@ -5,7 +5,7 @@ namespace navcal::extras {
 ClockDisplay::ClockDisplay(layout::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
                            QLocale locale, QObject* parent)
     : QObject(parent), m_label(label), m_timer(timer), m_clock(clock), m_locale(std::move(locale)),
-      m_firstDelayMs(timer ? timer->interval() : 1000) {
+      m_format(clockFormat(m_locale)), m_firstDelayMs(timer ? timer->interval() : 1000) {
     if (!m_timer)
         return;
     m_timer->setSingleShot(true);
@@ -24,7 +24,7 @@ void ClockDisplay::tick() {
     const bool alreadyShown = m_shownAny && second == m_shownSecond;
     if (!alreadyShown) {
         if (m_label) {
-            m_label->setCaption(clockText(now.time(), m_locale));
+            m_label->setCaption(m_locale.toString(now.time(), m_format));
             m_label->widenToCaption();
         }
         m_shownAny = true;

@@ -38,6 +38,7 @@ class ClockDisplay : public QObject {
     QTimer* m_timer;
     const calendar::Clock& m_clock;
     QLocale m_locale;
+    QString m_format; // clockFormat(m_locale), worked out once
     int m_firstDelayMs;
     bool m_shownAny = false;
     qint64 m_shownSecond = 0; // whole seconds since the epoch of the last time shown
