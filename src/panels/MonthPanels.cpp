@@ -59,8 +59,12 @@ void MonthPanels::fillTick(int month) {
     if (tick.stopTimer)
         controls.fillTimer->stop();
     applyWrites(tick.writes, controls);
-    if (tick.showDateLine)
+    if (tick.showDateLine) {
         m_controls.dateLine->setCaption(calendar::dateLine(today, m_locale));
+        // A locale whose short date names the month ("5 Feb 2026") writes
+        // more than the stored width holds: the line widens about its centre.
+        m_controls.dateLine->widenToCaption();
+    }
 }
 
 void MonthPanels::titleClicked(int month) {

@@ -5,6 +5,8 @@
 #include "panels/PanelTestKit.h"
 #include "support/TestServices.h"
 
+#include <QFontMetricsF>
+#include <QtMath>
 #include <QtTest>
 
 using namespace navcal;
@@ -162,6 +164,7 @@ class MonthFill : public QObject {
     void wholePanels();
     void stopsAfterItsTicks();
     void missingCellTickChangesNothing();
+    void dateLineFollowsFebruary_data();
     void dateLineFollowsFebruary();
     void newDayAtMidnight_data();
     void newDayAtMidnight();
@@ -266,16 +269,32 @@ void MonthFill::missingCellTickChangesNothing() {
     QVERIFY(panel.cells == beforeLast);
 }
 
+void MonthFill::dateLineFollowsFebruary_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("day-first digits") << QLocale(QLocale::Russian, QLocale::Russia) << "05.02.2026";
+    QTest::newRow("a month's name, wider than the stored line") << QLocale::c() << "5 Feb 2026";
+}
+
+// Written by February's fill alone, and shown whole about the stored centre.
 void MonthFill::dateLineFollowsFebruary() {
-    TestWindow w(QDate(2026, 2, 5));
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    TestWindow w(QDate(2026, 2, 5), QSize(1024, 768), locale);
     auto& form = w.loaded();
-    auto* dateLine = form.controls().label(QStringLiteral("Label114"));
+    auto* dateLine = form.controls().roles().dateLine;
     const QString stored = dateLine->caption();
+    const QRect storedGeometry = dateLine->geometry();
     for (int month : {1, 3, 12})
         runFill(form, month);
     QCOMPARE(dateLine->caption(), stored);
     form.monthPanels().fillTick(2);
-    QCOMPARE(dateLine->caption(), QStringLiteral("05.02.2026"));
+    QCOMPARE(dateLine->caption(), text);
+    const int inked = qCeil(QFontMetricsF(dateLine->font()).horizontalAdvance(text));
+    QVERIFY2(dateLine->width() >= inked, qPrintable(QString::number(inked)));
+    // A date that fits keeps the stored look.
+    QCOMPARE(dateLine->width() > storedGeometry.width(), inked > storedGeometry.width());
+    QVERIFY(qAbs(dateLine->geometry().center().x() - storedGeometry.center().x()) <= 1);
 }
 
 void MonthFill::newDayAtMidnight_data() {
