@@ -14,7 +14,7 @@ packages=(
     libsdl2-mixer-dev timgm6mb-soundfont
     fonts-liberation fonts-dejavu-core
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick clang-format
-    libxcb1-dev libxcb-damage0-dev xscreensaver strace
+    libxcb1-dev libxcb-randr0-dev libxcb-damage0-dev xscreensaver strace
     dpkg-dev fakeroot file lintian desktop-file-utils appstream
 )
 

@@ -1,13 +1,54 @@
 #include "platform/DisplayConnection.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QSize>
 #include <QtGlobal>
 
 #ifdef Q_OS_LINUX
+#include <cstdlib>
+#include <xcb/randr.h>
 #include <xcb/xcb.h>
 #endif
 
 namespace navcal::platform {
+
+#ifdef Q_OS_LINUX
+namespace {
+
+// The sizes of the windows to come: one per monitor as RandR 1.5 lists
+// them, else (no RandR, or a server that lists none) the X screens', which
+// hold every monitor on them.
+QList<QSize> windowSizes(xcb_connection_t* c) {
+    QList<QSize> sizes;
+    bool monitorsKnown = false;
+    const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
+    if (randr && randr->present) {
+        xcb_randr_query_version_reply_t* version =
+            xcb_randr_query_version_reply(c, xcb_randr_query_version(c, 1, 5), nullptr);
+        monitorsKnown = version && (version->major_version > 1 || version->minor_version >= 5);
+        std::free(version);
+    }
+    for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem; xcb_screen_next(&it)) {
+        qsizetype listed = 0;
+        if (monitorsKnown) {
+            xcb_randr_get_monitors_reply_t* reply = xcb_randr_get_monitors_reply(
+                c, xcb_randr_get_monitors(c, it.data->root, 1), nullptr);
+            if (reply) {
+                for (auto m = xcb_randr_get_monitors_monitors_iterator(reply); m.rem;
+                     xcb_randr_monitor_info_next(&m), ++listed)
+                    sizes << QSize(m.data->width, m.data->height);
+                std::free(reply);
+            }
+        }
+        if (listed == 0)
+            sizes << QSize(it.data->width_in_pixels, it.data->height_in_pixels);
+    }
+    return sizes;
+}
+
+} // namespace
+#endif
 
 void prepareDisplayConnection() {
 #ifdef Q_OS_LINUX
@@ -23,13 +64,12 @@ void prepareDisplayConnection() {
         xcb_disconnect(c);
         return;
     }
-    // The largest request the server takes, in bytes; a window can be no
-    // larger than its screen (32 bits a pixel, a header's room to spare).
+    // The largest request the server takes, in bytes, against a whole frame
+    // of each window (32 bits a pixel, a header's room to spare).
     const quint64 largestRequest = quint64(xcb_get_maximum_request_length(c)) * 4;
     bool fits = true;
-    for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem; xcb_screen_next(&it))
-        fits = fits && quint64(it.data->width_in_pixels) * it.data->height_in_pixels * 4 + 64 <=
-                           largestRequest;
+    for (const QSize& size : windowSizes(c))
+        fits = fits && quint64(size.width()) * quint64(size.height()) * 4 + 64 <= largestRequest;
     xcb_disconnect(c);
     if (fits)
         qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));

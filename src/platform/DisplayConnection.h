@@ -8,7 +8,7 @@ namespace navcal::platform {
 // before each repaint of a rectangle it has sent before: for a clock
 // repainted every second that is several extra wake-ups a second. Sent over
 // the connection, an idle second's few pixels cost less, and a whole frame
-// costs no more as long as it fits in one request. On a larger screen (a
+// costs no more as long as it fits in one request. With a larger monitor (a
 // frame sent in pieces costs a copy the size of a request, and time) shared
 // memory stays. Elsewhere nothing changes.
 void prepareDisplayConnection();
