@@ -102,8 +102,13 @@ template <class QtBase> class TwipPlaced : public QtBase {
 
     void applyGeometry() {
         const double tpp = m_twipsPerPixel;
-        this->setGeometry(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)),
-                          int(std::lround(m_width / tpp)), int(std::lround(m_height / tpp)));
+        const QRect pixels(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)),
+                           int(std::lround(m_width / tpp)), int(std::lround(m_height / tpp)));
+        // Every setGeometry makes the window survey its 546 children again at
+        // its next paint; the ticks mostly place a control where it stands.
+        if (this->testAttribute(Qt::WA_Resized) && this->geometry() == pixels)
+            return;
+        this->setGeometry(pixels);
     }
 
   private:
