@@ -82,16 +82,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     const QScreen* primary = QGuiApplication::primaryScreen();
-    if (m_services.screenPixels)
-        m_screenGeometry = QRect(QPoint(0, 0), *m_services.screenPixels);
-    else
-        m_screenGeometry = primary ? primary->geometry() : QRect(0, 0, 1024, 768);
-    // The stored arrangement is scaled to fill the screen; the screen's size
-    // is then measured in the design's twips, so the start-up arithmetic
-    // centres the scaled arrangement and never pushes it off the screen.
-    m_scale = layout::TwipScale::fitting(m_screenGeometry.size(), m_twipsPerPixel);
-    m_screenWidth = float(m_screenGeometry.width() * m_scale.twipsPerPixel());
-    m_screenHeight = float(m_screenGeometry.height() * m_scale.twipsPerPixel());
+    adoptScreen(m_services.screenPixels ? QRect(QPoint(0, 0), *m_services.screenPixels)
+                : primary               ? primary->geometry()
+                                        : QRect(0, 0, 1024, 768));
 
     // The pictures are decoded on a second thread while the 546 controls are
     // built here: the first frame waits for the longer of the two, not both.
@@ -180,10 +173,7 @@ void Form1::fitToScreen(const QRect& geometry) {
     if (geometry.isEmpty())
         return;
     const QSizeF from(m_screenWidth, m_screenHeight);
-    m_screenGeometry = geometry;
-    m_scale = layout::TwipScale::fitting(geometry.size(), m_twipsPerPixel);
-    m_screenWidth = float(geometry.width() * m_scale.twipsPerPixel());
-    m_screenHeight = float(geometry.height() * m_scale.twipsPerPixel());
+    adoptScreen(geometry);
     m_controls->rescale(m_scale);
     layout::movePlacement(*m_controls, from, QSizeF(m_screenWidth, m_screenHeight));
     m_banner->setScreenWidth(m_screenWidth);
@@ -191,6 +181,16 @@ void Form1::fitToScreen(const QRect& geometry) {
     loadBackground();
     setGeometry(m_screenGeometry);
     update();
+}
+
+void Form1::adoptScreen(const QRect& geometry) {
+    // The stored arrangement is scaled to fill the screen; the screen's size
+    // is then measured in the design's twips, so the start-up arithmetic
+    // centres the scaled arrangement and never pushes it off the screen.
+    m_screenGeometry = geometry;
+    m_scale = layout::TwipScale::fitting(geometry.size(), m_twipsPerPixel);
+    m_screenWidth = float(geometry.width() * m_scale.twipsPerPixel());
+    m_screenHeight = float(geometry.height() * m_scale.twipsPerPixel());
 }
 
 QSize Form1::backgroundPixels() const {

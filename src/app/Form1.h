@@ -112,6 +112,8 @@ class Form1 : public QWidget {
 
   private:
     void loadBackground();
+    // The screen's geometry, the arrangement's scale for it and its size in twips.
+    void adoptScreen(const QRect& geometry);
     QSize backgroundPixels() const; // the window's size in device pixels
     void paintBackground(const QRect& area);
     const QImage* enlargedPiece(const QRect& area, const QImage& picture, qreal ratio);

@@ -4,6 +4,11 @@ namespace navcal::layout {
 
 namespace {
 
+void shiftLabels(const Controls& controls, float dx, float dy) {
+    for (TwipLabel* label : controls.allLabels())
+        label->moveTwips(label->left() + dx, label->top() + dy);
+}
+
 void centrePieces(const Roles& r, float screenWidth) {
     const auto centre = [screenWidth](TwipLabel* l) {
         l->setLeft(screenWidth / 2.0f - l->twipWidth() / 2.0f);
@@ -20,8 +25,7 @@ void placeOnScreen(const Controls& controls, float screenWidth, float screenHeig
         image->setLeft(sw / 2.0f - image->twipWidth() / 2.0f);
     const float dx = (sw - kArrangementWidth) / 2.0f;
     const float dy = (screenHeight - kArrangementHeight) / 2.0f;
-    for (TwipLabel* label : controls.allLabels())
-        label->moveTwips(label->left() + dx, label->top() + dy);
+    shiftLabels(controls, dx, dy);
 
     const Roles& r = controls.roles();
     centrePieces(r, sw);
@@ -36,8 +40,7 @@ void placeOnScreen(const Controls& controls, float screenWidth, float screenHeig
 void movePlacement(const Controls& controls, QSizeF fromScreen, QSizeF toScreen) {
     const float dx = float(toScreen.width() - fromScreen.width()) / 2.0f;
     const float dy = float(toScreen.height() - fromScreen.height()) / 2.0f;
-    for (TwipLabel* label : controls.allLabels())
-        label->moveTwips(label->left() + dx, label->top() + dy);
+    shiftLabels(controls, dx, dy);
     for (ImageControl* image : controls.allImages())
         image->moveTwips(image->left() + dx, image->top() + dy);
     centrePieces(controls.roles(), float(toScreen.width()));
