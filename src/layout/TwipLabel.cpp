@@ -113,17 +113,10 @@ namespace {
 // font and caption. The clock's caption changes every second: the memory is
 // bounded by starting afresh when it is full.
 QSizeF captionExtent(const QFont& font, const QString& caption) {
-    static QHash<QString, QSizeF> known;
-    // What decides the metrics, read without formatting the whole font.
-    QString key = font.family();
-    key += QStringLiteral("|%1|%2|%3|%4|%5|%6|")
-               .arg(font.pointSizeF())
-               .arg(font.pixelSize())
-               .arg(font.weight())
-               .arg(int(font.style()))
-               .arg(int(font.hintingPreference()))
-               .arg(int(font.styleStrategy()));
-    key += caption;
+    // Keyed on the font itself: its equality is exactly what decides the
+    // metrics, and hashing it costs far less than formatting it.
+    static QHash<std::pair<QFont, QString>, QSizeF> known;
+    std::pair<QFont, QString> key(font, caption);
     if (const auto it = known.constFind(key); it != known.constEnd())
         return *it;
     const QFontMetricsF metrics(font);
@@ -136,7 +129,7 @@ QSizeF captionExtent(const QFont& font, const QString& caption) {
     const QSizeF extent(widest, metrics.lineSpacing() * lines.size());
     if (known.size() >= 1024)
         known.clear();
-    known.insert(key, extent);
+    known.insert(std::move(key), extent);
     return extent;
 }
 
