@@ -90,7 +90,10 @@ int main(int argc, char** argv) {
     if (mode == app::LaunchMode::Preview)
         return 0;
 
-    platform::prepareDisplayConnection();
+    if (QString error; !platform::prepareDisplayConnection(&error)) {
+        complain(error);
+        return 1;
+    }
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication application(qtArgc, qtArgv);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QSize>
+#include <QString>
 #include <QtGlobal>
 
 #ifdef Q_OS_LINUX
@@ -50,19 +51,30 @@ QList<QSize> windowSizes(xcb_connection_t* c) {
 } // namespace
 #endif
 
-void prepareDisplayConnection() {
+bool prepareDisplayConnection(QString* error) {
 #ifdef Q_OS_LINUX
-    // A setting of the user's is kept; only an X11 run is asked.
+    // Only a run that tries X11 first is asked.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM") ||
-        (!platform.isEmpty() && !platform.startsWith("xcb")) ||
-        (platform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) ||
-        qEnvironmentVariableIsEmpty("DISPLAY"))
-        return;
+    if (platform.isEmpty() ? !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+                           : !platform.startsWith("xcb"))
+        return true;
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         xcb_disconnect(c);
-        return;
+        // With no platform to fall back on, the toolkit would abort and leave
+        // a core dump for what is only a missing display.
+        if (platform.contains(';'))
+            return true;
+        const QString display = qEnvironmentVariable("DISPLAY");
+        *error = display.isEmpty()
+                     ? QStringLiteral("navcal: no X display to show on (DISPLAY is not set)")
+                     : QStringLiteral("navcal: cannot open the X display \"%1\"").arg(display);
+        return false;
+    }
+    // A setting of the user's is kept.
+    if (qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        xcb_disconnect(c);
+        return true;
     }
     // The largest request the server takes, in bytes, against a whole frame
     // of each window (32 bits a pixel, a header's room to spare).
@@ -73,7 +85,10 @@ void prepareDisplayConnection() {
     xcb_disconnect(c);
     if (fits)
         qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
+#else
+    Q_UNUSED(error);
 #endif
+    return true;
 }
 
 } // namespace navcal::platform

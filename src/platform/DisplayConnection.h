@@ -1,5 +1,7 @@
 #pragma once
 
+class QString;
+
 namespace navcal::platform {
 
 // Settles how the windows' pixels will reach the display; called before the
@@ -11,6 +13,8 @@ namespace navcal::platform {
 // costs no more as long as it fits in one request. With a larger monitor (a
 // frame sent in pieces costs a copy the size of a request, and time) shared
 // memory stays. Elsewhere nothing changes.
-void prepareDisplayConnection();
+// False, with one line for the user in `error`, when the run can only use
+// X11 and the display cannot be opened.
+bool prepareDisplayConnection(QString* error);
 
 } // namespace navcal::platform

@@ -156,6 +156,8 @@ class TestBinary : public QObject {
     void init();
     void previewEndsAtOnce_data();
     void previewEndsAtOnce();
+    void noDisplayEndsWithOneLine_data();
+    void noDisplayEndsWithOneLine();
     void configureShowsItsNotice();
     void terminationSignalEndsCleanly_data();
     void terminationSignalEndsCleanly();
@@ -196,6 +198,38 @@ void TestBinary::previewEndsAtOnce() {
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 0);
+}
+
+void TestBinary::noDisplayEndsWithOneLine_data() {
+    QTest::addColumn<QString>("display");
+    QString absent;
+    for (int n = 4700; absent.isEmpty() && n < 4800; ++n)
+        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+            absent = QStringLiteral(":%1").arg(n);
+    QTest::newRow("DISPLAY not set") << QString();
+    QTest::newRow("no server there") << absent;
+}
+
+// Started from a text console or with a stale DISPLAY, the calendar and the
+// notice alike end with a line saying why, not with the toolkit's abort.
+void TestBinary::noDisplayEndsWithOneLine() {
+    QFETCH(QString, display);
+    QProcessEnvironment env = environment("xcb", display);
+    if (display.isEmpty())
+        env.remove("DISPLAY");
+    for (const QStringList& arguments : {QStringList{}, QStringList{"/c"}}) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(NAVCAL_BINARY, arguments);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        const QList<QByteArray> lines = p.readAllStandardError().trimmed().split('\n');
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines.first().startsWith("navcal: ") &&
+                     lines.first().contains("DISPLAY") == display.isEmpty(),
+                 lines.first().constData());
+    }
 }
 
 // The notice is a small modal dialog titled with the program's name; the
