@@ -90,7 +90,8 @@ DISPLAY="$display" xwininfo -tree -id "$window" | grep -q '"Form1"' || fail "nav
 
 host xscreensaver-command -deactivate >/dev/null
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "navcal still runs after deactivation"
+# What the process was doing, should it ever be found still running.
+kill -0 "$pid" 2>/dev/null && fail "navcal still runs after deactivation: threads $(ps -o stat=,wchan:24= -L -p "$pid" | tr -s ' \n' ' ')| $(grep -E '^(State|SigPnd|ShdPnd|SigBlk)' "/proc/$pid/status" | tr -s '\t\n' ' ')"
 wait "$tracer" || true
 grep -q '+++ exited with 0 +++' "$work/exit" || fail "navcal ended otherwise: $(cat "$work/exit")"
 pgrep -f -- "$binary" >/dev/null && fail "a navcal process is left"
