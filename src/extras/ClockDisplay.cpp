@@ -6,6 +6,8 @@ ClockDisplay::ClockDisplay(layout::TwipLabel* label, QTimer* timer, const calend
                            QLocale locale, QObject* parent)
     : QObject(parent), m_label(label), m_timer(timer), m_clock(clock), m_locale(std::move(locale)),
       m_format(clockFormat(m_locale)), m_firstDelayMs(timer ? timer->interval() : 1000) {
+    if (m_label)
+        m_label->setKeepsLargeGlyphs(true);
     if (!m_timer)
         return;
     m_timer->setSingleShot(true);

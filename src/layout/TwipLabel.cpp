@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <cmath>
 
@@ -156,6 +157,27 @@ void TwipLabel::widenToCaption() {
         return;
     setPixelSize(needed, twipHeight() / twipsPerPixel());
     moveTwips(centre - twipWidth() / 2.0f, top());
+}
+
+void TwipLabel::setKeepsLargeGlyphs(bool keep) {
+    if (keep == bool(m_largeGlyphs))
+        return;
+    m_largeGlyphs = keep ? std::make_unique<GlyphMasks>() : nullptr;
+    update();
+}
+
+void TwipLabel::paintEvent(QPaintEvent* event) {
+    if (m_largeGlyphs && !text().contains(QLatin1Char('\n'))) {
+        QPainter painter(this);
+        if (GlyphMasks::drawnAsOutlines(painter, font())) {
+            // As QLabel draws a caption with no margin or indent: top left.
+            drawFrame(&painter);
+            m_largeGlyphs->draw(painter, contentsRect().topLeft(), text(), font(),
+                                palette().color(foregroundRole()));
+            return;
+        }
+    }
+    QLabel::paintEvent(event);
 }
 
 void TwipLabel::mousePressEvent(QMouseEvent* event) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "layout/GlyphMasks.h"
 #include "layout/StoredDesign.h"
 #include "layout/TwipPlaced.h"
 
 #include <QLabel>
+#include <memory>
 
 namespace navcal::layout {
 
@@ -41,11 +43,16 @@ class TwipLabel : public TwipPlaced<QLabel> {
     // Puts back the stored caption, colour, border and tooltip (not the place).
     void restoreStoredLook();
 
+    // For a caption rewritten every second: glyphs too large for Qt to keep
+    // are drawn from pictures made once (a one-line caption only).
+    void setKeepsLargeGlyphs(bool keep);
+
   signals:
     void clicked();
     void doubleClicked();
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -62,6 +69,7 @@ class TwipLabel : public TwipPlaced<QLabel> {
     int m_borderStyle = 0;
     bool m_autoSize;
     StoredControl m_stored;
+    std::unique_ptr<GlyphMasks> m_largeGlyphs;
 };
 
 // System button-text colour as a 0x00BBGGRR value.

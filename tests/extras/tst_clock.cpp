@@ -25,6 +25,8 @@ class TestClock : public QObject {
     void blankForTheFirstSecondThenTicks();
     void wholeTextShownAboutTheCentre_data();
     void wholeTextShownAboutTheCentre();
+    void largeGlyphsLookAsQtDrawsThem_data();
+    void largeGlyphsLookAsQtDrawsThem();
 };
 
 void TestClock::textFollowsTheLocale_data() {
@@ -190,6 +192,70 @@ void TestClock::wholeTextShownAboutTheCentre() {
     // A time that fits keeps the stored width (and the stored look).
     QCOMPARE(label->width() > stored.width(), inked > stored.width());
     QVERIFY(qAbs(label->geometry().center().x() - stored.center().x()) <= 1);
+}
+
+void TestClock::largeGlyphsLookAsQtDrawsThem_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1024x768: glyphs Qt keeps, drawn by Qt") << QSize(1024, 768) << 1.0;
+    QTest::newRow("3840x2160: from pictures") << QSize(3840, 2160) << 1.0;
+    QTest::newRow("1920x1080 at twice the pixels: from pictures") << QSize(1920, 1080) << 2.0;
+    QTest::newRow("2560x1440 at 1.5 times: from pictures") << QSize(2560, 1440) << 1.5;
+}
+
+// The clock's glyphs drawn from pictures made once must stand where Qt
+// would fill them, in the same colour and weight.
+void TestClock::largeGlyphsLookAsQtDrawsThem() {
+    QFETCH(QSize, screen);
+    QFETCH(qreal, ratio);
+    navcal::test::TestWindow w(QDate(2026, 2, 23), screen);
+    w.clock.set(QDateTime(QDate(2026, 2, 23), QTime(20, 48, 53)));
+    auto& form = w.loaded();
+    auto* label = form.controls().roles().clock;
+    form.clockDisplay().tick();
+    auto drawn = [&](bool pictures) {
+        label->setKeepsLargeGlyphs(pictures);
+        QImage image(label->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
+        label->render(&image);
+        return image;
+    };
+    const QImage byQt = drawn(false);
+    const QImage fromPictures = drawn(true);
+    if (screen == QSize(1024, 768)) {
+        QCOMPARE(fromPictures, byQt);
+        return;
+    }
+    // Ink: how far each pixel is from the white beneath, per channel.
+    struct Ink {
+        double red = 0, blue = 0, x = 0, y = 0;
+    };
+    auto inkOf = [](const QImage& image) {
+        Ink ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                const double red = 255 - qRed(p);
+                ink.red += red;
+                ink.blue += 255 - qBlue(p);
+                ink.x += red * x;
+                ink.y += red * y;
+            }
+        ink.x /= ink.red;
+        ink.y /= ink.red;
+        return ink;
+    };
+    const Ink a = inkOf(byQt), b = inkOf(fromPictures);
+    QVERIFY(a.red > 0);
+    QVERIFY2(qAbs(b.red - a.red) < 0.01 * a.red && qAbs(b.blue - a.blue) < 0.01 * a.blue,
+             qPrintable(QStringLiteral("ink %1 against %2").arg(b.red).arg(a.red)));
+    QVERIFY2(qAbs(b.x - a.x) < 0.5 && qAbs(b.y - a.y) < 0.5,
+             qPrintable(QStringLiteral("centre of ink (%1, %2) against (%3, %4)")
+                            .arg(b.x)
+                            .arg(b.y)
+                            .arg(a.x)
+                            .arg(a.y)));
 }
 
 QTEST_MAIN(TestClock)
