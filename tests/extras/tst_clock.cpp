@@ -197,10 +197,14 @@ void TestClock::wholeTextShownAboutTheCentre() {
 void TestClock::largeGlyphsLookAsQtDrawsThem_data() {
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<qreal>("ratio");
-    QTest::newRow("1024x768: glyphs Qt keeps, drawn by Qt") << QSize(1024, 768) << 1.0;
-    QTest::newRow("3840x2160: from pictures") << QSize(3840, 2160) << 1.0;
-    QTest::newRow("1920x1080 at twice the pixels: from pictures") << QSize(1920, 1080) << 2.0;
-    QTest::newRow("2560x1440 at 1.5 times: from pictures") << QSize(2560, 1440) << 1.5;
+    QTest::addColumn<QLocale>("locale");
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    QTest::newRow("1024x768: glyphs Qt keeps") << QSize(1024, 768) << 1.0 << russian;
+    QTest::newRow("3840x2160") << QSize(3840, 2160) << 1.0 << russian;
+    QTest::newRow("1920x1080 at twice the pixels") << QSize(1920, 1080) << 2.0 << russian;
+    QTest::newRow("2560x1440 at 1.5 times") << QSize(2560, 1440) << 1.5 << russian;
+    QTest::newRow("3840x2160, read right to left")
+        << QSize(3840, 2160) << 1.0 << QLocale(QLocale::Arabic, QLocale::Egypt);
 }
 
 // The clock's glyphs drawn from pictures made once must stand where Qt
@@ -208,7 +212,8 @@ void TestClock::largeGlyphsLookAsQtDrawsThem_data() {
 void TestClock::largeGlyphsLookAsQtDrawsThem() {
     QFETCH(QSize, screen);
     QFETCH(qreal, ratio);
-    navcal::test::TestWindow w(QDate(2026, 2, 23), screen);
+    QFETCH(QLocale, locale);
+    navcal::test::TestWindow w(QDate(2026, 2, 23), screen, locale);
     w.clock.set(QDateTime(QDate(2026, 2, 23), QTime(20, 48, 53)));
     auto& form = w.loaded();
     auto* label = form.controls().roles().clock;
