@@ -29,9 +29,9 @@ bool GlyphMasks::drawnAsOutlines(const QPainter& painter, const QFont& font) {
     return scale > 0 && QFontInfo(font).pixelSize() * scale > kLargestKeptGlyph;
 }
 
-const GlyphMasks::Glyph& GlyphMasks::glyph(const QRawFont& font, quint32 index) {
-    const std::pair<QString, quint32> key(font.familyName() + QLatin1Char('|') + font.styleName(),
-                                          index);
+const GlyphMasks::Glyph& GlyphMasks::glyph(const QRawFont& font, const QString& face,
+                                           quint32 index) {
+    const std::pair<QString, quint32> key(face, index);
     if (const auto it = m_glyphs.constFind(key); it != m_glyphs.constEnd())
         return *it;
     if (m_glyphs.size() >= kMaxGlyphs)
@@ -78,10 +78,11 @@ void GlyphMasks::draw(QPainter& painter, QPointF topLeft, const QString& text, c
     for (const QGlyphRun& run : layout.glyphRuns()) {
         QRawFont raw = run.rawFont();
         raw.setPixelSize(raw.pixelSize() * ratio);
+        const QString face = raw.familyName() + QLatin1Char('|') + raw.styleName();
         const QList<quint32> indexes = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
-            const Glyph& g = glyph(raw, indexes.at(i));
+            const Glyph& g = glyph(raw, face, indexes.at(i));
             if (g.picture.isNull())
                 continue;
             const QPointF at = (topLeft + positions.at(i)) * ratio;

@@ -34,7 +34,8 @@ class GlyphMasks {
         QImage picture; // in device pixels, premultiplied
         QPoint offset;  // of its top left from the glyph's origin on the baseline
     };
-    const Glyph& glyph(const QRawFont& font, quint32 index);
+    // `face` names the font among the fallbacks a line may use.
+    const Glyph& glyph(const QRawFont& font, const QString& face, quint32 index);
 
     QFont m_font;
     QColor m_colour;

@@ -65,10 +65,7 @@ bool prepareDisplayConnection(QString* error) {
         // a core dump for what is only a missing display.
         if (platform.contains(';'))
             return true;
-        const QString display = qEnvironmentVariable("DISPLAY");
-        *error = display.isEmpty()
-                     ? QStringLiteral("navcal: no X display to show on (DISPLAY is not set)")
-                     : QStringLiteral("navcal: cannot open the X display \"%1\"").arg(display);
+        *error = displayUnavailable();
         return false;
     }
     // A setting of the user's is kept.
@@ -89,6 +86,13 @@ bool prepareDisplayConnection(QString* error) {
     Q_UNUSED(error);
 #endif
     return true;
+}
+
+QString displayUnavailable() {
+    const QString display = qEnvironmentVariable("DISPLAY");
+    return display.isEmpty()
+               ? QStringLiteral("navcal: no X display to show on (DISPLAY is not set)")
+               : QStringLiteral("navcal: cannot open the X display \"%1\"").arg(display);
 }
 
 } // namespace navcal::platform

@@ -17,4 +17,7 @@ namespace navcal::platform {
 // X11 and the display cannot be opened.
 bool prepareDisplayConnection(QString* error);
 
+// The line for a user whose X display (DISPLAY) cannot be opened.
+QString displayUnavailable();
+
 } // namespace navcal::platform

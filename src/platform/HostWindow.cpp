@@ -1,5 +1,7 @@
 #include "platform/HostWindow.h"
 
+#include "platform/DisplayConnection.h"
+
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
@@ -84,8 +86,7 @@ std::unique_ptr<HostWindow> HostWindow::open(quint32 window, QString* error) {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         xcb_disconnect(c);
-        *error = QStringLiteral("navcal: cannot open the X display \"%1\"")
-                     .arg(qEnvironmentVariable("DISPLAY"));
+        *error = displayUnavailable();
         return nullptr;
     }
     xcb_generic_error_t* failure = nullptr;
