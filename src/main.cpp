@@ -90,13 +90,15 @@ int main(int argc, char** argv) {
     if (mode == app::LaunchMode::Preview)
         return 0;
 
-    if (QString error; !platform::prepareDisplayConnection(&error)) {
-        complain(error);
+    platform::PreparedDisplay display;
+    if (!display.usable()) {
+        complain(display.error());
         return 1;
     }
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication application(qtArgc, qtArgv);
+    display.release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
     QApplication::setWindowIcon(layout::lifebuoyIcon());
     layout::installFontSubstitutes();

@@ -8,6 +8,7 @@
 
 #ifdef Q_OS_LINUX
 #include <cstdlib>
+#include <utility>
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
 #endif
@@ -51,41 +52,46 @@ QList<QSize> windowSizes(xcb_connection_t* c) {
 } // namespace
 #endif
 
-bool prepareDisplayConnection(QString* error) {
+PreparedDisplay::PreparedDisplay() {
 #ifdef Q_OS_LINUX
     // Only a run that tries X11 first is asked.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.isEmpty() ? !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
                            : !platform.startsWith("xcb"))
-        return true;
+        return;
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         xcb_disconnect(c);
         // With no platform to fall back on, the toolkit would abort and leave
         // a core dump for what is only a missing display.
-        if (platform.contains(';'))
-            return true;
-        *error = displayUnavailable();
-        return false;
+        if (!platform.contains(';'))
+            m_error = displayUnavailable();
+        return;
     }
+    m_connection = c;
     // A setting of the user's is kept.
-    if (qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
-        xcb_disconnect(c);
-        return true;
-    }
+    if (qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        return;
     // The largest request the server takes, in bytes, against a whole frame
     // of each window (32 bits a pixel, a header's room to spare).
     const quint64 largestRequest = quint64(xcb_get_maximum_request_length(c)) * 4;
     bool fits = true;
     for (const QSize& size : windowSizes(c))
         fits = fits && quint64(size.width()) * quint64(size.height()) * 4 + 64 <= largestRequest;
-    xcb_disconnect(c);
     if (fits)
         qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
-#else
-    Q_UNUSED(error);
 #endif
-    return true;
+}
+
+PreparedDisplay::~PreparedDisplay() {
+    release();
+}
+
+void PreparedDisplay::release() {
+#ifdef Q_OS_LINUX
+    if (m_connection)
+        xcb_disconnect(static_cast<xcb_connection_t*>(std::exchange(m_connection, nullptr)));
+#endif
 }
 
 QString displayUnavailable() {

@@ -1,11 +1,11 @@
 #pragma once
 
-class QString;
+#include <QString>
 
 namespace navcal::platform {
 
-// Settles how the windows' pixels will reach the display; called before the
-// application connects to it. On X11 they travel by shared memory unless the
+// Made before the application connects to the display: settles how the
+// windows' pixels will reach it. On X11 they travel by shared memory unless the
 // user chose otherwise. Then the toolkit waits for the server (a round trip)
 // before each repaint of a rectangle it has sent before: for a clock
 // repainted every second that is several extra wake-ups a second. Sent over
@@ -13,9 +13,29 @@ namespace navcal::platform {
 // costs no more as long as it fits in one request. With a larger monitor (a
 // frame sent in pieces costs a copy the size of a request, and time) shared
 // memory stays. Elsewhere nothing changes.
-// False, with one line for the user in `error`, when the run can only use
-// X11 and the display cannot be opened.
-bool prepareDisplayConnection(QString* error);
+//
+// The connection it opens is held until release(): an X server whose last
+// client leaves resets, and a toolkit connecting during that reset fails
+// (and aborts), so the first program on a bare server must not leave it
+// without a client.
+class PreparedDisplay {
+  public:
+    PreparedDisplay();
+    ~PreparedDisplay();
+    PreparedDisplay(const PreparedDisplay&) = delete;
+    PreparedDisplay& operator=(const PreparedDisplay&) = delete;
+
+    // False, with one line for the user in error(), when the run can only
+    // use X11 and the display cannot be opened.
+    bool usable() const { return m_error.isEmpty(); }
+    const QString& error() const { return m_error; }
+    // Once the toolkit holds its own connection.
+    void release();
+
+  private:
+    QString m_error;
+    void* m_connection = nullptr;
+};
 
 // The line for a user whose X display (DISPLAY) cannot be opened.
 QString displayUnavailable();
