@@ -76,6 +76,12 @@ Form1::Form1(Form1Services services, QWidget* parent)
            int(layout::kDesignHeight / m_twipsPerPixel));
     QPalette p = palette();
     p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Button));
+    // Nothing here looks different without focus. Inactive colours that
+    // differ (a desktop's theme may set them) would make Qt repaint the
+    // window and each of its controls whenever focus comes or goes.
+    for (int role = 0; role < QPalette::NColorRoles; ++role)
+        p.setBrush(QPalette::Inactive, QPalette::ColorRole(role),
+                   p.brush(QPalette::Active, QPalette::ColorRole(role)));
     setPalette(p);
     setAutoFillBackground(false);
     // The background picture covers the whole window: no fill beneath it.
@@ -377,6 +383,12 @@ void Form1::stopAndClose() {
     m_music->stop();
     close();
 }
+
+// The window draws no focus frame: Qt's own handlers would repaint it whole,
+// all 546 controls with it, when focus comes (just after the first frame)
+// or goes.
+void Form1::focusInEvent(QFocusEvent*) {}
+void Form1::focusOutEvent(QFocusEvent*) {}
 
 void Form1::closeEvent(QCloseEvent* event) {
     // Unload: whatever closed the window, the music stops and the program ends.

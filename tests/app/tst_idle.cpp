@@ -43,6 +43,8 @@ class TestIdle : public QObject {
   private slots:
     void eachSecondRepaintsOnlyTheClock();
     void repaintedRectangleLooksTheSame();
+    void focusComingAndGoingRepaintsNothing_data();
+    void focusComingAndGoingRepaintsNothing();
 };
 
 void TestIdle::eachSecondRepaintsOnlyTheClock() {
@@ -98,6 +100,51 @@ void TestIdle::repaintedRectangleLooksTheSame() {
     }
     for (int paint = 1; paint < paints.size(); ++paint)
         QCOMPARE(paints.at(paint), paints.first());
+}
+
+void TestIdle::focusComingAndGoingRepaintsNothing_data() {
+    QTest::addColumn<bool>("themedInactive");
+    QTest::newRow("the toolkit's palette") << false;
+    QTest::newRow("a theme's own inactive colours") << true;
+}
+
+// Another window taking focus and giving it back (the first activation comes
+// just after the first frame) repaints none of the 546 controls.
+void TestIdle::focusComingAndGoingRepaintsNothing() {
+    QFETCH(bool, themedInactive);
+    const QPalette original = QApplication::palette();
+    if (themedInactive) {
+        QPalette themed = original;
+        themed.setColor(QPalette::Inactive, QPalette::Window, Qt::gray);
+        themed.setColor(QPalette::Inactive, QPalette::WindowText, Qt::darkGray);
+        themed.setColor(QPalette::Inactive, QPalette::Highlight, Qt::lightGray);
+        QApplication::setPalette(themed);
+    }
+    auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
+    TestWindow w(QDate(2026, 12, 9));
+    app::Form1& form = w.loaded();
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::qWait(100);
+
+    PaintRecorder recorder(&form);
+    qApp->installEventFilter(&recorder);
+    QWidget other;
+    other.resize(100, 100);
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(form.hasFocus());
+    QTest::qWait(100);
+    qApp->removeEventFilter(&recorder);
+    const QString first = recorder.paints.isEmpty() ? QString() : recorder.paints.first().first;
+    QVERIFY2(
+        recorder.paints.isEmpty(),
+        qPrintable(
+            QStringLiteral("%1 paints, the first of %2").arg(recorder.paints.size()).arg(first)));
 }
 
 QTEST_MAIN(TestIdle)
