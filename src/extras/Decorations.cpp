@@ -1,5 +1,7 @@
 #include "extras/Decorations.h"
 
+#include "platform/DragPictureShape.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
@@ -46,6 +48,7 @@ void Decorations::pointerMoved(QPoint position) {
     drag->setPixmap(m_image->picture());
     drag->setHotSpot(m_pressPosition);
     emit dragStarted(drag);
+    const platform::DragPictureShape shape(drag->pixmap());
     // Runs until the release; the window's drop handling moves the image.
     drag->exec(Qt::MoveAction);
 }

@@ -2,11 +2,14 @@
 // lock left by a kill, and a clean end on a termination signal whenever it
 // comes.
 
+#include "app/Form1.h"
 #include "support/SaverEnvironment.h"
+#include "support/TestServices.h"
 #include "support/TestSounds.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -159,6 +162,7 @@ class TestBinary : public QObject {
     void singleCopyAndStaleLockUnderXvfb();
     void firstProgramOnABareServer();
     void everyScreenCoveredAndAKeyOnAnyEndsAll();
+    void draggedShipShowsNoBoxWithoutCompositor();
 
   private:
     QProcessEnvironment environment(const QString& platform = "offscreen",
@@ -506,6 +510,65 @@ void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
     QVERIFY(key.waitForFinished(5000));
     QVERIFY2(saver.waitForFinished(3000), "the key on the second screen did not end the saver");
     QCOMPARE(saver.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(saver.exitCode(), 0);
+}
+
+// Dragging the ship on an X desktop with no compositor: the picture that
+// follows the pointer shows the background through its transparent corners,
+// not a white box around it.
+void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
+    for (const char* tool : {"Xvfb", "xwininfo", "xdotool", "import"})
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP("Xvfb, xwininfo, xdotool and import are needed (packages xvfb, x11-utils, "
+                  "xdotool, imagemagick)");
+    const Xvfb xvfb({"-screen", "0", "1024x768x24"});
+    const QString& display = xvfb.display;
+    QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
+    const QProcessEnvironment env = environment("xcb", display);
+    auto screenshot = [&env] {
+        QProcess grab;
+        grab.setProcessEnvironment(env);
+        grab.start("import", {"-window", "root", "png:-"});
+        grab.waitForFinished(10000);
+        return QImage::fromData(grab.readAllStandardOutput(), "PNG");
+    };
+    auto pointer = [&env](const QStringList& arguments) {
+        QProcess xdotool;
+        xdotool.setProcessEnvironment(env);
+        xdotool.start("xdotool", arguments);
+        return xdotool.waitForFinished(5000) && xdotool.exitCode() == 0;
+    };
+    // Where the ship stands on this screen, from the window's own start-up.
+    navcal::test::TestWindow model(QDate::currentDate(), QSize(1024, 768));
+    const QRect ship = model.loaded().controls().roles().ship->geometry();
+    const QPoint moved(-150, -190); // over the open sea, clear of the ship and the banner
+
+    QProcess saver;
+    saver.setProcessEnvironment(env);
+    saver.start(NAVCAL_BINARY, {"/s"});
+    QVERIFY(waitForWindow(display, 8000));
+    QTest::qWait(2500); // the months filled, nothing changing but the clock
+    const QImage before = screenshot();
+    const QPoint grip = ship.center();
+    QVERIFY(pointer(
+        {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"}));
+    for (int step = 1; step <= 10; ++step)
+        QVERIFY(pointer({"mousemove", QString::number(grip.x() + moved.x() * step / 10),
+                         QString::number(grip.y() + moved.y() * step / 10)}));
+    QTest::qWait(500);
+    const QImage during = screenshot();
+    QVERIFY(pointer({"mouseup", "1"}));
+    QVERIFY(!before.isNull() && !during.isNull());
+    const QRect picture = ship.translated(moved);
+    for (const QPoint corner :
+         {picture.topLeft(), picture.topRight(), picture.bottomLeft(), picture.bottomRight()})
+        QVERIFY2(during.pixel(corner) == before.pixel(corner),
+                 qPrintable(QStringLiteral("at %1,%2 the picture covers the background with %3")
+                                .arg(corner.x())
+                                .arg(corner.y())
+                                .arg(QColor(during.pixel(corner)).name())));
+    saver.terminate();
+    QVERIFY(saver.waitForFinished(3000));
     QCOMPARE(saver.exitCode(), 0);
 }
 
