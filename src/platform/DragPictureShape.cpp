@@ -13,6 +13,10 @@
 
 namespace navcal::platform {
 
+namespace {
+
+// Whether the desktop blends see-through windows with what lies beneath:
+// false only on X11 with no compositing manager on the display's screen.
 bool desktopBlendsWindows() {
 #ifdef Q_OS_LINUX
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -44,6 +48,8 @@ bool desktopBlendsWindows() {
     return true;
 #endif
 }
+
+} // namespace
 
 DragPictureShape::DragPictureShape(const QPixmap& picture) {
     if (picture.isNull() || !picture.hasAlphaChannel() || desktopBlendsWindows())

@@ -27,8 +27,4 @@ class DragPictureShape : public QObject {
     QRegion m_shape;
 };
 
-// Whether the desktop blends see-through windows with what lies beneath:
-// false only on X11 with no compositing manager on the display's screen.
-bool desktopBlendsWindows();
-
 } // namespace navcal::platform
