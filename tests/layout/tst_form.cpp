@@ -1,6 +1,7 @@
 #include "layout/Fonts.h"
 #include "support/TestServices.h"
 
+#include <QAccessible>
 #include <QFontInfo>
 #include <QRawFont>
 #include <QtTest>
@@ -37,6 +38,12 @@ void TestForm::everyControlExistsByName() {
             QCOMPARE(label->caption(), stored.caption);
             QCOMPARE(label->toolTipText(), stored.toolTip);
             QVERIFY(!label->autoFillBackground());
+            // A screen reader reads the caption as the name, the tooltip as
+            // the description.
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(label);
+            QCOMPARE(read->role(), QAccessible::StaticText);
+            QCOMPARE(read->text(QAccessible::Name), stored.caption);
+            QCOMPARE(read->text(QAccessible::Description), stored.toolTip);
         }
     }
     QVERIFY(!form.controls().roles().background->isVisibleTo(&form));
