@@ -163,6 +163,7 @@ class TestBinary : public QObject {
     void firstProgramOnABareServer();
     void everyScreenCoveredAndAKeyOnAnyEndsAll();
     void draggedShipShowsNoBoxWithoutCompositor();
+    void followsTheScreenWhenItsSizeChanges();
 
   private:
     QProcessEnvironment environment(const QString& platform = "offscreen",
@@ -567,6 +568,44 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
                                 .arg(corner.x())
                                 .arg(corner.y())
                                 .arg(QColor(during.pixel(corner)).name())));
+    saver.terminate();
+    QVERIFY(saver.waitForFinished(3000));
+    QCOMPARE(saver.exitCode(), 0);
+}
+
+// The screen's resolution changed while the saver runs (a game that set its
+// own, a laptop docked): the calendar follows the screen, smaller and larger.
+void TestBinary::followsTheScreenWhenItsSizeChanges() {
+    for (const char* tool : {"Xvfb", "xwininfo", "xrandr"})
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP("Xvfb, xwininfo and xrandr are needed (packages xvfb, x11-utils, "
+                  "x11-xserver-utils)");
+    const Xvfb xvfb({"-screen", "0", "1920x1080x24"});
+    const QString& display = xvfb.display;
+    QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
+    QVERIFY(xrandr(display, {"--newmode", "1280x720", "74.25", "1280", "1390", "1430", "1650",
+                             "720", "725", "730", "750"}));
+    QVERIFY(xrandr(display, {"--addmode", "screen", "1280x720"}));
+    QProcess saver;
+    saver.setProcessEnvironment(environment("xcb", display));
+    saver.start(NAVCAL_BINARY, {"/s"});
+    // Where the calendar stands once it has the screen's size, or after a wait.
+    auto placeAt = [&display](QSize screen) {
+        QElapsedTimer since;
+        since.start();
+        QRect place;
+        while (since.elapsed() < 8000 && place.size() != screen) {
+            QTest::qWait(100);
+            place = windowPlace(display, "Form1");
+        }
+        return place;
+    };
+    QCOMPARE(placeAt({1920, 1080}), QRect(0, 0, 1920, 1080));
+    QVERIFY(xrandr(display, {"--output", "screen", "--mode", "1280x720"}));
+    QCOMPARE(placeAt({1280, 720}), QRect(0, 0, 1280, 720));
+    QVERIFY(xrandr(display, {"--output", "screen", "--mode", "1920x1080"}));
+    QCOMPARE(placeAt({1920, 1080}), QRect(0, 0, 1920, 1080));
+    QCOMPARE(saver.state(), QProcess::Running);
     saver.terminate();
     QVERIFY(saver.waitForFinished(3000));
     QCOMPARE(saver.exitCode(), 0);
