@@ -556,11 +556,20 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
     for (int step = 1; step <= 10; ++step)
         QVERIFY(pointer({"mousemove", QString::number(grip.x() + moved.x() * step / 10),
                          QString::number(grip.y() + moved.y() * step / 10)}));
-    QTest::qWait(500);
-    const QImage during = screenshot();
+    // The picture has come once its opaque middle stands where the pointer is.
+    const QRect picture = ship.translated(moved);
+    QImage during;
+    QElapsedTimer since;
+    since.start();
+    do {
+        QTest::qWait(200);
+        during = screenshot();
+    } while (since.elapsed() < 5000 && !during.isNull() && !before.isNull() &&
+             during.pixel(picture.center()) == before.pixel(picture.center()));
     QVERIFY(pointer({"mouseup", "1"}));
     QVERIFY(!before.isNull() && !during.isNull());
-    const QRect picture = ship.translated(moved);
+    QVERIFY2(during.pixel(picture.center()) != before.pixel(picture.center()),
+             "no picture followed the pointer");
     for (const QPoint corner :
          {picture.topLeft(), picture.topRight(), picture.bottomLeft(), picture.bottomRight()})
         QVERIFY2(during.pixel(corner) == before.pixel(corner),
