@@ -61,7 +61,7 @@ DragPictureShape::DragPictureShape(const QPixmap& picture) {
     if (mask.size() != logical)
         mask = QBitmap::fromPixmap(mask.scaled(logical));
     m_shape = QRegion(mask);
-    if (shaping())
+    if (!m_shape.isEmpty())
         qApp->installEventFilter(this);
 }
 

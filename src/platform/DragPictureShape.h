@@ -17,9 +17,6 @@ class DragPictureShape : public QObject {
   public:
     explicit DragPictureShape(const QPixmap& picture);
 
-    // Whether picture windows are being shaped.
-    bool shaping() const { return !m_shape.isEmpty(); }
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

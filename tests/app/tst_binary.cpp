@@ -27,16 +27,24 @@ bool windowShown(const QString& display) {
            info.exitCode() == 0 && info.readAllStandardOutput().contains("IsViewable");
 }
 
-bool waitForWindow(const QString& display, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        if (windowShown(display))
-            return true;
-        QTest::qWait(100);
-    }
-    return false;
+// How a saver process stands, for a failure message.
+QString report(QProcess& p) {
+    return QStringLiteral("state %1, exit %2: %3")
+        .arg(p.state())
+        .arg(p.exitCode())
+        .arg(QString::fromLocal8Bit(p.readAllStandardError()));
 }
+
+// The first of `tools` that is not installed, or empty.
+QString missingTool(const QStringList& tools) {
+    for (const QString& tool : tools)
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            return tool;
+    return {};
+}
+#define SKIP_WITHOUT(...)                                                                          \
+    if (const QString missing = missingTool({__VA_ARGS__}); !missing.isEmpty())                    \
+    QSKIP(qPrintable(missing + " is needed (tools/bootstrap.sh installs it)"))
 
 // Where a window of that name stands on the display, or an empty rectangle.
 QRect windowPlace(const QString& display, const QString& name) {
@@ -55,10 +63,26 @@ QRect windowPlace(const QString& display, const QString& name) {
             field("Height")};
 }
 
-bool xrandr(const QString& display, const QStringList& arguments) {
+// Runs an X client on the display; whether it succeeded.
+bool runOn(const QString& display, const QString& program, const QStringList& arguments) {
     QProcess p;
-    p.start("xrandr", QStringList{"-display", display} + arguments);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    p.setProcessEnvironment(env);
+    p.start(program, arguments);
     return p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+bool xrandr(const QString& display, const QStringList& arguments) {
+    return runOn(display, "xrandr", arguments);
+}
+
+// The whole display as the user sees it.
+QImage screenshot(const QString& display) {
+    QProcess grab;
+    grab.start("import", {"-display", display, "-window", "root", "png:-"});
+    grab.waitForFinished(10000);
+    return QImage::fromData(grab.readAllStandardOutput(), "PNG");
 }
 
 // Starts Xvfb on a free display with the given screens and options; the
@@ -235,9 +259,7 @@ void TestBinary::noDisplayEndsWithOneLine() {
 // The notice is a small modal dialog titled with the program's name; the
 // calendar window never appears and the program waits for OK.
 void TestBinary::configureShowsItsNotice() {
-    for (const char* tool : {"Xvfb", "xwininfo", "xprop"})
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            QSKIP("Xvfb, xwininfo and xprop are needed (packages xvfb and x11-utils)");
+    SKIP_WITHOUT("Xvfb", "xwininfo", "xprop");
     const Xvfb xvfb({"-screen", "0", "1024x768x24"});
     const QString& display = xvfb.display;
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
@@ -364,9 +386,7 @@ void TestBinary::signalsCaughtFromTheStart() {
 }
 
 void TestBinary::singleCopyAndStaleLockUnderXvfb() {
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-        QStandardPaths::findExecutable("xwininfo").isEmpty())
-        QSKIP("Xvfb and xwininfo are needed (packages xvfb and x11-utils)");
+    SKIP_WITHOUT("Xvfb", "xwininfo");
     const Xvfb xvfb({"-screen", "0", "1024x768x24"});
     const QString& display = xvfb.display;
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
@@ -376,11 +396,7 @@ void TestBinary::singleCopyAndStaleLockUnderXvfb() {
     QProcess first;
     first.setProcessEnvironment(env);
     first.start(NAVCAL_BINARY, {"/s"});
-    QVERIFY2(waitForWindow(display, 8000),
-             qPrintable(QStringLiteral("state %1, exit %2: %3")
-                            .arg(first.state())
-                            .arg(first.exitCode())
-                            .arg(QString::fromLocal8Bit(first.readAllStandardError()))));
+    QTRY_VERIFY2_WITH_TIMEOUT(windowShown(display), qPrintable(report(first)), 8000);
 
     QProcess second;
     second.setProcessEnvironment(env);
@@ -399,11 +415,7 @@ void TestBinary::singleCopyAndStaleLockUnderXvfb() {
     QProcess third;
     third.setProcessEnvironment(env);
     third.start(NAVCAL_BINARY, {"-display", "nowhere:0", "-geometry", "10x10"});
-    QVERIFY2(waitForWindow(display, 8000),
-             qPrintable(QStringLiteral("state %1, exit %2: %3")
-                            .arg(third.state())
-                            .arg(third.exitCode())
-                            .arg(QString::fromLocal8Bit(third.readAllStandardError()))));
+    QTRY_VERIFY2_WITH_TIMEOUT(windowShown(display), qPrintable(report(third)), 8000);
     QCOMPARE(third.state(), QProcess::Running);
     third.terminate();
     QVERIFY(third.waitForFinished(3000));
@@ -413,9 +425,7 @@ void TestBinary::singleCopyAndStaleLockUnderXvfb() {
 // Alone on a server that ends with its last client (as a server left to
 // reset does, for as long as it resets), the saver starts and keeps it up.
 void TestBinary::firstProgramOnABareServer() {
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-        QStandardPaths::findExecutable("xwininfo").isEmpty())
-        QSKIP("Xvfb and xwininfo are needed (packages xvfb and x11-utils)");
+    SKIP_WITHOUT("Xvfb", "xwininfo");
     const Xvfb xvfb({"-screen", "0", "1024x768x24"}, {"-terminate"});
     QVERIFY2(!xvfb.display.isEmpty(), "Xvfb did not come up");
     QProcess saver;
@@ -423,11 +433,7 @@ void TestBinary::firstProgramOnABareServer() {
     saver.start(NAVCAL_BINARY, {"/s"});
     // Asked any earlier, a client of ours would be the one to leave last.
     QVERIFY2(!saver.waitForFinished(1500), saver.readAllStandardError().constData());
-    QVERIFY2(waitForWindow(xvfb.display, 8000),
-             qPrintable(QStringLiteral("state %1, exit %2: %3")
-                            .arg(saver.state())
-                            .arg(saver.exitCode())
-                            .arg(QString::fromLocal8Bit(saver.readAllStandardError()))));
+    QTRY_VERIFY2_WITH_TIMEOUT(windowShown(xvfb.display), qPrintable(report(saver)), 8000);
     saver.terminate();
     QVERIFY(saver.waitForFinished(3000));
     QCOMPARE(saver.exitStatus(), QProcess::NormalExit);
@@ -440,10 +446,7 @@ void TestBinary::firstProgramOnABareServer() {
 // monitors are two RandR monitors on one wide screen (Xvfb's own Xinerama
 // stacks its screens at the same origin).
 void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
-    for (const char* tool : {"Xvfb", "xwininfo", "xdotool", "xrandr"})
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            QSKIP("Xvfb, xwininfo, xrandr and xdotool are needed (packages xvfb, x11-utils, "
-                  "x11-xserver-utils, xdotool)");
+    SKIP_WITHOUT("Xvfb", "xwininfo", "xdotool", "xrandr");
     const Xvfb xvfb({"-screen", "0", "2304x1024x24"});
     const QString& display = xvfb.display;
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
@@ -455,53 +458,33 @@ void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
     QProcess saver;
     saver.setProcessEnvironment(env);
     saver.start(NAVCAL_BINARY, {"/s"});
-    QElapsedTimer t;
-    t.start();
-    QRect calendar, cover;
-    while (t.elapsed() < 8000 && (calendar.isEmpty() || cover.isEmpty())) {
-        QTest::qWait(100);
-        calendar = windowPlace(display, "Form1");
-        cover = windowPlace(display, "ScreenCover");
-    }
-    QCOMPARE(calendar, QRect(0, 0, 1280, 1024));
-    QCOMPARE(cover, QRect(1280, 0, 1024, 768));
+    QTRY_COMPARE_WITH_TIMEOUT(windowPlace(display, "Form1"), QRect(0, 0, 1280, 1024), 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(windowPlace(display, "ScreenCover"), QRect(1280, 0, 1024, 768), 8000);
 
     // The monitor unplugged and plugged in again while the saver runs.
-    auto waitForCover = [&display](bool shown) {
-        QElapsedTimer since;
-        since.start();
-        while (since.elapsed() < 5000 && windowPlace(display, "ScreenCover").isEmpty() == shown)
-            QTest::qWait(100);
-        return windowPlace(display, "ScreenCover").isEmpty() != shown;
-    };
     QVERIFY(xrandr(display, {"--delmonitor", "right"}));
-    QVERIFY2(waitForCover(false), "the cover outlived its monitor");
+    QTRY_VERIFY2_WITH_TIMEOUT(windowPlace(display, "ScreenCover").isEmpty(),
+                              "the cover outlived its monitor", 5000);
     QCOMPARE(saver.state(), QProcess::Running);
     QVERIFY(xrandr(display, right));
-    QVERIFY2(waitForCover(true), "no cover on the monitor plugged in");
+    QTRY_VERIFY2_WITH_TIMEOUT(!windowPlace(display, "ScreenCover").isEmpty(),
+                              "no cover on the monitor plugged in", 5000);
 
     // The primary monitor changes: the calendar keeps its own, the cover its.
     using Shown = QList<std::pair<QString, QRect>>;
-    auto waitForWindows = [&display](const Shown& expected) {
-        QElapsedTimer since;
-        since.start();
-        while (since.elapsed() < 5000 && shownWindows(display) != expected)
-            QTest::qWait(100);
-        return shownWindows(display);
-    };
     QVERIFY(xrandr(display, {"--delmonitor", "right", "--setmonitor", "*right",
                              "1024/260x768/195+1280+0", "none"}));
     QTest::qWait(500);
     const Shown afterPrimary = {{"Form1", QRect(0, 0, 1280, 1024)},
                                 {"ScreenCover", QRect(1280, 0, 1024, 768)}};
-    QCOMPARE(waitForWindows(afterPrimary), afterPrimary);
+    QTRY_COMPARE_WITH_TIMEOUT(shownWindows(display), afterPrimary, 5000);
 
     // The calendar's monitor goes: the calendar fills the primary one, and the
     // screen that now spans the desktop is covered beneath it.
     QVERIFY(xrandr(display, {"--delmonitor", "left"}));
     const Shown afterRemoval = {{"Form1", QRect(1280, 0, 1024, 768)},
                                 {"ScreenCover", QRect(0, 0, 2304, 1024)}};
-    QCOMPARE(waitForWindows(afterRemoval), afterRemoval);
+    QTRY_COMPARE_WITH_TIMEOUT(shownWindows(display), afterRemoval, 5000);
     QCOMPARE(saver.state(), QProcess::Running);
 
     QProcess key;
@@ -518,26 +501,12 @@ void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
 // follows the pointer shows the background through its transparent corners,
 // not a white box around it.
 void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
-    for (const char* tool : {"Xvfb", "xwininfo", "xdotool", "import"})
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            QSKIP("Xvfb, xwininfo, xdotool and import are needed (packages xvfb, x11-utils, "
-                  "xdotool, imagemagick)");
+    SKIP_WITHOUT("Xvfb", "xwininfo", "xdotool", "import");
     const Xvfb xvfb({"-screen", "0", "1024x768x24"});
     const QString& display = xvfb.display;
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
-    const QProcessEnvironment env = environment("xcb", display);
-    auto screenshot = [&env] {
-        QProcess grab;
-        grab.setProcessEnvironment(env);
-        grab.start("import", {"-window", "root", "png:-"});
-        grab.waitForFinished(10000);
-        return QImage::fromData(grab.readAllStandardOutput(), "PNG");
-    };
-    auto pointer = [&env](const QStringList& arguments) {
-        QProcess xdotool;
-        xdotool.setProcessEnvironment(env);
-        xdotool.start("xdotool", arguments);
-        return xdotool.waitForFinished(5000) && xdotool.exitCode() == 0;
+    auto pointer = [&display](const QStringList& arguments) {
+        return runOn(display, "xdotool", arguments);
     };
     // Where the ship stands on this screen, from the window's own start-up.
     navcal::test::TestWindow model(QDate::currentDate(), QSize(1024, 768));
@@ -545,11 +514,12 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
     const QPoint moved(-150, -190); // over the open sea, clear of the ship and the banner
 
     QProcess saver;
-    saver.setProcessEnvironment(env);
+    saver.setProcessEnvironment(environment("xcb", display));
     saver.start(NAVCAL_BINARY, {"/s"});
-    QVERIFY(waitForWindow(display, 8000));
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(display), 8000);
     QTest::qWait(2500); // the months filled, nothing changing but the clock
-    const QImage before = screenshot();
+    const QImage before = screenshot(display);
+    QVERIFY(!before.isNull());
     const QPoint grip = ship.center();
     QVERIFY(pointer(
         {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"}));
@@ -559,17 +529,10 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
     // The picture has come once its opaque middle stands where the pointer is.
     const QRect picture = ship.translated(moved);
     QImage during;
-    QElapsedTimer since;
-    since.start();
-    do {
-        QTest::qWait(200);
-        during = screenshot();
-    } while (since.elapsed() < 5000 && !during.isNull() && !before.isNull() &&
-             during.pixel(picture.center()) == before.pixel(picture.center()));
+    QTRY_VERIFY2_WITH_TIMEOUT(!(during = screenshot(display)).isNull() &&
+                                  during.pixel(picture.center()) != before.pixel(picture.center()),
+                              "no picture followed the pointer", 5000);
     QVERIFY(pointer({"mouseup", "1"}));
-    QVERIFY(!before.isNull() && !during.isNull());
-    QVERIFY2(during.pixel(picture.center()) != before.pixel(picture.center()),
-             "no picture followed the pointer");
     for (const QPoint corner :
          {picture.topLeft(), picture.topRight(), picture.bottomLeft(), picture.bottomRight()})
         QVERIFY2(during.pixel(corner) == before.pixel(corner),
@@ -585,10 +548,7 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
 // The screen's resolution changed while the saver runs (a game that set its
 // own, a laptop docked): the calendar follows the screen, smaller and larger.
 void TestBinary::followsTheScreenWhenItsSizeChanges() {
-    for (const char* tool : {"Xvfb", "xwininfo", "xrandr"})
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            QSKIP("Xvfb, xwininfo and xrandr are needed (packages xvfb, x11-utils, "
-                  "x11-xserver-utils)");
+    SKIP_WITHOUT("Xvfb", "xwininfo", "xrandr");
     const Xvfb xvfb({"-screen", "0", "1920x1080x24"});
     const QString& display = xvfb.display;
     QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
@@ -598,22 +558,11 @@ void TestBinary::followsTheScreenWhenItsSizeChanges() {
     QProcess saver;
     saver.setProcessEnvironment(environment("xcb", display));
     saver.start(NAVCAL_BINARY, {"/s"});
-    // Where the calendar stands once it has the screen's size, or after a wait.
-    auto placeAt = [&display](QSize screen) {
-        QElapsedTimer since;
-        since.start();
-        QRect place;
-        while (since.elapsed() < 8000 && place.size() != screen) {
-            QTest::qWait(100);
-            place = windowPlace(display, "Form1");
-        }
-        return place;
-    };
-    QCOMPARE(placeAt({1920, 1080}), QRect(0, 0, 1920, 1080));
+    QTRY_COMPARE_WITH_TIMEOUT(windowPlace(display, "Form1"), QRect(0, 0, 1920, 1080), 8000);
     QVERIFY(xrandr(display, {"--output", "screen", "--mode", "1280x720"}));
-    QCOMPARE(placeAt({1280, 720}), QRect(0, 0, 1280, 720));
+    QTRY_COMPARE_WITH_TIMEOUT(windowPlace(display, "Form1"), QRect(0, 0, 1280, 720), 8000);
     QVERIFY(xrandr(display, {"--output", "screen", "--mode", "1920x1080"}));
-    QCOMPARE(placeAt({1920, 1080}), QRect(0, 0, 1920, 1080));
+    QTRY_COMPARE_WITH_TIMEOUT(windowPlace(display, "Form1"), QRect(0, 0, 1920, 1080), 8000);
     QCOMPARE(saver.state(), QProcess::Running);
     saver.terminate();
     QVERIFY(saver.waitForFinished(3000));
