@@ -342,8 +342,9 @@ void TestStartup::userFolderFirstForEachFile() {
     green.fill(QColor(0, 200, 0));
     writeFile(w.folder.filePath("1.jpg"), jpegBytes(red));
     writeFile(w.folder.filePath("muzz.wav"), "RIFF");
+    const QByteArray greenBytes = jpegBytes(green);
     if (!userPicture.isEmpty())
-        writeFile(user.filePath("1.jpg"), jpegBytes(green).left(userPicture == "cut" ? 200 : -1));
+        writeFile(user.filePath("1.jpg"), userPicture == "cut" ? greenBytes.left(200) : greenBytes);
     if (userMusic)
         writeFile(user.filePath("muzz.wav"), "RIFF");
     app::Form1& form = w.loaded();
