@@ -266,7 +266,7 @@ EOF
 }
 
 reg_value() { # reg_value KEY NAME: the value's data, empty when there is none
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    { wine reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' |
         sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
