@@ -300,8 +300,7 @@ installer_test() {
     # The uninstaller copies itself away and returns at once: its work is
     # waited for.
     wine "$installed/uninstall.exe" /S || fail "the silent uninstall failed"
-    local i
-    for i in $(seq 600); do
+    for _ in $(seq 600); do
         [ ! -e "$sys32/navcal.scr" ] && [ ! -e "$installed" ] &&
             [ -z "$(reg_value "$uninstall_key" UninstallString)" ] && break
         sleep 0.1
