@@ -34,9 +34,9 @@ void embed(app::Form1& form, platform::HostWindow& host) {
     form.winId();
     form.windowHandle()->setParent(QWindow::fromWinId(WId(host.id())));
     form.move(0, 0);
-    form.resize(host.size());
+    form.resize(host.logicalSize());
     QObject::connect(&host, &platform::HostWindow::resized, &form,
-                     [&form](QSize size) { form.resize(size); });
+                     [&form](QSize size) { form.fitToScreen(QRect(QPoint(0, 0), size)); });
     // Nothing of ours is left to save once the host's window is gone; ending
     // here keeps the toolkit from reporting errors on the vanished window.
     QObject::connect(&host, &platform::HostWindow::lost, [](const QString& reason) {
@@ -46,7 +46,7 @@ void embed(app::Form1& form, platform::HostWindow& host) {
             std::_Exit(0);
         complain(reason);
         std::fflush(stderr);
-        std::_Exit(1);
+        std::_Exit(platform::hostGoneExitCode());
     });
     form.show();
     host.watch();
@@ -63,12 +63,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
-    // A host that lends its window (Linux only) comes before the switches of
-    // the Windows host, whose reading it leaves as it is.
-    std::optional<platform::HostWindowRequest> hosted;
-    if (platform::hasWindowLendingHost())
-        hosted =
-            platform::readHostWindowRequest(arguments, QProcessEnvironment::systemEnvironment());
+    const std::optional<platform::HostWindowRequest> hosted = app::hostWindowRequest(arguments);
     std::unique_ptr<platform::HostWindow> host;
     if (hosted) {
         if (!hosted->error.isEmpty()) {
@@ -79,10 +74,9 @@ int main(int argc, char** argv) {
         host = platform::HostWindow::open(hosted->window, &error);
         if (!host) {
             complain(error);
-            return 1;
+            return platform::hostGoneExitCode();
         }
-        // The lent window is an X11 window, whatever the session prefers.
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        platform::prepareToolkitForHost();
     }
 
     // The command line is the screensaver host's alone: Qt sees only the name.
@@ -108,7 +102,7 @@ int main(int argc, char** argv) {
         // Ends the notice's own event loop too.
         QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &application,
                          [] { QCoreApplication::exit(0); });
-        app::showConfigureNotice();
+        app::showConfigureNotice(arguments);
         return 0;
     }
 
@@ -135,10 +129,11 @@ int main(int argc, char** argv) {
     services.opener = &opener;
     services.locale = QLocale::system();
     services.windowsFolder = platform::windowsFolder();
+    services.userFolder = platform::userDataFolder();
     services.programFolder = platform::programFolder();
     // The lent window is the screen: the arrangement is scaled to fit it.
     if (host)
-        services.screenPixels = host->size();
+        services.screenPixels = host->logicalSize();
 
     app::Form1 form(services);
     QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &form,

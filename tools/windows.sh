@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds navcal.scr for 64-bit Windows on Debian and tests it under Wine.
 #   bash tools/windows.sh build   # static Qt, SDL2 and SDL2_mixer (built once, cached), then build-windows/navcal.scr
-#   bash tools/windows.sh test    # build, then the test suites and the .scr itself under Wine on Xvfb
+#   bash tools/windows.sh test    # build, then the test suites, the .scr itself and its installer under Wine on Xvfb
 # NAVCAL_WIN_BUILD_DIR moves the build folder; NAVCAL_WIN_KEEP=1 keeps the Wine prefix and screenshots.
 set -euo pipefail
 
@@ -9,6 +9,7 @@ mode="${1:-build}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${NAVCAL_WIN_BUILD_DIR:-$root/build-windows}"
 site_url="$(sed -n 's/^set(NAVCAL_SITE_URL "\([^"]*\)".*/\1/p' "$root/CMakeLists.txt")"
+version="$(sed -n 's/^project(navcal VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 
 fail() {
     echo "windows.sh: FAILED: $*" >&2
@@ -36,7 +37,9 @@ build_scr() {
         -DNAVCAL_WERROR="$werror" >/dev/null
     cmake --build "$build" -j"$(nproc)"
     [ -f "$build/navcal.scr" ] || fail "no navcal.scr was built"
+    [ -f "$build/navcal-setup-$version.exe" ] || fail "no installer was built (makensis: package nsis)"
     echo "Built: $build/navcal.scr ($(stat -c %s "$build/navcal.scr") bytes)"
+    echo "Built: $build/navcal-setup-$version.exe ($(stat -c %s "$build/navcal-setup-$version.exe") bytes)"
 }
 
 # ---- the test run: one Xvfb screen and one fresh Wine prefix ----
@@ -45,11 +48,13 @@ display=""
 xvfb=""
 work=""
 readonly_mount=""
+xorg=""
 cleanup() {
     set +e
     [ -n "$readonly_mount" ] && umount "$readonly_mount" 2>/dev/null
     [ -n "$work" ] && WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    [ -n "$xorg" ] && kill "$xorg" 2>/dev/null
     if [ -n "$work" ]; then
         if [ -n "${NAVCAL_WIN_KEEP:-}" ]; then echo "kept: $work"; else rm -rf "$work"; fi
     fi
@@ -113,6 +118,19 @@ EOF
     wine regedit /S "$work/setup.reg" || fail "could not import the Wine settings"
     windir="$WINEPREFIX/drive_c/windows"
     [ -d "$windir" ] || fail "the Wine prefix has no Windows folder"
+}
+
+# String 1 is the name the screen saver settings list navcal by: read back
+# from the built file, not from the resource script.
+resource_name() {
+    step "string 1 of navcal.scr"
+    local name
+    name="$(x86_64-w64-mingw32-windres -i "$build/navcal.scr" -J coff -O rc | python3 -c '
+import re, sys
+m = re.search(r"STRINGTABLE\s+BEGIN\s+1,\s*L\"([^\"]*)\"", sys.stdin.read())
+print(re.sub(r"\\x([0-9a-fA-F]{4})", lambda h: chr(int(h.group(1), 16)), m.group(1)) if m else "")')"
+    [ "$name" = "Военно-морской календарь" ] || fail "string 1 of navcal.scr is \"$name\""
+    echo "ok: string 1 of navcal.scr is «$name»"
 }
 
 run_suites() {
@@ -207,9 +225,217 @@ run_and_key() { # run_and_key NAME ARGS...
     echo "ok: $name ($png)"
 }
 
+write_tune() { # write_tune PATH: three seconds of a 440 Hz tone
+    python3 - "$1" <<'EOF'
+import math, struct, sys, wave
+with wave.open(sys.argv[1], "wb") as w:
+    w.setnchannels(1); w.setsampwidth(2); w.setframerate(22050)
+    w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / 22050))) for i in range(22050 * 3)))
+EOF
+}
+
+run_heard() { # run_heard NAME: a run whose sound goes to a file, which must not be silent
+    rm -f "$work/audio.raw"
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="Z:${work//\//\\}\\audio.raw" run_and_key "$1" /s
+    [ -s "$work/audio.raw" ] || fail "$1: nothing was played (no disk audio output)"
+    python3 - "$work/audio.raw" <<'EOF' || fail "$1: the played sound is silent"
+import array, sys
+samples = array.array("h", open(sys.argv[1], "rb").read())
+peak = max((abs(s) for s in samples), default=0)
+print(f"played {len(samples)} samples, peak {peak}")
+sys.exit(0 if peak > 1000 else 1)
+EOF
+}
+
+hostile_picture() { # hostile_picture KIND PATH: a 1.jpg no one can show
+    [ -f "$work/good.jpg" ] || convert -size 400x300 xc:'#ff00ff' "$work/good.jpg"
+    case "$1" in
+    empty) : >"$2" ;;
+    truncated) head -c $(($(stat -c %s "$work/good.jpg") / 3)) "$work/good.jpg" >"$2" ;;
+    random) head -c 5000 /dev/urandom >"$2" ;;
+    directory) mkdir "$2" ;;
+    huge)
+        # A 65535 x 65535 JPEG header over a few bytes of data.
+        python3 - "$work/good.jpg" "$2" <<'EOF'
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+i = data.index(b"\xff\xc0")
+data[i + 5:i + 9] = b"\xff\xff\xff\xff"
+open(sys.argv[2], "wb").write(data)
+EOF
+        ;;
+    esac
+}
+
+reg_value() { # reg_value KEY NAME: the value's data, empty when there is none
+    { wine reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' |
+        sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+
+# The installer in the test's fresh prefix: a silent install, the installed
+# saver running, a silent uninstall that leaves nothing behind.
+installer_test() {
+    local setup="$build/navcal-setup-$version.exe" sys32="$windir/system32"
+    local desktop='HKCU\Control Panel\Desktop'
+    local uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\navcal'
+    local installed="$WINEPREFIX/drive_c/Program Files/navcal" active_before
+    step "the installer: $(basename "$setup"), $(stat -c %s "$setup") bytes"
+    rm -rf "$userdir"
+    active_before="$(reg_value "$desktop" ScreenSaveActive)"
+    wine "$setup" /S || fail "the silent install failed"
+    cmp -s "$build/navcal.scr" "$sys32/navcal.scr" || fail "install: no navcal.scr in System32"
+    [ -d "$userdir" ] || fail "install: the user's folder was not made"
+    [ -f "$installed/uninstall.exe" ] || fail "install: no uninstaller"
+    local saver
+    saver="$(reg_value "$desktop" SCRNSAVE.EXE)"
+    [ "${saver,,}" = 'c:\windows\system32\navcal.scr' ] || fail "install: SCRNSAVE.EXE is \"$saver\""
+    [ "$(reg_value "$desktop" ScreenSaveActive)" = 1 ] || fail "install: ScreenSaveActive is not 1"
+    [ -n "$(reg_value "$uninstall_key" UninstallString)" ] || fail "install: no entry in Apps & Features"
+    echo "ok: installed: System32\\navcal.scr, the user's folder, SCRNSAVE.EXE=$saver, ScreenSaveActive=1, an uninstaller"
+    local saved_folder="$program_folder"
+    program_folder="$sys32"
+    run_and_key installed /s
+    program_folder="$saved_folder"
+
+    # The uninstaller copies itself away and returns at once: its work is
+    # waited for.
+    wine "$installed/uninstall.exe" /S || fail "the silent uninstall failed"
+    for _ in $(seq 600); do
+        [ ! -e "$sys32/navcal.scr" ] && [ ! -e "$installed" ] &&
+            [ -z "$(reg_value "$uninstall_key" UninstallString)" ] && break
+        sleep 0.1
+    done
+    [ ! -e "$sys32/navcal.scr" ] || fail "uninstall: navcal.scr is left in System32"
+    [ ! -e "$installed" ] || fail "uninstall: its folder is left"
+    [ ! -e "$userdir" ] || fail "uninstall: the empty user's folder is left"
+    [ -z "$(reg_value "$uninstall_key" UninstallString)" ] || fail "uninstall: the Apps & Features entry is left"
+    [ -z "$(reg_value "$desktop" SCRNSAVE.EXE)" ] || fail "uninstall: SCRNSAVE.EXE still names a screen saver"
+    [ "$(reg_value "$desktop" ScreenSaveActive)" = "$active_before" ] ||
+        fail "uninstall: ScreenSaveActive is not as before the install"
+    echo "ok: uninstalled: nothing left, navcal is no longer the screen saver"
+}
+
+# At 144 dpi the calendar still fills the screen; the picture is kept for a look.
+high_dpi_test() {
+    step "144 dpi"
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null ||
+        fail "could not set 144 dpi"
+    launch dpi144 /s
+    local pid=$launched png
+    # At a scale of 1.5 the screen's 1024 pixels are 682.67 device-independent
+    # ones: the window may come back a pixel larger than the screen.
+    wait_window ' 102[45]x76[89] Form1$' 30 || fail "144 dpi: no window covering the screen"
+    sleep 3
+    png="$(shot dpi144)"
+    calendar_shown "$png" "144 dpi"
+    xdotool key a
+    wait_exit "$pid" 20 "144 dpi: after a key"
+    [ "$exit_code" = 0 ] || fail "144 dpi: exit code $exit_code after a key"
+    cp "$png" "$build/navcal-wine-144dpi.png"
+    echo "ok: 144 dpi ($build/navcal-wine-144dpi.png)"
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
+}
+
+# Two monitors side by side. Wine does not see the monitors that xrandr
+# --setmonitor makes of an Xvfb screen, but it does see two RandR outputs of
+# Xorg's dummy driver: the calendar on the first, a cover on the second, and
+# a key typed on the cover ends the saver.
+two_monitors_test() {
+    step "two monitors (Xorg's dummy driver, two outputs side by side)"
+    local n two="" conf="$work/xorg-two.conf"
+    for n in $(seq 150 199); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            two=":$n"
+            break
+        fi
+    done
+    [ -n "$two" ] || fail "no free X display number"
+    cat >"$conf" <<'EOF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AllowEmptyInput" "true"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 32768
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+    Modeline "1024x768" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Modes "1024x768"
+        Virtual 2048 768
+    EndSubSection
+EndSection
+EOF
+    Xorg "$two" -config "$conf" -noreset -nolisten tcp -logfile "$work/xorg.log" >/dev/null 2>&1 &
+    xorg=$!
+    for _ in $(seq 100); do
+        xdpyinfo -display "$two" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdpyinfo -display "$two" >/dev/null 2>&1 || fail "Xorg with the dummy driver did not start: $(grep '(EE)' "$work/xorg.log" | tail -n 3)"
+    xrandr -display "$two" --addmode DUMMY1 1024x768 &&
+        xrandr -display "$two" --output DUMMY1 --mode 1024x768 --right-of DUMMY0 ||
+        fail "could not turn on the dummy driver's second output"
+    # Wine reads the server's cached outputs: a full probe brings the second in.
+    xrandr -display "$two" >/dev/null
+
+    # Wine's desktop stays on the display it started on: a new one for this run.
+    wineserver -k
+    wineserver -w
+    local first_display="$display"
+    display="$two"
+    export DISPLAY="$two"
+    wineserver -p
+    launch two-monitors /s
+    local pid=$launched
+    wait_window ' 1024x768 Form1$' 30 || fail "two monitors: no calendar window"
+    wait_window ' 1024x768 ScreenCover$' 30 || fail "two monitors: the second monitor is not covered"
+    local cover
+    cover="$(xdotool search --onlyvisible --name '^ScreenCover$' | head -n1)"
+    eval "$(xdotool getwindowgeometry --shell "$cover")"
+    [ "$X" = 1024 ] && [ "$Y" = 0 ] || fail "two monitors: the cover stands at $X,$Y, not on the second monitor"
+    sleep 3
+    local png left right
+    png="$(shot two-monitors)"
+    left="$work/shots/two-left.png"
+    right="$work/shots/two-right.png"
+    convert "$png" -crop 1024x768+0+0 +repage "$left"
+    convert "$png" -crop 1024x768+1024+0 +repage "$right"
+    calendar_shown "$left" "two monitors, the first"
+    calendar_shown "$right" "two monitors, the second"
+    xdotool windowfocus "$cover"
+    sleep 0.5
+    xdotool key a
+    wait_exit "$pid" 20 "two monitors: after a key on the second"
+    [ "$exit_code" = 0 ] || fail "two monitors: exit code $exit_code after a key on the second"
+    cp "$png" "$build/navcal-wine-two-monitors.png"
+    echo "ok: two monitors: the calendar on the first, a cover on the second, a key there ends it ($png)"
+
+    wineserver -k
+    wineserver -w
+    kill "$xorg" 2>/dev/null
+    xorg=""
+    display="$first_display"
+    export DISPLAY="$first_display"
+    wineserver -p
+}
+
 smoke_test() {
     program_folder="$WINEPREFIX/drive_c/Program Files/Naval Calendar"
     mkdir -p "$program_folder"
+    userdir="$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')")/navcal"
     cp "$build/navcal.scr" "$program_folder/"
     export SDL_AUDIODRIVER=dummy
 
@@ -252,77 +478,56 @@ smoke_test() {
         echo "ok: $args shows the notice"
     done
 
-    step "preview: /p 1234"
-    launch preview /p 1234
-    local pid=$launched seen="" deadline=$((SECONDS + 20))
-    while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
-        [ -n "$(visible_windows)" ] && seen=1
-        sleep 0.1
-    done
-    wait_exit "$pid" 20 "/p 1234"
-    [ "$exit_code" = 0 ] || fail "/p 1234: exit code $exit_code"
-    [ -z "$seen" ] || fail "/p 1234 showed a window"
-    echo "ok: /p 1234 ends without a window"
+    step "the settings dialog: preview and notice (preview_host)"
+    if ! wine "$build/tests/preview_host.exe" 'C:\Program Files\Naval Calendar\navcal.scr' >"$work/preview_host.log" 2>&1; then
+        cat "$work/preview_host.log"
+        fail "preview_host"
+    fi
+    cat "$work/preview_host.log"
 
+    # The user's own folder exists but is empty: the Windows folder is read.
+    mkdir -p "$userdir"
     step "1.jpg and muzz.wav in the Windows folder"
     convert -size 800x600 xc:'#ff00ff' "$windir/1.jpg"
-    python3 - "$windir/muzz.wav" <<'EOF'
-import math, struct, sys, wave
-with wave.open(sys.argv[1], "wb") as w:
-    w.setnchannels(1); w.setsampwidth(2); w.setframerate(22050)
-    w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / 22050))) for i in range(22050 * 3)))
-EOF
-    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="Z:${work//\//\\}\\audio.raw" run_and_key pictures /s
+    write_tune "$windir/muzz.wav"
+    run_heard pictures
     is_magenta "$work/shots/pictures.png" || fail "1.jpg from the Windows folder is not the background"
-    [ -s "$work/audio.raw" ] || fail "muzz.wav: nothing was played (no disk audio output)"
-    python3 - "$work/audio.raw" <<'EOF' || fail "muzz.wav: the played sound is silent"
-import array, sys
-samples = array.array("h", open(sys.argv[1], "rb").read())
-peak = max((abs(s) for s in samples), default=0)
-print(f"played {len(samples)} samples, peak {peak}")
-sys.exit(0 if peak > 1000 else 1)
-EOF
     echo "ok: 1.jpg is the background and muzz.wav is heard"
-    rm -f "$windir/1.jpg" "$windir/muzz.wav"
+    rm -f "$windir/1.jpg"
+
+    step "the user's folder: its 1.jpg wins, the Windows folder's muzz.wav still plays"
+    convert -size 800x600 xc:'#00c000' "$windir/1.jpg"
+    convert -size 800x600 xc:'#ff00ff' "$userdir/1.jpg"
+    run_heard user-picture
+    is_magenta "$work/shots/user-picture.png" || fail "1.jpg from the user's folder is not the background"
+    echo "ok: the user's 1.jpg is the background and the Windows folder's muzz.wav is heard"
+    rm -f "$windir/1.jpg" "$windir/muzz.wav" "$userdir/1.jpg"
 
     step "hostile 1.jpg and muzz.* in the Windows folder"
-    convert -size 400x300 xc:'#ff00ff' "$work/good.jpg"
-    local kind size
+    local kind
     for kind in empty truncated random directory huge; do
         rm -rf "$windir/1.jpg" "$windir"/muzz.*
+        hostile_picture "$kind" "$windir/1.jpg"
         case "$kind" in
-        empty)
-            : >"$windir/1.jpg"
-            : >"$windir/muzz.wav"
-            ;;
-        truncated)
-            size=$(stat -c %s "$work/good.jpg")
-            head -c $((size / 3)) "$work/good.jpg" >"$windir/1.jpg"
-            printf 'ID3\3\0\0\0\0\0\x10\xff\xfb' >"$windir/muzz.mp3"
-            ;;
-        random)
-            head -c 5000 /dev/urandom >"$windir/1.jpg"
-            head -c 5000 /dev/urandom >"$windir/muzz.mid"
-            ;;
-        directory)
-            mkdir "$windir/1.jpg" "$windir/muzz.wav"
-            ;;
-        huge)
-            # A 65535 x 65535 JPEG header over a few bytes of data.
-            python3 - "$work/good.jpg" "$windir/1.jpg" <<'EOF'
-import sys
-data = bytearray(open(sys.argv[1], "rb").read())
-i = data.index(b"\xff\xc0")
-data[i + 5:i + 9] = b"\xff\xff\xff\xff"
-open(sys.argv[2], "wb").write(data)
-EOF
-            printf 'MThd\0\0\0\6\0\1\0\1\0\x60MTrk\x7f\xff\xff\xff' >"$windir/muzz.mid"
-            ;;
+        empty) : >"$windir/muzz.wav" ;;
+        truncated) printf 'ID3\3\0\0\0\0\0\x10\xff\xfb' >"$windir/muzz.mp3" ;;
+        random) head -c 5000 /dev/urandom >"$windir/muzz.mid" ;;
+        directory) mkdir "$windir/muzz.wav" ;;
+        huge) printf 'MThd\0\0\0\6\0\1\0\1\0\x60MTrk\x7f\xff\xff\xff' >"$windir/muzz.mid" ;;
         esac
         run_and_key "hostile-$kind" /s
         is_magenta "$work/shots/hostile-$kind.png" && fail "hostile $kind: not the stored seascape"
     done
     rm -rf "$windir/1.jpg" "$windir"/muzz.*
+
+    step "hostile 1.jpg in the user's folder"
+    for kind in empty truncated directory huge; do
+        rm -rf "$userdir/1.jpg"
+        hostile_picture "$kind" "$userdir/1.jpg"
+        run_and_key "user-hostile-$kind" /s
+        is_magenta "$work/shots/user-hostile-$kind.png" && fail "user's hostile $kind: not the stored seascape"
+    done
+    rm -rf "$userdir/1.jpg"
 
     step "the site address: writable and read-only program folder"
     local folder_kind
@@ -373,7 +578,7 @@ build)
     build_scr
     ;;
 test)
-    for tool in wine wineserver Xvfb xdotool import convert python3; do
+    for tool in wine wineserver Xvfb Xorg xrandr xdotool import convert python3 makensis x86_64-w64-mingw32-windres; do
         command -v "$tool" >/dev/null || fail "$tool is missing (tools/windows/deps.sh installs it)"
     done
     build_scr
@@ -384,8 +589,12 @@ test)
     started=$SECONDS
     make_prefix
     echo "prefix ready in $((SECONDS - started))s"
+    resource_name
     run_suites
     smoke_test
+    installer_test
+    high_dpi_test
+    two_monitors_test
     cp "$work/navcal-s.png" "$build/navcal-wine.png"
     echo "windows.sh: all Windows tests passed"
     ;;

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
 #include <cmath>
@@ -91,12 +92,18 @@ QImage storedPictureFor(const QString& resourcePath, QSize size) {
     return shrunkTo(picture, size);
 }
 
-QImage backgroundFor(const QString& windowsFolder, const QString& storedPicture, QSize pixels) {
-    if (!windowsFolder.isEmpty()) {
+QImage backgroundFor(const QStringList& folders, const QString& storedPicture, QSize pixels) {
+    for (const QString& folder : folders) {
+        if (folder.isEmpty())
+            continue;
+        const QString path = QDir(folder).filePath(QStringLiteral("1.jpg"));
+        const QFileInfo entry(path);
+        if (!entry.exists() && !entry.isSymLink())
+            continue;
         if (const auto found =
-                loadBackgroundPicture(QDir(windowsFolder).filePath(QStringLiteral("1.jpg")),
-                                      qint64(pixels.width()) * pixels.height()))
+                loadBackgroundPicture(path, qint64(pixels.width()) * pixels.height()))
             return shrunkTo(*found, pixels);
+        break;
     }
     return storedPictureFor(storedPicture, pixels);
 }

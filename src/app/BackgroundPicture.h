@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace navcal::app {
@@ -31,10 +32,11 @@ QImage shrunkTo(const QImage& picture, QSize size);
 // twice as large), else as stored.
 QImage storedPictureFor(const QString& resourcePath, QSize size);
 
-// The background of a window of `pixels`: `1.jpg` of the Windows folder when
-// there is one and it is a usable photo, shrunk to the window when larger;
-// else the stored picture. No folder, no `1.jpg`: an empty folder name would
-// make the file name relative.
-QImage backgroundFor(const QString& windowsFolder, const QString& storedPicture, QSize pixels);
+// The background of a window of `pixels`: `1.jpg` of the first of `folders`
+// that holds an entry of that name, when it is a usable photo, shrunk to the
+// window when larger; else the stored picture (a broken file is not passed
+// over for another folder's). Empty folder names are skipped: they would make
+// the file name relative.
+QImage backgroundFor(const QStringList& folders, const QString& storedPicture, QSize pixels);
 
 } // namespace navcal::app

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace navcal::app {
 
@@ -20,5 +21,11 @@ QString commandText(const QStringList& arguments);
 // by anything (or "-p" alone or followed by ':', a blank or a digit) is a
 // preview; everything else runs.
 LaunchMode decideLaunchMode(const QString& commandText);
+
+// The window handle a host's "/p" or "/c" switch carries ("/p 1234",
+// "/p:1234", "/c:1234"): decimal, non-zero, at most 32 bits (the significant
+// part of every window handle). None when there is no such switch or the
+// handle is missing or malformed.
+std::optional<quint32> hostHandle(const QString& commandText);
 
 } // namespace navcal::app

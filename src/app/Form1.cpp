@@ -100,9 +100,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
     if (m_scale.factor * devicePixelRatioF() != 1.0)
         enlarged = storedImages();
     m_decoding.reset(
-        QThread::create([this, folder = m_services.windowsFolder, stored = storedBackground(),
+        QThread::create([this, folders = m_services.dataFolders(), stored = storedBackground(),
                          pixels = m_backgroundPixels, enlarged] {
-            m_decoded = backgroundFor(folder, stored, pixels);
+            m_decoded = backgroundFor(folders, stored, pixels);
             for (const QString& picture : enlarged)
                 m_largeRenderings.insert(picture, layout::readLargeRendering(picture));
         }));
@@ -116,7 +116,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     m_banner = std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_screenWidth);
     m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, roles.clockTimer,
                                                             *m_services.clock, m_services.locale);
-    m_music = std::make_unique<extras::Music>(*m_services.music, m_services.windowsFolder);
+    m_music = std::make_unique<extras::Music>(*m_services.music, m_services.dataFolders());
     m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
                                                   QUrl(layout::siteAddress()),
                                                   [this] { m_services.endProgram(0); });
@@ -221,7 +221,7 @@ void Form1::loadBackground() {
         m_largeRenderings.clear();
     }
     if (picture.isNull())
-        picture = backgroundFor(m_services.windowsFolder, storedBackground(), pixels);
+        picture = backgroundFor(m_services.dataFolders(), storedBackground(), pixels);
     if (picture.size() == pixels)
         ++m_backgroundScalings;
     m_controls->roles().background->setPicture(std::move(picture));

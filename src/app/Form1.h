@@ -50,9 +50,13 @@ struct Form1Services {
     platform::UrlOpener* opener = nullptr;
     QLocale locale;
     QString windowsFolder;
+    QString userFolder; // the user's own, looked in first for each file; empty: none
     QString programFolder;
     std::optional<QSize> screenPixels;   // the primary screen when empty
     std::function<void(int)> endProgram; // ends the program; quits the event loop when empty
+
+    // Where 1.jpg and muzz.* are looked for, in order.
+    QStringList dataFolders() const { return {userFolder, windowsFolder}; }
 };
 
 // The one window of the screensaver.

@@ -9,11 +9,11 @@
 
 namespace navcal::extras {
 
-Music::Music(platform::MusicSink& sink, QString windowsFolder, QObject* parent)
-    : QObject(parent), m_sink(sink), m_windowsFolder(std::move(windowsFolder)) {}
+Music::Music(platform::MusicSink& sink, QStringList folders, QObject* parent)
+    : QObject(parent), m_sink(sink), m_folders(std::move(folders)) {}
 
 void Music::start() {
-    m_musicPath = chooseMusic(m_windowsFolder);
+    m_musicPath = chooseMusicIn(m_folders);
     replay();
 }
 
@@ -56,6 +56,15 @@ QString musicPathFor(const QString& folder, const QString& firstName) {
 
 QString chooseMusic(const QString& folder) {
     return chooseMusic(folder, musicMatches(folder));
+}
+
+QString chooseMusicIn(const QStringList& folders) {
+    for (const QString& folder : folders) {
+        const QStringList matches = musicMatches(folder);
+        if (!matches.isEmpty())
+            return chooseMusic(folder, matches);
+    }
+    return {};
 }
 
 QString chooseMusic(const QString& folder, const QStringList& matches) {

@@ -8,11 +8,11 @@
 
 namespace navcal::extras {
 
-// Background music: the first "muzz.*" of the Windows folder decides.
+// Background music: the first "muzz.*" of the first folder that has one decides.
 class Music : public QObject {
     Q_OBJECT
   public:
-    Music(platform::MusicSink& sink, QString windowsFolder, QObject* parent = nullptr);
+    Music(platform::MusicSink& sink, QStringList folders, QObject* parent = nullptr);
 
     // Chooses the file and, if there is one, plays it.
     void start();
@@ -25,7 +25,7 @@ class Music : public QObject {
 
   private:
     platform::MusicSink& m_sink;
-    QString m_windowsFolder;
+    QStringList m_folders;
     QString m_musicPath;
 };
 
@@ -45,5 +45,8 @@ QString musicPathFor(const QString& folder, const QString& firstName);
 // fail on it or, for a pipe, wait for a writer forever.
 QString chooseMusic(const QString& folder, const QStringList& matches);
 QString chooseMusic(const QString& folder);
+// The same in the first of `folders` with any "muzz.*" entry: a folder that
+// has one decides even when its first match cannot be played.
+QString chooseMusicIn(const QStringList& folders);
 
 } // namespace navcal::extras

@@ -2,6 +2,8 @@
 
 #include "platform/DisplayConnection.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
@@ -9,6 +11,9 @@
 #ifdef Q_OS_LINUX
 #include <cstdlib>
 #include <xcb/xcb.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
 #endif
 
 namespace navcal::platform {
@@ -48,6 +53,30 @@ bool hasWindowLendingHost() {
 #else
     return false;
 #endif
+}
+
+bool hasPreviewHost() {
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return false;
+#endif
+}
+
+int hostGoneExitCode() {
+    return hasPreviewHost() ? 0 : 1;
+}
+
+void prepareToolkitForHost() {
+#ifdef Q_OS_LINUX
+    qputenv("QT_QPA_PLATFORM", "xcb");
+#endif
+}
+
+QSize HostWindow::logicalSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+    return (QSizeF(measured()) / ratio).toSize();
 }
 
 std::optional<HostWindowRequest> readHostWindowRequest(const QStringList& arguments,
@@ -154,7 +183,7 @@ void HostWindow::readEvents() {
             const QSize size(configure->width, configure->height);
             if (configure->window == m_window && size != m_size) {
                 m_size = size;
-                emit resized(size);
+                emit resized(logicalSize());
             }
         }
         std::free(event);
@@ -187,6 +216,81 @@ void HostWindow::check() {
     readEvents();
 }
 
+QSize HostWindow::measured() const {
+    return m_size;
+}
+
+#elif defined(Q_OS_WIN)
+
+namespace {
+
+HWND handle(quint32 window) {
+    return reinterpret_cast<HWND>(quintptr(window));
+}
+
+// The inside of a window, in physical pixels once the toolkit has made the
+// process aware of each monitor's DPI.
+QSize clientSize(HWND window) {
+    RECT r{};
+    if (!GetClientRect(window, &r))
+        return {};
+    return QSize(int(r.right - r.left), int(r.bottom - r.top));
+}
+
+} // namespace
+
+std::unique_ptr<HostWindow> HostWindow::open(quint32 window, QString* error) {
+    const HWND parent = handle(window);
+    if (!IsWindow(parent) || parent == GetDesktopWindow()) {
+        *error = QStringLiteral("navcal: %1 is not a window").arg(window);
+        return nullptr;
+    }
+    return std::unique_ptr<HostWindow>(new HostWindow(nullptr, window, clientSize(parent)));
+}
+
+HostWindow::HostWindow(void* connection, quint32 window, QSize size)
+    : m_connection(connection), m_window(window), m_size(size) {}
+
+HostWindow::~HostWindow() = default;
+
+void HostWindow::watch() {
+    if (m_poll)
+        return;
+    // No notice reaches another program when its window is destroyed: a
+    // look five times a second ends a closed preview well within a second.
+    m_size = clientSize(handle(m_window));
+    m_poll = new QTimer(this);
+    m_poll->setInterval(200);
+    connect(m_poll, &QTimer::timeout, this, &HostWindow::check);
+    m_poll->start();
+    check();
+}
+
+void HostWindow::readEvents() {}
+
+void HostWindow::check() {
+    if (m_lost)
+        return;
+    if (!IsWindow(handle(m_window))) {
+        m_lost = true;
+        m_poll->stop();
+        emit lost(QStringLiteral("navcal: the host's window %1 is gone").arg(m_window));
+        return;
+    }
+    const QSize size = clientSize(handle(m_window));
+    if (size.isValid() && size != m_size) {
+        m_size = size;
+        emit resized(logicalSize());
+    }
+}
+
+QSize HostWindow::measured() const {
+    // Measured afresh: the size taken before the toolkit declared the process
+    // DPI-aware was scaled down to 96 dpi by the system.
+    const QSize size = clientSize(handle(m_window));
+    return size.isValid() ? size : m_size;
+}
+
 #else
 
 std::unique_ptr<HostWindow> HostWindow::open(quint32, QString* error) {
@@ -201,6 +305,9 @@ HostWindow::~HostWindow() = default;
 void HostWindow::watch() {}
 void HostWindow::readEvents() {}
 void HostWindow::check() {}
+QSize HostWindow::measured() const {
+    return m_size;
+}
 
 #endif
 

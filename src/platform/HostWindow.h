@@ -17,6 +17,19 @@ namespace navcal::platform {
 // read at all, so they change nothing.
 bool hasWindowLendingHost();
 
+// Whether this system's screensaver host asks for a preview inside a window
+// of its settings dialog ("/p HANDLE", Windows). Elsewhere "/p" draws nothing.
+bool hasPreviewHost();
+
+// The exit code of a hosted run whose window is not usable or goes away:
+// an error XScreenSaver reports on X11; on Windows the settings dialog ends
+// a preview by destroying its window, so that is an ordinary end.
+int hostGoneExitCode();
+
+// Makes the toolkit draw where the host's windows live (X11 for a lent
+// window, whatever the session prefers); called before it starts.
+void prepareToolkitForHost();
+
 // What a screensaver host asked for by lending a window: its id, or why the
 // request cannot be followed.
 struct HostWindowRequest {
@@ -45,18 +58,23 @@ class HostWindow : public QObject {
     void watch();
 
     quint32 id() const { return m_window; }
+    // The window's inside in the system's pixels.
     QSize size() const { return m_size; }
+    // The same in the toolkit's device-independent pixels, which a window's
+    // geometry is given in; needs the application object.
+    QSize logicalSize() const;
 
   signals:
-    void resized(QSize size);
+    void resized(QSize logicalSize);
     void lost(const QString& reason);
 
   private:
     HostWindow(void* connection, quint32 window, QSize size);
     void readEvents();
     void check();
+    QSize measured() const;
 
-    void* m_connection; // xcb_connection_t
+    void* m_connection; // xcb_connection_t; unused on Windows
     quint32 m_window;
     QSize m_size;
     QSocketNotifier* m_notifier = nullptr;

@@ -5,6 +5,8 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 #endif
 
 namespace navcal::platform {
@@ -29,6 +31,21 @@ QString windowsFolder() {
         dataHome = home + QStringLiteral("/.local/share");
     }
     return QDir(dataHome).filePath(QStringLiteral("navcal"));
+#endif
+}
+
+QString userDataFolder() {
+#ifdef Q_OS_WIN
+    PWSTR path = nullptr;
+    QString folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DONT_VERIFY, nullptr, &path)))
+        folder = QDir::fromNativeSeparators(QString::fromWCharArray(path));
+    CoTaskMemFree(path);
+    if (folder.isEmpty() || QDir::isRelativePath(folder))
+        return {};
+    return QDir(folder).filePath(QStringLiteral("navcal"));
+#else
+    return {};
 #endif
 }
 

@@ -97,6 +97,8 @@ class TestStartup : public QObject {
     void readableBackgroundReplacesTheSeascape();
     void badBackgroundFallsBack_data();
     void badBackgroundFallsBack();
+    void userFolderFirstForEachFile_data();
+    void userFolderFirstForEachFile();
     void decompressionBombIsCheap();
     void onlyPhotoFormats_data();
     void onlyPhotoFormats();
@@ -313,6 +315,51 @@ void TestStartup::badBackgroundFallsBack() {
 }
 
 // A header claiming 30000 x 30000 costs at most a screen-sized decode.
+void TestStartup::userFolderFirstForEachFile_data() {
+    QTest::addColumn<QString>("userPicture"); // "", "green" or "cut" (the green one cut short)
+    QTest::addColumn<bool>("userMusic");
+    QTest::addColumn<QString>("shown");       // "green", "red" (the Windows folder's) or "sea"
+    QTest::addColumn<QString>("musicFolder"); // "user" or "windows"
+    QTest::newRow("user's picture, system's music") << "green" << false << "green"
+                                                    << "windows";
+    QTest::newRow("system's picture, user's music") << "" << true << "red"
+                                                    << "user";
+    QTest::newRow("a broken picture of the user's") << "cut" << false << "sea"
+                                                    << "windows";
+}
+
+void TestStartup::userFolderFirstForEachFile() {
+    QFETCH(QString, userPicture);
+    QFETCH(bool, userMusic);
+    QFETCH(QString, shown);
+    QFETCH(QString, musicFolder);
+    TestWindow w;
+    QTemporaryDir user;
+    w.services.userFolder = user.path();
+    QImage red(64, 48, QImage::Format_RGB32);
+    red.fill(QColor(200, 0, 0));
+    QImage green(64, 48, QImage::Format_RGB32);
+    green.fill(QColor(0, 200, 0));
+    writeFile(w.folder.filePath("1.jpg"), jpegBytes(red));
+    writeFile(w.folder.filePath("muzz.wav"), "RIFF");
+    const QByteArray greenBytes = jpegBytes(green);
+    if (!userPicture.isEmpty())
+        writeFile(user.filePath("1.jpg"), userPicture == "cut" ? greenBytes.left(200) : greenBytes);
+    if (userMusic)
+        writeFile(user.filePath("muzz.wav"), "RIFF");
+    app::Form1& form = w.loaded();
+    if (shown == "sea") {
+        QVERIFY(showsSeascape(form));
+    } else {
+        const QColor colour = form.controls().roles().background->picture().pixelColor(10, 10);
+        QVERIFY2(shown == "green" ? colour.green() > 150 && colour.red() < 50
+                                  : colour.red() > 150 && colour.green() < 50,
+                 qPrintable(colour.name()));
+    }
+    const QString folder = musicFolder == "user" ? user.path() : w.folder.path();
+    QCOMPARE(form.MusicPath(), QDir::toNativeSeparators(folder + "/muzz.wav"));
+}
+
 void TestStartup::decompressionBombIsCheap() {
     TestWindow w;
     const QByteArray bomb = jpegBomb(30000, 30000);

@@ -81,7 +81,7 @@ void TestMusic::folderWithOneEntry() {
     QCOMPARE(chooseMusic(dir.path()), chosen ? nativePath(dir, fileName) : QString());
 
     RecordingSink sink;
-    Music music(sink, dir.path());
+    Music music(sink, {dir.path()});
     music.start();
     music.replay();
     music.stop();
