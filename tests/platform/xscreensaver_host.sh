@@ -155,10 +155,15 @@ if [ "$kind" = mate ]; then
     convert -size 1024x768 xc:black "$work/black.png"
     display -display "$display.1" -borderwidth 0 -geometry +0+0 -title second "$work/black.png" &
     viewer=$!
+    # Taken once it is shown at its full size: a copy sizes its calendar to
+    # the lent window when it starts.
     second=""
-    for _ in $(seq 50); do
-        second="$(xwininfo -display "$display.1" -name second 2>/dev/null | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p' || true)"
-        [ -n "$second" ] && break
+    for _ in $(seq 100); do
+        info="$(xwininfo -display "$display.1" -name second 2>/dev/null || true)"
+        if grep -q 'IsViewable' <<<"$info" && grep -q 'Width: 1024' <<<"$info" && grep -q 'Height: 768' <<<"$info"; then
+            second="$(sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$info")"
+            break
+        fi
         sleep 0.1
     done
     [ -n "$second" ] || fail "no window for the second copy"
