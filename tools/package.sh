@@ -24,7 +24,7 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 dpkg -x "$deb" "$scratch"
 for f in usr/bin/navcal usr/share/xscreensaver/config/navcal.xml \
-    usr/share/applications/ru.flagmarin.navcal.desktop \
+    usr/share/applications/ru.flagmarin.navcal.desktop usr/share/applications/screensavers/navcal.desktop \
     usr/share/metainfo/ru.flagmarin.navcal.metainfo.xml \
     usr/share/man/man1/navcal.1.gz usr/share/doc/navcal/copyright usr/share/doc/navcal/changelog.gz \
     usr/share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/navcal.png \
@@ -39,13 +39,20 @@ for size in 16 32 48 256; do
 done
 ldd "$scratch/usr/bin/navcal" | grep -q 'not found' && fail "the program misses libraries"
 dpkg -f "$deb" Depends | grep -q timgm6mb-soundfont || fail "no soundfont among the dependencies"
+dpkg -f "$deb" Depends | grep -q qt6-wayland || fail "no Wayland platform among the dependencies"
 command_line="$(sed -n 's/.*<command arg="\([^"]*\)".*/\1/p' "$scratch/usr/share/xscreensaver/config/navcal.xml")"
 [ "$command_line" = "--root" ] || fail "the XScreenSaver entry starts navcal with '$command_line'"
+# MATE runs only programs from the display programs' folder, by its full path.
+mate_exec="$(sed -n 's/^Exec=//p' "$scratch/usr/share/applications/screensavers/navcal.desktop")"
+[ "$mate_exec" = "/usr/libexec/xscreensaver/navcal --root" ] || fail "MATE's entry starts '$mate_exec'"
+[ "$(readlink -f "$scratch${mate_exec%% *}")" = "$scratch/usr/bin/navcal" ] || fail "MATE's entry does not lead to the program"
 zcat "$scratch/usr/share/man/man1/navcal.1.gz" | grep -q XSCREENSAVER_WINDOW || fail "the manual lacks the environment"
 man -l "$scratch/usr/share/man/man1/navcal.1.gz" >/dev/null 2>"$scratch/man.err" || true
 [ -s "$scratch/man.err" ] && fail "the manual does not format: $(cat "$scratch/man.err")"
 
-desktop-file-validate "$scratch/usr/share/applications/ru.flagmarin.navcal.desktop" || fail "desktop-file-validate"
+for entry in ru.flagmarin.navcal.desktop screensavers/navcal.desktop; do
+    desktop-file-validate "$scratch/usr/share/applications/$entry" || fail "desktop-file-validate $entry"
+done
 appstreamcli validate --no-net "$scratch/usr/share/metainfo/ru.flagmarin.navcal.metainfo.xml" || fail "appstreamcli validate"
 # Lintian refuses no package for warnings; errors fail the check.
 lintian --tag-display-limit 0 -I "$deb" 2>&1 | grep -v 'running with root privileges' | tee "$scratch/lintian.txt" || true

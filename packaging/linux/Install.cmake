@@ -1,5 +1,6 @@
 # What a Linux installation and the Debian package hold besides the program:
-# the XScreenSaver entry, the menu entry, icons, AppStream data, the manual.
+# the XScreenSaver and MATE screensaver entries, the menu entry, icons,
+# AppStream data, the manual.
 set(NAVCAL_MAINTAINER "navcal developers <navcal@example.org>" CACHE STRING
     "Maintainer of the Debian package, name and address")
 set(_pkg ${CMAKE_SOURCE_DIR}/packaging/linux)
@@ -11,6 +12,10 @@ file(CREATE_LINK ../../bin/navcal ${_gen}/navcal-display-program SYMBOLIC)
 install(FILES ${_gen}/navcal-display-program DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver
         RENAME navcal)
 install(FILES ${_pkg}/navcal.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+# MATE's screensaver lists the entries of this folder and runs only programs
+# from the display programs' folders, hence the fixed path in the entry.
+install(FILES ${_pkg}/navcal-screensaver.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers RENAME navcal.desktop)
 install(FILES ${_pkg}/ru.flagmarin.navcal.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${_pkg}/ru.flagmarin.navcal.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 32 48 256)
@@ -48,8 +53,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-liberation, fonts-dejavu-core, timgm6mb-soundfont | fluid-soundfont-gm")
-set(CPACK_DEBIAN_PACKAGE_ENHANCES xscreensaver)
+    "fonts-liberation, fonts-dejavu-core, timgm6mb-soundfont | fluid-soundfont-gm, qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_ENHANCES "xscreensaver, mate-screensaver")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # One synopsis line, then the long text; CPack indents it and marks empty lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -59,8 +64,9 @@ naval and military holidays over a seascape: twelve month panels that fill
 themselves for the current year, weekends and holidays in colour, today
 framed, a clock, today's date and a banner for today's holiday.
 
-It runs on its own from the menu, or inside XScreenSaver, which then locks
-the session.
+It runs on its own from the menu or an idle watcher, on X11 and as a native
+Wayland client, or inside XScreenSaver or MATE's screensaver, which then
+lock the session.
 
 Военно-морской календарь: полноэкранная заставка с настенным календарём
 военно-морских праздников России на текущий год, часами, сегодняшней датой

@@ -8,6 +8,10 @@
 
 #ifdef Q_OS_LINUX
 #include <cstdlib>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <utility>
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
@@ -49,23 +53,56 @@ QList<QSize> windowSizes(xcb_connection_t* c) {
     return sizes;
 }
 
+// Whether a Wayland compositor takes clients where WAYLAND_DISPLAY points:
+// a name in XDG_RUNTIME_DIR or a full path. Only the socket is tried.
+bool compositorListens(const QByteArray& name) {
+    const QByteArray path = name.startsWith('/') ? name : qgetenv("XDG_RUNTIME_DIR") + '/' + name;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= qsizetype(sizeof(address.sun_path)))
+        return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool listens =
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return listens;
+}
+
 } // namespace
 #endif
 
 PreparedDisplay::PreparedDisplay() {
 #ifdef Q_OS_LINUX
-    // Only a run that tries X11 first is asked.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (platform.isEmpty() ? !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-                           : !platform.startsWith("xcb"))
+    const QByteArray named = qgetenv("WAYLAND_DISPLAY");
+    const QByteArray wayland = named.isEmpty() ? QByteArrayLiteral("wayland-0") : named;
+    // The toolkit tries Wayland first when the session names a compositor,
+    // then X11 unless the platform was fixed to Wayland alone.
+    if (platform.isEmpty() ? !named.isEmpty() : platform.startsWith("wayland")) {
+        if (compositorListens(wayland))
+            return; // nothing of X11 is asked on Wayland
+        if (!platform.isEmpty() && !platform.contains(';')) {
+            m_error = QStringLiteral("navcal: cannot reach the Wayland compositor \"%1\"")
+                          .arg(QString::fromLocal8Bit(wayland));
+            return;
+        }
+    } else if (!platform.isEmpty() && !platform.startsWith("xcb")) {
         return;
+    }
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         xcb_disconnect(c);
         // With no platform to fall back on, the toolkit would abort and leave
         // a core dump for what is only a missing display.
         if (!platform.contains(';'))
-            m_error = displayUnavailable();
+            m_error = named.isEmpty() || platform.startsWith("xcb")
+                          ? displayUnavailable()
+                          : QStringLiteral("navcal: neither the Wayland compositor \"%1\" nor "
+                                           "an X display can be reached")
+                                .arg(QString::fromLocal8Bit(wayland));
         return;
     }
     m_connection = c;

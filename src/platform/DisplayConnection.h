@@ -12,7 +12,9 @@ namespace navcal::platform {
 // the connection, an idle second's few pixels cost less, and a whole frame
 // costs no more as long as it fits in one request. With a larger monitor (a
 // frame sent in pieces costs a copy the size of a request, and time) shared
-// memory stays. Elsewhere nothing changes.
+// memory stays. On Wayland nothing of X11 is asked; only whether the
+// compositor takes clients, so that neither display being there ends with a
+// line rather than the toolkit's abort. Elsewhere nothing changes.
 //
 // The connection it opens is held until release(): an X server whose last
 // client leaves resets, and a toolkit connecting during that reset fails
@@ -25,8 +27,8 @@ class PreparedDisplay {
     PreparedDisplay(const PreparedDisplay&) = delete;
     PreparedDisplay& operator=(const PreparedDisplay&) = delete;
 
-    // False, with one line for the user in error(), when the run can only
-    // use X11 and the display cannot be opened.
+    // False, with one line for the user in error(), when neither the
+    // compositor nor the X display the run may use can be reached.
     bool usable() const { return m_error.isEmpty(); }
     const QString& error() const { return m_error; }
     // Once the toolkit holds its own connection.

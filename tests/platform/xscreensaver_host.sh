@@ -1,14 +1,34 @@
 #!/usr/bin/env bash
-# The real XScreenSaver daemon on a private Xvfb screen, with navcal as its
-# only display program: activating shows the calendar in the daemon's window,
+# A real screensaver daemon on a private Xvfb screen, with navcal as its only
+# display program: activating shows the calendar in the daemon's window,
 # deactivating ends navcal with code 0 and leaves nothing behind.
-#   xscreensaver_host.sh NAVCAL_BINARY [SCREENSHOT.png]
+#   xscreensaver_host.sh xscreensaver|mate NAVCAL_BINARY [SCREENSHOT.png]
+# MATE's daemon runs one copy per monitor, each in the reduced environment it
+# gives its programs. Xvfb's monitors cannot show it (the daemon counts only
+# monitors with an output of their own, and Xvfb has one output a screen), so
+# a second copy in that same environment runs in a window on a second X
+# screen. The daemon's copy is then stopped and continued, as the daemon does
+# around its unlock dialog, and must at once show what the second one shows.
 set -euo pipefail
-source_binary="$1"
-shot="${2:-}"
-for tool in Xvfb xscreensaver xscreensaver-command import identify compare strace; do
+kind="$1"
+source_binary="$2"
+shot="${3:-}"
+tools=(Xvfb import identify compare convert display strace)
+case "$kind" in
+xscreensaver) tools+=(xscreensaver xscreensaver-command) ;;
+mate) tools+=(mate-screensaver mate-screensaver-command dbus-launch) ;;
+*) echo "usage: $0 xscreensaver|mate NAVCAL_BINARY [SCREENSHOT.png]"; exit 2 ;;
+esac
+for tool in "${tools[@]}"; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (tools/bootstrap.sh installs it)"; exit 1; }
 done
+# MATE runs only programs that lie in the display programs' folder. In a
+# mount namespace of its own the test lends it one without touching the
+# system's; where none can be made, a copy goes there for the test's length.
+trusted=/usr/libexec/xscreensaver
+if [ "$kind" = mate ] && [ -z "${NAVCAL_OWN_MOUNTS:-}" ] && unshare -m true 2>/dev/null; then
+    exec env NAVCAL_OWN_MOUNTS=1 unshare -m bash "$0" "$@"
+fi
 
 work="$(mktemp -d)"
 chmod 755 "$work"
@@ -21,32 +41,49 @@ display=""
 for n in $(seq 400 480); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
 done
-Xvfb "$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
+screens=(-screen 0 1024x768x24)
+[ "$kind" = mate ] && screens+=(-screen 1 1024x768x24)
+Xvfb "$display" "${screens[@]}" -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 
-# XScreenSaver starts no display program as root: run the host as nobody then.
+# Neither daemon starts a display program as root: run the host as nobody then.
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
     chown -R nobody:nogroup "$home"
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
-host() { "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$home" DISPLAY="$display" "$@"; }
+host_env=(PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$home" DISPLAY="$display")
+host() { "${as_user[@]}" env -i "${host_env[@]}" "$@"; }
 
+trusted_copy=""
+parent=()
+bus_pid=""
+viewer=""
 cleanup() {
-    host xscreensaver-command -exit >/dev/null 2>&1 || true
+    case "$kind" in
+    xscreensaver) host xscreensaver-command -exit >/dev/null 2>&1 || true ;;
+    mate) host mate-screensaver-command --exit >/dev/null 2>&1 || true ;;
+    esac
+    [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null || true
+    [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
+    [ -n "$trusted_copy" ] && rm -f "$trusted_copy"
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' TERM INT
 fail() { echo "FAIL: $*"; echo "--- host log:"; cat "$work/host.log" || true; exit 1; }
 
 for _ in $(seq 100); do
-    DISPLAY="$display" xscreensaver-command -version >/dev/null 2>&1 && break
     xdpyinfo -display "$display" >/dev/null 2>&1 && break
     sleep 0.1
 done
-cat >"$home/.xscreensaver" <<CONF
+
+case "$kind" in
+xscreensaver)
+    program="$binary"
+    cat >"$home/.xscreensaver" <<CONF
 mode: one
 selected: 0
 programs: $binary --root \\n
@@ -56,22 +93,90 @@ unfade: False
 splash: False
 timeout: 0:30:00
 CONF
-"${as_user[@]}" chmod 644 "$home/.xscreensaver" 2>/dev/null || true
+    "${as_user[@]}" chmod 644 "$home/.xscreensaver" 2>/dev/null || true
+    ;;
+mate)
+    if [ -n "${NAVCAL_OWN_MOUNTS:-}" ]; then
+        mkdir "$work/trusted"
+        cp "$binary" "$work/trusted/navcal"
+        mount --bind "$work/trusted" "$trusted"
+        program="$trusted/navcal"
+    else
+        trusted_copy="$trusted/navcal-test-$$"
+        install -m 755 "$binary" "$trusted_copy"
+        program="$trusted_copy"
+    fi
+    # The entry as the package installs it, but for the program's place.
+    mkdir -p "$work/share/applications/screensavers"
+    sed "s|/usr/libexec/xscreensaver/navcal|$program|g" \
+        "$(dirname "$0")/../../packaging/linux/navcal-screensaver.desktop" \
+        >"$work/share/applications/screensavers/navcal.desktop"
+    chmod -R a+rX "$work/share"
+    # Its own session bus and settings, kept out of the home that navcal must
+    # leave as it found it; what it must not pass on is set too.
+    mkdir -m 700 "$work/runtime" "$work/config"
+    [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$work/runtime" "$work/config"
+    host_env+=(XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_DIRS="$work/share:/usr/share"
+        XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/config" GSETTINGS_BACKEND=keyfile LANG=C.UTF-8 LC_TIME=C.UTF-8)
+    bus="$(host dbus-launch --sh-syntax)"
+    bus_pid="$(sed -n "s/^DBUS_SESSION_BUS_PID=\([0-9]*\);/\1/p" <<<"$bus")"
+    host_env+=("$(sed -n "s/^\(DBUS_SESSION_BUS_ADDRESS=\)'\(.*\)';/\1\2/p" <<<"$bus")")
+    host gsettings set org.mate.screensaver mode single
+    host gsettings set org.mate.screensaver themes "['screensavers-navcal']"
+    host gsettings set org.mate.screensaver lock-enabled false
+    ;;
+esac
 before="$(cd "$home" && find . | sort)"
 
-host xscreensaver -no-splash -verbose >"$work/host.log" 2>&1 &
-for _ in $(seq 50); do host xscreensaver-command -time >/dev/null 2>&1 && break; sleep 0.2; done
-host xscreensaver-command -activate >/dev/null || fail "the host does not answer"
+case "$kind" in
+xscreensaver)
+    host xscreensaver -no-splash -verbose >"$work/host.log" 2>&1 &
+    for _ in $(seq 50); do host xscreensaver-command -time >/dev/null 2>&1 && break; sleep 0.2; done
+    host xscreensaver-command -activate >/dev/null || fail "the host does not answer"
+    ;;
+mate)
+    # Its programs are its children, found by their parent.
+    "${as_user[@]}" env -i "${host_env[@]}" mate-screensaver --no-daemon >"$work/host.log" 2>&1 &
+    parent=(-P "$!")
+    for _ in $(seq 50); do host mate-screensaver-command --query >/dev/null 2>&1 && break; sleep 0.2; done
+    host mate-screensaver-command --activate >/dev/null || fail "the host does not answer"
+    ;;
+esac
 
-pid=""
+pids=()
 for _ in $(seq 50); do
-    pid="$(pgrep -n -f -x -- "$binary --root" || true)"
-    [ -n "$pid" ] && break
+    mapfile -t pids < <(pgrep "${parent[@]}" -f -x -- "$program --root" || true)
+    [ "${#pids[@]}" -gt 0 ] && break
     sleep 0.2
 done
-[ -n "$pid" ] || fail "the host did not start navcal"
-strace -q -e trace=none -e signal=none -o "$work/exit" -p "$pid" &
-tracer=$!
+[ "${#pids[@]}" -eq 1 ] || fail "the host started ${#pids[@]} navcal processes, not one"
+if [ "$kind" = mate ]; then
+    # The second monitor's copy: the daemon's environment, its own window.
+    convert -size 1024x768 xc:black "$work/black.png"
+    display -display "$display.1" -borderwidth 0 -geometry +0+0 -title second "$work/black.png" &
+    viewer=$!
+    # Taken once it is shown at its full size: a copy sizes its calendar to
+    # the lent window when it starts.
+    second=""
+    for _ in $(seq 100); do
+        info="$(xwininfo -display "$display.1" -name second 2>/dev/null || true)"
+        if grep -q 'IsViewable' <<<"$info" && grep -q 'Width: 1024' <<<"$info" && grep -q 'Height: 768' <<<"$info"; then
+            second="$(sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$info")"
+            break
+        fi
+        sleep 0.1
+    done
+    [ -n "$second" ] || fail "no window for the second copy"
+    mapfile -t inherited < <(tr '\0' '\n' <"/proc/${pids[0]}/environ" | grep -v -e '^XSCREENSAVER_WINDOW=' -e '^DISPLAY=')
+    "${as_user[@]}" env -i "${inherited[@]}" DISPLAY="$display.1" XSCREENSAVER_WINDOW="$second" \
+        "$program" --root >>"$work/host.log" 2>&1 &
+    pids+=($!)
+fi
+tracers=()
+for pid in "${pids[@]}"; do
+    strace -q -e trace=none -e signal=none -o "$work/exit.$pid" -p "$pid" &
+    tracers+=($!)
+done
 sleep 4
 DISPLAY="$display" import -window root "$work/one.png"
 sleep 1.3
@@ -79,22 +184,70 @@ DISPLAY="$display" import -window root "$work/two.png"
 [ -n "$shot" ] && cp "$work/one.png" "$shot"
 
 # The calendar over the seascape has thousands of colours; the host's own
-# blank screen has one. The clock ticks between the two shots.
+# blank screen has one. The clock ticks between the two shots. (On the
+# default screen, the daemon's.)
 colours="$(identify -format %k "$work/one.png")"
 [ "$colours" -gt 2000 ] || fail "only $colours colours on the screen"
 changed="$(compare -metric AE "$work/one.png" "$work/two.png" null: 2>&1 || true)"
 [ "${changed%% *}" -gt 0 ] 2>/dev/null || fail "the screen did not change between two shots ($changed)"
-window="$(sed -n 's/.*forked ".*" in pid '"$pid"' on window \(0x[0-9a-f]*\).*/\1/p' "$work/host.log" | tail -1)"
-[ -n "$window" ] || fail "the host's log names no window for navcal"
-DISPLAY="$display" xwininfo -tree -id "$window" | grep -q '"Form1"' || fail "navcal's window is not inside the host's $window"
+windows=""
+for pid in "${pids[@]}"; do
+    if [ "$kind" = xscreensaver ]; then
+        window="$(sed -n 's/.*forked ".*" in pid '"$pid"' on window \(0x[0-9a-f]*\).*/\1/p' "$work/host.log" | tail -1)"
+    else
+        window="$(tr '\0' '\n' <"/proc/$pid/environ" | sed -n 's/^XSCREENSAVER_WINDOW=//p')"
+    fi
+    [ -n "$window" ] || fail "no host's window is known for navcal $pid"
+    DISPLAY="$display" xwininfo -tree -id "$window" | grep -q '"Form1"' || fail "navcal's window is not inside the host's $window"
+    windows+=" $window"
+done
 
-host xscreensaver-command -deactivate >/dev/null
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-# What the process was doing, should it ever be found still running.
-kill -0 "$pid" 2>/dev/null && fail "navcal still runs after deactivation: threads $(ps -o stat=,wchan:24= -L -p "$pid" | tr -s ' \n' ' ')| $(grep -E '^(State|SigPnd|ShdPnd|SigBlk)' "/proc/$pid/status" | tr -s '\t\n' ' ')"
-wait "$tracer" || true
-grep -q '+++ exited with 0 +++' "$work/exit" || fail "navcal ended otherwise: $(cat "$work/exit")"
-pgrep -f -- "$binary" >/dev/null && fail "a navcal process is left"
+if [ "$kind" = mate ]; then
+    environment="$(tr '\0' '\n' <"/proc/${pids[0]}/environ")"
+    for variable in XDG_RUNTIME_DIR LC_TIME; do
+        grep -q "^$variable=" <<<"$environment" && fail "the host passed $variable: not its reduced environment"
+    done
+    # Each monitor's copy draws the same calendar: the screens match but for
+    # a second's tick now and then.
+    halves() {
+        import -display "$display.0" -window root "$work/first.png" &
+        import -display "$display.1" -window root "$work/second.png"
+        wait $!
+        compare -metric AE "$work/first.png" "$work/second.png" null: 2>&1 || true
+    }
+    same_within() { # tries for $1 seconds
+        local end=$((SECONDS + $1))
+        while ((SECONDS < end)); do
+            [ "$(halves)" = 0 ] && return 0
+        done
+        return 1
+    }
+    same_within 15 || fail "the two monitors' calendars differ: $(halves) pixels"
+    kill -STOP "${pids[0]}"
+    sleep 6
+    [ "$(halves)" != 0 ] || fail "a stopped copy still looks like the running one"
+    kill -CONT "${pids[0]}"
+    # Caught up at once: a clock that replayed, or kept counting from where it
+    # stopped, would stay behind for longer than this.
+    same_within 5 || fail "after it continued, the stopped copy still differs: $(halves) pixels"
+    # The second copy is ours to end, as the daemon ends its own.
+    kill -TERM "${pids[1]}"
+fi
+
+case "$kind" in
+xscreensaver) host xscreensaver-command -deactivate >/dev/null ;;
+mate) host mate-screensaver-command --deactivate >/dev/null ;;
+esac
+for pid in "${pids[@]}"; do
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    # What the process was doing, should it ever be found still running.
+    kill -0 "$pid" 2>/dev/null && fail "navcal still runs after deactivation: threads $(ps -o stat=,wchan:24= -L -p "$pid" | tr -s ' \n' ' ')| $(grep -E '^(State|SigPnd|ShdPnd|SigBlk)' "/proc/$pid/status" | tr -s '\t\n' ' ')"
+done
+for tracer in "${tracers[@]}"; do wait "$tracer" || true; done
+for pid in "${pids[@]}"; do
+    grep -q '+++ exited with 0 +++' "$work/exit.$pid" || fail "navcal ended otherwise: $(cat "$work/exit.$pid")"
+done
+pgrep -f -- "$program" >/dev/null && fail "a navcal process is left"
 after="$(cd "$home" && find . | sort)"
 [ "$before" = "$after" ] || fail "files were left behind: $(diff <(echo "$before") <(echo "$after") | grep '^>' | tr '\n' ' ')"
-echo "PASS: calendar shown in the host's window $window ($colours colours), exit code 0 on deactivation"
+echo "PASS: $kind: calendar shown in the host's window(s)$windows ($colours colours), exit code 0 on deactivation"
