@@ -74,6 +74,7 @@ displays="${BEHAVIOUR_DISPLAYS:-400-449}"
 main_locale=ru_RU.UTF-8
 sunday_locale=en_US.UTF-8
 click_date=2026-02-23
+ship_tip="Отбуксируй меня на глубоководье!"
 quiet_ms=3000
 
 # --- what the runs need ---------------------------------------------------
@@ -206,24 +207,25 @@ dump() { # OUT
     echo "no accessibility dump within 60 s (is the tree ever still?)" >&2
     return 1
 }
-# Two screenshots 0.5 s apart alike: the last one becomes OUT.png (and
-# $work/last.ppm, the reference for the next change).
-still_picture() { # OUT
+# Waits for two screenshots 0.5 s apart alike; the last one is $work/last.ppm,
+# the reference for the next change.
+still_frame() {
     grab "$work/last.ppm"
     for _ in $(seq 40); do
         sleep 0.5
         grab "$work/now.ppm"
-        if cmp -s "$work/last.ppm" "$work/now.ppm"; then
-            convert "$work/now.ppm" -define png:compression-level=1 "$1.png"
-            return 0
-        fi
+        cmp -s "$work/last.ppm" "$work/now.ppm" && return 0
         mv -f "$work/now.ppm" "$work/last.ppm"
     done
     echo "the screen never stood still" >&2
     return 1
 }
-# Waits (up to 10 s) until the screen differs from the last still picture;
-# whether it did.
+still_picture() { # OUT: the still frame kept as OUT.png
+    still_frame && convert "$work/last.ppm" -define png:compression-level=1 "$1.png"
+}
+# Waits (up to 10 s) until the screen differs from the last still frame;
+# whether it did. After an action this is the fence that says the program has
+# taken it: its dump is asked for only then.
 screen_changes() {
     for _ in $(seq 20); do
         grab "$work/now.ppm"
@@ -253,9 +255,23 @@ shows_frozen_time() { # NODES DATE
         grep -Eq "^StaticText \| (0?${d}[./]0?${m}|0?${m}[./]0?${d})[./]${y} " "$1"
 }
 
-# One run: the picture and dump at rest, then the clicks when asked.
+# Where to click, from the picture at rest: "title x y", "header x y",
+# "ship x y" (the centres of February's title, the flag and the ship) and
+# "drop x y", up-left of the ship by about twice its size (open sea at every
+# scale).
+click_places() { # NODES
+    echo "title $(centre_of "$1" 2 "Февраль")"
+    echo "header $(centre_of "$1" 3 "Выбор цвета шрифта дней недели")"
+    echo "ship $(centre_of "$1" 3 "$ship_tip")"
+    awk -F' [|] ' -v t="$ship_tip" '$3 == t { split($4, r, "[ ,x]")
+        printf "drop %d %d\n", r[1] + r[3] / 2 - r[3] * 1.65, r[2] + r[4] / 2 - r[4] * 2.7
+        exit }' "$1"
+}
+
+# One run: the picture and dump at rest, then the clicks when asked. The
+# click places are the recording's, so that both runs click the same pixels.
 run_case() { # OUTDIR NAME DATE LOCALE CLICKS(yes|no) CLICKFILE
-    local out="$1/$2" clicks="$6"
+    local out="$1/$2" clicks="$6" x y tx ty step before after
     launch "$3" "$4"
     at_rest "$out" || { finish; return 1; }
     if ! shows_frozen_time "$out.nodes" "$3"; then
@@ -263,45 +279,49 @@ run_case() { # OUTDIR NAME DATE LOCALE CLICKS(yes|no) CLICKFILE
         finish
         return 1
     fi
-    if [ "$5" = yes ]; then
-        if [ "$mode" = record ]; then
-            {
-                echo "title $(centre_of "$out.nodes" 2 "Февраль")"
-                echo "header $(centre_of "$out.nodes" 3 "Выбор цвета шрифта дней недели")"
-                echo "ship $(centre_of "$out.nodes" 3 "Отбуксируй меня на глубоководье!")"
-            } >"$clicks"
-            if [ "$(awk 'NF == 3' "$clicks" | wc -l)" != 3 ]; then
-                echo "$2: the title, flag or ship is missing from the dump" >&2
-                finish
-                return 1
-            fi
+    if [ "$5" != yes ]; then
+        finish
+        return 0
+    fi
+    if [ "$mode" = record ]; then
+        click_places "$out.nodes" >"$clicks"
+        if [ "$(awk 'NF == 3' "$clicks" | wc -l)" != 4 ]; then
+            echo "$2: the title, flag or ship is missing from the dump" >&2
+            finish
+            return 1
         fi
-        local x y
-        read -r _ x y < <(grep '^title ' "$clicks")
-        pointer mousemove "$x" "$y" click 1 mousemove 0 0
-        screen_changes || echo "$2: the title click changed nothing visible" >&2
-        at_rest "$out-title" || { finish; return 1; }
+    fi
+    read -r _ x y < <(grep '^title ' "$clicks")
+    pointer mousemove "$x" "$y" click 1 mousemove 0 0
+    screen_changes || echo "$2: the title click changed nothing visible" >&2
+    at_rest "$out-title" || { finish; return 1; }
 
-        read -r _ x y < <(grep '^header ' "$clicks")
-        pointer mousemove "$x" "$y" click 1 mousemove 0 0
-        screen_changes || echo "$2: the flag click changed nothing visible" >&2
-        at_rest "$out-header" || { finish; return 1; }
+    read -r _ x y < <(grep '^header ' "$clicks")
+    pointer mousemove "$x" "$y" click 1 mousemove 0 0
+    screen_changes || echo "$2: the flag click changed nothing visible" >&2
+    at_rest "$out-header" || { finish; return 1; }
 
-        # Up-left by about twice the ship's size: open sea at every scale.
-        read -r _ x y < <(grep '^ship ' "$clicks")
-        local w h
-        read -r w h < <(awk -F' [|] ' -v t="Отбуксируй меня на глубоководье!" '$3 == t {
-            split($4, r, "[ ,x]"); print r[3], r[4]; exit }' "$out.nodes")
-        local tx=$((x - w * 165 / 100)) ty=$((y - h * 27 / 10))
-        pointer mousemove "$x" "$y" mousedown 1
-        for step in 1 2 3 4 5 6 7 8 9 10; do
-            pointer mousemove $((x + (tx - x) * step / 10)) $((y + (ty - y) * step / 10))
-            sleep 0.05
-        done
-        # Released once the picture follows the pointer, as a hand would.
-        screen_changes || echo "$2: no picture followed the pointer" >&2
-        pointer mouseup 1 mousemove 0 0
-        at_rest "$out-drag" || { finish; return 1; }
+    read -r _ x y < <(grep '^ship ' "$clicks")
+    read -r _ tx ty < <(grep '^drop ' "$clicks")
+    pointer mousemove "$x" "$y" mousedown 1
+    for step in 1 2 3 4 5 6 7 8 9 10; do
+        pointer mousemove $((x + (tx - x) * step / 10)) $((y + (ty - y) * step / 10))
+        sleep 0.05
+    done
+    # Released once the picture follows the pointer and stands still, as a
+    # hand would; the drop is taken once that picture goes.
+    screen_changes || echo "$2: no picture followed the pointer" >&2
+    still_frame || { finish; return 1; }
+    pointer mouseup 1 mousemove 0 0
+    screen_changes || echo "$2: the drop changed nothing visible" >&2
+    at_rest "$out-drag" || { finish; return 1; }
+    # Recorded only when it moved: a drag not taken would hide the ship.
+    before="$(grep -F "| $ship_tip |" "$out.nodes")"
+    after="$(grep -F "| $ship_tip |" "$out-drag.nodes")"
+    if [ "$mode" = record ] && { [ "$before" = "$after" ] || [[ "$after" == *invisible ]]; }; then
+        echo "$2: the drag did not move the ship: $after" >&2
+        finish
+        return 1
     fi
     finish
 }
