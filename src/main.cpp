@@ -7,6 +7,7 @@
 #include "platform/DisplayConnection.h"
 #include "platform/HostWindow.h"
 #include "platform/SdlMusic.h"
+#include "platform/SessionBus.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowsFolder.h"
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
         }
         // The lent window is an X11 window, whatever the session prefers.
         qputenv("QT_QPA_PLATFORM", "xcb");
+        platform::leaveTheSessionBusUnstarted();
     }
 
     // The command line is the screensaver host's alone: Qt sees only the name.
