@@ -7,6 +7,7 @@
 #include "platform/DisplayConnection.h"
 #include "platform/HostWindow.h"
 #include "platform/SdlMusic.h"
+#include "platform/SessionBus.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowsFolder.h"
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
             return platform::hostGoneExitCode();
         }
         platform::prepareToolkitForHost();
+        platform::leaveTheSessionBusUnstarted();
     }
 
     // The command line is the screensaver host's alone: Qt sees only the name.

@@ -17,6 +17,9 @@ packages=(
     libxcb1-dev libxcb-randr0-dev libxcb-damage0-dev xscreensaver strace
     mate-screensaver dbus-x11 qt6-wayland weston
     dpkg-dev fakeroot file lintian desktop-file-utils appstream
+    # A desktop's bus and accessibility, so the tests run where users run them
+    # (a bus can then start by itself); the tests' own bus and its client.
+    dbus-x11 at-spi2-core dbus-daemon dbus-bin
 )
 
 missing=()

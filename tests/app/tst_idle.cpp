@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QPaintEvent>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 #include <algorithm>
 
@@ -36,6 +39,35 @@ class PaintRecorder : public QObject {
     QWidget* m_window;
 };
 
+// A widget of the test's own in the window. Asked to repaint, its paint comes
+// with every other one the window has pending, so once it is recorded nothing
+// is left to come: a wait for that, not for a time, on a busy machine too.
+class Sentinel : public QWidget {
+  public:
+    explicit Sentinel(QWidget* window) : QWidget(window) {
+        setObjectName(QStringLiteral("sentinel"));
+        // Opaque: the window beneath it is not repainted with it.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setGeometry(0, 0, 1, 1);
+        show();
+    }
+    bool allPaintsCame(PaintRecorder& recorder) {
+        const qsizetype from = recorder.paints.size();
+        update();
+        const bool came = QTest::qWaitFor(
+            [&] {
+                return std::any_of(recorder.paints.begin() + from, recorder.paints.end(),
+                                   [this](const auto& p) { return p.first == objectName(); });
+            },
+            10000);
+        recorder.paints.removeIf([this](const auto& p) { return p.first == objectName(); });
+        return came;
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), Qt::black); }
+};
+
 } // namespace
 
 class TestIdle : public QObject {
@@ -60,18 +92,22 @@ void TestIdle::eachSecondRepaintsOnlyTheClock() {
     layout::TwipLabel* clock = roles.clock;
     layout::TwipLabel* banner = roles.banner;
     QTRY_VERIFY_WITH_TIMEOUT(!banner->text().isEmpty() && !clock->text().isEmpty(), 5000);
-    QTest::qWait(200);
 
     PaintRecorder recorder(&form);
     qApp->installEventFilter(&recorder);
+    Sentinel sentinel(&form);
+    QVERIFY(sentinel.allPaintsCame(recorder));
+    QSignalSpy bannerTicks(roles.bannerTimer, &QTimer::timeout);
     for (int second = 0; second < 3; ++second) {
         recorder.paints.clear();
+        bannerTicks.clear();
         const QRect before = clock->geometry();
         const QString shown = clock->text();
         w.clock.advanceMs(1000);
-        QTRY_VERIFY_WITH_TIMEOUT(clock->text() != shown, 3000);
-        // Long enough for the banner's tick to have come, too.
-        QTest::qWait(1600);
+        QTRY_VERIFY_WITH_TIMEOUT(clock->text() != shown, 10000);
+        // The banner's tick comes, too.
+        QTRY_VERIFY_WITH_TIMEOUT(!bannerTicks.isEmpty(), 10000);
+        QVERIFY(sentinel.allPaintsCame(recorder));
         const QRect allowed = before.united(clock->geometry());
         QVERIFY(!recorder.paints.isEmpty());
         for (const auto& [name, rect] : std::as_const(recorder.paints))
@@ -124,10 +160,12 @@ void TestIdle::focusComingAndGoingRepaintsNothing() {
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTest::qWait(100);
 
     PaintRecorder recorder(&form);
     qApp->installEventFilter(&recorder);
+    Sentinel sentinel(&form);
+    QVERIFY(sentinel.allPaintsCame(recorder));
+    recorder.paints.clear();
     QWidget other;
     other.resize(100, 100);
     other.show();
@@ -136,7 +174,7 @@ void TestIdle::focusComingAndGoingRepaintsNothing() {
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QVERIFY(form.hasFocus());
-    QTest::qWait(100);
+    QVERIFY(sentinel.allPaintsCame(recorder));
     qApp->removeEventFilter(&recorder);
     QCOMPARE(recorder.paints.size(), 0);
 }

@@ -5,6 +5,7 @@
 #include "platform/SingleCopyLock.h"
 #include "platform/SingleInstance.h"
 #include "support/OpenFiles.h"
+#include "support/SaverEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -181,18 +182,17 @@ void TestLock::plantedSharedLockNeitherStopsNorHangsTheSaver() {
         QVERIFY(QDir().mkpath(taken));
         QCOMPARE(::chown(QFile::encodeName(taken).constData(), 65534, 65534), 0);
     }
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = navcal::test::saverEnvironment(*m_dir, "offscreen");
     env.remove("XDG_RUNTIME_DIR");
     env.insert("TMPDIR", tmp);
-    env.insert("HOME", m_dir->path());
-    env.insert("XDG_DATA_HOME", m_dir->filePath("data"));
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(NAVCAL_BINARY, {"/s"});
     QVERIFY(p.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(navcal::test::platformLoaded(p.processId()), 20000);
     QVERIFY(!p.waitForFinished(1500)); // it runs
     ::kill(pid_t(p.processId()), SIGTERM);
-    QVERIFY(p.waitForFinished(3000));
+    QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 0);
 }

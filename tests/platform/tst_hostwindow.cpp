@@ -1,11 +1,14 @@
 // A window lent by a screensaver host: reading the request, drawing inside a
-// test-made window and nowhere else, and ending when the window goes away.
+// test-made window and nowhere else, ending when the window goes away, and
+// leaving nothing behind.
 
 #include "platform/HostWindow.h"
+#include "support/SaverEnvironment.h"
 
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -44,6 +47,68 @@ QImage grabRoot(xcb_connection_t* c, xcb_screen_t* screen) {
     return copy;
 }
 
+// A session bus of the test's own: nothing to activate, gone with the test.
+// Its address, or empty when it did not come up.
+QString startBus(QProcess& bus, const QTemporaryDir& dir) {
+    QFile config(dir.filePath("bus.conf"));
+    if (!config.open(QIODevice::WriteOnly))
+        return {};
+    config.write(QStringLiteral("<busconfig><type>session</type><listen>unix:path=%1</listen>"
+                                "<auth>EXTERNAL</auth><policy context=\"default\">"
+                                "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                                "<allow own=\"*\"/>"
+                                "</policy></busconfig>")
+                     .arg(dir.filePath("bus"))
+                     .toUtf8());
+    config.close();
+    QProcessEnvironment env;
+    env.insert("PATH", "/usr/bin:/bin");
+    bus.setProcessEnvironment(env);
+    bus.start("dbus-daemon", {"--nofork", "--print-address", "--config-file=" + config.fileName()});
+    QByteArray said;
+    while (!said.contains('\n') && bus.waitForReadyRead(20000))
+        said += bus.readAllStandardOutput();
+    return QString::fromLatin1(said.trimmed());
+}
+
+// The processes connected to a bus.
+QList<qint64> busPeers(const QString& address) {
+    auto call = [&address](const QStringList& arguments) {
+        QProcess send;
+        send.start("dbus-send",
+                   QStringList{"--bus=" + address, "--print-reply", "--dest=org.freedesktop.DBus",
+                               "/org/freedesktop/DBus"} +
+                       arguments);
+        send.waitForFinished(10000);
+        return QString::fromUtf8(send.readAllStandardOutput());
+    };
+    static const QRegularExpression uniqueName(R"re(string "(:[0-9.]+)")re");
+    static const QRegularExpression number(R"re(uint32 (\d+))re");
+    QList<qint64> peers;
+    for (const auto& name : uniqueName.globalMatch(call({"org.freedesktop.DBus.ListNames"}))) {
+        const auto pid = number.match(call(
+            {"org.freedesktop.DBus.GetConnectionUnixProcessID", "string:" + name.captured(1)}));
+        if (pid.hasMatch())
+            peers << pid.captured(1).toLongLong();
+    }
+    return peers;
+}
+
+// The running processes that have `home` for their home, by name: whatever a
+// run started inherits it.
+QStringList processesAtHome(const QString& home) {
+    const QByteArray entry = "HOME=" + QFile::encodeName(home);
+    QStringList found;
+    for (const QString& pid : QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs)) {
+        QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+        QFile name(QStringLiteral("/proc/%1/comm").arg(pid));
+        if (environ.open(QIODevice::ReadOnly) && environ.readAll().split('\0').contains(entry) &&
+            name.open(QIODevice::ReadOnly))
+            found << pid + ' ' + QString::fromLocal8Bit(name.readAll().trimmed());
+    }
+    return found;
+}
+
 } // namespace
 
 class TestHostWindow : public QObject {
@@ -51,6 +116,7 @@ class TestHostWindow : public QObject {
   private slots:
     void readsTheRequest_data();
     void readsTheRequest();
+    void drawsOnlyInsideTheLentWindow_data();
     void drawsOnlyInsideTheLentWindow();
     void refusesWhatIsNoWindow_data();
     void refusesWhatIsNoWindow();
@@ -58,7 +124,7 @@ class TestHostWindow : public QObject {
 
   private:
     bool startServer();
-    QProcess* run(const QStringList& arguments);
+    QProcess* run(const QStringList& arguments, const QString& bus = {});
 
     QProcess m_server;
     QString m_display;
@@ -114,7 +180,7 @@ bool TestHostWindow::startServer() {
     m_server.start(xvfb, {m_display, "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset"});
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 10000) {
+    while (t.elapsed() < 20000) {
         xcb_connection_t* c = xcb_connect(qPrintable(m_display), nullptr);
         const bool up = !xcb_connection_has_error(c);
         xcb_disconnect(c);
@@ -125,20 +191,37 @@ bool TestHostWindow::startServer() {
     return false;
 }
 
-QProcess* TestHostWindow::run(const QStringList& arguments) {
+// As a host starts it: a session bus only when given one.
+QProcess* TestHostWindow::run(const QStringList& arguments, const QString& bus) {
     auto* p = new QProcess(this);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = navcal::test::saverEnvironment(m_home, "xcb");
     env.insert("DISPLAY", m_display);
-    env.insert("HOME", m_home.path());
-    env.insert("XDG_RUNTIME_DIR", m_home.path());
-    env.remove("XSCREENSAVER_WINDOW");
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
+    if (!bus.isEmpty())
+        env.insert("DBUS_SESSION_BUS_ADDRESS", bus);
     p->setProcessEnvironment(env);
     p->start(NAVCAL_BINARY, arguments);
     return p;
 }
 
+void TestHostWindow::drawsOnlyInsideTheLentWindow_data() {
+    QTest::addColumn<bool>("bus");
+    // With a desktop's packages, the bus library would start a bus of its own.
+    QTest::newRow("no session bus") << false;
+    QTest::newRow("a session bus") << true;
+}
+
 void TestHostWindow::drawsOnlyInsideTheLentWindow() {
+    QFETCH(bool, bus);
     QVERIFY2(startServer(), "Xvfb is needed (package xvfb)");
+    QTemporaryDir busDir;
+    QProcess busDaemon;
+    const QString address = bus ? startBus(busDaemon, busDir) : QString();
+    auto stopBus = qScopeGuard([&busDaemon] {
+        busDaemon.terminate();
+        busDaemon.waitForFinished(10000);
+    });
+    QVERIFY2(!bus || !address.isEmpty(), "dbus-daemon did not come up (package dbus-daemon)");
     xcb_connection_t* c = xcb_connect(qPrintable(m_display), nullptr);
     auto disconnect = qScopeGuard([c] { xcb_disconnect(c); });
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
@@ -151,17 +234,20 @@ void TestHostWindow::drawsOnlyInsideTheLentWindow() {
     xcb_flush(c);
     const QImage before = grabRoot(c, screen);
 
-    QProcess* saver = run({"-window-id", QStringLiteral("0x%1").arg(lent, 0, 16)});
-    QVERIFY(!saver->waitForFinished(3500)); // it runs and draws
-    const QImage shot = grabRoot(c, screen);
-    QVERIFY(!shot.isNull());
-    shot.save(QDir(QCoreApplication::applicationDirPath()).filePath("hostwindow-shot.png"));
+    QProcess* saver = run({"-window-id", QStringLiteral("0x%1").arg(lent, 0, 16)}, address);
     // Inside: the seascape and the calendar, many colours.
-    QVERIFY2(colours(shot, kLent) > 300, qPrintable(QString::number(colours(shot, kLent))));
+    QImage shot;
+    QTRY_VERIFY_WITH_TIMEOUT(saver->state() == QProcess::Running &&
+                                 colours(shot = grabRoot(c, screen), kLent) > 300,
+                             20000);
+    shot.save(QDir(QCoreApplication::applicationDirPath()).filePath("hostwindow-shot.png"));
     // Outside: exactly as before.
     for (const QRect& band : {QRect(0, 0, 800, kLent.top()), QRect(0, kLent.bottom() + 1, 800, 10),
                               QRect(0, 0, kLent.left(), 600), QRect(kLent.right() + 1, 0, 10, 600)})
         QCOMPARE(shot.copy(band), before.copy(band));
+    // Accessibility reaches the bus it is given.
+    if (bus)
+        QTRY_VERIFY_WITH_TIMEOUT(busPeers(address).contains(saver->processId()), 10000);
 
     // The host drops its window while the saver runs: one line, an error code,
     // within a second.
@@ -178,6 +264,9 @@ void TestHostWindow::drawsOnlyInsideTheLentWindow() {
     QCOMPARE(lines.size(), 1);
     QVERIFY2(lines.first().contains("destroyed") || lines.first().contains("gone"),
              qPrintable(lines.first()));
+    // Nothing of the run is left: no process that came of it (a bus started
+    // for it would carry its home), no file.
+    QCOMPARE(processesAtHome(m_home.path()), QStringList());
     QVERIFY(QDir(m_home.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 

@@ -110,8 +110,11 @@ void TestSdlMusic::soundsOnce_data() {
     QTest::addColumn<double>("maxSpan");
     // The sine lasts 0.3 s: a second round would stretch the span past 0.6 s.
     QTest::newRow("wave") << "muzz.wav" << sineWave(0.3) << 0.25 << 0.4;
+#ifndef Q_OS_WIN // MIDI plays through Windows' own synthesizer, which SDL's audio file does not
+                 // hear
     // Half a second of note plus the instrument's release.
     QTest::newRow("midi") << "muzz.mid" << shortMidi() << 0.2 << 3.0;
+#endif
 }
 
 void TestSdlMusic::soundsOnce() {
@@ -119,12 +122,9 @@ void TestSdlMusic::soundsOnce() {
     QFETCH(QByteArray, content);
     QFETCH(double, minSpan);
     QFETCH(double, maxSpan);
-#ifdef Q_OS_WIN
-    if (name.endsWith(u".mid"))
-        QSKIP("MIDI plays through Windows' own synthesizer, which SDL's audio file does not hear");
-#endif
     if (name.endsWith(u".mid") && defaultSoundFont().isEmpty())
-        QSKIP("no General MIDI soundfont installed (timgm6mb-soundfont)");
+        QFAIL("no General MIDI soundfont installed (timgm6mb-soundfont; tools/bootstrap.sh "
+              "installs it)");
 
     const QString file = m_dir->filePath(name);
     const QString raw = m_dir->filePath(QStringLiteral("out.raw"));

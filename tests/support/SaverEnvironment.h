@@ -6,17 +6,30 @@
 
 namespace navcal::test {
 
-// The environment of the real program run by a test: a home of its own (a
-// private runtime folder, so the single-copy lock has a place), silent audio.
+// The environment of the real program run by a test, made whole here and
+// nothing taken from the caller's session: a home of its own (a private
+// runtime folder, so the single-copy lock has a place), one locale, silent
+// audio, no display unless the test adds one, and on purpose no session bus
+// (an address where none can be, so none is started for the display either).
 inline QProcessEnvironment saverEnvironment(const QTemporaryDir& home, const QString& platform) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env;
+    env.insert("PATH", "/usr/local/bin:/usr/bin:/bin");
     env.insert("QT_QPA_PLATFORM", platform);
     env.insert("HOME", home.path());
     env.insert("XDG_DATA_HOME", home.filePath("data"));
     env.insert("XDG_RUNTIME_DIR", home.path());
+    env.insert("LC_ALL", "C.UTF-8");
     env.insert("SDL_AUDIODRIVER", "dummy");
+    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
     QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return env;
+}
+
+// Whether a started program has loaded the toolkit's platform, so its own
+// start-up, signal handlers included, is behind it (Linux: read from /proc).
+inline bool platformLoaded(qint64 pid) {
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/platforms/libq");
 }
 
 } // namespace navcal::test
