@@ -24,7 +24,7 @@ class MersenneRandom final : public RandomSource {
     std::mt19937_64 m_engine{0};
 };
 
-// The standard 16-colour palette, 0x00BBGGRR.
+// The standard 16-colour palette.
 Colour paletteColour(int index);
 
 // The window's shared random colour pair: every recolouring reaction draws

@@ -68,10 +68,10 @@ void TestDecorations::labelClickGivesRandomColour_data() {
                            << std::vector<layout::Colour>{0x808080, 0xFFFFFF};
     QTest::newRow("title line, same colour twice")
         << QStringLiteral("Label112") << std::vector<double>{0.07, 0.01} << std::vector<int>{1, 0}
-        << std::vector<layout::Colour>{0x800000, 0x000000};
+        << std::vector<layout::Colour>{0x000080, 0x000000};
     QTest::newRow("date line") << QStringLiteral("Label114") << std::vector<double>{0.3, 0.75}
                                << std::vector<int>{4, 12}
-                               << std::vector<layout::Colour>{0x000080, 0x0000FF};
+                               << std::vector<layout::Colour>{0x800000, 0xFF0000};
 }
 
 void TestDecorations::labelClickGivesRandomColour() {

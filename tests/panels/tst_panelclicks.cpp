@@ -10,8 +10,8 @@ using namespace navcal;
 using namespace navcal::test;
 
 namespace {
-constexpr layout::Colour red = 0x0000FF;
-constexpr layout::Colour blue = 0xFF0000;
+constexpr layout::Colour red = 0xFF0000;
+constexpr layout::Colour blue = 0x0000FF;
 
 QHash<QString, layout::Colour> coloursOf(app::Form1& form) {
     QHash<QString, layout::Colour> colours;
