@@ -14,9 +14,7 @@ Colour paletteColour(int index) {
 
 Colour RandomPalette::draw() {
     const double r = m_source.next();
-    RandomColorIndex = qint16(std::clamp(int(r * 16.0), 0, 15));
-    RandomColor = paletteColour(RandomColorIndex);
-    return RandomColor;
+    return paletteColour(std::clamp(int(r * 16.0), 0, 15));
 }
 
 } // namespace navcal::layout

@@ -33,11 +33,8 @@ class RandomPalette {
   public:
     explicit RandomPalette(RandomSource& source) : m_source(source) {}
 
-    // RandomColorIndex := int(r * 16); RandomColor := palette[RandomColorIndex].
+    // The palette colour at int(r * 16) for a uniform r in [0, 1).
     Colour draw();
-
-    qint16 RandomColorIndex = 0;
-    Colour RandomColor = 0;
 
     RandomSource& source() { return m_source; }
 
