@@ -129,8 +129,8 @@ Form1::~Form1() {
         m_decoding->wait();
 }
 
-const QString& Form1::MusicPath() const {
-    return m_music->MusicPath();
+const QString& Form1::musicPath() const {
+    return m_music->musicPath();
 }
 
 QPointF Form1::labelOffset() const {

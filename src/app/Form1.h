@@ -95,7 +95,7 @@ class Form1 : public QWidget {
     int backgroundScalings() const { return m_backgroundScalings; }
 
     const calendar::Today& today() const { return *m_today; }
-    const QString& MusicPath() const;
+    const QString& musicPath() const;
 
     layout::RandomPalette& randomPalette() { return m_palette; }
     panels::MonthPanels& monthPanels() { return *m_panels; }

@@ -20,9 +20,6 @@ struct BannerLook {
     friend bool operator==(const BannerLook&, const BannerLook&) = default;
 };
 
-// Sunday by the calendar itself, whatever the locale's first day of the week.
-bool isSunday(const QDate& date);
-
 // The banner of `date`, computed from nothing but the date.
 BannerLook bannerFor(const QDate& date);
 

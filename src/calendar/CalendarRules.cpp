@@ -13,21 +13,9 @@ int monthLength(int year, int month) {
     return lengths[month - 1];
 }
 
-int mondayWeekday(const QDate& date) {
-    // QDate::dayOfWeek is ISO: Monday 1 ... Sunday 7, independent of the locale.
-    return date.dayOfWeek();
-}
-
-int weekdayOfFirst(const QString& firstDayString, int year) {
-    const auto date = readDayMonth(firstDayString, year);
-    return date ? mondayWeekday(*date) : 1;
-}
-
-bool isSundayCounter(int dayCounter) {
-    // Numbered with Sunday as 1, weekday 7 is the day ISO calls Saturday.
-    static const QDate epoch(1899, 12, 30);
-    const int sundayFirst = epoch.addDays(dayCounter).dayOfWeek() % 7 + 1;
-    return sundayFirst == 7;
+int weekdayOfFirst(int year, int month) {
+    // QDate::dayOfWeek is ISO: Monday 1 ... Sunday 7, whatever the locale.
+    return QDate(year, month, 1).dayOfWeek();
 }
 
 std::optional<QDate> readDayMonth(const QString& dayMonth, int year) {

@@ -17,22 +17,13 @@ constexpr bool isLeapYear(int year) {
 // 1..12; February follows the leap rule.
 int monthLength(int year, int month);
 
-// Weekday number counted from Monday: 1 = Monday ... 7 = Sunday.
-int mondayWeekday(const QDate& date);
-
-// Weekday number of the 1st of the month that a first-day string ("01.07")
-// names in the given year.
-int weekdayOfFirst(const QString& firstDayString, int year);
+// Weekday of the 1st of a month, counted from Monday: 1 = Monday ... 7 = Sunday.
+int weekdayOfFirst(int year, int month);
 
 // Day cell (0..36) that day d takes in a month whose 1st has weekday w.
 constexpr int cellOfDay(int day, int firstWeekday) {
     return day + firstWeekday - 2;
 }
-
-// True when a fill's day counter points at a cell of the Sunday row: the counter
-// taken as days after 30 December 1899 has weekday number 7 when Sunday is
-// counted as 1, which holds exactly for multiples of 7.
-bool isSundayCounter(int dayCounter);
 
 // Reads a day-month string "DD.MM" as that day of the given year, day first.
 std::optional<QDate> readDayMonth(const QString& dayMonth, int year);

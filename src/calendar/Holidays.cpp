@@ -1,11 +1,15 @@
 #include "calendar/Holidays.h"
 
 #include "calendar/CalendarRules.h"
-#include "layout/Resources.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+
+// The table is a resource of its own, registered where it is read.
+static void registerHolidayTable() {
+    Q_INIT_RESOURCE(holidays);
+}
 
 namespace navcal::calendar {
 
@@ -14,14 +18,17 @@ namespace {
 constexpr int kFields = 8;
 const QString kNone = QStringLiteral("-");
 
-std::optional<layout::Colour> readColour(const QString& field, bool* ok) {
+std::optional<Rgb> readColour(const QString& field, bool* ok) {
     *ok = true;
     if (field == kNone)
         return std::nullopt;
     if (field == QLatin1String("red"))
-        return layout::colours::red;
+        return rgb::red;
     if (field == QLatin1String("blue"))
-        return layout::colours::blue;
+        return rgb::blue;
+    static const QRegularExpression plain(QStringLiteral("^#([0-9A-Fa-f]{6})$"));
+    if (const auto m = plain.match(field); m.hasMatch())
+        return Rgb(m.captured(1).toUInt(nullptr, 16));
     *ok = false;
     return std::nullopt;
 }
@@ -33,39 +40,34 @@ QString readText(const QString& field) {
     return text.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
 }
 
-// Fills the when-columns of `row`; false for text that names no day or rule.
-bool readWhen(const QString& when, Holiday& row) {
-    // 2000 is a leap year: "29.02" is a day of the table too.
-    constexpr int anyLeapYear = 2000;
+int monthNamed(const QString& name) {
+    static const QStringList names = {
+        QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
+        QStringLiteral("April"),   QStringLiteral("May"),      QStringLiteral("June"),
+        QStringLiteral("July"),    QStringLiteral("August"),   QStringLiteral("September"),
+        QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")};
+    return int(names.indexOf(name)) + 1;
+}
+
+// The day `text` names; nothing for text that names no day or rule.
+std::optional<HolidayDay> readWhen(const QString& text) {
     static const QRegularExpression sunday(
-        QStringLiteral("^Sunday (\\d\\d\\.\\d\\d)-(\\d\\d\\.\\d\\d)$"));
-    static const QRegularExpression cell(QStringLiteral("^cell (\\d{1,2}) of (\\d\\d)$"));
+        QStringLiteral("^(first|second|third|fourth|last) Sunday of ([A-Z][a-z]+)$"));
     static const QRegularExpression date(QStringLiteral("^\\d\\d\\.\\d\\d$"));
-    row.when = when;
-    if (const auto m = sunday.match(when); m.hasMatch()) {
-        const auto first = readDayMonth(m.captured(1), anyLeapYear);
-        const auto last = readDayMonth(m.captured(2), anyLeapYear);
-        if (!first || !last || first->month() != last->month() || first->daysTo(*last) != 6)
-            return false;
-        row.kind = Holiday::Kind::SundayIn;
-        row.month = first->month();
-        row.day = first->day();
-        row.lastDay = last->day();
-        return true;
+    if (const auto m = sunday.match(text); m.hasMatch()) {
+        static const QStringList ordinals = {QStringLiteral("first"), QStringLiteral("second"),
+                                             QStringLiteral("third"), QStringLiteral("fourth")};
+        const int month = monthNamed(m.captured(2));
+        if (month == 0)
+            return std::nullopt;
+        const int nth = int(ordinals.indexOf(m.captured(1))) + 1;
+        return HolidayDay{.month = month, .day = 0, .sunday = nth == 0 ? -1 : nth};
     }
-    if (const auto m = cell.match(when); m.hasMatch()) {
-        row.kind = Holiday::Kind::FixedCell;
-        row.cell = m.captured(1).toInt();
-        row.month = m.captured(2).toInt();
-        return row.cell < 37 && row.month >= 1 && row.month <= 12;
-    }
-    const auto day = date.match(when).hasMatch() ? readDayMonth(when, anyLeapYear) : std::nullopt;
+    // 2000 is a leap year: "29.02" is a day of the table too.
+    const auto day = date.match(text).hasMatch() ? readDayMonth(text, 2000) : std::nullopt;
     if (!day)
-        return false;
-    row.kind = Holiday::Kind::Date;
-    row.month = day->month();
-    row.day = day->day();
-    return true;
+        return std::nullopt;
+    return HolidayDay{.month = day->month(), .day = day->day()};
 }
 
 // Why `row` cannot stand as read; empty when it can.
@@ -74,12 +76,8 @@ QString checkRow(const Holiday& row) {
         return QStringLiteral("a title click marks a day without a grid colour");
     if (row.titleClick == Holiday::TitleClick::MarkWithTip && row.gridTip.isEmpty())
         return QStringLiteral("a title click sets a tooltip the grid does not have");
-    if (row.kind == Holiday::Kind::FixedCell &&
-        (row.gridColour || row.titleClick != Holiday::TitleClick::None ||
-         !row.bannerText.isEmpty() || row.gridTip.isEmpty()))
-        return QStringLiteral("a fixed cell carries a grid tooltip and nothing else");
-    if (row.kind != Holiday::Kind::Date && (row.sundayColour || !row.sundayText.isEmpty()))
-        return QStringLiteral("only a day has a Sunday banner");
+    if (row.when.sunday != 0 && (row.sundayColour || !row.sundayText.isEmpty()))
+        return QStringLiteral("a Sunday rule has no Sunday banner of its own");
     if (row.bannerText.isEmpty() && (row.bannerColour || row.sundayColour))
         return QStringLiteral("a banner colour without a banner text");
     if (row.sundayColour && row.sundayText.isEmpty())
@@ -89,7 +87,23 @@ QString checkRow(const Holiday& row) {
     return {};
 }
 
+bool isSunday(const QDate& date) {
+    return date.dayOfWeek() == Qt::Sunday;
+}
+
 } // namespace
+
+bool HolidayDay::falls(const QDate& date) const {
+    if (!date.isValid() || date.month() != month)
+        return false;
+    if (sunday == 0)
+        return date.day() == day;
+    if (!isSunday(date))
+        return false;
+    if (sunday < 0)
+        return date.day() + 7 > date.daysInMonth();
+    return (date.day() + 6) / 7 == sunday;
+}
 
 HolidayTable parseHolidayTable(const QString& text) {
     HolidayTable table;
@@ -110,10 +124,13 @@ HolidayTable parseHolidayTable(const QString& text) {
         for (QString& field : fields)
             field = field.trimmed();
         Holiday row;
-        if (!readWhen(fields[0], row)) {
+        const auto when = readWhen(fields[0]);
+        if (!when) {
             fail(QStringLiteral("\"%1\" is no day or rule").arg(fields[0]));
             continue;
         }
+        row.when = *when;
+        row.whenText = fields[0];
         bool gridOk = false, bannerOk = false, sundayOk = false;
         row.gridColour = readColour(fields[1], &gridOk);
         row.gridTip = readText(fields[2]);
@@ -122,7 +139,7 @@ HolidayTable parseHolidayTable(const QString& text) {
         row.sundayColour = readColour(fields[6], &sundayOk);
         row.sundayText = readText(fields[7]);
         if (!gridOk || !bannerOk || !sundayOk) {
-            fail(QStringLiteral("a colour is not red, blue or -"));
+            fail(QStringLiteral("a colour is not red, blue, #RRGGBB or -"));
             continue;
         }
         if (fields[3] == QLatin1String("mark"))
@@ -137,11 +154,11 @@ HolidayTable parseHolidayTable(const QString& text) {
             fail(why);
             continue;
         }
-        if (seen.contains(row.when)) {
-            fail(QStringLiteral("\"%1\" comes twice").arg(row.when));
+        if (seen.contains(row.whenText)) {
+            fail(QStringLiteral("\"%1\" comes twice").arg(row.whenText));
             continue;
         }
-        seen.insert(row.when);
+        seen.insert(row.whenText);
         table.rows.push_back(std::move(row));
     }
     return table;
@@ -149,7 +166,7 @@ HolidayTable parseHolidayTable(const QString& text) {
 
 const std::vector<Holiday>& holidays() {
     static const std::vector<Holiday> rows = [] {
-        layout::ensureResources();
+        registerHolidayTable();
         QFile file(QStringLiteral(":/holidays.txt"));
         if (!file.open(QIODevice::ReadOnly))
             qFatal("The holiday table is missing from the program's resources");
@@ -161,12 +178,37 @@ const std::vector<Holiday>& holidays() {
     return rows;
 }
 
-std::vector<const Holiday*> holidaysIn(int month) {
-    std::vector<const Holiday*> rows;
-    for (const Holiday& row : holidays())
-        if (row.month == month)
-            rows.push_back(&row);
-    return rows;
+HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& table) {
+    HolidayLook look;
+    const Holiday* grid = nullptr;
+    const Holiday* banner = nullptr;
+    // Fixed days first, then the Sunday rules: a day of its own wins.
+    for (const bool rules : {false, true}) {
+        for (const Holiday& row : table) {
+            if ((row.when.sunday != 0) != rules || !row.when.falls(date))
+                continue;
+            if (!grid && (row.gridColour || !row.gridTip.isEmpty()))
+                grid = &row;
+            if (!banner && !row.bannerText.isEmpty())
+                banner = &row;
+        }
+    }
+    if (grid) {
+        look.gridColour = grid->gridColour;
+        look.gridTip = grid->gridTip;
+        look.titleMark = grid->titleClick != Holiday::TitleClick::None;
+        look.titleTip = grid->titleClick == Holiday::TitleClick::MarkWithTip;
+    }
+    if (banner) {
+        look.bannerColour = banner->bannerColour;
+        look.bannerText = banner->bannerText;
+        if (!banner->sundayText.isEmpty() && isSunday(date)) {
+            if (banner->sundayColour)
+                look.bannerColour = banner->sundayColour;
+            look.bannerText = banner->sundayText;
+        }
+    }
+    return look;
 }
 
 } // namespace navcal::calendar

@@ -1,41 +1,46 @@
 #pragma once
 
-#include "layout/Colour.h"
-
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 #include <optional>
 #include <vector>
 
-// The one table of naval holidays (assets/holidays.txt, compiled in): what the
-// month grid shows, what a month-title click marks and what the banner says.
+// The one table of naval holidays (assets/holidays.txt, compiled in) and the one
+// question asked of it: what a date shows in its month panel, what a click on
+// the month's title marks and what the banner says.
 namespace navcal::calendar {
 
+// A colour as the table writes it: 0xRRGGBB.
+using Rgb = quint32;
+namespace rgb {
+inline constexpr Rgb red = 0xFF0000;
+inline constexpr Rgb blue = 0x0000FF;
+} // namespace rgb
+
+// The day a row names: one day and month of every year, or the n-th (or the
+// last) Sunday of a month.
+struct HolidayDay {
+    int month = 0;
+    int day = 0;    // a fixed day; 0 for a Sunday rule
+    int sunday = 0; // 1..4: that Sunday of the month; -1: the last one
+    bool falls(const QDate& date) const;
+};
+
 struct Holiday {
-    enum class Kind {
-        Date,      // one day and month of every year
-        SundayIn,  // the Sunday among days firstDay..lastDay of the month
-        FixedCell, // a day cell of the month, whatever day it shows
-    };
     enum class TitleClick { None, Mark, MarkWithTip };
 
-    Kind kind = Kind::Date;
-    int month = 0;
-    int day = 0;     // Date; SundayIn: first day of the run
-    int lastDay = 0; // SundayIn
-    int cell = -1;   // FixedCell
+    HolidayDay when;
+    QString whenText; // as the table writes it: "23.02", "last Sunday of July"
 
-    std::optional<layout::Colour> gridColour; // empty: the grid leaves the colour
-    QString gridTip;                          // empty: the grid sets no tooltip
+    std::optional<Rgb> gridColour; // empty: the grid leaves the colour
+    QString gridTip;               // empty: the grid sets no tooltip
     TitleClick titleClick = TitleClick::None;
-    std::optional<layout::Colour> bannerColour; // empty: the banner keeps its colour
-    QString bannerText;                         // lines joined by CR LF; empty: no banner
-    std::optional<layout::Colour> sundayColour;
+    std::optional<Rgb> bannerColour; // empty: the banner keeps its colour
+    QString bannerText;              // lines joined by CR LF; empty: no banner
+    std::optional<Rgb> sundayColour;
     QString sundayText; // replaces the banner text on a Sunday; empty: none
-
-    // "DD.MM", "Sunday DD.MM-DD.MM" or "cell N of MM", as the table writes it.
-    QString when;
 };
 
 struct HolidayTable {
@@ -50,7 +55,21 @@ HolidayTable parseHolidayTable(const QString& text);
 // suite loads it, so such a table never reaches a user.
 const std::vector<Holiday>& holidays();
 
-// The rows of one month, in table order.
-std::vector<const Holiday*> holidaysIn(int month);
+// What a date shows. A fixed day's row comes before a Sunday rule's, for each
+// of the three in turn.
+struct HolidayLook {
+    // The day's cell in its month panel.
+    std::optional<Rgb> gridColour;
+    QString gridTip;
+    // A click on the month's title: the day keeps its grid colour (and with
+    // `titleTip` its grid tooltip) instead of the random colour.
+    bool titleMark = false;
+    bool titleTip = false;
+    // The banner: no text leaves it as it is.
+    std::optional<Rgb> bannerColour;
+    QString bannerText;
+};
+
+HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& table = holidays());
 
 } // namespace navcal::calendar

@@ -30,8 +30,7 @@ void Decorations::beginDrag(Qt::MouseButton button, QPoint position) {
         return;
     m_pressPosition = position;
     const double tpp = m_image->twipsPerPixel();
-    DragOffsetX = float(position.x() * tpp);
-    DragOffsetY = float(position.y() * tpp);
+    m_dragOffset = QPointF(float(position.x() * tpp), float(position.y() * tpp));
     m_image->lower();
 }
 
@@ -71,7 +70,7 @@ bool Decorations::dropAt(QPoint windowPixels, const QWidget* target) {
     const double tpp = m_image->twipsPerPixel();
     const float x = float(windowPixels.x() * tpp);
     const float y = float(windowPixels.y() * tpp);
-    m_image->moveTwips(x - DragOffsetX, y - DragOffsetY);
+    m_image->moveTwips(x - float(m_dragOffset.x()), y - float(m_dragOffset.y()));
     return true;
 }
 

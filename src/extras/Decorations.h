@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointF>
 
 class QDrag;
 class QMimeData;
@@ -18,10 +19,6 @@ class Decorations : public QObject {
   public:
     Decorations(layout::ImageControl* ship, layout::RandomPalette& palette, QWidget* window,
                 QObject* parent = nullptr);
-
-    // Where inside the ship the current drag began, in twips.
-    float DragOffsetX = 0;
-    float DragOffsetY = 0;
 
     // A left press on the ship at `position` (pixels inside the image): remembers
     // the grabbed point and puts the image behind every other control.
@@ -56,6 +53,7 @@ class Decorations : public QObject {
     QWidget* m_window;
     layout::ImageControl* m_image;
     QPoint m_pressPosition;
+    QPointF m_dragOffset;       // where inside the ship the current drag began, in twips
     bool m_armed = false;       // a left press that may still become a drag
     bool m_dragStarted = false; // the press became a drag
 };

@@ -21,7 +21,7 @@ class Music : public QObject {
     // Stops the chosen file's music; nothing when none was chosen.
     void stop();
 
-    const QString& MusicPath() const { return m_musicPath; }
+    const QString& musicPath() const { return m_musicPath; }
 
   private:
     platform::MusicSink& m_sink;

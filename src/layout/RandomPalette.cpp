@@ -5,17 +5,16 @@
 namespace navcal::layout {
 
 Colour paletteColour(int index) {
-    static constexpr Colour palette[16] = {
+    // As stored, low byte red.
+    static constexpr quint32 stored[16] = {
         0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
         0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    return palette[std::clamp(index, 0, 15)];
+    return fromStoredBgr(stored[std::clamp(index, 0, 15)]);
 }
 
 Colour RandomPalette::draw() {
     const double r = m_source.next();
-    RandomColorIndex = qint16(std::clamp(int(r * 16.0), 0, 15));
-    RandomColor = paletteColour(RandomColorIndex);
-    return RandomColor;
+    return paletteColour(std::clamp(int(r * 16.0), 0, 15));
 }
 
 } // namespace navcal::layout

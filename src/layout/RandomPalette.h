@@ -24,7 +24,7 @@ class MersenneRandom final : public RandomSource {
     std::mt19937_64 m_engine{0};
 };
 
-// The standard 16-colour palette, 0x00BBGGRR.
+// The standard 16-colour palette.
 Colour paletteColour(int index);
 
 // The window's shared random colour pair: every recolouring reaction draws
@@ -33,11 +33,8 @@ class RandomPalette {
   public:
     explicit RandomPalette(RandomSource& source) : m_source(source) {}
 
-    // RandomColorIndex := int(r * 16); RandomColor := palette[RandomColorIndex].
+    // The palette colour at int(r * 16) for a uniform r in [0, 1).
     Colour draw();
-
-    qint16 RandomColorIndex = 0;
-    Colour RandomColor = 0;
 
     RandomSource& source() { return m_source; }
 

@@ -14,11 +14,11 @@
 namespace navcal::layout {
 
 QColor toQColor(Colour colour) {
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+    return QColor(QRgb(colour));
 }
 
 Colour fromQColor(const QColor& c) {
-    return Colour(c.red()) | (Colour(c.green()) << 8) | (Colour(c.blue()) << 16);
+    return Colour(c.rgb() & 0xFFFFFF);
 }
 
 Colour buttonTextColour() {

@@ -72,7 +72,7 @@ class TwipLabel : public TwipPlaced<QLabel> {
     std::unique_ptr<GlyphMasks> m_largeGlyphs;
 };
 
-// System button-text colour as a 0x00BBGGRR value.
+// System button-text colour.
 Colour buttonTextColour();
 QColor toQColor(Colour colour);
 Colour fromQColor(const QColor& colour);

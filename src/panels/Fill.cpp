@@ -1,12 +1,11 @@
 #include "panels/Fill.h"
 
 #include "calendar/CalendarRules.h"
+#include "calendar/Holidays.h"
 
 #include <array>
 
 namespace navcal::panels {
-
-using calendar::Holiday;
 
 namespace {
 
@@ -32,30 +31,22 @@ class Writes {
     std::array<std::optional<CellWrite>, layout::kCellsPerMonth> m_cells;
 };
 
-// The grid's look of a holiday on the cell showing `caption` at day counter `day`.
-void markHolidays(const MonthTable& table, const QString& caption, int day, CellWrite& cell) {
-    for (const Holiday* row : table.holidays) {
-        if (row->kind == Holiday::Kind::Date && row->gridColour &&
-            caption == QString::number(row->day)) {
-            cell.colour = *row->gridColour;
-            cell.tip = row->gridTip;
-        }
-    }
+// The day a cell showing `caption` stands for, in the month of `table`.
+QDate dayShown(const MonthTable& table, const QString& caption, int year) {
     bool isNumber = false;
-    const int shown = caption.toInt(&isNumber);
-    if (!isNumber || QString::number(shown) != caption)
-        return;
-    // The first rule whose run holds the day decides, Sunday or not.
-    for (const Holiday* row : table.holidays) {
-        if (row->kind != Holiday::Kind::SundayIn || !row->gridColour || shown < row->day ||
-            shown > row->lastDay)
-            continue;
-        if (calendar::isSundayCounter(day)) {
-            cell.colour = *row->gridColour;
-            cell.tip = row->gridTip;
-        }
-        return;
-    }
+    const int day = caption.toInt(&isNumber);
+    if (!isNumber || QString::number(day) != caption)
+        return {};
+    return QDate(year, table.month, day);
+}
+
+// The grid's look of a holiday on the cell showing `caption`.
+void markHoliday(const MonthTable& table, const QString& caption, int year, CellWrite& cell) {
+    const calendar::HolidayLook look = calendar::holidayOn(dayShown(table, caption, year));
+    if (look.gridColour)
+        cell.colour = *look.gridColour;
+    if (!look.gridTip.isEmpty())
+        cell.tip = look.gridTip;
 }
 
 } // namespace
@@ -72,7 +63,7 @@ FillTick fillTick(const MonthTable& table, Counters& c, const QDate& today, cons
     // The tick still runs to its end after stopping its timer.
     tick.stopTimer = c.day == table.stopValue || c.cell == table.stopValue;
 
-    const int w = calendar::weekdayOfFirst(table.firstDayString, today.year());
+    const int w = calendar::weekdayOfFirst(today.year(), table.month);
     // The cells this tick writes and marks, each with its day counter. The
     // counters never point at cell 0, so a month that begins on a Monday has
     // its day 1 there handled along with the first tick.
@@ -106,9 +97,6 @@ FillTick fillTick(const MonthTable& table, Counters& c, const QDate& today, cons
     // Weekend rows red on every tick, whatever an earlier tick gave them.
     for (int index : kWeekendCells)
         writes.at(index).colour = layout::colours::red;
-    for (const Holiday* row : table.holidays)
-        if (row->kind == Holiday::Kind::FixedCell)
-            writes.at(row->cell).tip = row->gridTip;
 
     // Today's frame, then the holidays, which take precedence over today's
     // colour and tooltip.
@@ -123,7 +111,7 @@ FillTick fillTick(const MonthTable& table, Counters& c, const QDate& today, cons
             cell.colour = layout::colours::yellow;
             cell.tip = QStringLiteral("Сегодня ") + calendar::dateLine(today, locale);
         }
-        markHolidays(table, caption, cur.day, cell);
+        markHoliday(table, caption, today.year(), cell);
     }
     tick.writes = writes.list();
     return tick;
@@ -131,18 +119,15 @@ FillTick fillTick(const MonthTable& table, Counters& c, const QDate& today, cons
 
 std::vector<CellWrite> titleClickMarks(const MonthTable& table,
                                        const std::array<QString, layout::kCellsPerMonth>& captions,
-                                       layout::Colour colour) {
+                                       int year, layout::Colour colour) {
     std::vector<CellWrite> out;
     for (int i = 0; i < layout::kCellsPerMonth; ++i) {
         CellWrite cell{.index = i, .colour = colour};
-        for (const Holiday* row : table.holidays) {
-            if (row->titleClick == Holiday::TitleClick::None || row->kind != Holiday::Kind::Date ||
-                captions[i] != QString::number(row->day))
-                continue;
-            cell.colour = *row->gridColour;
-            if (row->titleClick == Holiday::TitleClick::MarkWithTip)
-                cell.tip = row->gridTip;
-        }
+        const calendar::HolidayLook look = calendar::holidayOn(dayShown(table, captions[i], year));
+        if (look.titleMark)
+            cell.colour = *look.gridColour;
+        if (look.titleTip)
+            cell.tip = look.gridTip;
         out.push_back(cell);
     }
     for (int index : kWeekendCells)

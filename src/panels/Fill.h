@@ -38,10 +38,10 @@ struct FillTick {
 FillTick fillTick(const MonthTable& table, Counters& counters, const QDate& today,
                   const QLocale& locale);
 
-// What a click on the month's title leaves in every cell showing `captions`,
-// once all of them have been painted `colour`.
+// What a click on the month's title leaves in every cell showing `captions`
+// (days of `year`), once all of them have been painted `colour`.
 std::vector<CellWrite> titleClickMarks(const MonthTable& table,
                                        const std::array<QString, layout::kCellsPerMonth>& captions,
-                                       layout::Colour colour);
+                                       int year, layout::Colour colour);
 
 } // namespace navcal::panels

@@ -76,7 +76,8 @@ void MonthPanels::titleClicked(int month) {
     std::array<QString, layout::kCellsPerMonth> captions;
     for (int i = 0; i < layout::kCellsPerMonth; ++i)
         captions[i] = controls.cells[i]->caption();
-    applyWrites(titleClickMarks(monthTable(month), captions, colour), controls);
+    applyWrites(titleClickMarks(monthTable(month), captions, m_today.date().year(), colour),
+                controls);
 }
 
 void MonthPanels::recolourHeaders() {

@@ -11,11 +11,9 @@ std::vector<MonthTable> buildTables() {
     for (int m = 1; m <= 12; ++m) {
         MonthTable& row = t[m - 1];
         row.month = m;
-        row.firstDayString = QStringLiteral("01.%1").arg(m, 2, 10, QLatin1Char('0'));
         row.length = calendar::monthLength(2001, m); // a common year: February 28
         row.leapDay = false;
         row.stopValue = 38;
-        row.holidays = calendar::holidaysIn(m);
     }
     MonthTable& february = t[1];
     february.leapDay = true;

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "calendar/Holidays.h"
 #include "layout/StoredDesign.h"
 
-#include <QString>
 #include <vector>
 
 // What makes one month panel differ from another: plain data, read by the fill
@@ -14,12 +12,10 @@ namespace navcal::panels {
 inline constexpr int kWeekendCells[10] = {5, 12, 19, 26, 33, 6, 13, 20, 27, 34};
 
 struct MonthTable {
-    int month;              // 1..12
-    QString firstDayString; // "01.MM", read day first in the current year
-    int length;             // February: 28, with day 29 kept in a leap year
-    bool leapDay;           // February: the leap-year test decides about day 29
-    int stopValue;          // the fill stops when either counter reaches it
-    std::vector<const calendar::Holiday*> holidays; // the month's rows of the holiday table
+    int month;     // 1..12
+    int length;    // February: 28, with day 29 kept in a leap year
+    bool leapDay;  // February: the leap-year test decides about day 29
+    int stopValue; // the fill stops when either counter reaches it
 };
 
 // The twelve months, January first.

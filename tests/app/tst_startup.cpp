@@ -242,7 +242,7 @@ void TestStartup::stateAfterLoad() {
         QCOMPARE(form.monthPanels().counters(month).cell, qint16(0));
         QCOMPARE(form.monthPanels().counters(month).day, qint16(1));
     }
-    QVERIFY(form.MusicPath().isEmpty());
+    QVERIFY(form.musicPath().isEmpty());
     QVERIFY(w.sink.commands.isEmpty());
 }
 
@@ -524,7 +524,7 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
     QVERIFY(QDir::setCurrent(w.folder.path()));
     app::Form1& form = w.loaded();
     QVERIFY(showsSeascape(form));
-    QVERIFY(form.MusicPath().isEmpty());
+    QVERIFY(form.musicPath().isEmpty());
 }
 
 void TestStartup::dpiHeldToSaneRange() {

@@ -42,17 +42,17 @@ void TestBanner::tickShowsTodayCentredOnItsText_data() {
     QTest::addColumn<Colour>("colour");
     QTest::newRow("1 January, stored dark red")
         << QDate(2026, 1, 1) << QSize(1024, 768) << QStringLiteral("День тельняшки!")
-        << Colour(0x000080);
+        << Colour(0x800000);
     QTest::newRow("27 January, blue")
         << QDate(2026, 1, 27) << QSize(1920, 1080)
-        << QStringLiteral("День снятия блокады Ленинграда!") << Colour(0xFF0000);
+        << QStringLiteral("День снятия блокады Ленинграда!") << Colour(0x0000FF);
     QTest::newRow("10 July on a Sunday, three lines")
         << QDate(2022, 7, 10) << QSize(1280, 1024)
         << QStringLiteral("День рыбака!\r\nДень победы русской армии над шведами\r\n"
                           "в Полтавском сражении  !")
-        << Colour(0x0000FF);
+        << Colour(0xFF0000);
     QTest::newRow("plain day") << QDate(2026, 2, 24) << QSize(800, 600) << QString()
-                               << Colour(0x000080);
+                               << Colour(0x800000);
 }
 
 void TestBanner::tickShowsTodayCentredOnItsText() {
@@ -84,19 +84,19 @@ void TestBanner::runPastMidnightShowsTheNewDay_data() {
     QTest::addColumn<QString>("nextText");
     QTest::addColumn<Colour>("nextColour");
     QTest::newRow("9 May into 10 May: cleared")
-        << QDate(2026, 5, 9) << QDate(2026, 5, 10) << QString() << Colour(0x000080);
+        << QDate(2026, 5, 9) << QDate(2026, 5, 10) << QString() << Colour(0x800000);
     QTest::newRow("blue day, then an entry without colour: stored colour")
         << QDate(2026, 1, 27) << QDate(2026, 2, 23) << QStringLiteral("День защитника Отечества!")
-        << Colour(0x000080);
+        << Colour(0x800000);
     QTest::newRow("6 July into 7 July (Tuesday): blue")
         << QDate(2026, 7, 6) << QDate(2026, 7, 7)
         << QStringLiteral("День победы русского флота\r\nнад турецким флотом в бухте Чесма !")
-        << Colour(0xFF0000);
+        << Colour(0x0000FF);
     QTest::newRow("6 July into 7 July (Sunday): red")
         << QDate(2024, 7, 6) << QDate(2024, 7, 7)
         << QStringLiteral("День морского и речного флота!\r\n"
                           "День победы русского флота над турецким флотом в бухте Чесма !")
-        << Colour(0x0000FF);
+        << Colour(0xFF0000);
 }
 
 void TestBanner::runPastMidnightShowsTheNewDay() {
@@ -132,7 +132,6 @@ void TestBanner::clickFreezesTheBanner() {
     w.random.script({0.5}); // palette entry 8, grey
     QTest::mouseClick(label, Qt::LeftButton);
     QCOMPARE(label->foreColor(), Colour(0x808080));
-    QCOMPARE(form.randomPalette().RandomColorIndex, qint16(8));
     QVERIFY(!timer14->isActive());
     QVERIFY(form.banner().isFrozen());
 

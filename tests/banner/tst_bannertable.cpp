@@ -10,9 +10,9 @@ using navcal::layout::Colour;
 
 namespace {
 
-constexpr Colour kDarkRed = 0x000080;
-constexpr Colour kBlue = 0xFF0000;
-constexpr Colour kRed = 0x0000FF;
+constexpr Colour kDarkRed = 0x800000;
+constexpr Colour kBlue = 0x0000FF;
+constexpr Colour kRed = 0xFF0000;
 
 } // namespace
 

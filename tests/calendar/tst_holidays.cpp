@@ -1,12 +1,13 @@
-// The holiday table: the loader's handling of malformed rows, and the
-// compiled-in table's consistency.
+// The holiday table and its one question: what a date shows. Expected looks are
+// written from a printed calendar, not read back from the table.
 
-#include "calendar/CalendarRules.h"
 #include "calendar/Holidays.h"
 
 #include <QtTest>
+#include <chrono>
 
 using namespace navcal::calendar;
+namespace chr = std::chrono;
 
 namespace {
 const QString kRow = QStringLiteral("%1 | %2 | %3 | %4 | %5 | %6 | %7 | %8");
@@ -18,45 +19,45 @@ QString row(const char* when, const char* grid, const char* tip, const char* cli
                     QString::fromUtf8(click), QString::fromUtf8(banner), QString::fromUtf8(text),
                     QString::fromUtf8(sunday), QString::fromUtf8(sundayText));
 }
+
+constexpr qint64 kNone = -1;
+constexpr qint64 kRed = 0xFF0000;
+constexpr qint64 kBlue = 0x0000FF;
+
+qint64 colourOf(const std::optional<Rgb>& colour) {
+    return colour ? qint64(*colour) : kNone;
+}
 } // namespace
 
 class TestHolidays : public QObject {
     Q_OBJECT
   private slots:
-    void readsARow();
+    void readsRows();
     void malformedRows_data();
     void malformedRows();
     void compiledTableIsSound();
-    void everyMarkedDayIsAGridHoliday();
-    void julyRulesHoldOneSundayEveryYear();
+    void writtenCalendar_data();
+    void writtenCalendar();
+    void sundayRulesAgainstChrono();
 };
 
-void TestHolidays::readsARow() {
+void TestHolidays::readsRows() {
     const HolidayTable table = parseHolidayTable(
         QStringLiteral("# a comment\n\n") +
         row("07.07", "-", "-", "-", "blue", "A\\n B  !", "red", "S\\nT") + QLatin1Char('\n') +
-        row("Sunday 25.07-31.07", "blue", "Tip", "-", "-", "Fleet") + QLatin1Char('\n') +
-        row("cell 13 of 04", "-", "Herring", "-", "-", "-") + QLatin1Char('\n') +
-        row("23.02", "red", "Defender", "mark+tip", "-", "-"));
+        row("last Sunday of July", "#123456", "Tip", "-", "-", "Fleet"));
     QVERIFY2(table.errors.isEmpty(), qPrintable(table.errors.join(u'\n')));
-    QCOMPARE(table.rows.size(), size_t(4));
-    const Holiday& day = table.rows[0];
-    QCOMPARE(day.kind, Holiday::Kind::Date);
-    QCOMPARE(day.month, 7);
-    QCOMPARE(day.day, 7);
-    QVERIFY(!day.gridColour);
-    QCOMPARE(day.bannerColour, std::optional(navcal::layout::colours::blue));
-    // Inner spaces stay; \n is a CR LF line break.
+    QCOMPARE(table.rows.size(), size_t(2));
+    // Inner spaces stay; \n is a CR LF line break; colours are plain RGB.
+    const HolidayLook day = holidayOn(QDate(2026, 7, 7), table.rows);
+    QCOMPARE(colourOf(day.bannerColour), kBlue);
     QCOMPARE(day.bannerText, QStringLiteral("A\r\n B  !"));
-    QCOMPARE(day.sundayText, QStringLiteral("S\r\nT"));
-    const Holiday& rule = table.rows[1];
-    QCOMPARE(rule.kind, Holiday::Kind::SundayIn);
-    QCOMPARE(rule.day, 25);
-    QCOMPARE(rule.lastDay, 31);
-    QCOMPARE(table.rows[2].kind, Holiday::Kind::FixedCell);
-    QCOMPARE(table.rows[2].cell, 13);
-    QCOMPARE(table.rows[2].month, 4);
-    QCOMPARE(table.rows[3].titleClick, Holiday::TitleClick::MarkWithTip);
+    const HolidayLook sunday = holidayOn(QDate(2024, 7, 7), table.rows);
+    QCOMPARE(colourOf(sunday.bannerColour), kRed);
+    QCOMPARE(sunday.bannerText, QStringLiteral("S\r\nT"));
+    const HolidayLook fleet = holidayOn(QDate(2026, 7, 26), table.rows);
+    QCOMPARE(colourOf(fleet.gridColour), qint64(0x123456));
+    QCOMPARE(fleet.bannerText, QStringLiteral("Fleet"));
 }
 
 void TestHolidays::malformedRows_data() {
@@ -65,16 +66,15 @@ void TestHolidays::malformedRows_data() {
     QTest::newRow("a stray bar") << row("01.01", "red", "Tip|x", "mark", "-", "Text");
     QTest::newRow("no such day") << row("30.02", "red", "Tip", "-", "-", "-");
     QTest::newRow("month first") << row("1.13", "red", "Tip", "-", "-", "-");
+    QTest::newRow("no such month") << row("last Sunday of Julember", "red", "Tip", "-", "-", "-");
+    QTest::newRow("fifth Sunday") << row("fifth Sunday of July", "red", "Tip", "-", "-", "-");
     QTest::newRow("unknown colour") << row("01.01", "green", "Tip", "-", "-", "-");
+    QTest::newRow("short RGB") << row("01.01", "#F00", "Tip", "-", "-", "-");
     QTest::newRow("unknown click") << row("01.01", "red", "Tip", "marks", "-", "-");
     QTest::newRow("mark without grid colour") << row("01.01", "-", "-", "mark", "-", "Text");
     QTest::newRow("tip mark without tip") << row("01.01", "red", "-", "mark+tip", "-", "-");
-    QTest::newRow("run of six days") << row("Sunday 01.07-06.07", "blue", "Tip", "-", "-", "-");
-    QTest::newRow("run across months") << row("Sunday 28.07-03.08", "blue", "Tip", "-", "-", "-");
-    QTest::newRow("cell out of range") << row("cell 37 of 04", "-", "Tip", "-", "-", "-");
-    QTest::newRow("coloured cell") << row("cell 13 of 04", "red", "Tip", "-", "-", "-");
     QTest::newRow("Sunday text on a rule")
-        << row("Sunday 01.07-07.07", "blue", "Tip", "-", "-", "Text", "red", "Sun");
+        << row("first Sunday of July", "blue", "Tip", "-", "-", "Text", "red", "Sun");
     QTest::newRow("banner colour without text") << row("01.01", "red", "Tip", "-", "blue", "-");
     QTest::newRow("Sunday colour without text") << row("01.01", "-", "-", "-", "-", "T", "red");
     QTest::newRow("empty row") << row("01.01", "-", "-", "-", "-", "-");
@@ -92,62 +92,122 @@ void TestHolidays::malformedRows() {
              qPrintable(table.errors[0]));
 }
 
-// The program's own table loads without an error and every banner day is a
-// day of the calendar.
+// The program's own table loads without an error.
 void TestHolidays::compiledTableIsSound() {
+    (void)holidays(); // registers the resource
     QFile file(QStringLiteral(":/holidays.txt"));
-    (void)holidays(); // registers the resources
     QVERIFY(file.open(QIODevice::ReadOnly));
     const HolidayTable table = parseHolidayTable(QString::fromUtf8(file.readAll()));
     QVERIFY2(table.errors.isEmpty(), qPrintable(table.errors.join(u'\n')));
     QCOMPARE(table.rows.size(), holidays().size());
-    int banners = 0;
-    for (const Holiday& h : holidays()) {
-        if (h.kind == Holiday::Kind::Date && !h.bannerText.isEmpty()) {
-            ++banners;
-            const QString key = QStringLiteral("%1.%2")
-                                    .arg(h.day, 2, 10, QLatin1Char('0'))
-                                    .arg(h.month, 2, 10, QLatin1Char('0'));
-            QVERIFY2(readDayMonth(key, 2026), qPrintable(key));
-        }
-        QVERIFY2(!h.bannerText.contains(QLatin1String("\\n")), qPrintable(h.when));
-    }
-    QVERIFY(banners > 0);
 }
 
-// A title click marks only days the grid colours, in the grid's colour.
-void TestHolidays::everyMarkedDayIsAGridHoliday() {
-    int marked = 0;
-    for (const Holiday& h : holidays()) {
-        if (h.titleClick == Holiday::TitleClick::None)
-            continue;
-        ++marked;
-        QCOMPARE(h.kind, Holiday::Kind::Date);
-        QVERIFY2(h.gridColour, qPrintable(h.when));
-    }
-    QVERIFY(marked > 0);
+void TestHolidays::writtenCalendar_data() {
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<qint64>("grid");
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<QString>("title"); // "-", "mark", "mark+tip"
+    QTest::addColumn<qint64>("banner");
+    QTest::addColumn<QString>("text");
+    const QString none;
+    const auto day = [](const char* name, QDate date) -> QTestData& {
+        return QTest::newRow(name) << date;
+    };
+    day("23 February", QDate(2026, 2, 23)) << kRed << "День защитника Отечества"
+                                           << "mark+tip" << kNone << "День защитника Отечества!";
+    day("22 February", QDate(2026, 2, 22)) << kNone << none << "-" << kNone << none;
+    day("24 February", QDate(2026, 2, 24)) << kNone << none << "-" << kNone << none;
+    day("29 February", QDate(2024, 2, 29)) << kNone << none << "-" << kNone << none;
+    day("7 January", QDate(2026, 1, 7)) << kRed << "Рождество Христово"
+                                        << "mark" << kNone << none;
+    day("27 January: banner only", QDate(2026, 1, 27))
+        << kNone << none << "-" << kBlue << "День снятия блокады Ленинграда!";
+    day("12 April 2026, second Sunday", QDate(2026, 4, 12)) << kNone << "День селёдки"
+                                                            << "-" << kNone << none;
+    day("14 April 2024, second Sunday", QDate(2024, 4, 14)) << kNone << "День селёдки"
+                                                            << "-" << kNone << none;
+    day("5 April 2026, first Sunday", QDate(2026, 4, 5)) << kNone << none << "-" << kNone << none;
+    day("19 April 2026, third Sunday", QDate(2026, 4, 19)) << kNone << none << "-" << kNone << none;
+    day("28 May: no mark on a title click", QDate(2026, 5, 28)) << kBlue << "День пограничника"
+                                                                << "-" << kNone << none;
+    day("5 July 2026, first Sunday", QDate(2026, 7, 5))
+        << kBlue << "День морского и речного флота"
+        << "-" << kNone << "День морского и речного флота!";
+    day("6 July 2026, a Monday", QDate(2026, 7, 6)) << kNone << none << "-" << kNone << none;
+    day("12 July 2026, second Sunday", QDate(2026, 7, 12)) << kBlue << "День рыбака"
+                                                           << "-" << kNone << "День рыбака!";
+    day("19 July 2026, third Sunday", QDate(2026, 7, 19)) << kNone << none << "-" << kNone << none;
+    day("26 July 2026, last Sunday", QDate(2026, 7, 26))
+        << kBlue << "День Военно-Морского Флота"
+        << "-" << kNone << "День Военно-Морского Флота!";
+    day("25 July 2027, last Sunday", QDate(2027, 7, 25))
+        << kBlue << "День Военно-Морского Флота"
+        << "-" << kNone << "День Военно-Морского Флота!";
+    day("31 July 2022, last Sunday on the 31st", QDate(2022, 7, 31))
+        << kBlue << "День Военно-Морского Флота"
+        << "-" << kNone << "День Военно-Морского Флота!";
+    day("24 July 2022, a Sunday before the last", QDate(2022, 7, 24))
+        << kNone << none << "-" << kNone << none;
+    day("7 July 2026, a Tuesday", QDate(2026, 7, 7))
+        << kNone << none << "-" << kBlue
+        << "День победы русского флота\r\nнад турецким флотом в бухте Чесма !";
+    day("7 July 2024, a Sunday: the day's own Sunday banner", QDate(2024, 7, 7))
+        << kBlue << "День морского и речного флота"
+        << "-" << kRed
+        << "День морского и речного флота!\r\nДень победы русского флота над турецким флотом в "
+           "бухте Чесма !";
+    day("10 July 2022, a Sunday", QDate(2022, 7, 10))
+        << kBlue << "День рыбака"
+        << "-" << kRed
+        << "День рыбака!\r\nДень победы русской армии над шведами\r\nв Полтавском сражении  !";
+    day("17 July", QDate(2026, 7, 17)) << kBlue << "День авиации ВМФ"
+                                       << "mark+tip" << kNone << "День авиации ВМФ!";
+    day("8 September, second line begins with a space", QDate(2026, 9, 8))
+        << kBlue << "Праздник Новороссийского военно-морского района"
+        << "mark" << kNone << "День Новороссийской ВМБ!\r\n День Бородинского сражения!";
+    day("9 December", QDate(2026, 12, 9))
+        << kBlue << "День Каспийского высшего военно-морского училища"
+        << "mark" << kNone << "День Каспийского ВВМКУ!";
+    day("no date", QDate()) << kNone << none << "-" << kNone << none;
 }
 
-// Each July rule's run holds exactly one Sunday, and together they find the
-// first, second and last Sunday of July, from 1900 to 2100.
-void TestHolidays::julyRulesHoldOneSundayEveryYear() {
-    std::vector<const Holiday*> rules;
-    for (const Holiday* h : holidaysIn(7))
-        if (h->kind == Holiday::Kind::SundayIn)
-            rules.push_back(h);
-    QCOMPARE(rules.size(), size_t(3));
+void TestHolidays::writtenCalendar() {
+    QFETCH(QDate, date);
+    QFETCH(qint64, grid);
+    QFETCH(QString, tip);
+    QFETCH(QString, title);
+    QFETCH(qint64, banner);
+    QFETCH(QString, text);
+    const HolidayLook look = holidayOn(date);
+    QCOMPARE(colourOf(look.gridColour), grid);
+    QCOMPARE(look.gridTip, tip);
+    const QString click = look.titleTip ? "mark+tip" : (look.titleMark ? "mark" : "-");
+    QCOMPARE(click, title);
+    QCOMPARE(colourOf(look.bannerColour), banner);
+    QCOMPARE(look.bannerText, text);
+}
+
+// The n-th and the last Sunday of every month, 1900-2100, as the standard
+// library's calendar counts them.
+void TestHolidays::sundayRulesAgainstChrono() {
     for (int year = 1900; year <= 2100; ++year) {
-        QList<int> sundays;
-        for (int day = 1; day <= 31; ++day)
-            if (QDate(year, 7, day).dayOfWeek() == Qt::Sunday)
-                sundays << day;
-        const int expected[3] = {sundays.first(), sundays.at(1), sundays.last()};
-        for (int r = 0; r < 3; ++r) {
-            QList<int> found;
-            for (int day = rules[r]->day; day <= rules[r]->lastDay; ++day)
-                if (QDate(year, 7, day).dayOfWeek() == Qt::Sunday)
-                    found << day;
-            QCOMPARE(found, QList<int>{expected[r]});
+        for (unsigned month = 1; month <= 12; ++month) {
+            const chr::year_month ym{chr::year(year), chr::month(month)};
+            for (int nth = 1; nth <= 4; ++nth) {
+                const chr::year_month_day d{ym / chr::Sunday[unsigned(nth)]};
+                const QDate date(year, int(month), int(unsigned(d.day())));
+                const HolidayDay rule{.month = int(month), .sunday = nth};
+                QVERIFY(rule.falls(date));
+                QVERIFY(!rule.falls(date.addDays(7)));
+                QVERIFY(!rule.falls(date.addDays(-7)));
+                QVERIFY(!rule.falls(date.addDays(1)));
+            }
+            const chr::year_month_day last{ym / chr::Sunday[chr::last]};
+            const QDate date(year, int(month), int(unsigned(last.day())));
+            const HolidayDay rule{.month = int(month), .sunday = -1};
+            QVERIFY(rule.falls(date));
+            QVERIFY(!rule.falls(date.addDays(-7)));
+            QVERIFY(!rule.falls(date.addDays(-1)));
         }
     }
 }

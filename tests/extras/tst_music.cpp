@@ -85,11 +85,11 @@ void TestMusic::folderWithOneEntry() {
     music.start();
     music.replay();
     music.stop();
-    const QStringList expected = chosen ? QStringList{RecordingSink::playText(music.MusicPath()),
-                                                      RecordingSink::playText(music.MusicPath()),
-                                                      RecordingSink::stopText(music.MusicPath())}
+    const QStringList expected = chosen ? QStringList{RecordingSink::playText(music.musicPath()),
+                                                      RecordingSink::playText(music.musicPath()),
+                                                      RecordingSink::stopText(music.musicPath())}
                                         : QStringList{};
-    QCOMPARE(music.MusicPath(), chosen ? nativePath(dir, fileName) : QString());
+    QCOMPARE(music.musicPath(), chosen ? nativePath(dir, fileName) : QString());
     QCOMPARE(sink.commands, expected);
 }
 
@@ -163,7 +163,7 @@ void TestMusic::windowSendsCommands() {
     auto& form = w.loaded();
     const bool chosen = fileName.startsWith(u"muzz.") && fileName == fileName.toLower();
     const QString path = chosen ? nativePath(w.folder, fileName) : QString();
-    QCOMPARE(form.MusicPath(), path);
+    QCOMPARE(form.musicPath(), path);
     QCOMPARE(w.sink.commands, chosen ? QStringList{RecordingSink::playText(path)} : QStringList{});
 
     auto* image1 = form.controls().image(QStringLiteral("Image1"));
@@ -191,7 +191,7 @@ void TestMusic::doubleClickPlaysOnceThenHides() {
     QTest::mousePress(image1, Qt::LeftButton, {}, at);
     QTest::mouseRelease(image1, Qt::LeftButton, {}, at);
     QTest::mouseDClick(image1, Qt::LeftButton, {}, at);
-    QCOMPARE(w.sink.commands.count(RecordingSink::playText(form.MusicPath())), 1);
+    QCOMPARE(w.sink.commands.count(RecordingSink::playText(form.musicPath())), 1);
     QCOMPARE(w.sink.commands.size(), 1);
     QVERIFY(image1->isHidden());
 }

@@ -10,8 +10,8 @@ using namespace navcal;
 using namespace navcal::test;
 
 namespace {
-constexpr layout::Colour red = 0x0000FF;
-constexpr layout::Colour blue = 0xFF0000;
+constexpr layout::Colour red = 0xFF0000;
+constexpr layout::Colour blue = 0x0000FF;
 
 QHash<QString, layout::Colour> coloursOf(app::Form1& form) {
     QHash<QString, layout::Colour> colours;
@@ -81,8 +81,6 @@ void PanelClicks::titleClick() {
     click(form.controls().label(monthDesign(month).title));
     const int index = int(random * 16);
     const layout::Colour drawn = layout::paletteColour(index);
-    QCOMPARE(form.randomPalette().RandomColorIndex, qint16(index));
-    QCOMPARE(form.randomPalette().RandomColor, drawn);
     QCOMPARE(form.controls().label(monthDesign(month).title)->foreColor(), drawn);
 
     QSet<QString> changed{monthDesign(month).title};
@@ -122,8 +120,7 @@ void PanelClicks::secondClickDrawsAgain() {
     click(title);
     const auto firstLook = panelLook(form, 1);
     click(title);
-    QCOMPARE(form.randomPalette().RandomColorIndex, qint16(8));
-    QCOMPARE(title->foreColor(), layout::paletteColour(8));
+    QCOMPARE(title->foreColor(), layout::Colour(0x808080)); // palette entry 8, grey
     const auto secondLook = panelLook(form, 1);
     for (int i = 0; i < layout::kCellsPerMonth; ++i) {
         // Marked and weekend cells look the same after both clicks; the rest
@@ -184,8 +181,6 @@ void PanelClicks::headerClick() {
     w.random.script({random, random < 0.5 ? 0.9 : 0.1});
     click(form.controls().image(QStringLiteral("Image3")));
     const int index = int(random * 16);
-    QCOMPARE(form.randomPalette().RandomColorIndex, qint16(index));
-    QCOMPARE(form.randomPalette().RandomColor, layout::paletteColour(index));
 
     QSet<QString> headers;
     for (const layout::MonthLayout& m : layout::monthLayouts())
