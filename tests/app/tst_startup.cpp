@@ -357,7 +357,7 @@ void TestStartup::userFolderFirstForEachFile() {
                  qPrintable(colour.name()));
     }
     const QString folder = musicFolder == "user" ? user.path() : w.folder.path();
-    QCOMPARE(form.MusicPath(), QDir::toNativeSeparators(folder + "/muzz.wav"));
+    QCOMPARE(form.musicPath(), QDir::toNativeSeparators(folder + "/muzz.wav"));
 }
 
 void TestStartup::decompressionBombIsCheap() {
