@@ -699,7 +699,7 @@ void TestBinary::waylandOutputsCoveredAndTheSaverEnds_data() {
 // box around it, and a key typed on the cover's output ends the saver.
 void TestBinary::waylandOutputsCoveredAndTheSaverEnds() {
     QFETCH(bool, twoOutputs);
-    SKIP_WITHOUT("weston", "weston-screenshooter", "Xvfb", "xdotool", "import");
+    NEEDS("weston", "weston-screenshooter", "Xvfb", "xdotool", "import");
     std::optional<Xvfb> xvfb;
     std::optional<Weston> weston;
     if (twoOutputs) {
