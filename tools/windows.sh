@@ -480,7 +480,7 @@ build)
     build_scr
     ;;
 test)
-    for tool in wine wineserver Xvfb Xorg xrandr xdotool import convert python3 makensis x86_64-w64-mingw32-windres; do
+    for tool in wine wineserver Xvfb xdotool import convert python3 makensis x86_64-w64-mingw32-windres; do
         command -v "$tool" >/dev/null || fail "$tool is missing (tools/windows/deps.sh installs it)"
     done
     build_scr
