@@ -147,11 +147,11 @@ class AccessDumpPlugin : public QGenericPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "accessdump.json")
   public:
-    QObject* create(const QString& key, const QString& specification) override {
+    QObject* create(const QString& key, const QString& target) override {
         if (key.compare(QLatin1String("navcalaccessdump"), Qt::CaseInsensitive) != 0 ||
-            specification.isEmpty())
+            target.isEmpty())
             return nullptr;
-        return new AccessDump(specification);
+        return new AccessDump(target);
     }
 };
 
