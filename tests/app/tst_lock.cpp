@@ -189,7 +189,7 @@ void TestLock::plantedSharedLockNeitherStopsNorHangsTheSaver() {
     p.setProcessEnvironment(env);
     p.start(NAVCAL_BINARY, {"/s"});
     QVERIFY(p.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(navcal::test::platformLoaded(p.processId()), 20000);
+    QVERIFY(navcal::test::waitForPlatform(p.processId()));
     QVERIFY(!p.waitForFinished(1500)); // it runs
     ::kill(pid_t(p.processId()), SIGTERM);
     QVERIFY(p.waitForFinished(10000));

@@ -39,14 +39,19 @@ mkdir -m 700 "$home"
 # A copy the host's user can reach wherever the build tree lies.
 binary="$work/navcal"
 install -m 755 "$source_binary" "$binary"
-display=""
-for n in $(seq 400 480); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
 screens=(-screen 0 1024x768x24)
 [ "$kind" = mate ] && screens+=(-screen 1 1024x768x24)
-Xvfb "$display" "${screens[@]}" -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
+# The server picks a free display itself and says which: two of these tests
+# running at once would otherwise both see the same number free and share one
+# server.
+Xvfb "${screens[@]}" -displayfd 1 -dpi 96 -nolisten tcp -noreset >"$work/display" 2>/dev/null &
 xvfb=$!
+display=""
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && display=":$(head -n 1 "$work/display")" && break
+    sleep 0.1
+done
+[ -n "$display" ] || { echo "FAIL: Xvfb did not come up"; kill "$xvfb"; rm -rf "$work"; exit 1; }
 
 # Neither daemon starts a display program as root: run the host as nobody then.
 as_user=()
@@ -147,10 +152,12 @@ mate)
     ;;
 esac
 
+# On a busy machine the host can be ending a copy it started a moment before
+# while its next one starts: the copy that stays is the one watched.
 pids=()
 for _ in $(seq 150); do
     mapfile -t pids < <(pgrep "${parent[@]}" -f -x -- "$program --root" || true)
-    [ "${#pids[@]}" -gt 0 ] && break
+    [ "${#pids[@]}" -eq 1 ] && break
     sleep 0.2
 done
 [ "${#pids[@]}" -eq 1 ] || fail "the host started ${#pids[@]} navcal processes, not one"

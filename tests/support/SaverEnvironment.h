@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace navcal::test {
 
@@ -25,11 +27,22 @@ inline QProcessEnvironment saverEnvironment(const QTemporaryDir& home, const QSt
     return env;
 }
 
-// Whether a started program has loaded the toolkit's platform, so its own
-// start-up, signal handlers included, is behind it (Linux: read from /proc).
-inline bool platformLoaded(qint64 pid) {
-    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/platforms/libq");
+// Waits (20 s at most) until a started program has loaded the toolkit's
+// platform, so its own start-up, signal handlers included, is behind it
+// (Linux: read from /proc). The maps are read a page at a time and can miss a
+// line while the program maps more, so the first sighting is the answer.
+// A pause of 0 polls without one, for a test that must come at once.
+inline bool waitForPlatform(qint64 pid, int pauseMs = 50) {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 20000) {
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+        if (maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/platforms/libq"))
+            return true;
+        if (pauseMs > 0)
+            QTest::qWait(pauseMs);
+    }
+    return false;
 }
 
 } // namespace navcal::test
