@@ -151,7 +151,7 @@ void Form1::loadFrame() {
     layout::placeOnScreen(*m_controls, m_screenWidth, m_screenHeight);
     m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));
     m_today->reset();
-    m_panels->resetCounters();
+    m_panels->restartFills();
 }
 
 void Form1::startMusic() {

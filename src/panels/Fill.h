@@ -1,23 +1,21 @@
 #pragma once
 
-#include "panels/MonthTable.h"
+#include "calendar/MonthModel.h"
+#include "layout/StoredDesign.h"
 
-#include <QDate>
-#include <QLocale>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
-// The month grid fill as a pure step: from the date and the month's counters,
-// what one tick makes the cells show. No widgets here.
+// What the month panels write into their cells, as pure steps: a fill that
+// reveals the month's cells one tick at a time, and a title click's marks.
+// No widgets here.
 namespace navcal::panels {
 
-struct Counters {
-    qint16 cell = 0;
-    qint16 day = 1;
-};
+static_assert(calendar::kMonthCells == layout::kCellsPerMonth);
 
-// What a tick leaves in one cell; an empty field is left as it was.
+// What a step leaves in one cell; an empty field is left as it was.
 struct CellWrite {
     int index = 0;
     std::optional<QString> caption{};
@@ -26,21 +24,18 @@ struct CellWrite {
     bool frame = false; // today's frame
 };
 
-struct FillTick {
-    bool stopTimer = false;
-    // February's leap-year step, which also shows today's date in the date line.
-    bool showDateLine = false;
-    std::vector<CellWrite> writes; // ascending by cell index, only cells that exist
-};
+// Ticks of a whole fill: cell 0 comes with the first.
+inline constexpr int kFillTicks = calendar::kMonthCells - 1;
 
-// Advances `counters` and works out one tick of `table`'s month on `today`.
-// A tick after the stop (one already queued) only stops the timer again.
-FillTick fillTick(const MonthTable& table, Counters& counters, const QDate& today,
-                  const QLocale& locale);
+// The tick that follows `revealed` earlier ones (0..kFillTicks - 1). The first
+// empties every cell that shows no day; each reveals its own cell (the first
+// cell 0 as well) and paints the weekend columns red again, over whatever a
+// title click gave them meanwhile.
+std::vector<CellWrite> fillTick(const calendar::MonthCells& cells, int revealed);
 
-// What a click on the month's title leaves in every cell showing `captions`
+// What a click on `month`'s title leaves in every cell showing `captions`
 // (days of `year`), once all of them have been painted `colour`.
-std::vector<CellWrite> titleClickMarks(const MonthTable& table,
+std::vector<CellWrite> titleClickMarks(int month,
                                        const std::array<QString, layout::kCellsPerMonth>& captions,
                                        int year, layout::Colour colour);
 

@@ -45,26 +45,30 @@ MonthPanels::MonthPanels(const layout::Roles& controls, calendar::Today& today,
     connect(&m_today, &calendar::Today::dayChanged, this, &MonthPanels::refill);
 }
 
-void MonthPanels::resetCounters() {
-    m_counters.fill({});
+void MonthPanels::restartFills() {
+    m_revealed.fill(0);
 }
 
 void MonthPanels::fillTick(int month) {
     if (!validMonth(month))
         return;
     const layout::MonthControls& controls = m_controls.month(month);
-    const QDate today = m_today.date();
-    const FillTick tick =
-        panels::fillTick(monthTable(month), m_counters[month - 1], today, m_locale);
-    if (tick.stopTimer)
-        controls.fillTimer->stop();
-    applyWrites(tick.writes, controls);
-    if (tick.showDateLine) {
-        m_controls.dateLine->setCaption(calendar::dateLine(today, m_locale));
-        // A locale whose short date names the month ("5 Feb 2026") writes
-        // more than the stored width holds: the line widens about its centre.
-        m_controls.dateLine->widenToCaption();
+    int& revealed = m_revealed[month - 1];
+    calendar::MonthCells& cells = m_cells[month - 1];
+    if (revealed == 0) {
+        const QDate today = m_today.date();
+        cells = calendar::monthCells(today.year(), month, today, m_locale);
+        if (month == 2) {
+            m_controls.dateLine->setCaption(calendar::dateLine(today, m_locale));
+            // A locale whose short date names the month ("5 Feb 2026") writes
+            // more than the stored width holds: the line widens about its centre.
+            m_controls.dateLine->widenToCaption();
+        }
     }
+    applyWrites(panels::fillTick(cells, revealed), controls);
+    revealed = std::min(revealed + 1, kFillTicks);
+    if (revealed == kFillTicks)
+        controls.fillTimer->stop();
 }
 
 void MonthPanels::titleClicked(int month) {
@@ -76,8 +80,7 @@ void MonthPanels::titleClicked(int month) {
     std::array<QString, layout::kCellsPerMonth> captions;
     for (int i = 0; i < layout::kCellsPerMonth; ++i)
         captions[i] = controls.cells[i]->caption();
-    applyWrites(titleClickMarks(monthTable(month), captions, m_today.date().year(), colour),
-                controls);
+    applyWrites(titleClickMarks(month, captions, m_today.date().year(), colour), controls);
 }
 
 void MonthPanels::recolourHeaders() {
@@ -91,7 +94,7 @@ void MonthPanels::refill() {
     for (const layout::MonthControls& month : m_controls.months)
         for (TwipLabel* cell : month.cells)
             cell->restoreStoredLook();
-    resetCounters();
+    restartFills();
     for (const layout::MonthControls& month : m_controls.months)
         month.fillTimer->start();
 }

@@ -11,8 +11,9 @@
 
 namespace navcal::panels {
 
-// The twelve month panels on the window: applies the fill ticks and title
-// clicks worked out in Fill.h, and recolours the weekday headers.
+// The twelve month panels on the window: reveals each month's cells as its
+// fill timer ticks, applies the title clicks worked out in Fill.h, and
+// recolours the weekday headers.
 class MonthPanels : public QObject {
     Q_OBJECT
   public:
@@ -20,29 +21,33 @@ class MonthPanels : public QObject {
     MonthPanels(const layout::Roles& controls, calendar::Today& today,
                 layout::RandomPalette& palette, QLocale locale, QObject* parent = nullptr);
 
-    // Fill counters: cell counter 0 and day counter 1 for every month.
-    void resetCounters();
+    // Every month's fill back at its start: no cell revealed.
+    void restartFills();
 
-    // One fill tick of a month (1..12); stops the month's timer on its stop value.
+    // One fill tick of a month (1..12): its next cell revealed; the month's
+    // timer stops with the last.
     void fillTick(int month);
     // Click on a month's title (1..12): random colour, marked days, weekend red.
-    // The fill counters are left alone.
+    // A fill under way goes on from where it was.
     void titleClicked(int month);
     // Click on the weekday-header picture: all 84 headers in one random colour.
     void recolourHeaders();
 
     // Puts the cells back to their stored look and fills every month again:
-    // counters reset, the twelve fill timers restarted.
+    // the twelve fill timers restarted.
     void refill();
 
-    const Counters& counters(int month) const { return m_counters.at(month - 1); }
+    // How many ticks of a month's fill have run.
+    int revealed(int month) const { return m_revealed.at(month - 1); }
 
   private:
     const layout::Roles& m_controls;
     calendar::Today& m_today;
     layout::RandomPalette& m_palette;
     QLocale m_locale;
-    std::array<Counters, 12> m_counters{};
+    std::array<int, 12> m_revealed{};
+    // Each month's cells, worked out on its fill's first tick.
+    std::array<calendar::MonthCells, 12> m_cells{};
 };
 
 } // namespace navcal::panels

@@ -6,7 +6,6 @@
 #include "app/Form1.h"
 #include "layout/Controls.h"
 #include "layout/StoredDesign.h"
-#include "panels/Fill.h"
 #include "panels/MonthPanels.h"
 
 #include <QDate>
@@ -66,43 +65,6 @@ inline QVector<Look> panelLook(app::Form1& form, int month) {
     for (int i = 0; i < layout::kCellsPerMonth; ++i)
         looks << lookOf(dayCell(form, month, i));
     return looks;
-}
-
-// A month panel without widgets: what the fill steps leave in its cells.
-// Colour 0 stands for the colour the cell is stored with.
-struct PanelModel {
-    std::array<Look, layout::kCellsPerMonth> cells;
-    int ticks = 0; // until the step stopped its timer
-    bool showedDateLine = false;
-
-    PanelModel() {
-        for (int i = 0; i < layout::kCellsPerMonth; ++i)
-            cells[i] = {QString::number(i + 1), 0, 0, QString()};
-    }
-    // One tick; false once the step stops the timer.
-    bool tick(int month, panels::Counters& counters, const QDate& today, const QLocale& locale) {
-        const panels::FillTick step =
-            panels::fillTick(panels::monthTable(month), counters, today, locale);
-        for (const panels::CellWrite& write : step.writes) {
-            Look& cell = cells.at(write.index);
-            cell.caption = write.caption.value_or(cell.caption);
-            cell.colour = write.colour.value_or(cell.colour);
-            cell.tip = write.tip.value_or(cell.tip);
-            cell.border = write.frame ? 1 : cell.border;
-        }
-        showedDateLine = showedDateLine || step.showDateLine;
-        ++ticks;
-        return !step.stopTimer;
-    }
-};
-
-inline PanelModel fillPurely(int month, const QDate& today,
-                             const QLocale& locale = QLocale(QLocale::Russian, QLocale::Russia)) {
-    PanelModel panel;
-    panels::Counters counters;
-    while (panel.tick(month, counters, today, locale) && panel.ticks < 100) {
-    }
-    return panel;
 }
 
 // The caption a cell must end with, worked out from the date alone.
