@@ -91,6 +91,8 @@ class TestStartup : public QObject {
     void initTestCase() { layout::installFontSubstitutes(); }
     void labelOffset_data();
     void labelOffset();
+    void fontsAsDesigned_data();
+    void fontsAsDesigned();
     void movedToAnotherScreen_data();
     void movedToAnotherScreen();
     void stateAfterLoad();
@@ -166,31 +168,78 @@ void TestStartup::labelOffset() {
     QCOMPARE(moved, 546 - 5);
     for (const auto& [name, pixels] : places)
         QCOMPARE(form.findChild<layout::TwipLabel*>(name)->pos(), pixels);
-    // Text is set at the scaled size, not drawn as a scaled bitmap.
-    QCOMPARE(form.controls().cell("Label10", 7)->font().pointSizeF(), 8.25 * factor);
     QCOMPARE(form.geometry(), QRect(QPoint(0, 0), screen));
 
-    // The eight controls placed on their own.
+    // The eight controls placed on their own: centred on the screen (to a
+    // pixel), the title line and the credit on their stored lines, the clock
+    // on September's Tuesday line and the date on its Friday's, the seagull
+    // just above February's title, the flag on February's Tuesday line, the
+    // ship standing on October's title line.
     const layout::Controls& c = form.controls();
-    const float sw = form.screenWidth();
-    for (const char* name : {"Label1", "Label2", "Label112", "Label12", "Label114"}) {
-        const layout::TwipLabel* label = c.label(name);
-        QCOMPARE(label->left(), sw / 2 - label->twipWidth() / 2);
-    }
+    const auto pixels = [&](const char* name) {
+        const QWidget* widget = form.findChild<QWidget*>(name);
+        return widget ? widget->geometry() : QRect();
+    };
+    for (const char* name :
+         {"Label1", "Label2", "Label112", "Label12", "Label114", "Image1", "Image2", "Image3"})
+        QVERIFY2(qAbs(pixels(name).center().x() * 2 + 1 - screen.width()) <= 2, name);
     QCOMPARE(c.label("Label1")->top(), float(120 + offset.y()));
     QCOMPARE(c.label("Label112")->top(), float(3840 + offset.y()));
-    // The clock stands on the line of September's Tuesday, the date on its Friday.
-    QCOMPARE(c.label("Label12")->top(), c.label("Label82")->top());
-    QCOMPARE(c.label("Label114")->top(), c.label("Label79")->top());
-    for (const char* name : {"Image1", "Image2", "Image3"}) {
-        const layout::ImageControl* image = c.image(name);
-        QCOMPARE(image->left(), sw / 2 - image->twipWidth() / 2);
-    }
-    QCOMPARE(c.image("Image1")->top(), c.label("Label21")->top() - 25);
-    QCOMPARE(c.image("Image3")->top(), c.label("Label18")->top());
-    QCOMPARE(c.image("Image2")->top(), c.label("Label85")->top() - c.image("Image2")->twipHeight());
+    QCOMPARE(pixels("Label12").top(), pixels("Label82").top());
+    QCOMPARE(pixels("Label114").top(), pixels("Label79").top());
+    QVERIFY(pixels("Image1").top() < pixels("Label21").top());
+    QVERIFY(pixels("Image1").bottom() > pixels("Label21").top());
+    QCOMPARE(pixels("Image3").top(), pixels("Label18").top());
+    QVERIFY(qAbs(pixels("Image2").bottom() + 1 - pixels("Label85").top()) <= 1);
     // Images show their pictures at the arrangement's scale.
     QCOMPARE(c.image("Image2")->size(), QSize(qRound(91 * factor), qRound(71 * factor)));
+}
+
+void TestStartup::fontsAsDesigned_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<double>("points"); // at the design's size, 1024x768
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    // As the stored design writes them.
+    QTest::newRow("credit") << "Label1"
+                            << "Times New Roman" << 18.0 << true << true;
+    QTest::newRow("site address") << "Label2"
+                                  << "Times New Roman" << 12.0 << true << false;
+    QTest::newRow("title line") << "Label112"
+                                << "Times New Roman" << 27.75 << true << true;
+    QTest::newRow("clock") << "Label12"
+                           << "Times New Roman" << 24.0 << true << false;
+    QTest::newRow("date line") << "Label114"
+                               << "Times New Roman" << 27.75 << true << true;
+    QTest::newRow("banner") << "Label113"
+                            << "Times New Roman" << 20.25 << true << false;
+    QTest::newRow("January's title") << "Label11"
+                                     << "MS Sans Serif" << 8.25 << true << false;
+    QTest::newRow("a day cell") << "Label10(7)"
+                                << "MS Sans Serif" << 8.25 << true << false;
+}
+
+// Text is set in the design's font at the scaled size, not drawn as a scaled
+// bitmap: on the design's screen and on one 2.8 times as large.
+void TestStartup::fontsAsDesigned() {
+    QFETCH(QString, control);
+    QFETCH(QString, face);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    for (const auto& [screen, factor] :
+         {std::pair{QSize(1024, 768), 1.0}, std::pair{QSize(3840, 2160), 2.8125}}) {
+        TestWindow w(QDate(2026, 12, 7), screen);
+        app::Form1& form = w.loaded();
+        const auto* label = form.findChild<layout::TwipLabel*>(control);
+        QVERIFY(label);
+        const QFont font = label->font();
+        QCOMPARE(font.family(), face);
+        QCOMPARE(font.pointSizeF(), points * factor);
+        QCOMPARE(font.bold(), bold);
+        QCOMPARE(font.italic(), italic);
+    }
 }
 
 void TestStartup::movedToAnotherScreen_data() {

@@ -99,6 +99,7 @@ class MonthFill : public QObject {
     void newDayAtMidnight_data();
     void newDayAtMidnight();
     void sameDayTickKeepsPanels();
+    void drawnColours_data();
     void drawnColours();
 };
 
@@ -268,12 +269,21 @@ void MonthFill::sameDayTickKeepsPanels() {
     }
 }
 
+void MonthFill::drawnColours_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<int>("frame"); // today's frame in pixels: the design's one, scaled
+    QTest::newRow("1024x768, the design's size") << QSize(1024, 768) << 1;
+    QTest::newRow("3840x2160, scaled 2.8 times") << QSize(3840, 2160) << 3;
+}
+
 // The filled panel as drawn, pixel by pixel: the stored colour order is what
-// makes red red on the screen.
+// makes red red on the screen, and today's frame grows with the calendar.
 void MonthFill::drawnColours() {
+    QFETCH(QSize, screen);
+    QFETCH(int, frame);
     // December 2026 begins on a Tuesday: Sunday the 6th in cell 6, the blue
     // 9th on a Wednesday in cell 9, an ordinary Thursday the 10th in cell 10.
-    TestWindow w(QDate(2026, 12, 16));
+    TestWindow w(QDate(2026, 12, 16), screen);
     auto& form = w.loaded();
     runAllFills(form);
     const auto drawn = [&](int index) { return dayCell(form, 12, index)->grab().toImage(); };
@@ -307,7 +317,13 @@ void MonthFill::drawnColours() {
                 return false;
         return true;
     };
-    QVERIFY(framed(drawn(16), Qt::yellow));
+    const QImage today = drawn(16);
+    QVERIFY(framed(today, Qt::yellow));
+    int thickness = 0;
+    while (thickness < today.width() &&
+           today.pixelColor(thickness, today.height() / 2) == QColor(Qt::yellow))
+        ++thickness;
+    QCOMPARE(thickness, frame);
     const QImage plain = drawn(10);
     QVERIFY(pixelsNear(plain, Qt::black) > 0);
     QVERIFY(!framed(plain, Qt::black));
