@@ -1,4 +1,5 @@
 #include "app/Launch.h"
+#include "app/ScreenCovers.h"
 #include "extras/Music.h"
 #include "layout/Fonts.h"
 #include "support/TestServices.h"
@@ -41,6 +42,7 @@ class TestShutdown : public QObject {
     void keysWithoutCharacterDoNothing_data();
     void keysWithoutCharacterDoNothing();
     void mouseOnlyEndsOnTheBackground();
+    void clickOnAnotherMonitorsCoverEnds();
     void systemCloseGoesThroughUnload();
     void configureNotice();
 };
@@ -121,6 +123,21 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
     QVERIFY(!form.isVisible());
     QCOMPARE(w.sink.commands.size(), 2);
     QCOMPARE(w.endCodes, std::vector<int>{0});
+}
+
+// The cover of another monitor ends the saver on a left click, as the
+// calendar's background does; a right click and a press carried in from
+// elsewhere do not.
+void TestShutdown::clickOnAnotherMonitorsCoverEnds() {
+    int ended = 0;
+    app::ScreenCover cover(QGuiApplication::primaryScreen(), QImage(), [&ended] { ++ended; });
+    cover.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&cover));
+    QTest::mouseClick(&cover, Qt::RightButton, {}, QPoint(40, 40));
+    QTest::mouseRelease(&cover, Qt::LeftButton, {}, QPoint(40, 40));
+    QCOMPARE(ended, 0);
+    QTest::mouseClick(&cover, Qt::LeftButton, {}, QPoint(40, 40));
+    QCOMPARE(ended, 1);
 }
 
 void TestShutdown::systemCloseGoesThroughUnload() {

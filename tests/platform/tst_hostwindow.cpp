@@ -245,6 +245,14 @@ void TestHostWindow::drawsOnlyInsideTheLentWindow() {
     for (const QRect& band : {QRect(0, 0, 800, kLent.top()), QRect(0, kLent.bottom() + 1, 800, 10),
                               QRect(0, 0, kLent.left(), 600), QRect(kLent.right() + 1, 0, 10, 600)})
         QCOMPARE(shot.copy(band), before.copy(band));
+    // The host makes its window larger: the calendar fills it all, the
+    // strip it gained included.
+    const uint32_t grown[] = {uint32_t(kLent.width() + 120), uint32_t(kLent.height() + 90)};
+    xcb_configure_window(c, lent, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, grown);
+    xcb_flush(c);
+    const QRect gained(kLent.right() + 1, kLent.top(), 120, kLent.height() + 90);
+    QTRY_VERIFY2_WITH_TIMEOUT(colours(grabRoot(c, screen), gained) > 100,
+                              "the calendar did not follow its window", 20000);
     // Accessibility reaches the bus it is given.
     if (bus)
         QTRY_VERIFY_WITH_TIMEOUT(busPeers(address).contains(saver->processId()), 10000);
