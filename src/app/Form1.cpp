@@ -223,7 +223,7 @@ void Form1::loadBackground() {
     if (picture.isNull())
         picture = backgroundFor(m_services.dataFolders(), storedBackground(), pixels);
     if (picture.size() == pixels)
-        ++m_backgroundScalings;
+        m_background.countScaling();
     m_controls->roles().background->setPicture(std::move(picture));
 }
 
@@ -260,7 +260,9 @@ void Form1::wireHandlers() {
 }
 
 void Form1::paintEvent(QPaintEvent* event) {
-    paintBackground(event->rect());
+    QPainter painter(this);
+    m_background.paint(painter, *m_controls->roles().background, event->rect(), size(),
+                       devicePixelRatioF(), palette().color(QPalette::Window));
     if (!m_painted) {
         m_painted = true;
         // After this frame has reached the screen.
@@ -269,90 +271,6 @@ void Form1::paintEvent(QPaintEvent* event) {
                 rest();
         });
     }
-}
-
-void Form1::paintBackground(const QRect& area) {
-    QPainter painter(this);
-    layout::PictureBox* background = m_controls->roles().background;
-    if (background->picture().isNull()) {
-        painter.fillRect(rect(), palette().color(QPalette::Window));
-        return;
-    }
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    const QSize held = background->picture().size();
-    if (held != pixels && held.width() >= pixels.width() && held.height() >= pixels.height()) {
-        // A smaller window: the one copy is shrunk to it, once, so that a
-        // repainted label costs a copy of its rectangle, never a rescale.
-        background->setPicture(shrunkTo(background->picture(), pixels));
-        ++m_backgroundScalings;
-    }
-    QImage picture = background->picture();
-    if (picture.hasAlphaChannel())
-        painter.fillRect(rect(), palette().color(QPalette::Window));
-    if (picture.size() == pixels) {
-        picture.setDevicePixelRatio(ratio);
-        // Unscaled: only the painted region is copied.
-        painter.drawImage(QPoint(0, 0), picture);
-        return;
-    }
-    // Enlarging: drawn from the smaller picture, only where it is being
-    // painted. A copy at the window's size would add a second screen-size
-    // buffer beside the window's own.
-    if (const QImage* piece = enlargedPiece(area, picture, ratio)) {
-        painter.drawImage(area.topLeft(), *piece);
-        return;
-    }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), picture);
-}
-
-const QImage* Form1::enlargedPiece(const QRect& area, const QImage& picture, qreal ratio) {
-    // The clock repaints its rectangle every second and the banner its own:
-    // the enlarged picture under a small rectangle painted again is kept
-    // ready, so that an idle second is a copy, not a smooth scaling (which a
-    // large screen spreads over drawing threads). Whole device pixels only,
-    // where the piece's scaling is the window's own.
-    const QRectF device(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio);
-    if (area.isEmpty() || device.topLeft() != QPointF(device.toRect().topLeft()) ||
-        qint64(area.width()) * area.height() * 32 > qint64(width()) * height())
-        return nullptr;
-    const std::pair<qint64, QSize> source{picture.cacheKey(), size()};
-    if (source != m_piecesFrom) {
-        m_pieces.clear();
-        m_paintedAreas.clear();
-        m_piecesFrom = source;
-    }
-    const auto kept = std::find_if(m_pieces.begin(), m_pieces.end(),
-                                   [&area](const auto& piece) { return piece.first == area; });
-    if (kept != m_pieces.end()) {
-        // The most recently used first.
-        std::rotate(m_pieces.begin(), kept, std::next(kept));
-        return &m_pieces.front().second;
-    }
-    // A rectangle painted once (a day cell as it fills) is not worth a piece.
-    if (!m_paintedAreas.contains(area)) {
-        if (m_paintedAreas.size() >= qsizetype(2 * kKeptPieces))
-            m_paintedAreas.removeFirst();
-        m_paintedAreas.append(area);
-        return nullptr;
-    }
-    QImage piece(device.size().toSize(), picture.hasAlphaChannel()
-                                             ? QImage::Format_ARGB32_Premultiplied
-                                             : QImage::Format_RGB32);
-    piece.setDevicePixelRatio(ratio);
-    {
-        QPainter painter(&piece);
-        painter.translate(-area.topLeft());
-        if (picture.hasAlphaChannel())
-            painter.fillRect(rect(), palette().color(QPalette::Window));
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), picture);
-    }
-    if (m_pieces.size() >= kKeptPieces)
-        m_pieces.pop_back();
-    m_pieces.emplace(m_pieces.begin(), area, std::move(piece));
-    return &m_pieces.front().second;
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {

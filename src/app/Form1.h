@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowBackground.h"
 #include "calendar/Clock.h"
 #include "calendar/Today.h"
 #include "layout/Controls.h"
@@ -9,7 +10,6 @@
 
 #include <QHash>
 #include <QImage>
-#include <QList>
 #include <QLocale>
 #include <QRect>
 #include <QWidget>
@@ -17,7 +17,6 @@
 #include <memory>
 #include <optional>
 #include <utility>
-#include <vector>
 
 namespace navcal::panels {
 class MonthPanels;
@@ -92,7 +91,7 @@ class Form1 : public QWidget {
     const layout::TwipScale& scale() const { return m_scale; }
     QPointF labelOffset() const;
     // How often the background has been fitted to the window (once per size).
-    int backgroundScalings() const { return m_backgroundScalings; }
+    int backgroundScalings() const { return m_background.scalings(); }
 
     const calendar::Today& today() const { return *m_today; }
     const QString& musicPath() const;
@@ -121,8 +120,6 @@ class Form1 : public QWidget {
     // The screen's geometry, the arrangement's scale for it and its size in twips.
     void adoptScreen(const QRect& geometry);
     QSize backgroundPixels() const; // the window's size in device pixels
-    void paintBackground(const QRect& area);
-    const QImage* enlargedPiece(const QRect& area, const QImage& picture, qreal ratio);
     void wireHandlers();
 
     Form1Services m_services;
@@ -140,18 +137,13 @@ class Form1 : public QWidget {
     std::unique_ptr<extras::Music> m_music;
     std::unique_ptr<extras::WebLink> m_webLink;
     std::unique_ptr<extras::Decorations> m_decorations;
-    int m_backgroundScalings = 0;
+    WindowBackground m_background;
     // The background being decoded since construction, for m_backgroundPixels.
     std::unique_ptr<QThread> m_decoding;
     QImage m_decoded;
     QHash<QString, QImage> m_largeRenderings; // decoded with it, by stored picture
     QSize m_backgroundPixels;
     bool m_painted = false;
-    // Enlarged background under small rectangles that repaint often.
-    static constexpr std::size_t kKeptPieces = 4;
-    std::vector<std::pair<QRect, QImage>> m_pieces;
-    QList<QRect> m_paintedAreas;
-    std::pair<qint64, QSize> m_piecesFrom; // the picture and window size they show
     std::function<void()> m_afterFirstFrame;
     bool m_backgroundPressed = false;
     bool m_unloaded = false;
