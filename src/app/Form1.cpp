@@ -20,7 +20,6 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
 #include <utility>
 
 namespace navcal::app {
@@ -28,11 +27,6 @@ namespace navcal::app {
 using layout::TwipLabel;
 
 namespace {
-
-double logicalTwipsPerPixel() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return twipsPerPixelForDpi(screen ? screen->logicalDotsPerInchX() : 96.0);
-}
 
 // The stored background, known from the design before its control exists.
 QString storedBackground() {
@@ -52,14 +46,6 @@ QStringList storedImages() {
 }
 
 } // namespace
-
-double twipsPerPixelForDpi(double dpi) {
-    // The DPI comes from the environment (QT_FONT_DPI) or the display: an
-    // absurd one would overflow every size computed from it.
-    if (!(dpi > 0))
-        return 15.0;
-    return 1440.0 / std::clamp(dpi, kMinDpi, kMaxDpi);
-}
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), m_services(std::move(services)), m_twipsPerPixel(logicalTwipsPerPixel()),
@@ -88,16 +74,17 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     const QScreen* primary = QGuiApplication::primaryScreen();
-    adoptScreen(m_services.screenPixels ? QRect(QPoint(0, 0), *m_services.screenPixels)
-                : primary               ? primary->geometry()
-                                        : QRect(0, 0, 1024, 768));
+    m_fit = ScreenFit::of(m_services.screenPixels ? QRect(QPoint(0, 0), *m_services.screenPixels)
+                          : primary               ? primary->geometry()
+                                                  : QRect(0, 0, 1024, 768),
+                          m_twipsPerPixel);
 
     // The pictures are decoded on a second thread while the 546 controls are
     // built here: the first frame waits for the longer of the two, not both.
     // The images' larger renderings are read only when they are drawn larger.
     m_backgroundPixels = backgroundPixels();
     QStringList enlarged;
-    if (m_scale.factor * devicePixelRatioF() != 1.0)
+    if (m_fit.scale.factor * devicePixelRatioF() != 1.0)
         enlarged = storedImages();
     m_decoding.reset(
         QThread::create([this, folders = m_services.dataFolders(), stored = storedBackground(),
@@ -108,12 +95,12 @@ Form1::Form1(Form1Services services, QWidget* parent)
         }));
     m_decoding->start();
 
-    m_controls = std::make_unique<layout::Controls>(this, m_scale);
+    m_controls = std::make_unique<layout::Controls>(this, m_fit.scale);
 
     const layout::Roles& roles = m_controls->roles();
     m_today = std::make_unique<calendar::Today>(*m_services.clock);
     m_panels = std::make_unique<panels::MonthPanels>(roles, *m_today, m_palette, m_services.locale);
-    m_banner = std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_screenWidth);
+    m_banner = std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_fit.width);
     m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, roles.clockTimer,
                                                             *m_services.clock, m_services.locale);
     m_music = std::make_unique<extras::Music>(*m_services.music, m_services.dataFolders());
@@ -133,11 +120,6 @@ const QString& Form1::musicPath() const {
     return m_music->musicPath();
 }
 
-QPointF Form1::labelOffset() const {
-    return {(m_screenWidth - layout::kArrangementWidth) / 2.0f,
-            (m_screenHeight - layout::kArrangementHeight) / 2.0f};
-}
-
 void Form1::load() {
     loadFrame();
     startMusic();
@@ -147,8 +129,8 @@ void Form1::loadFrame() {
     // Each step stands on its own: one that cannot be done is skipped.
     setWindowState(Qt::WindowNoState);
     loadBackground();
-    setGeometry(m_screenGeometry);
-    layout::placeOnScreen(*m_controls, m_screenWidth, m_screenHeight);
+    setGeometry(m_fit.geometry);
+    layout::placeOnScreen(*m_controls, m_fit.width, m_fit.height);
     m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));
     m_today->reset();
     m_panels->restartFills();
@@ -178,29 +160,19 @@ void Form1::startTimers() {
 void Form1::fitToScreen(const QRect& geometry) {
     if (geometry.isEmpty())
         return;
-    const QSizeF from(m_screenWidth, m_screenHeight);
-    adoptScreen(geometry);
-    m_controls->rescale(m_scale);
-    layout::movePlacement(*m_controls, from, QSizeF(m_screenWidth, m_screenHeight));
-    m_banner->setScreenWidth(m_screenWidth);
+    const QSizeF from(m_fit.width, m_fit.height);
+    m_fit = ScreenFit::of(geometry, m_twipsPerPixel);
+    m_controls->rescale(m_fit.scale);
+    layout::movePlacement(*m_controls, from, QSizeF(m_fit.width, m_fit.height));
+    m_banner->setScreenWidth(m_fit.width);
     // Decoded afresh for the new size: an enlarged smaller copy would blur.
     loadBackground();
-    setGeometry(m_screenGeometry);
+    setGeometry(m_fit.geometry);
     update();
 }
 
-void Form1::adoptScreen(const QRect& geometry) {
-    // The stored arrangement is scaled to fill the screen; the screen's size
-    // is then measured in the design's twips, so the start-up arithmetic
-    // centres the scaled arrangement and never pushes it off the screen.
-    m_screenGeometry = geometry;
-    m_scale = layout::TwipScale::fitting(geometry.size(), m_twipsPerPixel);
-    m_screenWidth = float(geometry.width() * m_scale.twipsPerPixel());
-    m_screenHeight = float(geometry.height() * m_scale.twipsPerPixel());
-}
-
 QSize Form1::backgroundPixels() const {
-    return (QSizeF(m_screenGeometry.size()) * devicePixelRatioF()).toSize();
+    return (QSizeF(m_fit.geometry.size()) * devicePixelRatioF()).toSize();
 }
 
 void Form1::loadBackground() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ScreenFit.h"
 #include "app/WindowBackground.h"
 #include "calendar/Clock.h"
 #include "calendar/Today.h"
@@ -34,11 +35,6 @@ class Decorations;
 class QThread;
 
 namespace navcal::app {
-
-// Twips per pixel for a logical DPI, the DPI held to a sane range.
-inline constexpr double kMinDpi = 24.0;
-inline constexpr double kMaxDpi = 960.0;
-double twipsPerPixelForDpi(double dpi);
 
 // What the window gets from outside: the platform's services and, for tests,
 // a fixed screen.
@@ -80,16 +76,16 @@ class Form1 : public QWidget {
     // the arrangement is scaled to fit it and placed as at start-up, keeping
     // what the handlers have changed since.
     void fitToScreen(const QRect& geometry);
-    const QRect& screenGeometry() const { return m_screenGeometry; }
+    const QRect& screenGeometry() const { return m_fit.geometry; }
 
     layout::Controls& controls() { return *m_controls; }
     // The screen measured in the design's twips (at the arrangement's scale).
-    float screenWidth() const { return m_screenWidth; }
-    float screenHeight() const { return m_screenHeight; }
+    float screenWidth() const { return m_fit.width; }
+    float screenHeight() const { return m_fit.height; }
     double twipsPerPixel() const { return m_twipsPerPixel; }
     // How the stored arrangement is scaled to fill the screen.
-    const layout::TwipScale& scale() const { return m_scale; }
-    QPointF labelOffset() const;
+    const layout::TwipScale& scale() const { return m_fit.scale; }
+    QPointF labelOffset() const { return m_fit.labelOffset(); }
     // How often the background has been fitted to the window (once per size).
     int backgroundScalings() const { return m_background.scalings(); }
 
@@ -117,17 +113,12 @@ class Form1 : public QWidget {
 
   private:
     void loadBackground();
-    // The screen's geometry, the arrangement's scale for it and its size in twips.
-    void adoptScreen(const QRect& geometry);
     QSize backgroundPixels() const; // the window's size in device pixels
     void wireHandlers();
 
     Form1Services m_services;
     double m_twipsPerPixel;
-    layout::TwipScale m_scale;
-    QRect m_screenGeometry; // the screen the window covers, in pixels
-    float m_screenWidth = 0;
-    float m_screenHeight = 0;
+    ScreenFit m_fit;
     std::unique_ptr<layout::Controls> m_controls;
     std::unique_ptr<calendar::Today> m_today;
     layout::RandomPalette m_palette;

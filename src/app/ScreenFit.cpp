@@ -1,0 +1,38 @@
+#include "app/ScreenFit.h"
+
+#include "layout/StoredDesign.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+namespace navcal::app {
+
+double twipsPerPixelForDpi(double dpi) {
+    // The DPI comes from the environment (QT_FONT_DPI) or the display: an
+    // absurd one would overflow every size computed from it.
+    if (!(dpi > 0))
+        return 15.0;
+    return 1440.0 / std::clamp(dpi, kMinDpi, kMaxDpi);
+}
+
+double logicalTwipsPerPixel() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return twipsPerPixelForDpi(screen ? screen->logicalDotsPerInchX() : 96.0);
+}
+
+ScreenFit ScreenFit::of(const QRect& geometry, double twipsPerPixel) {
+    ScreenFit fit;
+    fit.geometry = geometry;
+    fit.scale = layout::TwipScale::fitting(geometry.size(), twipsPerPixel);
+    fit.width = float(geometry.width() * fit.scale.twipsPerPixel());
+    fit.height = float(geometry.height() * fit.scale.twipsPerPixel());
+    return fit;
+}
+
+QPointF ScreenFit::labelOffset() const {
+    return {(width - layout::kArrangementWidth) / 2.0f,
+            (height - layout::kArrangementHeight) / 2.0f};
+}
+
+} // namespace navcal::app
