@@ -259,6 +259,21 @@ int differentPixels(const QImage& image, const QImage& other) {
     return count;
 }
 
+// Presses the left button at `grip` and moves the pointer by `by` in ten
+// steps, as a hand drags, leaving the button down.
+bool startDrag(const QString& display, QPoint grip, QPoint by) {
+    if (!runOn(
+            display, "xdotool",
+            {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"}))
+        return false;
+    for (int step = 1; step <= 10; ++step)
+        if (!runOn(display, "xdotool",
+                   {"mousemove", QString::number(grip.x() + by.x() * step / 10),
+                    QString::number(grip.y() + by.y() * step / 10)}))
+            return false;
+    return true;
+}
+
 // Whether `condition` comes true within `ms` of wall-clock time. QTRY counts
 // its polls rather than the time, so a condition that runs programs and takes
 // seconds to answer would stretch its ceiling many times over; and it asks
@@ -661,12 +676,7 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
         return running.elapsed() > 2000 && !before.isNull() && !previous.isNull() &&
                previous.copy(watched) == before.copy(watched);
     }));
-    const QPoint grip = ship.center();
-    QVERIFY(pointer(
-        {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"}));
-    for (int step = 1; step <= 10; ++step)
-        QVERIFY(pointer({"mousemove", QString::number(grip.x() + moved.x() * step / 10),
-                         QString::number(grip.y() + moved.y() * step / 10)}));
+    QVERIFY(startDrag(display, ship.center(), moved));
     // The picture has come once the drag's window stands where the pointer
     // put it and two shots in a row show the same there: on a busy machine it
     // trails the pointer, and a picture caught on its way would cover the
@@ -828,12 +838,8 @@ void TestBinary::waylandOutputsCoveredAndTheSaverEnds() {
     // the saver that is dragged about is ended by a click on the cover.
     QVERIFY(startSaver());
     const QRect ship = model.loaded().controls().roles().ship->geometry();
-    const QPoint grip = ship.center(), moved(-150, -190);
-    QVERIFY(pointer(
-        {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"}));
-    for (int step = 1; step <= 10; ++step)
-        QVERIFY(pointer({"mousemove", QString::number(grip.x() + moved.x() * step / 10),
-                         QString::number(grip.y() + moved.y() * step / 10)}));
+    const QPoint moved(-150, -190);
+    QVERIFY(startDrag(xvfb->display, ship.center(), moved));
     const QRect picture = ship.translated(moved);
     // Caught on its way, the picture would cover the corners: it has come once
     // two shots in a row show it in the same place.
