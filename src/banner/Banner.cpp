@@ -21,6 +21,20 @@ void Banner::tick() {
     m_banner->setForeColor(look.colour);
     m_banner->setCaption(look.text);
     // Centred on the text it shows now, not on the previous tick's width.
+    centre();
+    m_centred = true;
+}
+
+void Banner::setScreenWidth(float twips) {
+    m_screenWidth = twips;
+    // Its text was laid out afresh at the new scale: its old place, moved
+    // with the rest, no longer centres it. Before its first tick it keeps
+    // its stored place, as at start-up.
+    if (m_centred)
+        centre();
+}
+
+void Banner::centre() {
     m_banner->setLeft(m_screenWidth / 2.0f - m_banner->twipWidth() / 2.0f);
 }
 

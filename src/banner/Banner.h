@@ -23,10 +23,13 @@ class Banner : public QObject {
 
     bool isFrozen() const { return m_frozen; }
     // The screen the banner centres on, in twips, when the window moves to another.
-    void setScreenWidth(float twips) { m_screenWidth = twips; }
+    void setScreenWidth(float twips);
 
   private:
+    void centre();
+
     layout::TwipLabel* m_banner;
+    bool m_centred = false;      // by a tick
     layout::TwipLabel* m_anchor; // July's Monday header, whose line the banner stands on
     QTimer* m_timer;
     calendar::Today& m_today;

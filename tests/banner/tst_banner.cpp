@@ -28,11 +28,11 @@ TwipLabel* bannerLabel(navcal::app::Form1& form) {
     return form.controls().label(QStringLiteral("Label113"));
 }
 
-// Centred on the window (to the pixels that rounding twips costs), on the
+// Centred on the window (to the pixel that rounding twips costs), on the
 // line of July's Tuesday.
 void expectCentred(navcal::app::Form1& form) {
     const QRect banner = bannerLabel(form)->geometry();
-    QVERIFY2(qAbs(banner.x() + banner.width() / 2.0 - form.width() / 2.0) <= 2,
+    QVERIFY2(qAbs(banner.x() + banner.width() / 2.0 - form.width() / 2.0) <= 1,
              qPrintable(QStringLiteral("%1 wide at %2").arg(banner.width()).arg(banner.x())));
     QCOMPARE(banner.top(), form.controls().label(QStringLiteral("Label59"))->y());
 }
