@@ -3,6 +3,7 @@
 // comes.
 
 #include "app/Form1.h"
+#include "support/RootShot.h"
 #include "support/SaverEnvironment.h"
 #include "support/TestServices.h"
 #include "support/TestSounds.h"
@@ -88,19 +89,7 @@ QImage screenshot(const QString& display) {
     auto disconnect = qScopeGuard([c] { xcb_disconnect(c); });
     if (xcb_connection_has_error(c))
         return {};
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    xcb_get_image_reply_t* reply =
-        xcb_get_image_reply(c,
-                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, 0,
-                                          screen->width_in_pixels, screen->height_in_pixels, ~0u),
-                            nullptr);
-    if (!reply)
-        return {};
-    const QImage image = QImage(xcb_get_image_data(reply), screen->width_in_pixels,
-                                screen->height_in_pixels, QImage::Format_RGB32)
-                             .copy();
-    free(reply);
-    return image;
+    return navcal::test::grabRoot(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data);
 }
 
 // How many sockets the X server of `display` holds: its listening ones, and

@@ -3,6 +3,7 @@
 // leaving nothing behind.
 
 #include "platform/HostWindow.h"
+#include "support/RootShot.h"
 #include "support/SaverEnvironment.h"
 
 #include <QElapsedTimer>
@@ -30,21 +31,6 @@ int colours(const QImage& shot, const QRect& area) {
         for (int x = area.left(); x <= area.right(); x += 2)
             seen.insert(shot.pixel(x, y));
     return int(seen.size());
-}
-
-QImage grabRoot(xcb_connection_t* c, xcb_screen_t* screen) {
-    xcb_get_image_reply_t* reply =
-        xcb_get_image_reply(c,
-                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, 0,
-                                          screen->width_in_pixels, screen->height_in_pixels, ~0u),
-                            nullptr);
-    if (!reply)
-        return {};
-    QImage image(xcb_get_image_data(reply), screen->width_in_pixels, screen->height_in_pixels,
-                 QImage::Format_RGB32);
-    QImage copy = image.copy();
-    free(reply);
-    return copy;
 }
 
 // A session bus of the test's own: nothing to activate, gone with the test.
@@ -232,13 +218,13 @@ void TestHostWindow::drawsOnlyInsideTheLentWindow() {
                       screen->root_visual, XCB_CW_BACK_PIXEL, values);
     xcb_map_window(c, lent);
     xcb_flush(c);
-    const QImage before = grabRoot(c, screen);
+    const QImage before = navcal::test::grabRoot(c, screen);
 
     QProcess* saver = run({"-window-id", QStringLiteral("0x%1").arg(lent, 0, 16)}, address);
     // Inside: the seascape and the calendar, many colours.
     QImage shot;
     QTRY_VERIFY_WITH_TIMEOUT(saver->state() == QProcess::Running &&
-                                 colours(shot = grabRoot(c, screen), kLent) > 300,
+                                 colours(shot = navcal::test::grabRoot(c, screen), kLent) > 300,
                              20000);
     shot.save(QDir(QCoreApplication::applicationDirPath()).filePath("hostwindow-shot.png"));
     // Outside: exactly as before.
@@ -251,7 +237,7 @@ void TestHostWindow::drawsOnlyInsideTheLentWindow() {
     xcb_configure_window(c, lent, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, grown);
     xcb_flush(c);
     const QRect gained(kLent.right() + 1, kLent.top(), 120, kLent.height() + 90);
-    QTRY_VERIFY2_WITH_TIMEOUT(colours(grabRoot(c, screen), gained) > 100,
+    QTRY_VERIFY2_WITH_TIMEOUT(colours(navcal::test::grabRoot(c, screen), gained) > 100,
                               "the calendar did not follow its window", 20000);
     // Accessibility reaches the bus it is given.
     if (bus)
