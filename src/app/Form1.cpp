@@ -207,7 +207,7 @@ void Form1::wireHandlers() {
         const layout::MonthControls& m = roles.month(month);
         connect(m.fillTimer, &QTimer::timeout, m_panels.get(),
                 [this, month] { m_panels->fillTick(month); });
-        connect(m.title, &TwipLabel::clicked, m_panels.get(),
+        connect(m.view, &layout::MonthView::titleClicked, m_panels.get(),
                 [this, month] { m_panels->titleClicked(month); });
     }
     connect(roles.flag, &ImageControl::clicked, m_panels.get(),

@@ -20,21 +20,62 @@ T* byRole(const std::map<Role, QObject*>& controls, Role role, const char* what)
                     QString::fromLatin1(what));
 }
 
+using PanelParts = std::array<const StoredControl*, MonthView::kParts>;
+
+// The stored labels of each month panel, by their place in it; the month a
+// label belongs to, by its name and index.
+struct MonthParts {
+    std::array<PanelParts, 12> parts{};
+    QHash<std::pair<QString, int>, int> monthOf;
+};
+
+MonthParts monthParts() {
+    MonthParts out;
+    QHash<std::pair<QString, int>, const StoredControl*> labels;
+    for (const StoredControl& control : storedControls())
+        if (control.kind == ControlKind::Label)
+            labels.insert({control.name, control.index}, &control);
+    for (const MonthLayout& m : monthLayouts()) {
+        PanelParts& parts = out.parts.at(m.month - 1);
+        const auto take = [&](int part, const QString& name, int index) {
+            const StoredControl* control = labels.value({name, index});
+            parts[std::size_t(part)] =
+                required(control, index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index));
+            out.monthOf.insert({name, index}, m.month);
+        };
+        take(0, m.title, -1);
+        for (int j = 0; j < MonthView::kHeaders; ++j)
+            take(1 + j, m.headers[j], -1);
+        for (int i = 0; i < kCellsPerMonth; ++i)
+            take(1 + MonthView::kHeaders + i, m.cells, i);
+    }
+    return out;
+}
+
 } // namespace
 
 Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
     ensureResources();
+    const MonthParts months = monthParts();
+    std::array<MonthView*, 12> views{};
     std::map<Role, QObject*> withRole;
     for (const StoredControl& control : storedControls()) {
         QObject* created = nullptr;
         switch (control.kind) {
         case ControlKind::Label: {
+            if (const int month = months.monthOf.value({control.name, control.index})) {
+                // A month panel's labels are drawn by its view, made where
+                // its first label stands in the design's order.
+                MonthView*& view = views.at(month - 1);
+                if (!view)
+                    view = new MonthView(monthLayouts().at(month - 1), months.parts.at(month - 1),
+                                         scale, window);
+                created = view;
+                break;
+            }
             auto* label = new TwipLabel(control, scale, window);
             m_allLabels.append(label);
-            if (control.index < 0)
-                m_labels.insert(control.name, label);
-            else
-                m_arrays[control.name].append(label);
+            m_labels.insert(control.name, label);
             created = label;
             break;
         }
@@ -67,10 +108,11 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
                    qPrintable(created->objectName()));
         withRole.emplace(control.role, created);
     }
-    resolveRoles(withRole);
+    resolveRoles(withRole, views);
 }
 
-void Controls::resolveRoles(const std::map<Role, QObject*>& withRole) {
+void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
+                            const std::array<MonthView*, 12>& views) {
     Roles& r = m_roles;
     r.credit = byRole<TwipLabel>(withRole, Role::Credit, "credit line");
     r.siteAddress = byRole<TwipLabel>(withRole, Role::SiteAddress, "site address");
@@ -86,13 +128,16 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole) {
     r.bannerTimer = byRole<QTimer>(withRole, Role::BannerTimer, "banner timer");
     for (const MonthLayout& m : monthLayouts()) {
         MonthControls& month = r.months.at(m.month - 1);
-        month.title = required(label(m.title), m.title);
+        month.view = required(views.at(m.month - 1), m.title);
+        m_monthViews.append(month.view);
+        month.title = &month.view->title();
         for (int j = 0; j < 7; ++j)
-            month.headers[j] = required(label(m.headers[j]), m.headers[j]);
+            month.headers[j] = &month.view->header(j);
         for (int i = 0; i < kCellsPerMonth; ++i)
-            month.cells[i] =
-                required(cell(m.cells, i), QStringLiteral("%1(%2)").arg(m.cells).arg(i));
+            month.cells[i] = &month.view->cell(i);
         month.fillTimer = required(timer(m.timer), m.timer);
+        for (PanelLabel& part : month.view->parts())
+            m_panelLabels.insert({part.stored().name, part.stored().index}, &part);
     }
 }
 
@@ -100,15 +145,14 @@ void Controls::rescale(TwipScale scale) {
     m_scale = scale;
     for (TwipLabel* label : m_allLabels)
         label->rescale(scale);
+    for (MonthView* view : m_monthViews)
+        view->rescale(scale);
     for (ImageControl* image : m_allImages)
         image->rescale(scale);
 }
 
-TwipLabel* Controls::cell(const QString& arrayName, int index) const {
-    const auto it = m_arrays.constFind(arrayName);
-    if (it == m_arrays.constEnd() || index < 0 || index >= it->size())
-        return nullptr;
-    return it->at(index);
+PanelLabel* Controls::panelLabel(const QString& name, int index) const {
+    return m_panelLabels.value({name, index});
 }
 
 } // namespace navcal::layout

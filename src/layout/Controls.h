@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/ImageControl.h"
+#include "layout/MonthView.h"
 #include "layout/TwipLabel.h"
 
 #include <QHash>
@@ -11,11 +12,12 @@
 
 namespace navcal::layout {
 
-// The controls of one month panel.
+// The controls of one month panel: its labels, painted by its view.
 struct MonthControls {
-    TwipLabel* title = nullptr;
-    std::array<TwipLabel*, 7> headers{}; // Monday ... Sunday
-    std::array<TwipLabel*, kCellsPerMonth> cells{};
+    MonthView* view = nullptr;
+    PanelLabel* title = nullptr;
+    std::array<PanelLabel*, 7> headers{}; // Monday ... Sunday
+    std::array<PanelLabel*, kCellsPerMonth> cells{};
     QTimer* fillTimer = nullptr;
 };
 
@@ -51,12 +53,15 @@ class Controls {
 
     // By stored name, for the design's own checks; nullptr for a name not in it.
     TwipLabel* label(const QString& name) const { return m_labels.value(name); }
-    TwipLabel* cell(const QString& arrayName, int index) const;
+    // A month panel's title, header (index -1) or day cell.
+    PanelLabel* panelLabel(const QString& name, int index = -1) const;
     ImageControl* image(const QString& name) const { return m_images.value(name); }
     QTimer* timer(const QString& name) const { return m_timers.value(name); }
 
-    // Every label, single ones and array elements, in design order.
+    // Every label that is a widget of its own, in design order.
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
+    // The twelve month panels, January first.
+    const QList<MonthView*>& monthViews() const { return m_monthViews; }
     const QList<ImageControl*>& allImages() const { return m_allImages; }
     const QList<QTimer*>& allTimers() const { return m_allTimers; }
 
@@ -65,11 +70,13 @@ class Controls {
     void rescale(TwipScale scale);
 
   private:
-    void resolveRoles(const std::map<Role, QObject*>& withRole);
+    void resolveRoles(const std::map<Role, QObject*>& withRole,
+                      const std::array<MonthView*, 12>& views);
 
     TwipScale m_scale;
     QHash<QString, TwipLabel*> m_labels;
-    QHash<QString, QList<TwipLabel*>> m_arrays;
+    QHash<std::pair<QString, int>, PanelLabel*> m_panelLabels;
+    QList<MonthView*> m_monthViews;
     QHash<QString, ImageControl*> m_images;
     QHash<QString, QTimer*> m_timers;
     QList<TwipLabel*> m_allLabels;

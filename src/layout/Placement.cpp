@@ -7,6 +7,8 @@ namespace {
 void shiftLabels(const Controls& controls, float dx, float dy) {
     for (TwipLabel* label : controls.allLabels())
         label->moveTwips(label->left() + dx, label->top() + dy);
+    for (MonthView* view : controls.monthViews())
+        view->shift(dx, dy);
 }
 
 void centrePieces(const Roles& r, float screenWidth) {

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
-#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -106,20 +105,7 @@ int TwipLabel::borderPixels() const {
     return std::max(1, int(std::lround(scale().factor)));
 }
 
-namespace {
-
-// The extent of a caption in pixels: its widest line and its lines' height.
-// Shaping text is most of the cost of building the 546 labels, and their
-// captions repeat (day numbers, empty cells), so extents are remembered per
-// font and caption. The clock's caption changes every second: the memory is
-// bounded by starting afresh when it is full.
 QSizeF captionExtent(const QFont& font, const QString& caption) {
-    // Keyed on the font itself: its equality is exactly what decides the
-    // metrics, and hashing it costs far less than formatting it.
-    static QHash<std::pair<QFont, QString>, QSizeF> known;
-    std::pair<QFont, QString> key(font, caption);
-    if (const auto it = known.constFind(key); it != known.constEnd())
-        return *it;
     const QFontMetricsF metrics(font);
     const QStringList lines = caption.isEmpty() ? QStringList{QStringLiteral(" ")}
                                                 : caption.split(QStringLiteral("\r\n"));
@@ -127,14 +113,8 @@ QSizeF captionExtent(const QFont& font, const QString& caption) {
     for (const QString& line : lines)
         widest = std::max(widest,
                           metrics.horizontalAdvance(line.isEmpty() ? QStringLiteral(" ") : line));
-    const QSizeF extent(widest, metrics.lineSpacing() * lines.size());
-    if (known.size() >= 1024)
-        known.clear();
-    known.insert(std::move(key), extent);
-    return extent;
+    return {widest, metrics.lineSpacing() * lines.size()};
 }
-
-} // namespace
 
 qreal TwipLabel::framePixels() const {
     return m_borderStyle == 1 ? 2 * borderPixels() : 0;

@@ -72,6 +72,10 @@ class TwipLabel : public TwipPlaced<QLabel> {
     std::unique_ptr<GlyphMasks> m_largeGlyphs;
 };
 
+// The extent of a caption in pixels: its widest line ("\r\n" breaks lines)
+// and its lines' height; an empty caption or line measures as one space.
+QSizeF captionExtent(const QFont& font, const QString& caption);
+
 // System button-text colour.
 Colour buttonTextColour();
 QColor toQColor(Colour colour);

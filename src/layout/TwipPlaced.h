@@ -30,6 +30,19 @@ struct TwipScale {
     }
 };
 
+// A place in the design's twips: Left, Top, Width and Height as float, exactly
+// as the start-up arithmetic leaves them (half twips happen).
+struct TwipBox {
+    float left = 0, top = 0, width = 0, height = 0;
+
+    // The one step to whole pixels.
+    QRect pixels(double twipsPerPixel) const {
+        const double tpp = twipsPerPixel;
+        return QRect(int(std::lround(left / tpp)), int(std::lround(top / tpp)),
+                     int(std::lround(width / tpp)), int(std::lround(height / tpp)));
+    }
+};
+
 // A control of the stored design placed in twips: keeps Left, Top, Width and
 // Height as float, exactly as the start-up arithmetic leaves them (half twips
 // happen), and maps them to whole pixels for Qt.
@@ -101,9 +114,7 @@ template <class QtBase> class TwipPlaced : public QtBase {
     }
 
     void applyGeometry() {
-        const double tpp = m_twipsPerPixel;
-        const QRect pixels(int(std::lround(m_left / tpp)), int(std::lround(m_top / tpp)),
-                           int(std::lround(m_width / tpp)), int(std::lround(m_height / tpp)));
+        const QRect pixels = TwipBox{m_left, m_top, m_width, m_height}.pixels(m_twipsPerPixel);
         // Every setGeometry makes the window survey its 546 children again at
         // its next paint; the ticks mostly place a control where it stands.
         if (this->testAttribute(Qt::WA_Resized) && this->geometry() == pixels)

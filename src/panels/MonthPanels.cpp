@@ -7,26 +7,19 @@
 namespace navcal::panels {
 
 using layout::Colour;
-using layout::TwipLabel;
+using layout::PanelLabel;
 
 namespace {
 
-// Writing a colour a label already has would only cost a palette change and a
-// repaint; the weekend cells are written on every tick.
-void paint(TwipLabel* label, Colour colour) {
-    if (label->foreColor() != colour)
-        label->setForeColor(colour);
-}
-
 void applyWrites(const std::vector<CellWrite>& writes, const layout::MonthControls& month) {
     for (const CellWrite& write : writes) {
-        TwipLabel* label = month.cells.at(write.index);
+        PanelLabel* label = month.cells.at(write.index);
         if (write.caption)
             label->setCaption(*write.caption);
         if (write.frame)
             label->setBorderStyle(1);
         if (write.colour)
-            paint(label, *write.colour);
+            label->setForeColor(*write.colour);
         if (write.tip)
             label->setToolTipText(*write.tip);
     }
@@ -76,7 +69,7 @@ void MonthPanels::titleClicked(int month) {
         return;
     const layout::MonthControls& controls = m_controls.month(month);
     const Colour colour = m_palette.draw();
-    paint(controls.title, colour);
+    controls.title->setForeColor(colour);
     std::array<QString, layout::kCellsPerMonth> captions;
     for (int i = 0; i < layout::kCellsPerMonth; ++i)
         captions[i] = controls.cells[i]->caption();
@@ -86,13 +79,13 @@ void MonthPanels::titleClicked(int month) {
 void MonthPanels::recolourHeaders() {
     const Colour colour = m_palette.draw();
     for (const layout::MonthControls& month : m_controls.months)
-        for (TwipLabel* header : month.headers)
-            paint(header, colour);
+        for (PanelLabel* header : month.headers)
+            header->setForeColor(colour);
 }
 
 void MonthPanels::refill() {
     for (const layout::MonthControls& month : m_controls.months)
-        for (TwipLabel* cell : month.cells)
+        for (PanelLabel* cell : month.cells)
             cell->restoreStoredLook();
     restartFills();
     for (const layout::MonthControls& month : m_controls.months)

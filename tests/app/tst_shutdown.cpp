@@ -2,6 +2,7 @@
 #include "app/ScreenCovers.h"
 #include "extras/Music.h"
 #include "layout/Fonts.h"
+#include "support/DrawnLabels.h"
 #include "support/TestServices.h"
 
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 #include <QtTest>
 
 using namespace navcal;
+using navcal::test::drawnLabel;
 using navcal::test::TestWindow;
 
 namespace {
@@ -102,24 +104,29 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
     app::Form1& form = runningWindow(w, true);
     QVERIFY(form.isVisible());
 
-    QTest::mouseMove(&form, QPoint(500, 500));
-    QTest::mouseMove(&form, QPoint(10, 740));
+    // Clicks go in through the window, to whatever is drawn where they land.
+    QWindow* window = form.windowHandle();
+    QTest::mouseMove(window, QPoint(500, 500));
+    QTest::mouseMove(window, QPoint(10, 740));
     // Labels without a handler of their own: a day cell, a header, the credit line.
     for (const char* name : {"Label10(8)", "Label3", "Label1", "Label84(20)"}) {
-        auto* label = form.findChild<QWidget*>(name);
+        const auto label = drawnLabel(form, QString::fromLatin1(name));
         QVERIFY(label);
-        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseClick(window, Qt::LeftButton, {}, label->pixels.topLeft() + QPoint(2, 2));
     }
     QVERIFY(form.isVisible());
     QVERIFY(w.sink.commands.isEmpty());
 
     // A right click on the background is not the click that ends the saver.
-    QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(5, 760));
+    QTest::mouseClick(window, Qt::RightButton, {}, QPoint(5, 760));
     QVERIFY(form.isVisible());
 
-    const QPoint empty(5, 760);
-    QVERIFY(!form.childAt(empty));
-    QTest::mouseClick(&form, Qt::LeftButton, {}, empty);
+    // Between two day cells of a panel lies the background too: just right
+    // of January's first cell, level with it.
+    const QRect first = drawnLabel(form, QStringLiteral("Label10(0)"))->pixels;
+    const QPoint between(first.right() + 3, first.center().y());
+    QVERIFY(!form.childAt(between));
+    QTest::mouseClick(window, Qt::LeftButton, {}, between);
     QVERIFY(!form.isVisible());
     QCOMPARE(w.sink.commands.size(), 2);
     QCOMPARE(w.endCodes, std::vector<int>{0});

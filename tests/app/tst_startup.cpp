@@ -2,6 +2,7 @@
 #include "layout/Fonts.h"
 #include "panels/MonthPanels.h"
 #include "platform/WindowsFolder.h"
+#include "support/DrawnLabels.h"
 #include "support/PipeRescuer.h"
 #include "support/TestServices.h"
 
@@ -23,6 +24,7 @@
 #endif
 
 using namespace navcal;
+using navcal::test::drawnLabel;
 using navcal::test::TestWindow;
 
 namespace {
@@ -157,17 +159,17 @@ void TestStartup::labelOffset() {
     for (const layout::StoredControl& control : layout::storedControls()) {
         if (control.kind != layout::ControlKind::Label)
             continue;
-        auto* label = form.findChild<layout::TwipLabel*>(control.objectName());
-        QVERIFY2(form.rect().contains(label->geometry()), qPrintable(control.objectName()));
+        const auto label = drawnLabel(form, control.objectName());
+        QVERIFY2(label && form.rect().contains(label->pixels), qPrintable(control.objectName()));
         if (placed.contains(control.name))
             continue;
-        QCOMPARE(label->left(), float(control.left + offset.x()));
-        QCOMPARE(label->top(), float(control.top + offset.y()));
+        QCOMPARE(label->left, float(control.left + offset.x()));
+        QCOMPARE(label->top, float(control.top + offset.y()));
         ++moved;
     }
     QCOMPARE(moved, 546 - 5);
     for (const auto& [name, pixels] : places)
-        QCOMPARE(form.findChild<layout::TwipLabel*>(name)->pos(), pixels);
+        QCOMPARE(drawnLabel(form, name)->pixels.topLeft(), pixels);
     QCOMPARE(form.geometry(), QRect(QPoint(0, 0), screen));
 
     // The eight controls placed on their own: centred on the screen (to a
@@ -177,6 +179,8 @@ void TestStartup::labelOffset() {
     // ship standing on October's title line.
     const layout::Controls& c = form.controls();
     const auto pixels = [&](const char* name) {
+        if (const auto label = drawnLabel(form, QString::fromLatin1(name)))
+            return label->pixels;
         const QWidget* widget = form.findChild<QWidget*>(name);
         return widget ? widget->geometry() : QRect();
     };
@@ -232,9 +236,9 @@ void TestStartup::fontsAsDesigned() {
          {std::pair{QSize(1024, 768), 1.0}, std::pair{QSize(3840, 2160), 2.8125}}) {
         TestWindow w(QDate(2026, 12, 7), screen);
         app::Form1& form = w.loaded();
-        const auto* label = form.findChild<layout::TwipLabel*>(control);
+        const auto label = drawnLabel(form, control);
         QVERIFY(label);
-        const QFont font = label->font();
+        const QFont font = label->font;
         QCOMPARE(font.family(), face);
         QCOMPARE(font.pointSizeF(), points * factor);
         QCOMPARE(font.bold(), bold);
@@ -258,14 +262,14 @@ void TestStartup::movedToAnotherScreen() {
     TestWindow moved(QDate(2026, 12, 7), from);
     app::Form1& form = moved.loaded();
     layout::ImageControl* ship = form.controls().roles().ship;
-    const layout::TwipLabel* anchor = form.controls().roles().month(10).title;
+    const layout::PanelLabel* anchor = form.controls().roles().month(10).title;
     ship->moveTwips(ship->left() - 1000, ship->top() + 500);
     const QPointF shipFromAnchor(ship->left() - anchor->left(), ship->top() - anchor->top());
     form.fitToScreen(QRect(QPoint(0, 0), to));
 
     TestWindow started(QDate(2026, 12, 7), to);
     app::Form1& fresh = started.loaded();
-    const layout::TwipLabel* freshAnchor = fresh.controls().roles().month(10).title;
+    const layout::PanelLabel* freshAnchor = fresh.controls().roles().month(10).title;
     fresh.controls().roles().ship->moveTwips(freshAnchor->left() + float(shipFromAnchor.x()),
                                              freshAnchor->top() + float(shipFromAnchor.y()));
     QCOMPARE(form.geometry(), fresh.geometry());
@@ -279,6 +283,14 @@ void TestStartup::movedToAnotherScreen() {
         QCOMPARE(mine[i]->objectName(), theirs[i]->objectName());
         QCOMPARE(mine[i]->geometry(), theirs[i]->geometry());
         QCOMPARE(mine[i]->font(), theirs[i]->font());
+    }
+    for (int month = 1; month <= 12; ++month) {
+        const auto& a = form.controls().roles().month(month).view->parts();
+        const auto& b = fresh.controls().roles().month(month).view->parts();
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            QCOMPARE(a[i].geometry(), b[i].geometry());
+            QCOMPARE(a[i].font(), b[i].font());
+        }
     }
 }
 
@@ -588,7 +600,7 @@ void TestStartup::backgroundScaledOncePerSize() {
     QImage target(form.size(), QImage::Format_ARGB32);
     for (int i = 0; i < 5; ++i)
         form.render(&target);
-    form.controls().cell("Label10", 3)->setCaption("x");
+    form.controls().roles().month(1).cells[3]->setCaption("x");
     form.render(&target);
     QCOMPARE(form.backgroundScalings(), 1);
     form.resize(640, 480);

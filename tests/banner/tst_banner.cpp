@@ -34,7 +34,7 @@ void expectCentred(navcal::app::Form1& form) {
     const QRect banner = bannerLabel(form)->geometry();
     QVERIFY2(qAbs(banner.x() + banner.width() / 2.0 - form.width() / 2.0) <= 1,
              qPrintable(QStringLiteral("%1 wide at %2").arg(banner.width()).arg(banner.x())));
-    QCOMPARE(banner.top(), form.controls().label(QStringLiteral("Label59"))->y());
+    QCOMPARE(banner.top(), form.controls().panelLabel(QStringLiteral("Label59"))->geometry().y());
 }
 
 } // namespace

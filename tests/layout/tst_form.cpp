@@ -1,4 +1,5 @@
 #include "layout/Fonts.h"
+#include "support/DrawnLabels.h"
 #include "support/TestServices.h"
 
 #include <QAccessible>
@@ -7,6 +8,7 @@
 #include <QtTest>
 
 using namespace navcal;
+using navcal::test::drawnLabel;
 using navcal::test::TestWindow;
 
 class TestForm : public QObject {
@@ -29,37 +31,50 @@ void TestForm::everyControlExistsByName() {
     TestWindow w;
     app::Form1& form = w.make();
     QCOMPARE(form.objectName(), QStringLiteral("Form1"));
-    const auto labels = form.findChildren<layout::TwipLabel*>();
-    QCOMPARE(labels.size(), 546);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // What a screen reader finds: every static text of the window, as
+    // name, description and place on the screen.
+    QMultiHash<QString, std::pair<QString, QRect>> read;
+    const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        if (node->role() == QAccessible::StaticText)
+            read.insert(node->text(QAccessible::Name),
+                        {node->text(QAccessible::Description), node->rect()});
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i));
+    };
+    walk(QAccessible::queryAccessibleInterface(&form));
     for (const layout::StoredControl& stored : layout::storedControls()) {
-        QObject* control = form.findChild<QObject*>(stored.objectName());
-        QVERIFY2(control, qPrintable(stored.objectName()));
-        if (auto* label = qobject_cast<layout::TwipLabel*>(control)) {
-            QCOMPARE(label->caption(), stored.caption);
-            QCOMPARE(label->toolTipText(), stored.toolTip);
-            QVERIFY(!label->autoFillBackground());
-            // A screen reader reads the caption as the name, the tooltip as
-            // the description.
-            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(label);
-            QCOMPARE(read->role(), QAccessible::StaticText);
-            QCOMPARE(read->text(QAccessible::Name), stored.caption);
-            QCOMPARE(read->text(QAccessible::Description), stored.toolTip);
+        if (stored.kind != layout::ControlKind::Label) {
+            QVERIFY2(form.findChild<QObject*>(stored.objectName()),
+                     qPrintable(stored.objectName()));
+            continue;
         }
+        // Each label is one node: its caption as the name, its tooltip as the
+        // description, and where it is drawn.
+        const auto label = drawnLabel(form, stored.objectName());
+        QVERIFY2(label, qPrintable(stored.objectName()));
+        QCOMPARE(label->caption, stored.caption);
+        const QRect onScreen(form.mapToGlobal(label->pixels.topLeft()), label->pixels.size());
+        QVERIFY2(read.remove(stored.caption, {stored.toolTip, onScreen}) == 1,
+                 qPrintable(stored.objectName()));
     }
+    // The rest are the pictures, which have no caption.
+    QCOMPARE(read.count(QString()), read.size());
     QVERIFY(!form.controls().roles().background->isVisibleTo(&form));
-    QVERIFY(form.controls().cell("Label10", 36));
-    QVERIFY(!form.controls().cell("Label10", 37));
+    QVERIFY(form.controls().panelLabel("Label10", 36));
+    QVERIFY(!form.controls().panelLabel("Label10", 37));
 }
 
 void TestForm::autoSizeFollowsTheCaption() {
     TestWindow w;
     app::Form1& form = w.make();
-    layout::TwipLabel* cell = form.controls().cell("Label10", 4);
+    layout::PanelLabel* cell = form.controls().panelLabel("Label10", 4);
     const float narrow = cell->twipWidth();
     cell->setCaption("25");
     QVERIFY(cell->twipWidth() > narrow);
     QCOMPARE(cell->left(), 960.0f - 240.0f + 0.0f); // column 0 of January stays put
-    layout::TwipLabel* october = form.controls().label("Label85");
+    layout::PanelLabel* october = form.controls().panelLabel("Label85");
     october->setCaption("Октябрь и ноябрь");
     QCOMPARE(october->twipWidth(), 750.0f);
     layout::TwipLabel* banner = form.controls().label("Label113");
@@ -90,7 +105,15 @@ void TestForm::pointers() {
     QFETCH(QString, picture);
     TestWindow w;
     app::Form1& form = w.make();
-    auto* control = form.findChild<QWidget*>(name);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // The pointer that shows over the control, moved there as a user would.
+    const auto label = drawnLabel(form, name);
+    const QWidget* widget = form.findChild<QWidget*>(name);
+    QVERIFY(label || widget);
+    const QPoint at = (label ? label->pixels : widget->geometry()).center();
+    QTest::mouseMove(form.windowHandle(), at);
+    const QWidget* control = form.childAt(at);
     QVERIFY(control);
     if (picture.isEmpty()) {
         QVERIFY(!control->testAttribute(Qt::WA_SetCursor));
@@ -132,11 +155,11 @@ void TestForm::cyrillicRendersWithRealGlyphs() {
     QFETCH(QString, name);
     TestWindow w;
     app::Form1& form = w.make();
-    auto* label = form.findChild<layout::TwipLabel*>(name);
+    const auto label = drawnLabel(form, name);
     QVERIFY(label);
-    const QRawFont raw = QRawFont::fromFont(label->font());
+    const QRawFont raw = QRawFont::fromFont(label->font);
     QVERIFY(raw.isValid());
-    for (const QChar c : label->caption())
+    for (const QChar c : label->caption)
         if (c.isLetter())
             QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c) + " in " + raw.familyName()));
 }

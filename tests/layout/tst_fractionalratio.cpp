@@ -18,22 +18,30 @@ using namespace navcal;
 
 namespace {
 
+// A label as drawn: its name, box, font, caption and frame width.
+struct Shown {
+    QString name;
+    QRect place;
+    QFont font;
+    QString caption;
+    int frame;
+};
+
 // Whether the caption, drawn at the window's ratio, inks beyond its label's
 // right or bottom edge (where the label clips it).
-bool inksOutside(const layout::TwipLabel* label, qreal ratio) {
-    const QSize room = label->size() + QSize(40, 20);
+bool inksOutside(const Shown& label, qreal ratio) {
+    const QSize room = label.place.size() + QSize(40, 20);
     QImage ink((QSizeF(room) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     ink.setDevicePixelRatio(ratio);
     ink.fill(Qt::transparent);
     QPainter painter(&ink);
-    painter.setFont(label->font());
-    const int frame = label->frameWidth();
-    painter.drawText(
-        QRect(QPoint(frame, frame), room), Qt::AlignLeft | Qt::AlignTop,
-        QString(label->caption()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    painter.setFont(label.font);
+    const int frame = label.frame;
+    painter.drawText(QRect(QPoint(frame, frame), room), Qt::AlignLeft | Qt::AlignTop,
+                     QString(label.caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     painter.end();
-    const int right = int(std::ceil(label->width() * ratio));
-    const int bottom = int(std::ceil(label->height() * ratio));
+    const int right = int(std::ceil(label.place.width() * ratio));
+    const int bottom = int(std::ceil(label.place.height() * ratio));
     for (int y = 0; y < ink.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(ink.constScanLine(y));
         for (int x = y < bottom ? right : 0; x < ink.width(); ++x)
@@ -57,21 +65,26 @@ QStringList layoutReport(QSize screen) {
     form.banner().tick();
     form.clockDisplay().tick();
     QStringList report = {QStringLiteral("ratio %1").arg(form.devicePixelRatioF())};
-    QList<layout::TwipLabel*> shown;
+    QList<Shown> shown;
     for (layout::TwipLabel* label : form.controls().allLabels())
         if (label->isVisibleTo(&form))
-            shown.append(label);
+            shown.append({label->objectName(), label->geometry(), label->font(), label->caption(),
+                          label->frameWidth()});
+    const int frame = std::max(1, int(std::lround(form.scale().factor)));
+    for (layout::MonthView* view : form.controls().monthViews())
+        for (const layout::PanelLabel& label : view->parts())
+            shown.append({label.objectName(), label.geometry(), label.font(), label.caption(),
+                          label.borderStyle() == 1 ? frame : 0});
     report << QStringLiteral("labels %1").arg(shown.size());
     for (qsizetype i = 0; i < shown.size(); ++i) {
-        const QRect place = shown[i]->geometry();
+        const QRect place = shown[i].place;
         if (!form.rect().contains(place))
-            report << QStringLiteral("outside %1").arg(shown[i]->objectName());
+            report << QStringLiteral("outside %1").arg(shown[i].name);
         if (inksOutside(shown[i], form.devicePixelRatioF()))
-            report << QStringLiteral("clipped %1").arg(shown[i]->objectName());
+            report << QStringLiteral("clipped %1").arg(shown[i].name);
         for (qsizetype j = i + 1; j < shown.size(); ++j)
-            if (place.intersects(shown[j]->geometry()))
-                report << QStringLiteral("%1 overlaps %2")
-                              .arg(shown[i]->objectName(), shown[j]->objectName());
+            if (place.intersects(shown[j].place))
+                report << QStringLiteral("%1 overlaps %2").arg(shown[i].name, shown[j].name);
     }
     return report;
 }

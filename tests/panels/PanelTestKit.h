@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QTest>
 #include <QTimer>
 #include <QVector>
 
@@ -19,8 +20,15 @@ inline const layout::MonthLayout& monthDesign(int month) {
     return layout::monthLayouts().at(month - 1);
 }
 
-inline layout::TwipLabel* dayCell(app::Form1& form, int month, int index) {
-    return form.controls().cell(monthDesign(month).cells, index);
+inline layout::PanelLabel* dayCell(app::Form1& form, int month, int index) {
+    return form.controls().roles().month(month).cells.at(index);
+}
+
+// A left click on a month's title where it is drawn.
+inline void clickTitle(app::Form1& form, int month) {
+    const layout::MonthControls& panel = form.controls().roles().month(month);
+    QTest::mouseClick(panel.view, Qt::LeftButton, {},
+                      panel.title->geometry().topLeft() - panel.view->pos() + QPoint(2, 2));
 }
 
 inline QTimer* fillTimer(app::Form1& form, int month) {
@@ -56,7 +64,7 @@ struct Look {
     bool operator==(const Look&) const = default;
 };
 
-inline Look lookOf(const layout::TwipLabel* label) {
+inline Look lookOf(const layout::PanelLabel* label) {
     return {label->caption(), label->foreColor(), label->borderStyle(), label->toolTipText()};
 }
 

@@ -286,7 +286,11 @@ void MonthFill::drawnColours() {
     TestWindow w(QDate(2026, 12, 16), screen);
     auto& form = w.loaded();
     runAllFills(form);
-    const auto drawn = [&](int index) { return dayCell(form, 12, index)->grab().toImage(); };
+    layout::MonthView* december = form.controls().roles().month(12).view;
+    const auto drawn = [&](int index) {
+        const QRect cell = dayCell(form, 12, index)->geometry();
+        return december->grab(cell.translated(-december->pos())).toImage();
+    };
     // Opaque pixels within a small distance of a pure colour.
     const auto pixelsNear = [](const QImage& image, QColor colour) {
         int count = 0;

@@ -17,6 +17,9 @@ QHash<QString, layout::Colour> coloursOf(app::Form1& form) {
     QHash<QString, layout::Colour> colours;
     for (const layout::TwipLabel* label : form.controls().allLabels())
         colours.insert(label->objectName(), label->foreColor());
+    for (const layout::MonthView* view : form.controls().monthViews())
+        for (const layout::PanelLabel& label : view->parts())
+            colours.insert(label.objectName(), label.foreColor());
     return colours;
 }
 
@@ -78,14 +81,14 @@ void PanelClicks::titleClick() {
     const auto before = coloursOf(form);
 
     w.random.script({random});
-    click(form.controls().label(monthDesign(month).title));
+    clickTitle(form, month);
     const int index = int(random * 16);
     const layout::Colour drawn = layout::paletteColour(index);
-    QCOMPARE(form.controls().label(monthDesign(month).title)->foreColor(), drawn);
+    QCOMPARE(form.controls().roles().month(month).title->foreColor(), drawn);
 
     QSet<QString> changed{monthDesign(month).title};
     for (int i = 0; i < layout::kCellsPerMonth; ++i) {
-        const layout::TwipLabel* cell = dayCell(form, month, i);
+        const layout::PanelLabel* cell = dayCell(form, month, i);
         changed.insert(cell->objectName());
         const int day = cell->caption().isEmpty() ? 0 : cell->caption().toInt();
         layout::Colour expected = drawn;
@@ -115,12 +118,12 @@ void PanelClicks::secondClickDrawsAgain() {
     TestWindow w(QDate(2026, 12, 7));
     auto& form = w.loaded();
     runAllFills(form);
-    auto* title = form.controls().label(monthDesign(1).title);
     w.random.script({0.15, 0.5});
-    click(title);
+    clickTitle(form, 1);
     const auto firstLook = panelLook(form, 1);
-    click(title);
-    QCOMPARE(title->foreColor(), layout::Colour(0x808080)); // palette entry 8, grey
+    clickTitle(form, 1);
+    QCOMPARE(form.controls().roles().month(1).title->foreColor(),
+             layout::Colour(0x808080)); // palette entry 8, grey
     const auto secondLook = panelLook(form, 1);
     for (int i = 0; i < layout::kCellsPerMonth; ++i) {
         // Marked and weekend cells look the same after both clicks; the rest
@@ -144,7 +147,7 @@ void PanelClicks::clickDuringFill() {
     for (int tick = 0; tick < 10; ++tick)
         form.monthPanels().fillTick(1);
     w.random.script({0.15});
-    click(form.controls().label(monthDesign(1).title));
+    clickTitle(form, 1);
     QCOMPARE(form.monthPanels().revealed(1), 10);
     QVERIFY(fillTimer(form, 1)->isActive());
     QVERIFY(runFill(form, 1) > 0);

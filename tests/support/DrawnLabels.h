@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/Form1.h"
+
+#include <QRegularExpression>
+#include <optional>
+
+namespace navcal::test {
+
+// A label of the stored design as the user sees it, whether it is a widget of
+// its own or one that its month panel draws.
+struct DrawnLabel {
+    QString caption;
+    QString tip;
+    float left = 0, top = 0, twipWidth = 0;
+    QRect pixels; // in the window
+    QFont font;
+    layout::Colour colour = 0;
+};
+
+// By its stored name: "Label11", "Label10(7)".
+inline std::optional<DrawnLabel> drawnLabel(app::Form1& form, const QString& objectName) {
+    if (const layout::TwipLabel* l = form.controls().label(objectName))
+        return DrawnLabel{l->caption(),   l->toolTipText(), l->left(), l->top(),
+                          l->twipWidth(), l->geometry(),    l->font(), l->foreColor()};
+    const auto match =
+        QRegularExpression(QStringLiteral(R"(^(\w+?)(?:\((\d+)\))?$)")).match(objectName);
+    const int index = match.captured(2).isEmpty() ? -1 : match.captured(2).toInt();
+    if (const layout::PanelLabel* l = form.controls().panelLabel(match.captured(1), index))
+        return DrawnLabel{l->caption(),   l->toolTipText(), l->left(), l->top(),
+                          l->twipWidth(), l->geometry(),    l->font(), l->foreColor()};
+    return std::nullopt;
+}
+
+} // namespace navcal::test
