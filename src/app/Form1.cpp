@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/BackgroundPicture.h"
+#include "app/ExitPolicy.h"
 #include "banner/Banner.h"
 #include "calendar/CalendarRules.h"
 #include "extras/ClockDisplay.h"
@@ -14,8 +15,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QThread>
@@ -79,7 +78,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
                                                   : QRect(0, 0, 1024, 768),
                           m_twipsPerPixel);
 
-    // The pictures are decoded on a second thread while the 546 controls are
+    // The pictures are decoded on a second thread while the controls are
     // built here: the first frame waits for the longer of the two, not both.
     // The images' larger renderings are read only when they are drawn larger.
     m_backgroundPixels = backgroundPixels();
@@ -108,6 +107,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
                                                   QUrl(layout::siteAddress()),
                                                   [this] { m_services.endProgram(0); });
     m_decorations = std::make_unique<extras::Decorations>(roles.ship, m_palette, this);
+    new ExitPolicy(this, [this] { stopAndClose(); });
     wireHandlers();
 }
 
@@ -245,37 +245,13 @@ void Form1::paintEvent(QPaintEvent* event) {
     }
 }
 
-void Form1::keyPressEvent(QKeyEvent* event) {
-    // Only a key that produces a character ends the saver.
-    if (!event->text().isEmpty()) {
-        stopAndClose();
-        return;
-    }
-    event->ignore();
-}
-
-void Form1::mousePressEvent(QMouseEvent* event) {
-    // Reached only when no control took the press: the background.
-    m_backgroundPressed = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void Form1::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() == Qt::LeftButton && m_backgroundPressed) {
-        m_backgroundPressed = false;
-        if (!childAt(event->position().toPoint()))
-            stopAndClose();
-    }
-}
-
 void Form1::stopAndClose() {
     m_music->stop();
     close();
 }
 
 // The window draws no focus frame: Qt's own handlers would repaint it whole,
-// all 546 controls with it, when focus comes (just after the first frame)
+// every control with it, when focus comes (just after the first frame)
 // or goes.
 void Form1::focusInEvent(QFocusEvent*) {}
 void Form1::focusOutEvent(QFocusEvent*) {}

@@ -104,9 +104,6 @@ class Form1 : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -136,7 +133,6 @@ class Form1 : public QWidget {
     QSize m_backgroundPixels;
     bool m_painted = false;
     std::function<void()> m_afterFirstFrame;
-    bool m_backgroundPressed = false;
     bool m_unloaded = false;
 };
 

@@ -1,12 +1,11 @@
 #include "app/ScreenCovers.h"
 
+#include "app/ExitPolicy.h"
 #include "app/Form1.h"
 #include "layout/Pointers.h"
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -14,7 +13,8 @@
 namespace navcal::app {
 
 ScreenCover::ScreenCover(QScreen* screen, QImage picture, std::function<void()> end)
-    : m_picture(std::move(picture)), m_end(std::move(end)) {
+    : m_picture(std::move(picture)) {
+    new ExitPolicy(this, std::move(end));
     setObjectName(QStringLiteral("ScreenCover"));
     setWindowTitle(QStringLiteral("ScreenCover"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -46,27 +46,6 @@ void ScreenCover::paintEvent(QPaintEvent*) {
         m_scaled.setDevicePixelRatio(ratio);
     }
     painter.drawPixmap(0, 0, m_scaled);
-}
-
-void ScreenCover::keyPressEvent(QKeyEvent* event) {
-    if (event->text().isEmpty()) {
-        event->ignore();
-        return;
-    }
-    m_end();
-}
-
-void ScreenCover::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-    m_pressed = event->button() == Qt::LeftButton;
-}
-
-void ScreenCover::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() == Qt::LeftButton && m_pressed) {
-        m_pressed = false;
-        m_end();
-    }
 }
 
 ScreenCovers::ScreenCovers(Form1& form) : m_form(form) {

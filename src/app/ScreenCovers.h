@@ -23,15 +23,10 @@ class ScreenCover : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     QImage m_picture;
     QPixmap m_scaled; // the picture at this window's size, scaled once per size
-    std::function<void()> m_end;
-    bool m_pressed = false;
 };
 
 // Keeps a cover on every screen but the calendar's, as screens come and go

@@ -115,10 +115,6 @@ template <class QtBase> class TwipPlaced : public QtBase {
 
     void applyGeometry() {
         const QRect pixels = TwipBox{m_left, m_top, m_width, m_height}.pixels(m_twipsPerPixel);
-        // Every setGeometry makes the window survey its 546 children again at
-        // its next paint; the ticks mostly place a control where it stands.
-        if (this->testAttribute(Qt::WA_Resized) && this->geometry() == pixels)
-            return;
         this->setGeometry(pixels);
     }
 
