@@ -7,6 +7,7 @@
 #include "support/SaverEnvironment.h"
 #include "support/TestServices.h"
 #include "support/TestSounds.h"
+#include "support/Xvfb.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -20,6 +21,8 @@
 #include <csignal>
 #include <optional>
 #include <xcb/xcb.h>
+
+using navcal::test::Xvfb;
 
 namespace {
 
@@ -104,37 +107,6 @@ int serverSockets(const QString& display) {
         sockets += line.endsWith(name);
     return sockets;
 }
-
-// Starts Xvfb on a free display with the given screens and options; the
-// display's name once the server takes clients, or empty when it did not come
-// up. The server says when it is ready on its output, so that no client of
-// ours comes and goes first.
-QString startXvfb(QProcess& server, const QStringList& screens, const QStringList& options) {
-    QString display;
-    for (int n = 150; n < 250 && display.isEmpty(); ++n)
-        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
-            !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            display = QStringLiteral(":%1").arg(n);
-    server.start(QStandardPaths::findExecutable("Xvfb"),
-                 QStringList{display} + screens +
-                     QStringList{"-dpi", "96", "-nolisten", "tcp", "-displayfd", "1"} + options);
-    QByteArray said;
-    while (!said.contains('\n') && server.waitForReadyRead(10000))
-        said += server.readAllStandardOutput();
-    return said.trimmed() == display.mid(1).toLatin1() ? display : QString();
-}
-
-// A private X server for one test, stopped when the test ends.
-struct Xvfb {
-    explicit Xvfb(const QStringList& screens, const QStringList& options = {"-noreset"})
-        : display(startXvfb(server, screens, options)) {}
-    ~Xvfb() {
-        server.terminate();
-        server.waitForFinished(3000);
-    }
-    QProcess server;
-    QString display;
-};
 
 // The top-level windows of a display, one line each: id, "title", size.
 QStringList windowTree(const QString& display) {
