@@ -26,13 +26,6 @@ using navcal::test::Xvfb;
 
 namespace {
 
-bool windowShown(const QString& display) {
-    QProcess info;
-    info.start("xwininfo", {"-display", display, "-name", "Form1"});
-    return info.waitForFinished(5000) && info.exitStatus() == QProcess::NormalExit &&
-           info.exitCode() == 0 && info.readAllStandardOutput().contains("IsViewable");
-}
-
 // How a saver process stands, for a failure message.
 QString report(QProcess& p) {
     return QStringLiteral("state %1, exit %2: %3")
@@ -68,6 +61,10 @@ QRect windowPlace(const QString& display, const QString& name) {
         return {};
     return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
             field("Height")};
+}
+
+bool windowShown(const QString& display) {
+    return !windowPlace(display, QStringLiteral("Form1")).isEmpty();
 }
 
 // Runs an X client on the display; whether it succeeded.
