@@ -52,8 +52,8 @@
 # Environment: BEHAVIOUR_PLUGINS the plugin folder (default
 # build/tools/compare/plugins), BEHAVIOUR_SIZES, BEHAVIOUR_DATES,
 # BEHAVIOUR_SUNDAY_SIZES (sizes of the en_US cases; "" for none) narrow what
-# `record` takes; BEHAVIOUR_DISPLAYS the X display numbers to try (400-449).
-# Needs Xvfb, xdotool, xdpyinfo, ImageMagick and libfaketime (installed when
+# `record` takes.
+# Needs Xvfb, xdotool, ImageMagick and libfaketime (installed when
 # missing and run as root); generates the two locales when missing.
 set -euo pipefail
 
@@ -76,7 +76,6 @@ plugins="${BEHAVIOUR_PLUGINS:-$repo/build/tools/compare/plugins}"
     exit 2
 }
 plugins="$(realpath "$plugins")"
-displays="${BEHAVIOUR_DISPLAYS:-400-449}"
 main_locale=ru_RU.UTF-8
 sunday_locale=en_US.UTF-8
 click_date=2026-02-23
@@ -93,7 +92,7 @@ find_faketime() {
     return 1
 }
 missing=()
-for tool in Xvfb:xvfb xdotool:xdotool xdpyinfo:x11-utils import:imagemagick compare:imagemagick \
+for tool in Xvfb:xvfb xdotool:xdotool import:imagemagick compare:imagemagick \
     localedef:locales; do
     command -v "${tool%%:*}" >/dev/null || missing+=("${tool#*:}")
 done
@@ -119,40 +118,16 @@ for loc in "$main_locale" "$sunday_locale"; do
     fi
 done
 
+. "$repo/tools/lib/xvfb.sh"
 work="$(mktemp -d)"
 xvfb=""
 app=""
 cleanup() {
     [ -n "$app" ] && kill -KILL "$app" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    xvfb_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-start_xvfb() { # WxH
-    local n
-    display=""
-    for n in $(seq "${displays%-*}" "${displays#*-}"); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            display=":$n"
-            break
-        fi
-    done
-    [ -n "$display" ] || { echo "no free X display in $displays" >&2; exit 2; }
-    Xvfb "$display" -screen 0 "${1}x24" -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do
-        xdpyinfo -display "$display" >/dev/null 2>&1 && return
-        sleep 0.1
-    done
-    echo "Xvfb did not start on $display" >&2
-    exit 2
-}
-stop_xvfb() {
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
-    xvfb=""
-}
 
 pointer() { DISPLAY="$display" xdotool "$@"; }
 # Raw frames for the waits (a byte comparison is exact and quick even at 4K);
@@ -367,8 +342,8 @@ failed=0
 current=""
 while read -r size date loc clicks; do
     if [ "$size" != "$current" ]; then
-        [ -n "$xvfb" ] && stop_xvfb
-        start_xvfb "$size"
+        xvfb_stop
+        xvfb_start -screen 0 "${size}x24" || { echo "Xvfb did not start" >&2; exit 2; }
         current="$size"
     fi
     name="$(name_of "$size" "$date" "$loc")"
@@ -399,7 +374,7 @@ while read -r size date loc clicks; do
         echo "$verdict $state: $pixels pixels differ, $nodes node lines differ$note"
     done
 done <"$dir/cases"
-[ -n "$xvfb" ] && stop_xvfb
+xvfb_stop
 
 if [ "$mode" = check ]; then
     echo "new pictures and dumps: $out"

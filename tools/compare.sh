@@ -34,12 +34,13 @@ baseline="${COMPARE_BASELINE:+$(realpath "$COMPARE_BASELINE")}"
 empty="$(realpath "$empty")"
 watch="$(realpath "$watch")"
 
+. "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
 work="$(mktemp -d)"
 xvfb=""
 app=""
 cleanup() {
     [ -n "$app" ] && kill -KILL "$app" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    xvfb_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -65,26 +66,6 @@ switches() {
         echo "${t##*/} $(awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { n += $2 } END { print n + 0 }' \
             "$t/status" 2>/dev/null || echo 0)"
     done
-}
-
-start_xvfb() {
-    local n
-    display=""
-    for n in $(seq 150 250); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            display=":$n"
-            break
-        fi
-    done
-    [ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-    Xvfb "$display" -screen 0 "${1}x24" -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do
-        xdpyinfo -display "$display" >/dev/null 2>&1 && return
-        sleep 0.1
-    done
-    echo "Xvfb did not start" >&2
-    exit 1
 }
 
 # One trial: prints "mapped_ms cpu_s_per_min wakeups_per_s peak_mb frame_ms".
@@ -136,7 +117,7 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 echo "navcal: $navcal${baseline:+; baseline: $baseline}"
 echo "idle window ${idle} s after ${settle} s of settling, ${trials} interleaved trials; load: $(cut -d' ' -f1-3 /proc/loadavg)"
 for size in $sizes; do
-    start_xvfb "$size"
+    xvfb_start -screen 0 "${size}x24" || { echo "Xvfb did not start" >&2; exit 1; }
     raw="$work/raw-$size"
     : >"$raw"
     for trial in $(seq "$trials"); do
@@ -145,9 +126,7 @@ for size in $sizes; do
         echo "empty $(measure "$empty")" >>"$raw"
         echo "xclock $(measure xclock -digital -update 1)" >>"$raw"
     done
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
-    xvfb=""
+    xvfb_stop
     [ -n "${COMPARE_RAW:-}" ] && sed "s/^/$size /" "$raw" >>"$COMPARE_RAW"
 
     col() { awk -v p="$1" -v c="$2" '$1 == p { print $c }' "$raw"; }

@@ -9,28 +9,15 @@ shift 2
 screen="${NAVCAL_SCREEN:-1024x768}"
 seconds="${NAVCAL_SECONDS:-4}"
 
-display=""
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 "${screen}x24" -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
+. "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
 runtime="$(mktemp -d)"
 cleanup() {
     [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    xvfb_stop
     rm -rf "$runtime"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do
-    xdpyinfo -display "$display" >/dev/null 2>&1 && break
-    sleep 0.1
-done
+xvfb_start -screen 0 "${screen}x24" || { echo "Xvfb did not start" >&2; exit 1; }
 
 DISPLAY="$display" XDG_RUNTIME_DIR="$runtime" "$binary" "$@" &
 app=$!

@@ -44,6 +44,7 @@ build_scr() {
 
 # ---- the test run: one Xvfb screen and one fresh Wine prefix ----
 
+. "$root/tools/lib/xvfb.sh"
 display=""
 xvfb=""
 work=""
@@ -59,20 +60,7 @@ cleanup() {
 }
 
 start_display() {
-    for n in $(seq 150 199); do
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            display=":$n"
-            break
-        fi
-    done
-    [ -n "$display" ] || fail "no free X display number"
-    Xvfb "$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do
-        xdpyinfo -display "$display" >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    xdpyinfo -display "$display" >/dev/null 2>&1 || fail "Xvfb did not start on $display"
+    xvfb_start -screen 0 1024x768x24 || fail "Xvfb did not start"
     export DISPLAY="$display"
 }
 

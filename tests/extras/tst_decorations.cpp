@@ -58,17 +58,22 @@ class TestDecorations : public QObject {
     void realDragMovesWithoutHiding();
 };
 
+// A click on one of the single lines gives it the palette colour the draw
+// picks, at the palette's edges and in the stored design's byte order.
 void TestDecorations::labelClickGivesRandomColour_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<std::vector<double>>("draws");
     QTest::addColumn<std::vector<layout::Colour>>("colours");
-    QTest::newRow("clock") << QStringLiteral("Label12") << std::vector<double>{0.5, 0.999}
-                           << std::vector<layout::Colour>{0x808080, 0xFFFFFF};
-    QTest::newRow("title line, same colour twice")
+    QTest::newRow("clock, grey") << QStringLiteral("Label12") << std::vector<double>{0.5}
+                                 << std::vector<layout::Colour>{0x808080};
+    QTest::newRow("title line, navy, then black at the first entry")
         << QStringLiteral("Label112") << std::vector<double>{0.07, 0.01}
         << std::vector<layout::Colour>{0x000080, 0x000000};
-    QTest::newRow("date line") << QStringLiteral("Label114") << std::vector<double>{0.3, 0.75}
-                               << std::vector<layout::Colour>{0x800000, 0xFF0000};
+    QTest::newRow("date line, red") << QStringLiteral("Label114") << std::vector<double>{0.75}
+                                    << std::vector<layout::Colour>{0xFF0000};
+    QTest::newRow("banner, white at the last entry")
+        << QStringLiteral("Label113") << std::vector<double>{0.999}
+        << std::vector<layout::Colour>{0xFFFFFF};
 }
 
 void TestDecorations::labelClickGivesRandomColour() {

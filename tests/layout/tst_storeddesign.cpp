@@ -19,7 +19,8 @@ class TestStoredDesign : public QObject {
   private slots:
     void namesAndRoles();
     void everyLabelInsideTheArrangement();
-    void panelsFollowTheGridRule();
+    void panelCells_data();
+    void panelCells();
 };
 
 // Stored names stay what scripts and screen readers know: unique object names,
@@ -58,25 +59,48 @@ void TestStoredDesign::everyLabelInsideTheArrangement() {
     }
 }
 
-// The cells of every panel form 7 rows 240 twips apart, Monday on top,
-// numbered in order; each row's weekday header stands 360 twips to the left
-// of the first column, in brown.
-void TestStoredDesign::panelsFollowTheGridRule() {
-    const QStringList days = {"Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"};
-    for (const MonthLayout& m : monthLayouts()) {
-        for (int i = 0; i < kCellsPerMonth; ++i) {
-            const StoredControl* cell = find(m.cells, i);
-            QVERIFY(cell);
-            QCOMPARE(cell->top, m.y0 + 240.0f * (i % 7));
-            QCOMPARE(cell->caption, QString::number(i + 1));
-            const StoredControl* header = find(m.headers[i % 7]);
-            QVERIFY(header);
-            QCOMPARE(header->top, cell->top);
-            QCOMPARE(header->left, m.x0 - 360);
-            QCOMPARE(header->caption, days[i % 7]);
-            QCOMPARE(header->foreColor.value_or(1), colours::brown);
-        }
-    }
+void TestStoredDesign::panelCells_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QRectF>("twips"); // left, top, width, height
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<qint64>("colour"); // -1: the system's button-text colour
+    // Read off the stored form: first and last cells, a Sunday, the wider
+    // columns of March, August a row lower than July, headers both ways round.
+    QTest::newRow("January, 1st cell")
+        << "Label10" << 0 << QRectF(720, 1560, 120, 195) << "1" << qint64(0x000000);
+    QTest::newRow("January, last cell")
+        << "Label10" << 36 << QRectF(2400, 1800, 225, 195) << "37" << qint64(0x000000);
+    QTest::newRow("February, a Sunday")
+        << "Label20" << 13 << QRectF(3840, 3000, 225, 195) << "14" << qint64(-1);
+    QTest::newRow("March, last cell")
+        << "Label30" << 36 << QRectF(12000, 1800, 225, 195) << "37" << qint64(-1);
+    QTest::newRow("August, second column")
+        << "Label75" << 8 << QRectF(13560, 6720, 120, 195) << "9" << qint64(-1);
+    QTest::newRow("November, a Saturday")
+        << "Label102" << 26 << QRectF(11280, 9960, 225, 195) << "27" << qint64(0x000000);
+    QTest::newRow("January's Monday")
+        << "Label3" << -1 << QRectF(360, 1560, 240, 195) << "Пн" << qint64(0x804000);
+    QTest::newRow("February's Sunday")
+        << "Label13" << -1 << QRectF(3240, 3000, 225, 195) << "Вс" << qint64(0x804000);
+    QTest::newRow("August's Saturday")
+        << "Label69" << -1 << QRectF(12960, 7680, 225, 195) << "Сб" << qint64(0x804000);
+}
+
+void TestStoredDesign::panelCells() {
+    QFETCH(QString, name);
+    QFETCH(int, index);
+    QFETCH(QRectF, twips);
+    QFETCH(QString, caption);
+    QFETCH(qint64, colour);
+    const StoredControl* c = find(name, index);
+    QVERIFY(c);
+    QCOMPARE(QRectF(c->left, c->top, c->width, c->height), twips);
+    QCOMPARE(c->caption, caption);
+    QCOMPARE(c->foreColor ? qint64(*c->foreColor) : qint64(-1), colour);
+    QCOMPARE(c->font.face, QStringLiteral("MS Sans Serif"));
+    QCOMPARE(c->font.points, 8.25f);
+    QVERIFY(c->font.bold && !c->font.italic);
 }
 
 QTEST_APPLESS_MAIN(TestStoredDesign)

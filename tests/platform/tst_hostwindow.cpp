@@ -5,15 +5,16 @@
 #include "platform/HostWindow.h"
 #include "support/RootShot.h"
 #include "support/SaverEnvironment.h"
+#include "support/Xvfb.h"
 
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 #include <xcb/xcb.h>
 
 using navcal::platform::HostWindowRequest;
@@ -112,7 +113,7 @@ class TestHostWindow : public QObject {
     bool startServer();
     QProcess* run(const QStringList& arguments, const QString& bus = {});
 
-    QProcess m_server;
+    std::unique_ptr<navcal::test::Xvfb> m_server;
     QString m_display;
     QTemporaryDir m_home;
 };
@@ -154,27 +155,10 @@ void TestHostWindow::readsTheRequest() {
 }
 
 bool TestHostWindow::startServer() {
-    if (!m_display.isEmpty())
-        return true;
-    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
-    if (xvfb.isEmpty())
-        return false;
-    for (int n = 260; n < 360 && m_display.isEmpty(); ++n)
-        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
-            !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            m_display = QStringLiteral(":%1").arg(n);
-    m_server.start(xvfb, {m_display, "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset"});
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 20000) {
-        xcb_connection_t* c = xcb_connect(qPrintable(m_display), nullptr);
-        const bool up = !xcb_connection_has_error(c);
-        xcb_disconnect(c);
-        if (up)
-            return true;
-        QTest::qWait(100);
-    }
-    return false;
+    if (!m_server)
+        m_server = std::make_unique<navcal::test::Xvfb>(QStringList{"-screen", "0", "800x600x24"});
+    m_display = m_server->display;
+    return !m_display.isEmpty();
 }
 
 // As a host starts it: a session bus only when given one.
@@ -289,8 +273,7 @@ void TestHostWindow::refusesWhatIsNoWindow() {
 }
 
 void TestHostWindow::cleanupTestCase() {
-    m_server.terminate();
-    m_server.waitForFinished(3000);
+    m_server.reset();
 }
 
 QTEST_MAIN(TestHostWindow)

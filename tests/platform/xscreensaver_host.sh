@@ -41,17 +41,8 @@ binary="$work/navcal"
 install -m 755 "$source_binary" "$binary"
 screens=(-screen 0 1024x768x24)
 [ "$kind" = mate ] && screens+=(-screen 1 1024x768x24)
-# The server picks a free display itself and says which: two of these tests
-# running at once would otherwise both see the same number free and share one
-# server.
-Xvfb "${screens[@]}" -displayfd 1 -dpi 96 -nolisten tcp -noreset >"$work/display" 2>/dev/null &
-xvfb=$!
-display=""
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && display=":$(head -n 1 "$work/display")" && break
-    sleep 0.1
-done
-[ -n "$display" ] || { echo "FAIL: Xvfb did not come up"; kill "$xvfb"; rm -rf "$work"; exit 1; }
+. "$(dirname "$0")/../../tools/lib/xvfb.sh"
+xvfb_start "${screens[@]}" || { echo "FAIL: Xvfb did not come up"; rm -rf "$work"; exit 1; }
 
 # Neither daemon starts a display program as root: run the host as nobody then.
 as_user=()
@@ -74,18 +65,12 @@ cleanup() {
     [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null || true
     [ -n "$viewer" ] && kill "$viewer" 2>/dev/null || true
     [ -n "$trusted_copy" ] && rm -f "$trusted_copy"
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
+    xvfb_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 1' TERM INT
 fail() { echo "FAIL: $*"; echo "--- host log:"; cat "$work/host.log" || true; exit 1; }
-
-for _ in $(seq 100); do
-    xdpyinfo -display "$display" >/dev/null 2>&1 && break
-    sleep 0.1
-done
 
 case "$kind" in
 xscreensaver)
