@@ -1,6 +1,5 @@
-#include "app/Form1.h"
 #include "app/Launch.h"
-#include "app/ScreenCovers.h"
+#include "app/Saver.h"
 #include "layout/Fonts.h"
 #include "layout/Pointers.h"
 #include "platform/DesktopUrlOpener.h"
@@ -14,7 +13,6 @@
 
 #include <QApplication>
 #include <QStringList>
-#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,33 +22,6 @@ namespace {
 
 void complain(const QString& line) {
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-}
-
-// Puts the window inside the one the host lent: the host keeps input, the
-// lock and the end, so ours takes no input and follows its size.
-void embed(app::Form1& form, platform::HostWindow& host) {
-    form.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                        Qt::WindowDoesNotAcceptFocus);
-    form.setFocusPolicy(Qt::NoFocus);
-    form.winId();
-    form.windowHandle()->setParent(QWindow::fromWinId(WId(host.id())));
-    form.move(0, 0);
-    form.resize(host.logicalSize());
-    QObject::connect(&host, &platform::HostWindow::resized, &form,
-                     [&form](QSize size) { form.fitToScreen(QRect(QPoint(0, 0), size)); });
-    // Nothing of ours is left to save once the host's window is gone; ending
-    // here keeps the toolkit from reporting errors on the vanished window.
-    QObject::connect(&host, &platform::HostWindow::lost, [](const QString& reason) {
-        // A host that ends us sends the signal first and then drops its
-        // window: that is an ordinary end, not a lost window.
-        if (platform::SignalBridge::terminationArrived())
-            std::_Exit(0);
-        complain(reason);
-        std::fflush(stderr);
-        std::_Exit(platform::hostGoneExitCode());
-    });
-    form.show();
-    host.watch();
 }
 
 } // namespace
@@ -124,7 +95,7 @@ int main(int argc, char** argv) {
     platform::SilentMusic silence;
     platform::DesktopUrlOpener opener;
 
-    app::Form1Services services;
+    app::SaverServices services;
     services.clock = &clock;
     services.random = &random;
     services.music = host ? static_cast<platform::MusicSink*>(&silence) : &sound;
@@ -137,23 +108,12 @@ int main(int argc, char** argv) {
     if (host)
         services.screenPixels = host->logicalSize();
 
-    app::Form1 form(services);
-    QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &form,
-                     [&form] { form.close(); });
-    // The first frame comes first; the music and, for a run with its own
-    // window, the other monitors' covers follow it.
-    form.loadFrame();
-    std::optional<app::ScreenCovers> covers;
-    const bool ownWindow = host == nullptr;
-    form.afterFirstFrame([&form, &covers, ownWindow] {
-        if (ownWindow)
-            covers.emplace(form);
-        form.startMusic();
-    });
+    app::Saver saver(services);
+    QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &saver.window(),
+                     [&saver] { saver.window().close(); });
     if (host)
-        embed(form, *host);
+        saver.runInside(*host);
     else
-        form.showFullScreen();
-    form.startTimers();
+        saver.runFullScreen();
     return application.exec();
 }

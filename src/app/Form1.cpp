@@ -1,16 +1,8 @@
 #include "app/Form1.h"
 
 #include "app/BackgroundPicture.h"
-#include "app/ExitPolicy.h"
-#include "banner/Banner.h"
-#include "calendar/CalendarRules.h"
-#include "extras/ClockDisplay.h"
-#include "extras/Decorations.h"
-#include "extras/Music.h"
-#include "extras/WebLink.h"
 #include "layout/Placement.h"
 #include "layout/Pointers.h"
-#include "panels/MonthPanels.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,8 +14,6 @@
 #include <utility>
 
 namespace navcal::app {
-
-using layout::TwipLabel;
 
 namespace {
 
@@ -46,11 +36,12 @@ QStringList storedImages() {
 
 } // namespace
 
-Form1::Form1(Form1Services services, QWidget* parent)
-    : QWidget(parent), m_services(std::move(services)), m_twipsPerPixel(logicalTwipsPerPixel()),
-      m_palette(*m_services.random) {
-    if (!m_services.endProgram)
-        m_services.endProgram = [](int code) { QCoreApplication::exit(code); };
+Form1::Form1(QStringList dataFolders, std::optional<QSize> screenPixels,
+             std::function<void(int)> endProgram, QWidget* parent)
+    : QWidget(parent), m_dataFolders(std::move(dataFolders)), m_endProgram(std::move(endProgram)),
+      m_twipsPerPixel(logicalTwipsPerPixel()) {
+    if (!m_endProgram)
+        m_endProgram = [](int code) { QCoreApplication::exit(code); };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -73,9 +64,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     const QScreen* primary = QGuiApplication::primaryScreen();
-    m_fit = ScreenFit::of(m_services.screenPixels ? QRect(QPoint(0, 0), *m_services.screenPixels)
-                          : primary               ? primary->geometry()
-                                                  : QRect(0, 0, 1024, 768),
+    m_fit = ScreenFit::of(screenPixels ? QRect(QPoint(0, 0), *screenPixels)
+                          : primary    ? primary->geometry()
+                                       : QRect(0, 0, 1024, 768),
                           m_twipsPerPixel);
 
     // The pictures are decoded on a second thread while the controls are
@@ -85,44 +76,20 @@ Form1::Form1(Form1Services services, QWidget* parent)
     QStringList enlarged;
     if (m_fit.scale.factor * devicePixelRatioF() != 1.0)
         enlarged = storedImages();
-    m_decoding.reset(
-        QThread::create([this, folders = m_services.dataFolders(), stored = storedBackground(),
-                         pixels = m_backgroundPixels, enlarged] {
-            m_decoded = backgroundFor(folders, stored, pixels);
-            for (const QString& picture : enlarged)
-                m_largeRenderings.insert(picture, layout::readLargeRendering(picture));
-        }));
+    m_decoding.reset(QThread::create([this, folders = m_dataFolders, stored = storedBackground(),
+                                      pixels = m_backgroundPixels, enlarged] {
+        m_decoded = backgroundFor(folders, stored, pixels);
+        for (const QString& picture : enlarged)
+            m_largeRenderings.insert(picture, layout::readLargeRendering(picture));
+    }));
     m_decoding->start();
 
     m_controls = std::make_unique<layout::Controls>(this, m_fit.scale);
-
-    const layout::Roles& roles = m_controls->roles();
-    m_today = std::make_unique<calendar::Today>(*m_services.clock);
-    m_panels = std::make_unique<panels::MonthPanels>(roles, *m_today, m_palette, m_services.locale);
-    m_banner = std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_fit.width);
-    m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, roles.clockTimer,
-                                                            *m_services.clock, m_services.locale);
-    m_music = std::make_unique<extras::Music>(*m_services.music, m_services.dataFolders());
-    m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
-                                                  QUrl(layout::siteAddress()),
-                                                  [this] { m_services.endProgram(0); });
-    m_decorations = std::make_unique<extras::Decorations>(roles.ship, m_palette, this);
-    new ExitPolicy(this, [this] { stopAndClose(); });
-    wireHandlers();
 }
 
 Form1::~Form1() {
     if (m_decoding)
         m_decoding->wait();
-}
-
-const QString& Form1::musicPath() const {
-    return m_music->musicPath();
-}
-
-void Form1::load() {
-    loadFrame();
-    startMusic();
 }
 
 void Form1::loadFrame() {
@@ -131,13 +98,6 @@ void Form1::loadFrame() {
     loadBackground();
     setGeometry(m_fit.geometry);
     layout::placeOnScreen(*m_controls, m_fit.width, m_fit.height);
-    m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));
-    m_today->reset();
-    m_panels->restartFills();
-}
-
-void Form1::startMusic() {
-    m_music->start();
 }
 
 void Form1::afterFirstFrame(std::function<void()> rest, int latestMs) {
@@ -149,14 +109,6 @@ void Form1::afterFirstFrame(std::function<void()> rest, int latestMs) {
     });
 }
 
-void Form1::startTimers() {
-    const layout::Roles& roles = m_controls->roles();
-    for (const layout::MonthControls& month : roles.months)
-        month.fillTimer->start();
-    roles.bannerTimer->start();
-    m_clockDisplay->start();
-}
-
 void Form1::fitToScreen(const QRect& geometry) {
     if (geometry.isEmpty())
         return;
@@ -164,7 +116,7 @@ void Form1::fitToScreen(const QRect& geometry) {
     m_fit = ScreenFit::of(geometry, m_twipsPerPixel);
     m_controls->rescale(m_fit.scale);
     layout::movePlacement(*m_controls, from, QSizeF(m_fit.width, m_fit.height));
-    m_banner->setScreenWidth(m_fit.width);
+    emit fitted(m_fit.width);
     // Decoded afresh for the new size: an enlarged smaller copy would blur.
     loadBackground();
     setGeometry(m_fit.geometry);
@@ -193,42 +145,10 @@ void Form1::loadBackground() {
         m_largeRenderings.clear();
     }
     if (picture.isNull())
-        picture = backgroundFor(m_services.dataFolders(), storedBackground(), pixels);
+        picture = backgroundFor(m_dataFolders, storedBackground(), pixels);
     if (picture.size() == pixels)
         m_background.countScaling();
     m_controls->roles().background->setPicture(std::move(picture));
-}
-
-// Every click and tick of the window, in one place.
-void Form1::wireHandlers() {
-    using layout::ImageControl;
-    const layout::Roles& roles = m_controls->roles();
-    for (int month = 1; month <= 12; ++month) {
-        const layout::MonthControls& m = roles.month(month);
-        connect(m.fillTimer, &QTimer::timeout, m_panels.get(),
-                [this, month] { m_panels->fillTick(month); });
-        connect(m.view, &layout::MonthView::titleClicked, m_panels.get(),
-                [this, month] { m_panels->titleClicked(month); });
-    }
-    connect(roles.flag, &ImageControl::clicked, m_panels.get(),
-            [this] { m_panels->recolourHeaders(); });
-    connect(roles.bannerTimer, &QTimer::timeout, m_banner.get(), [this] { m_banner->tick(); });
-    connect(roles.banner, &TwipLabel::clicked, m_banner.get(), [this] { m_banner->clicked(); });
-    // A saver left running past midnight shows the new day.
-    connect(m_clockDisplay.get(), &extras::ClockDisplay::ticked, m_today.get(),
-            [this](const QDateTime& now) { m_today->observe(now.date()); });
-    connect(roles.seagull, &ImageControl::clicked, m_music.get(), [this] { m_music->replay(); });
-    connect(roles.seagull, &ImageControl::doubleClicked, this,
-            [seagull = roles.seagull] { seagull->setVisible(false); });
-    connect(roles.siteAddress, &TwipLabel::clicked, m_webLink.get(),
-            [this] { m_webLink->follow(); });
-    for (TwipLabel* label : {roles.clock, roles.title, roles.dateLine})
-        connect(label, &TwipLabel::clicked, m_decorations.get(),
-                [this, label] { m_decorations->recolour(label); });
-    extras::Decorations* decorations = m_decorations.get();
-    connect(roles.ship, &ImageControl::pressed, decorations, &extras::Decorations::beginDrag);
-    connect(roles.ship, &ImageControl::dragMoved, decorations, &extras::Decorations::pointerMoved);
-    connect(roles.ship, &ImageControl::clicked, decorations, &extras::Decorations::shipClicked);
 }
 
 void Form1::paintEvent(QPaintEvent* event) {
@@ -245,11 +165,6 @@ void Form1::paintEvent(QPaintEvent* event) {
     }
 }
 
-void Form1::stopAndClose() {
-    m_music->stop();
-    close();
-}
-
 // The window draws no focus frame: Qt's own handlers would repaint it whole,
 // every control with it, when focus comes (just after the first frame)
 // or goes.
@@ -262,10 +177,10 @@ void Form1::closeEvent(QCloseEvent* event) {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_music->stop();
+    emit unloading();
     for (QTimer* timer : m_controls->allTimers())
         timer->stop();
-    m_services.endProgram(0);
+    m_endProgram(0);
 }
 
 } // namespace navcal::app

@@ -48,7 +48,8 @@ void ScreenCover::paintEvent(QPaintEvent*) {
     painter.drawPixmap(0, 0, m_scaled);
 }
 
-ScreenCovers::ScreenCovers(Form1& form) : m_form(form) {
+ScreenCovers::ScreenCovers(Form1& form, std::function<void()> end)
+    : m_form(form), m_end(std::move(end)) {
     m_form.installEventFilter(this);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen*) { follow(); });
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, [this](QScreen*) { follow(); });
@@ -137,7 +138,7 @@ void ScreenCovers::follow() {
         if (screen == calendar || m_covers.count(screen))
             continue;
         auto* cover = new ScreenCover(screen, m_form.controls().roles().background->picture(),
-                                      [this] { m_form.stopAndClose(); });
+                                      m_end);
         m_covers.emplace(screen, cover);
         cover->showFullScreen();
         added = true;

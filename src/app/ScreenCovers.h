@@ -36,7 +36,8 @@ class ScreenCover : public QWidget {
 class ScreenCovers : public QObject {
     Q_OBJECT
   public:
-    explicit ScreenCovers(Form1& form);
+    // `end` ends the saver from a cover, as from the calendar's window.
+    ScreenCovers(Form1& form, std::function<void()> end);
     ~ScreenCovers() override;
 
     int count() const { return int(m_covers.size()); }
@@ -54,6 +55,7 @@ class ScreenCovers : public QObject {
     void watchCalendarScreen();
 
     Form1& m_form;
+    std::function<void()> m_end;
     std::map<QScreen*, ScreenCover*> m_covers;
     QScreen* m_watched = nullptr; // the calendar's screen, whose size it follows
     bool m_closed = false;

@@ -46,7 +46,7 @@ int runOne(const QElapsedTimer& start, QSize screen, int argc, char** argv) {
     layout::installFontSubstitutes();
     test::TestWindow w(QDate(2026, 2, 23), screen);
     app::Form1& form = w.make();
-    form.load();
+    w.saver->load();
     PaintWatch watch;
     form.installEventFilter(&watch);
     form.show();
@@ -55,7 +55,7 @@ int runOne(const QElapsedTimer& start, QSize screen, int argc, char** argv) {
     // The frame is done once the window and its children have been painted.
     QCoreApplication::processEvents();
     const qint64 shown = start.elapsed();
-    form.startTimers();
+    w.saver->startTimers();
     auto filling = [&form] {
         for (int month = 1; month <= 12; ++month)
             if (test::fillTimer(form, month)->isActive())

@@ -84,7 +84,7 @@ void TestIdle::eachSecondRepaintsOnlyTheClock() {
     app::Form1& form = w.loaded();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.startTimers();
+    w.saver->startTimers();
     const layout::Roles& roles = form.controls().roles();
     QTRY_VERIFY_WITH_TIMEOUT(std::none_of(roles.months.begin(), roles.months.end(),
                                           [](const auto& m) { return m.fillTimer->isActive(); }),

@@ -1,4 +1,5 @@
 #include "app/BackgroundPicture.h"
+#include "extras/Music.h"
 #include "layout/Fonts.h"
 #include "panels/MonthPanels.h"
 #include "platform/WindowsFolder.h"
@@ -152,7 +153,7 @@ void TestStartup::labelOffset() {
     if (!qFuzzyCompare(form.twipsPerPixel(), 15.0))
         QSKIP("the offscreen screen is not at 96 dpi");
     QCOMPARE(form.scale().factor, factor);
-    form.load();
+    w.saver->load();
     QCOMPARE(form.labelOffset(), offset);
     const QSet<QString> placed = {"Label1", "Label2", "Label112", "Label12", "Label114"};
     int moved = 0;
@@ -296,12 +297,12 @@ void TestStartup::movedToAnotherScreen() {
 
 void TestStartup::stateAfterLoad() {
     TestWindow w(QDate(2027, 3, 9));
-    app::Form1& form = w.loaded();
-    QCOMPARE(form.today().date(), QDate(2027, 3, 9));
+    w.loaded();
+    QCOMPARE(w.saver->today().date(), QDate(2027, 3, 9));
     QCOMPARE(w.random.seeds.size(), size_t(1));
     for (int month = 1; month <= 12; ++month)
-        QCOMPARE(form.monthPanels().revealed(month), 0);
-    QVERIFY(form.musicPath().isEmpty());
+        QCOMPARE(w.saver->panels().revealed(month), 0);
+    QVERIFY(w.saver->music().musicPath().isEmpty());
     QVERIFY(w.sink.commands.isEmpty());
 }
 
@@ -416,7 +417,7 @@ void TestStartup::userFolderFirstForEachFile() {
                  qPrintable(colour.name()));
     }
     const QString folder = musicFolder == "user" ? user.path() : w.folder.path();
-    QCOMPARE(form.musicPath(), QDir::toNativeSeparators(folder + "/muzz.wav"));
+    QCOMPARE(w.saver->music().musicPath(), QDir::toNativeSeparators(folder + "/muzz.wav"));
 }
 
 void TestStartup::decompressionBombIsCheap() {
@@ -583,7 +584,7 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
     QVERIFY(QDir::setCurrent(w.folder.path()));
     app::Form1& form = w.loaded();
     QVERIFY(showsSeascape(form));
-    QVERIFY(form.musicPath().isEmpty());
+    QVERIFY(w.saver->music().musicPath().isEmpty());
 }
 
 void TestStartup::dpiHeldToSaneRange() {

@@ -61,7 +61,7 @@ void TestBanner::tickShowsTodayCentredOnItsText() {
     auto& form = w.loaded();
     const float emptyWidth = bannerLabel(form)->twipWidth();
     const float emptyHeight = bannerLabel(form)->twipHeight();
-    form.banner().tick();
+    w.saver->banner().tick();
     const BannerLook look = bannerFor(today);
     QCOMPARE(bannerLabel(form)->caption(), look.text);
     QCOMPARE(bannerLabel(form)->foreColor(), look.colour);
@@ -86,14 +86,14 @@ void TestBanner::runPastMidnightShowsTheNewDay() {
     QFETCH(QDate, next);
     TestWindow w(first);
     auto& form = w.loaded();
-    form.banner().tick();
+    w.saver->banner().tick();
     const QString firstText = bannerLabel(form)->caption();
     w.clock.set(QDateTime(first, QTime(23, 59, 59)));
-    form.banner().tick();
+    w.saver->banner().tick();
     QCOMPARE(bannerLabel(form)->caption(), firstText);
     w.clock.set(QDateTime(next, QTime(0, 0, 1)));
-    form.banner().tick();
-    QCOMPARE(form.today().date(), next);
+    w.saver->banner().tick();
+    QCOMPARE(w.saver->today().date(), next);
     QCOMPARE(bannerLabel(form)->caption(), bannerFor(next).text);
     QCOMPARE(bannerLabel(form)->foreColor(), bannerFor(next).colour);
     expectCentred(form);
@@ -103,10 +103,10 @@ void TestBanner::runPastMidnightShowsTheNewDay() {
 void TestBanner::clickFreezesTheBanner() {
     TestWindow w(QDate(2026, 5, 9));
     auto& form = w.loaded();
-    form.startTimers();
+    w.saver->startTimers();
     QTimer* timer14 = form.controls().timer(QStringLiteral("Timer14"));
     QVERIFY(timer14->isActive());
-    form.banner().tick();
+    w.saver->banner().tick();
     TwipLabel* label = bannerLabel(form);
     const float left = label->left();
     const QString text = label->caption();
@@ -115,11 +115,11 @@ void TestBanner::clickFreezesTheBanner() {
     QTest::mouseClick(label, Qt::LeftButton);
     const Colour clicked = label->foreColor();
     QVERIFY(!timer14->isActive());
-    QVERIFY(form.banner().isFrozen());
+    QVERIFY(w.saver->banner().isFrozen());
 
     // Across midnight a stray tick changes nothing.
     w.clock.set(QDateTime(QDate(2026, 5, 10), QTime(0, 0, 1)));
-    form.banner().tick();
+    w.saver->banner().tick();
     QCOMPARE(label->caption(), text);
     QCOMPARE(label->foreColor(), clicked);
     QCOMPARE(label->left(), left);
@@ -145,14 +145,14 @@ void TestBanner::timerDrivesTheTick() {
 void TestBanner::followsTheScreenWhileRunning() {
     TestWindow w(QDate(2026, 1, 27), QSize(1920, 1080));
     auto& form = w.loaded();
-    form.banner().tick();
+    w.saver->banner().tick();
     for (const QRect& screen : {QRect(0, 0, 1280, 1024), QRect(0, 0, 800, 600)}) {
         form.fitToScreen(screen);
         QCOMPARE(form.geometry(), screen);
         expectCentred(form);
     }
     w.clock.set(QDateTime(QDate(2026, 1, 28), QTime(0, 0, 1)));
-    form.banner().tick();
+    w.saver->banner().tick();
     QVERIFY(bannerLabel(form)->caption().isEmpty());
     expectCentred(form);
 }

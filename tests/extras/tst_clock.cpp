@@ -160,16 +160,16 @@ void TestClock::blankForTheFirstSecondThenTicks() {
     navcal::test::TestWindow w(QDate(2026, 2, 23));
     auto& form = w.loaded();
     auto* label = form.controls().label(QStringLiteral("Label12"));
-    QSignalSpy ticked(&form.clockDisplay(), &ClockDisplay::ticked);
+    QSignalSpy ticked(&w.saver->clockDisplay(), &ClockDisplay::ticked);
     // When the first tick came: a busy machine can only make it later.
     QElapsedTimer sinceStart;
     qint64 firstTickMs = -1;
-    connect(&form.clockDisplay(), &ClockDisplay::ticked, this, [&] {
+    connect(&w.saver->clockDisplay(), &ClockDisplay::ticked, this, [&] {
         if (firstTickMs < 0)
             firstTickMs = sinceStart.elapsed();
     });
     sinceStart.start();
-    form.startTimers();
+    w.saver->startTimers();
     QVERIFY(label->caption().isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(ticked.size(), 1, 10000);
     QVERIFY2(firstTickMs >= 900, qPrintable(QString::number(firstTickMs)));
@@ -192,7 +192,7 @@ void TestClock::wholeTextShownAboutTheCentre() {
     auto& form = w.loaded();
     auto* label = form.controls().roles().clock;
     const QRect stored = label->geometry();
-    form.clockDisplay().tick();
+    w.saver->clockDisplay().tick();
     const QString text = label->caption();
     QVERIFY(!text.isEmpty());
     const int inked = qCeil(QFontMetricsF(label->font()).horizontalAdvance(text));
@@ -225,7 +225,7 @@ void TestClock::largeGlyphsLookAsQtDrawsThem() {
     w.clock.set(QDateTime(QDate(2026, 2, 23), QTime(20, 48, 53)));
     auto& form = w.loaded();
     auto* label = form.controls().roles().clock;
-    form.clockDisplay().tick();
+    w.saver->clockDisplay().tick();
     auto drawn = [&](bool pictures) {
         label->setKeepsLargeGlyphs(pictures);
         QImage image(label->size() * ratio, QImage::Format_ARGB32_Premultiplied);

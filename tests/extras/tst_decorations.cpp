@@ -30,7 +30,7 @@ struct Window {
     Window() : form(w.loaded()) {}
     ImageControl* image() { return form.controls().image(QStringLiteral("Image2")); }
     TwipLabel* label(const char* name) { return form.controls().label(QString::fromLatin1(name)); }
-    extras::Decorations& decorations() { return form.decorations(); }
+    extras::Decorations& decorations() { return w.saver->decorations(); }
 
     test::TestWindow w{QDate(2026, 2, 23)};
     app::Form1& form;

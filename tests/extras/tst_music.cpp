@@ -160,7 +160,7 @@ void TestMusic::windowSendsCommands() {
         QVERIFY(touch(w.folder.filePath(fileName)));
     auto& form = w.loaded();
     const QString path = fileName.isEmpty() ? QString() : nativePath(w.folder, fileName);
-    QCOMPARE(form.musicPath(), path);
+    QCOMPARE(w.saver->music().musicPath(), path);
     const int plays = path.isEmpty() ? 0 : 1;
     QCOMPARE(w.sink.commands, QStringList(plays, RecordingSink::playText(path)));
 
@@ -186,7 +186,7 @@ void TestMusic::doubleClickPlaysOnceThenHides() {
     QTest::mousePress(image1, Qt::LeftButton, {}, at);
     QTest::mouseRelease(image1, Qt::LeftButton, {}, at);
     QTest::mouseDClick(image1, Qt::LeftButton, {}, at);
-    QCOMPARE(w.sink.commands.count(RecordingSink::playText(form.musicPath())), 1);
+    QCOMPARE(w.sink.commands.count(RecordingSink::playText(w.saver->music().musicPath())), 1);
     QCOMPARE(w.sink.commands.size(), 1);
     QVERIFY(image1->isHidden());
 }

@@ -61,9 +61,9 @@ QStringList layoutReport(QSize screen) {
     // Navy Day: the banner shows one of its long lines.
     test::TestWindow w(QDate(2026, 7, 26), screen);
     app::Form1& form = w.loaded();
-    test::runAllFills(form);
-    form.banner().tick();
-    form.clockDisplay().tick();
+    test::runAllFills(*w.saver);
+    w.saver->banner().tick();
+    w.saver->clockDisplay().tick();
     QStringList report = {QStringLiteral("ratio %1").arg(form.devicePixelRatioF())};
     QList<Shown> shown;
     for (layout::TwipLabel* label : form.controls().allLabels())

@@ -3,7 +3,7 @@
 // Helpers shared by the month panel tests: drive the fills by hand and read
 // whole panels back.
 
-#include "app/Form1.h"
+#include "app/Saver.h"
 #include "layout/Controls.h"
 #include "layout/StoredDesign.h"
 #include "panels/MonthPanels.h"
@@ -37,12 +37,12 @@ inline QTimer* fillTimer(app::Form1& form, int month) {
 
 // Ticks one month's fill as its timer would until the timer stops itself;
 // returns the number of ticks (-1 when it never stopped).
-inline int runFill(app::Form1& form, int month) {
-    QTimer* timer = fillTimer(form, month);
+inline int runFill(app::Saver& saver, int month) {
+    QTimer* timer = fillTimer(saver.window(), month);
     if (!timer->isActive())
         timer->start();
     for (int ticks = 1; ticks <= 100; ++ticks) {
-        form.monthPanels().fillTick(month);
+        saver.panels().fillTick(month);
         if (!timer->isActive())
             return ticks;
     }
@@ -50,9 +50,9 @@ inline int runFill(app::Form1& form, int month) {
     return -1;
 }
 
-inline void runAllFills(app::Form1& form) {
+inline void runAllFills(app::Saver& saver) {
     for (int month = 1; month <= 12; ++month)
-        runFill(form, month);
+        runFill(saver, month);
 }
 
 // What a label shows, for comparing panels before and after.

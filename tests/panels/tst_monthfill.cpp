@@ -176,7 +176,7 @@ void MonthFill::wholePanels() {
     auto& form = w.loaded();
     const Panels stored = allPanels(form);
     for (int month = 1; month <= 12; ++month)
-        QVERIFY2(runFill(form, month) > 0, "the fill never stopped");
+        QVERIFY2(runFill(*w.saver, month) > 0, "the fill never stopped");
     compareWithCalendar(form, today, stored, framedTip);
 }
 
@@ -197,9 +197,9 @@ void MonthFill::dateLineFollowsFebruary() {
     const QString stored = dateLine->caption();
     const QRect storedGeometry = dateLine->geometry();
     for (int month : {1, 3, 12})
-        runFill(form, month);
+        runFill(*w.saver, month);
     QCOMPARE(dateLine->caption(), stored);
-    form.monthPanels().fillTick(2);
+    w.saver->panels().fillTick(2);
     QCOMPARE(dateLine->caption(), text);
     const int inked = qCeil(QFontMetricsF(dateLine->font()).horizontalAdvance(text));
     QVERIFY2(dateLine->width() >= inked, qPrintable(QString::number(inked)));
@@ -231,23 +231,23 @@ void MonthFill::newDayAtMidnight() {
     w.clock.set(before);
     auto& form = w.loaded();
     const Panels stored = allPanels(form);
-    runAllFills(form);
+    runAllFills(*w.saver);
     const QDate newDay = after.date();
     // A title click before midnight: the new day's fill paints over it.
     w.random.script({0.15}); // green, a colour the fill never gives
-    form.monthPanels().titleClicked(newDay.month());
+    w.saver->panels().titleClicked(newDay.month());
     QCOMPARE(dayCell(form, newDay.month(), 1)->foreColor(), layout::Colour(0x008000));
 
     w.clock.set(after);
-    emit form.clockDisplay().ticked(after);
+    emit w.saver->clockDisplay().ticked(after);
     for (int month = 1; month <= 12; ++month)
         QVERIFY(fillTimer(form, month)->isActive());
-    runAllFills(form);
+    runAllFills(*w.saver);
 
     // Yesterday's frame, its «Сегодня» tooltip and the old year's holiday
     // tooltips are gone; every cell shows what the new day says.
     compareWithCalendar(form, newDay, stored, framedTip);
-    QCOMPARE(form.today().date(), newDay);
+    QCOMPARE(w.saver->today().date(), newDay);
     QCOMPARE(form.controls().label(QStringLiteral("Label114"))->caption(),
              newDay.toString(QStringLiteral("dd.MM.yyyy")));
 }
@@ -255,14 +255,14 @@ void MonthFill::newDayAtMidnight() {
 void MonthFill::sameDayTickKeepsPanels() {
     TestWindow w(QDate(2026, 3, 10));
     auto& form = w.loaded();
-    runAllFills(form);
+    runAllFills(*w.saver);
     w.random.script({0.15});
-    form.monthPanels().titleClicked(3);
+    w.saver->panels().titleClicked(3);
     const Panels clicked = allPanels(form);
     for (const QTime time : {QTime(12, 0, 1), QTime(23, 59, 59)}) {
         const QDateTime now(QDate(2026, 3, 10), time);
         w.clock.set(now);
-        emit form.clockDisplay().ticked(now);
+        emit w.saver->clockDisplay().ticked(now);
         for (int month = 1; month <= 12; ++month)
             QVERIFY(!fillTimer(form, month)->isActive());
         QVERIFY(allPanels(form) == clicked);
@@ -285,7 +285,7 @@ void MonthFill::drawnColours() {
     // 9th on a Wednesday in cell 9, an ordinary Thursday the 10th in cell 10.
     TestWindow w(QDate(2026, 12, 16), screen);
     auto& form = w.loaded();
-    runAllFills(form);
+    runAllFills(*w.saver);
     layout::MonthView* december = form.controls().roles().month(12).view;
     const auto drawn = [&](int index) {
         const QRect cell = dayCell(form, 12, index)->geometry();

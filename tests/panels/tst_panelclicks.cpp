@@ -76,7 +76,7 @@ void PanelClicks::titleClick() {
 
     TestWindow w(today);
     auto& form = w.loaded();
-    runAllFills(form);
+    runAllFills(*w.saver);
     const QVector<Look> filled = panelLook(form, month);
     const auto before = coloursOf(form);
 
@@ -117,7 +117,7 @@ void PanelClicks::titleClick() {
 void PanelClicks::secondClickDrawsAgain() {
     TestWindow w(QDate(2026, 12, 7));
     auto& form = w.loaded();
-    runAllFills(form);
+    runAllFills(*w.saver);
     w.random.script({0.15, 0.5});
     clickTitle(form, 1);
     const auto firstLook = panelLook(form, 1);
@@ -141,16 +141,16 @@ void PanelClicks::clickDuringFill() {
     auto& form = w.loaded();
     TestWindow reference(QDate(2026, 1, 10));
     auto& unclicked = reference.loaded();
-    runFill(unclicked, 1);
+    runFill(*reference.saver, 1);
 
     fillTimer(form, 1)->start();
     for (int tick = 0; tick < 10; ++tick)
-        form.monthPanels().fillTick(1);
+        w.saver->panels().fillTick(1);
     w.random.script({0.15});
     clickTitle(form, 1);
-    QCOMPARE(form.monthPanels().revealed(1), 10);
+    QCOMPARE(w.saver->panels().revealed(1), 10);
     QVERIFY(fillTimer(form, 1)->isActive());
-    QVERIFY(runFill(form, 1) > 0);
+    QVERIFY(runFill(*w.saver, 1) > 0);
 
     const auto clickedLook = panelLook(form, 1);
     const auto reference1 = panelLook(unclicked, 1);
@@ -174,9 +174,9 @@ void PanelClicks::headerClick() {
     QFETCH(double, random);
     TestWindow w(QDate(2026, 12, 16));
     auto& form = w.loaded();
-    runAllFills(form);
+    runAllFills(*w.saver);
     w.random.script({0.15});
-    form.monthPanels().titleClicked(3); // titles and cells in a colour of their own
+    w.saver->panels().titleClicked(3); // titles and cells in a colour of their own
     const auto before = coloursOf(form);
 
     // Later draws would give another colour: the click draws once for all twelve panels.

@@ -2,7 +2,7 @@
 
 // Fakes for the services the window gets injected, shared by the tests.
 
-#include "app/Form1.h"
+#include "app/Saver.h"
 #include "calendar/Clock.h"
 #include "layout/RandomPalette.h"
 #include "platform/MusicSink.h"
@@ -81,14 +81,16 @@ struct TestWindow {
         services.screenPixels = screen;
         services.endProgram = [this](int code) { endCodes.push_back(code); };
     }
+    // The saver's window, built with its parts (`saver`).
     app::Form1& make() {
-        form = std::make_unique<app::Form1>(services);
-        return *form;
+        saver = std::make_unique<app::Saver>(services);
+        return saver->window();
     }
     // The window after its start-up, not yet shown.
     app::Form1& loaded() {
-        make().load();
-        return *form;
+        make();
+        saver->load();
+        return saver->window();
     }
 
     ManualClock clock;
@@ -96,9 +98,9 @@ struct TestWindow {
     RecordingSink sink;
     RecordingOpener opener;
     QTemporaryDir folder;
-    app::Form1Services services;
+    app::SaverServices services;
     std::vector<int> endCodes;
-    std::unique_ptr<app::Form1> form;
+    std::unique_ptr<app::Saver> saver;
 };
 
 } // namespace navcal::test

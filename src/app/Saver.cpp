@@ -1,0 +1,153 @@
+#include "app/Saver.h"
+
+#include "app/ExitPolicy.h"
+#include "banner/Banner.h"
+#include "extras/ClockDisplay.h"
+#include "extras/Decorations.h"
+#include "extras/Music.h"
+#include "extras/WebLink.h"
+#include "panels/MonthPanels.h"
+#include "platform/HostWindow.h"
+#include "platform/SignalBridge.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
+
+namespace navcal::app {
+
+Saver::Saver(SaverServices services)
+    : m_services(std::move(services)), m_palette(*m_services.random) {
+    if (!m_services.endProgram)
+        m_services.endProgram = [](int code) { QCoreApplication::exit(code); };
+    m_window = std::make_unique<Form1>(m_services.dataFolders(), m_services.screenPixels,
+                                       m_services.endProgram);
+    // Built while the window's background is still being decoded.
+    const layout::Roles& roles = m_window->controls().roles();
+    m_today = std::make_unique<calendar::Today>(*m_services.clock);
+    m_panels = std::make_unique<panels::MonthPanels>(roles, *m_today, m_palette, m_services.locale);
+    m_banner =
+        std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_window->screenWidth());
+    m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, roles.clockTimer,
+                                                            *m_services.clock, m_services.locale);
+    m_music = std::make_unique<extras::Music>(*m_services.music, m_services.dataFolders());
+    m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
+                                                  QUrl(layout::siteAddress()),
+                                                  [end = m_services.endProgram] { end(0); });
+    m_decorations = std::make_unique<extras::Decorations>(roles.ship, m_palette, m_window.get());
+    wire();
+}
+
+Saver::~Saver() = default;
+
+// Every click and tick of the window, in one place.
+void Saver::wire() {
+    using layout::ImageControl;
+    using layout::TwipLabel;
+    Form1* window = m_window.get();
+    const layout::Roles& roles = window->controls().roles();
+    new ExitPolicy(window, [this] { endByUser(); });
+    connect(window, &Form1::unloading, m_music.get(), [this] { m_music->stop(); });
+    connect(window, &Form1::fitted, m_banner.get(),
+            [this](float width) { m_banner->setScreenWidth(width); });
+    for (int month = 1; month <= 12; ++month) {
+        const layout::MonthControls& m = roles.month(month);
+        connect(m.fillTimer, &QTimer::timeout, m_panels.get(),
+                [this, month] { m_panels->fillTick(month); });
+        connect(m.view, &layout::MonthView::titleClicked, m_panels.get(),
+                [this, month] { m_panels->titleClicked(month); });
+    }
+    connect(roles.flag, &ImageControl::clicked, m_panels.get(),
+            [this] { m_panels->recolourHeaders(); });
+    connect(roles.bannerTimer, &QTimer::timeout, m_banner.get(), [this] { m_banner->tick(); });
+    connect(roles.banner, &TwipLabel::clicked, m_banner.get(), [this] { m_banner->clicked(); });
+    // A saver left running past midnight shows the new day.
+    connect(m_clockDisplay.get(), &extras::ClockDisplay::ticked, m_today.get(),
+            [this](const QDateTime& now) { m_today->observe(now.date()); });
+    connect(roles.seagull, &ImageControl::clicked, m_music.get(), [this] { m_music->replay(); });
+    connect(roles.seagull, &ImageControl::doubleClicked, window,
+            [seagull = roles.seagull] { seagull->setVisible(false); });
+    connect(roles.siteAddress, &TwipLabel::clicked, m_webLink.get(),
+            [this] { m_webLink->follow(); });
+    for (TwipLabel* label : {roles.clock, roles.title, roles.dateLine})
+        connect(label, &TwipLabel::clicked, m_decorations.get(),
+                [this, label] { m_decorations->recolour(label); });
+    extras::Decorations* decorations = m_decorations.get();
+    connect(roles.ship, &ImageControl::pressed, decorations, &extras::Decorations::beginDrag);
+    connect(roles.ship, &ImageControl::dragMoved, decorations, &extras::Decorations::pointerMoved);
+    connect(roles.ship, &ImageControl::clicked, decorations, &extras::Decorations::shipClicked);
+}
+
+void Saver::endByUser() {
+    // The music is told to stop before the window closes, and again as the
+    // window unloads.
+    m_music->stop();
+    m_window->close();
+}
+
+void Saver::load() {
+    loadFrame();
+    m_music->start();
+}
+
+void Saver::loadFrame() {
+    m_window->loadFrame();
+    m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));
+    m_today->reset();
+    m_panels->restartFills();
+}
+
+void Saver::startTimers() {
+    const layout::Roles& roles = m_window->controls().roles();
+    for (const layout::MonthControls& month : roles.months)
+        month.fillTimer->start();
+    roles.bannerTimer->start();
+    m_clockDisplay->start();
+}
+
+void Saver::runFullScreen() {
+    // The first frame comes first; the music and the other monitors' covers
+    // follow it.
+    loadFrame();
+    m_window->afterFirstFrame([this] {
+        m_covers.emplace(*m_window, [this] { endByUser(); });
+        m_music->start();
+    });
+    m_window->showFullScreen();
+    startTimers();
+}
+
+void Saver::runInside(platform::HostWindow& host) {
+    loadFrame();
+    m_window->afterFirstFrame([this] { m_music->start(); });
+    // The host keeps input, the lock and the end: the window takes no input
+    // and follows the lent window's size.
+    Form1& form = *m_window;
+    form.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                        Qt::WindowDoesNotAcceptFocus);
+    form.setFocusPolicy(Qt::NoFocus);
+    form.winId();
+    form.windowHandle()->setParent(QWindow::fromWinId(WId(host.id())));
+    form.move(0, 0);
+    form.resize(host.logicalSize());
+    connect(&host, &platform::HostWindow::resized, &form,
+            [&form](QSize size) { form.fitToScreen(QRect(QPoint(0, 0), size)); });
+    // Nothing of ours is left to save once the host's window is gone; ending
+    // here keeps the toolkit from reporting errors on the vanished window.
+    connect(&host, &platform::HostWindow::lost, [](const QString& reason) {
+        // A host that ends us sends the signal first and then drops its
+        // window: that is an ordinary end, not a lost window.
+        if (platform::SignalBridge::terminationArrived())
+            std::_Exit(0);
+        std::fprintf(stderr, "%s\n", reason.toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::_Exit(platform::hostGoneExitCode());
+    });
+    form.show();
+    host.watch();
+    startTimers();
+}
+
+} // namespace navcal::app

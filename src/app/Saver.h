@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "app/ScreenCovers.h"
+#include "calendar/Clock.h"
+#include "calendar/Today.h"
+#include "layout/RandomPalette.h"
+#include "platform/MusicSink.h"
+#include "platform/UrlOpener.h"
+
+#include <QLocale>
+
+#include <memory>
+#include <optional>
+
+namespace navcal::platform {
+class HostWindow;
+}
+namespace navcal::panels {
+class MonthPanels;
+}
+namespace navcal::banner {
+class Banner;
+}
+namespace navcal::extras {
+class ClockDisplay;
+class Music;
+class WebLink;
+class Decorations;
+} // namespace navcal::extras
+
+namespace navcal::app {
+
+// What the saver gets from outside: the platform's services and, for tests,
+// a fixed screen.
+struct SaverServices {
+    calendar::Clock* clock = nullptr;
+    layout::RandomSource* random = nullptr;
+    platform::MusicSink* music = nullptr;
+    platform::UrlOpener* opener = nullptr;
+    QLocale locale;
+    QString windowsFolder;
+    QString userFolder; // the user's own, looked in first for each file; empty: none
+    QString programFolder;
+    std::optional<QSize> screenPixels;   // the primary screen when empty
+    std::function<void(int)> endProgram; // ends the program; quits the event loop when empty
+
+    // Where 1.jpg and muzz.* are looked for, in order.
+    QStringList dataFolders() const { return {userFolder, windowsFolder}; }
+};
+
+// The screensaver put together: the window and the parts that act in it,
+// every click and tick wired between them, and the order they start in.
+// The one place that knows them all.
+class Saver : public QObject {
+    Q_OBJECT
+  public:
+    explicit Saver(SaverServices services);
+    ~Saver() override;
+
+    // The whole start-up after the command line and single-instance
+    // decisions: the first frame's state, then the music.
+    void load();
+    // The same without the music: background, geometry, placement, the day
+    // and the fills back at their start.
+    void loadFrame();
+    // Lets the stored timers tick; called once the window is shown.
+    void startTimers();
+
+    // Runs full screen in a window of its own: the other monitors are
+    // covered and the music starts once the first frame is on the screen.
+    void runFullScreen();
+    // Runs inside the window a screensaver host lent: silent, no input, the
+    // host's size followed, ended when the host's window goes.
+    void runInside(platform::HostWindow& host);
+
+    Form1& window() { return *m_window; }
+    const calendar::Today& today() const { return *m_today; }
+    layout::RandomPalette& palette() { return m_palette; }
+    panels::MonthPanels& panels() { return *m_panels; }
+    banner::Banner& banner() { return *m_banner; }
+    extras::ClockDisplay& clockDisplay() { return *m_clockDisplay; }
+    extras::Music& music() { return *m_music; }
+    extras::Decorations& decorations() { return *m_decorations; }
+    // The other monitors' covers, once they are up.
+    const std::optional<ScreenCovers>& covers() const { return m_covers; }
+
+  private:
+    void wire();
+    // A key or a click of the user's: the saver ends.
+    void endByUser();
+
+    SaverServices m_services;
+    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<calendar::Today> m_today;
+    layout::RandomPalette m_palette;
+    std::unique_ptr<panels::MonthPanels> m_panels;
+    std::unique_ptr<banner::Banner> m_banner;
+    std::unique_ptr<extras::ClockDisplay> m_clockDisplay;
+    std::unique_ptr<extras::Music> m_music;
+    std::unique_ptr<extras::WebLink> m_webLink;
+    std::unique_ptr<extras::Decorations> m_decorations;
+    std::optional<ScreenCovers> m_covers;
+};
+
+} // namespace navcal::app
