@@ -22,8 +22,8 @@ Saver::Saver(SaverServices services)
     : m_services(std::move(services)), m_palette(*m_services.random) {
     if (!m_services.endProgram)
         m_services.endProgram = [](int code) { QCoreApplication::exit(code); };
-    m_window = std::make_unique<Form1>(m_services.dataFolders(), m_services.screenPixels,
-                                       m_services.endProgram);
+    m_window = std::make_unique<CalendarWindow>(m_services.dataFolders(), m_services.screenPixels,
+                                                m_services.endProgram);
     // Built while the window's background is still being decoded.
     const layout::Roles& roles = m_window->controls().roles();
     m_today = std::make_unique<calendar::Today>(*m_services.clock);
@@ -46,11 +46,11 @@ Saver::~Saver() = default;
 void Saver::wire() {
     using layout::ImageControl;
     using layout::TwipLabel;
-    Form1* window = m_window.get();
+    CalendarWindow* window = m_window.get();
     const layout::Roles& roles = window->controls().roles();
     new ExitPolicy(window, [this] { endByUser(); });
-    connect(window, &Form1::unloading, m_music.get(), [this] { m_music->stop(); });
-    connect(window, &Form1::fitted, m_banner.get(),
+    connect(window, &CalendarWindow::unloading, m_music.get(), [this] { m_music->stop(); });
+    connect(window, &CalendarWindow::fitted, m_banner.get(),
             [this](float width) { m_banner->setScreenWidth(width); });
     for (int month = 1; month <= 12; ++month) {
         const layout::MonthControls& m = roles.month(month);
@@ -124,7 +124,7 @@ void Saver::runInside(platform::HostWindow& host) {
     m_window->afterFirstFrame([this] { m_music->start(); });
     // The host keeps input, the lock and the end: the window takes no input
     // and follows the lent window's size.
-    Form1& form = *m_window;
+    CalendarWindow& form = *m_window;
     form.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
                         Qt::WindowDoesNotAcceptFocus);
     form.setFocusPolicy(Qt::NoFocus);

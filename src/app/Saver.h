@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Form1.h"
+#include "app/CalendarWindow.h"
 #include "app/ScreenCovers.h"
 #include "calendar/Clock.h"
 #include "calendar/Today.h"
@@ -74,7 +74,7 @@ class Saver : public QObject {
     // host's size followed, ended when the host's window goes.
     void runInside(platform::HostWindow& host);
 
-    Form1& window() { return *m_window; }
+    CalendarWindow& window() { return *m_window; }
     const calendar::Today& today() const { return *m_today; }
     layout::RandomPalette& palette() { return m_palette; }
     panels::MonthPanels& panels() { return *m_panels; }
@@ -91,7 +91,7 @@ class Saver : public QObject {
     void endByUser();
 
     SaverServices m_services;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<CalendarWindow> m_window;
     std::unique_ptr<calendar::Today> m_today;
     layout::RandomPalette m_palette;
     std::unique_ptr<panels::MonthPanels> m_panels;

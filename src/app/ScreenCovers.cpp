@@ -1,7 +1,7 @@
 #include "app/ScreenCovers.h"
 
+#include "app/CalendarWindow.h"
 #include "app/ExitPolicy.h"
-#include "app/Form1.h"
 #include "layout/Pointers.h"
 
 #include <QEvent>
@@ -48,7 +48,7 @@ void ScreenCover::paintEvent(QPaintEvent*) {
     painter.drawPixmap(0, 0, m_scaled);
 }
 
-ScreenCovers::ScreenCovers(Form1& form, std::function<void()> end)
+ScreenCovers::ScreenCovers(CalendarWindow& form, std::function<void()> end)
     : m_form(form), m_end(std::move(end)) {
     m_form.installEventFilter(this);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen*) { follow(); });
@@ -137,8 +137,8 @@ void ScreenCovers::follow() {
     for (QScreen* screen : screens) {
         if (screen == calendar || m_covers.count(screen))
             continue;
-        auto* cover = new ScreenCover(screen, m_form.controls().roles().background->picture(),
-                                      m_end);
+        auto* cover =
+            new ScreenCover(screen, m_form.controls().roles().background->picture(), m_end);
         m_covers.emplace(screen, cover);
         cover->showFullScreen();
         added = true;

@@ -11,7 +11,7 @@ class QScreen;
 
 namespace navcal::app {
 
-class Form1;
+class CalendarWindow;
 
 // A borderless topmost window over one screen besides the calendar's: the
 // seascape (or the picture that replaced it), stretched. A character key or a
@@ -37,7 +37,7 @@ class ScreenCovers : public QObject {
     Q_OBJECT
   public:
     // `end` ends the saver from a cover, as from the calendar's window.
-    ScreenCovers(Form1& form, std::function<void()> end);
+    ScreenCovers(CalendarWindow& form, std::function<void()> end);
     ~ScreenCovers() override;
 
     int count() const { return int(m_covers.size()); }
@@ -54,7 +54,7 @@ class ScreenCovers : public QObject {
     void moveCalendar(QScreen* gone);
     void watchCalendarScreen();
 
-    Form1& m_form;
+    CalendarWindow& m_form;
     std::function<void()> m_end;
     std::map<QScreen*, ScreenCover*> m_covers;
     QScreen* m_watched = nullptr; // the calendar's screen, whose size it follows

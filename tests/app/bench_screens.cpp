@@ -45,7 +45,7 @@ int runOne(const QElapsedTimer& start, QSize screen, int argc, char** argv) {
     QApplication application(argc, argv);
     layout::installFontSubstitutes();
     test::TestWindow w(QDate(2026, 2, 23), screen);
-    app::Form1& form = w.make();
+    app::CalendarWindow& form = w.make();
     w.saver->load();
     PaintWatch watch;
     form.installEventFilter(&watch);

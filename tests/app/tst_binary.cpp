@@ -2,7 +2,7 @@
 // lock left by a kill, and a clean end on a termination signal whenever it
 // comes.
 
-#include "app/Form1.h"
+#include "app/CalendarWindow.h"
 #include "support/RootShot.h"
 #include "support/SaverEnvironment.h"
 #include "support/TestServices.h"

@@ -81,7 +81,7 @@ class TestIdle : public QObject {
 
 void TestIdle::eachSecondRepaintsOnlyTheClock() {
     TestWindow w(QDate(2026, 2, 23)); // a holiday: the banner shows and keeps ticking
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     w.saver->startTimers();
@@ -126,7 +126,7 @@ void TestIdle::eachSecondRepaintsOnlyTheClock() {
 // from a piece kept ready, which must show exactly what the first paint did.
 void TestIdle::repaintedRectangleLooksTheSame() {
     TestWindow w(QDate(2026, 12, 9), QSize(1920, 1080));
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     const QRect area = form.controls().roles().clock->geometry();
     QList<QImage> paints;
     for (int paint = 0; paint < 4; ++paint) {
@@ -156,7 +156,7 @@ void TestIdle::focusComingAndGoingRepaintsNothing() {
     }
     auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
     TestWindow w(QDate(2026, 12, 9));
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));

@@ -23,10 +23,10 @@ void putMusic(TestWindow& w) {
 
 // A started, shown window, with or without a music file, its start-up
 // commands forgotten.
-app::Form1& runningWindow(TestWindow& w, bool music) {
+app::CalendarWindow& runningWindow(TestWindow& w, bool music) {
     if (music)
         putMusic(w);
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
     w.sink.commands.clear();
@@ -68,7 +68,7 @@ void TestShutdown::characterKeyEnds() {
     QFETCH(int, key);
     QFETCH(bool, music);
     TestWindow w;
-    app::Form1& form = runningWindow(w, music);
+    app::CalendarWindow& form = runningWindow(w, music);
     QVERIFY(form.isVisible());
     QTest::keyClick(&form, Qt::Key(key));
     const QString stop =
@@ -91,7 +91,7 @@ void TestShutdown::keysWithoutCharacterDoNothing_data() {
 void TestShutdown::keysWithoutCharacterDoNothing() {
     QFETCH(int, key);
     TestWindow w;
-    app::Form1& form = runningWindow(w, true);
+    app::CalendarWindow& form = runningWindow(w, true);
     QVERIFY(form.isVisible());
     QTest::keyClick(&form, Qt::Key(key));
     QVERIFY(form.isVisible());
@@ -101,7 +101,7 @@ void TestShutdown::keysWithoutCharacterDoNothing() {
 
 void TestShutdown::mouseOnlyEndsOnTheBackground() {
     TestWindow w;
-    app::Form1& form = runningWindow(w, true);
+    app::CalendarWindow& form = runningWindow(w, true);
     QVERIFY(form.isVisible());
 
     // Clicks go in through the window, to whatever is drawn where they land.
@@ -149,7 +149,7 @@ void TestShutdown::clickOnAnotherMonitorsCoverEnds() {
 
 void TestShutdown::systemCloseGoesThroughUnload() {
     TestWindow w;
-    app::Form1& form = runningWindow(w, true);
+    app::CalendarWindow& form = runningWindow(w, true);
     form.close(); // what a window manager close or a termination signal does
     const QStringList once = {
         "stop \"" + QDir::toNativeSeparators(QDir(w.folder.path()).filePath("muzz.wav")) + "\""};

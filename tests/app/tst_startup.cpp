@@ -80,7 +80,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 } // namespace
 
 // The stored seascape at the window's size: its sky is blue.
-static bool showsSeascape(app::Form1& form) {
+static bool showsSeascape(app::CalendarWindow& form) {
     const QImage& picture = form.controls().roles().background->picture();
     if (picture.size() != form.size() * form.devicePixelRatio())
         return false;
@@ -149,7 +149,7 @@ void TestStartup::labelOffset() {
     QFETCH(QPointF, offset);
     QFETCH(Places, places);
     TestWindow w(QDate(2026, 12, 7), screen);
-    app::Form1& form = w.make();
+    app::CalendarWindow& form = w.make();
     if (!qFuzzyCompare(form.twipsPerPixel(), 15.0))
         QSKIP("the offscreen screen is not at 96 dpi");
     QCOMPARE(form.scale().factor, factor);
@@ -236,7 +236,7 @@ void TestStartup::fontsAsDesigned() {
     for (const auto& [screen, factor] :
          {std::pair{QSize(1024, 768), 1.0}, std::pair{QSize(3840, 2160), 2.8125}}) {
         TestWindow w(QDate(2026, 12, 7), screen);
-        app::Form1& form = w.loaded();
+        app::CalendarWindow& form = w.loaded();
         const auto label = drawnLabel(form, control);
         QVERIFY(label);
         const QFont font = label->font;
@@ -261,7 +261,7 @@ void TestStartup::movedToAnotherScreen() {
     QFETCH(QSize, from);
     QFETCH(QSize, to);
     TestWindow moved(QDate(2026, 12, 7), from);
-    app::Form1& form = moved.loaded();
+    app::CalendarWindow& form = moved.loaded();
     layout::ImageControl* ship = form.controls().roles().ship;
     const layout::PanelLabel* anchor = form.controls().roles().month(10).title;
     ship->moveTwips(ship->left() - 1000, ship->top() + 500);
@@ -269,7 +269,7 @@ void TestStartup::movedToAnotherScreen() {
     form.fitToScreen(QRect(QPoint(0, 0), to));
 
     TestWindow started(QDate(2026, 12, 7), to);
-    app::Form1& fresh = started.loaded();
+    app::CalendarWindow& fresh = started.loaded();
     const layout::PanelLabel* freshAnchor = fresh.controls().roles().month(10).title;
     fresh.controls().roles().ship->moveTwips(freshAnchor->left() + float(shipFromAnchor.x()),
                                              freshAnchor->top() + float(shipFromAnchor.y()));
@@ -311,7 +311,7 @@ void TestStartup::readableBackgroundReplacesTheSeascape() {
     QImage green(64, 48, QImage::Format_RGB32);
     green.fill(QColor(0, 200, 0));
     writeFile(w.folder.filePath("1.jpg"), jpegBytes(green));
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     const QImage& picture = form.controls().roles().background->picture();
     QCOMPARE(picture.size(), QSize(64, 48));
     QVERIFY(qAbs(QColor(picture.pixel(10, 10)).green() - 200) < 8);
@@ -368,7 +368,7 @@ void TestStartup::badBackgroundFallsBack() {
     // A wait this long is a read stuck on the file, not a busy machine.
     QElapsedTimer timer;
     timer.start();
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     QVERIFY(timer.elapsed() < 8000);
     // The stored seascape stays, not the magenta test picture.
     QVERIFY(showsSeascape(form));
@@ -407,7 +407,7 @@ void TestStartup::userFolderFirstForEachFile() {
         writeFile(user.filePath("1.jpg"), userPicture == "cut" ? greenBytes.left(200) : greenBytes);
     if (userMusic)
         writeFile(user.filePath("muzz.wav"), "RIFF");
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     if (shown == "sea") {
         QVERIFY(showsSeascape(form));
     } else {
@@ -427,7 +427,7 @@ void TestStartup::decompressionBombIsCheap() {
     QVERIFY(bomb.size() < 10 * 1024);
     writeFile(w.folder.filePath("1.jpg"), bomb);
     const long before = peakKilobytes();
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     QVERIFY2(peakKilobytes() - before < 100 * 1024,
              qPrintable(QString::number(peakKilobytes() - before)));
     const QSize shown = form.controls().roles().background->picture().size();
@@ -533,7 +533,7 @@ void TestStartup::largePhotoShownReduced() {
     QImage photo(4000, 3000, QImage::Format_Grayscale8);
     photo.fill(200);
     writeFile(w.folder.filePath("1.jpg"), jpegBytes(photo));
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     const QSize shown = form.controls().roles().background->picture().size();
     QVERIFY2(qint64(shown.width()) * shown.height() <= 800 * 600 && shown.width() >= 780 &&
                  qAbs(shown.width() * 3 - shown.height() * 4) <= 8,
@@ -582,7 +582,7 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
     const QString savedCwd = QDir::currentPath();
     auto back = qScopeGuard([&] { QDir::setCurrent(savedCwd); });
     QVERIFY(QDir::setCurrent(w.folder.path()));
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     QVERIFY(showsSeascape(form));
     QVERIFY(w.saver->music().musicPath().isEmpty());
 }
@@ -597,7 +597,7 @@ void TestStartup::dpiHeldToSaneRange() {
 // Repainting must reuse the scaled picture; only a new size scales again.
 void TestStartup::backgroundScaledOncePerSize() {
     TestWindow w(QDate(2026, 12, 7), QSize(800, 600));
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     QImage target(form.size(), QImage::Format_ARGB32);
     for (int i = 0; i < 5; ++i)
         form.render(&target);

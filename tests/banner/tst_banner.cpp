@@ -1,6 +1,6 @@
 // The banner label on the window: placement, the daily tick, the click freeze.
 
-#include "app/Form1.h"
+#include "app/CalendarWindow.h"
 #include "banner/Banner.h"
 #include "banner/BannerTable.h"
 #include "support/TestServices.h"
@@ -27,13 +27,13 @@ class TestBanner : public QObject {
 
 namespace {
 
-TwipLabel* bannerLabel(navcal::app::Form1& form) {
+TwipLabel* bannerLabel(navcal::app::CalendarWindow& form) {
     return form.controls().label(QStringLiteral("Label113"));
 }
 
 // Centred on the window (to the pixel that rounding twips costs), on the
 // line of July's Tuesday.
-void expectCentred(navcal::app::Form1& form) {
+void expectCentred(navcal::app::CalendarWindow& form) {
     const QRect banner = bannerLabel(form)->geometry();
     QVERIFY2(qAbs(banner.x() + banner.width() / 2.0 - form.width() / 2.0) <= 1,
              qPrintable(QStringLiteral("%1 wide at %2").arg(banner.width()).arg(banner.x())));

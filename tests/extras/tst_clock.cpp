@@ -1,7 +1,7 @@
 // The clock label: its text in the locale's time format and its ticking in
 // step with the wall clock.
 
-#include "app/Form1.h"
+#include "app/CalendarWindow.h"
 #include "extras/ClockDisplay.h"
 #include "support/TestServices.h"
 

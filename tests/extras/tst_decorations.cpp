@@ -33,7 +33,7 @@ struct Window {
     extras::Decorations& decorations() { return w.saver->decorations(); }
 
     test::TestWindow w{QDate(2026, 2, 23)};
-    app::Form1& form;
+    app::CalendarWindow& form;
 };
 
 // What a drop on the window leaves of Image2.

@@ -29,7 +29,7 @@ void TestForm::initTestCase() {
 
 void TestForm::everyControlExistsByName() {
     TestWindow w;
-    app::Form1& form = w.make();
+    app::CalendarWindow& form = w.make();
     QCOMPARE(form.objectName(), QStringLiteral("Form1"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -68,7 +68,7 @@ void TestForm::everyControlExistsByName() {
 
 void TestForm::autoSizeFollowsTheCaption() {
     TestWindow w;
-    app::Form1& form = w.make();
+    app::CalendarWindow& form = w.make();
     layout::PanelLabel* cell = form.controls().panelLabel("Label10", 4);
     const float narrow = cell->twipWidth();
     cell->setCaption("25");
@@ -104,7 +104,7 @@ void TestForm::pointers() {
     QFETCH(QString, name);
     QFETCH(QString, picture);
     TestWindow w;
-    app::Form1& form = w.make();
+    app::CalendarWindow& form = w.make();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     // The pointer that shows over the control, moved there as a user would.
@@ -154,7 +154,7 @@ void TestForm::cyrillicRendersWithRealGlyphs_data() {
 void TestForm::cyrillicRendersWithRealGlyphs() {
     QFETCH(QString, name);
     TestWindow w;
-    app::Form1& form = w.make();
+    app::CalendarWindow& form = w.make();
     const auto label = drawnLabel(form, name);
     QVERIFY(label);
     const QRawFont raw = QRawFont::fromFont(label->font);

@@ -60,7 +60,7 @@ QStringList layoutReport(QSize screen) {
     layout::installFontSubstitutes();
     // Navy Day: the banner shows one of its long lines.
     test::TestWindow w(QDate(2026, 7, 26), screen);
-    app::Form1& form = w.loaded();
+    app::CalendarWindow& form = w.loaded();
     test::runAllFills(*w.saver);
     w.saver->banner().tick();
     w.saver->clockDisplay().tick();

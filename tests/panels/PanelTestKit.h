@@ -20,18 +20,18 @@ inline const layout::MonthLayout& monthDesign(int month) {
     return layout::monthLayouts().at(month - 1);
 }
 
-inline layout::PanelLabel* dayCell(app::Form1& form, int month, int index) {
+inline layout::PanelLabel* dayCell(app::CalendarWindow& form, int month, int index) {
     return form.controls().roles().month(month).cells.at(index);
 }
 
 // A left click on a month's title where it is drawn.
-inline void clickTitle(app::Form1& form, int month) {
+inline void clickTitle(app::CalendarWindow& form, int month) {
     const layout::MonthControls& panel = form.controls().roles().month(month);
     QTest::mouseClick(panel.view, Qt::LeftButton, {},
                       panel.title->geometry().topLeft() - panel.view->pos() + QPoint(2, 2));
 }
 
-inline QTimer* fillTimer(app::Form1& form, int month) {
+inline QTimer* fillTimer(app::CalendarWindow& form, int month) {
     return form.controls().timer(monthDesign(month).timer);
 }
 
@@ -68,7 +68,7 @@ inline Look lookOf(const layout::PanelLabel* label) {
     return {label->caption(), label->foreColor(), label->borderStyle(), label->toolTipText()};
 }
 
-inline QVector<Look> panelLook(app::Form1& form, int month) {
+inline QVector<Look> panelLook(app::CalendarWindow& form, int month) {
     QVector<Look> looks;
     for (int i = 0; i < layout::kCellsPerMonth; ++i)
         looks << lookOf(dayCell(form, month, i));

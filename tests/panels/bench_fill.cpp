@@ -12,7 +12,7 @@ using namespace navcal;
 using namespace navcal::test;
 
 namespace {
-bool anyFillRunning(app::Form1& form) {
+bool anyFillRunning(app::CalendarWindow& form) {
     for (int month = 1; month <= 12; ++month)
         if (fillTimer(form, month)->isActive())
             return true;
@@ -21,7 +21,7 @@ bool anyFillRunning(app::Form1& form) {
 
 // Lets the timers tick until the fills are done; the elapsed milliseconds,
 // or -1 when they are still running after five seconds.
-qint64 waitForFills(app::Form1& form, const QElapsedTimer& since) {
+qint64 waitForFills(app::CalendarWindow& form, const QElapsedTimer& since) {
     while (anyFillRunning(form)) {
         if (since.elapsed() > 5000)
             return -1;

@@ -35,7 +35,7 @@ void markHoliday(const QDate& date, bool weekend, Look& look) {
 
 using Panels = QVector<QVector<Look>>;
 
-Panels allPanels(app::Form1& form) {
+Panels allPanels(app::CalendarWindow& form) {
     Panels panels;
     for (int month = 1; month <= 12; ++month)
         panels << panelLook(form, month);
@@ -71,7 +71,7 @@ QString describe(const Look& l) {
 }
 
 // Every cell of the twelve filled panels against what the date says.
-void compareWithCalendar(app::Form1& form, const QDate& today, const Panels& stored,
+void compareWithCalendar(app::CalendarWindow& form, const QDate& today, const Panels& stored,
                          const QString& framedTip) {
     for (int month = 1; month <= 12; ++month) {
         for (int i = 0; i < layout::kCellsPerMonth; ++i) {

@@ -13,7 +13,7 @@ namespace {
 constexpr layout::Colour red = 0xFF0000;
 constexpr layout::Colour blue = 0x0000FF;
 
-QHash<QString, layout::Colour> coloursOf(app::Form1& form) {
+QHash<QString, layout::Colour> coloursOf(app::CalendarWindow& form) {
     QHash<QString, layout::Colour> colours;
     for (const layout::TwipLabel* label : form.controls().allLabels())
         colours.insert(label->objectName(), label->foreColor());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Form1.h"
+#include "app/CalendarWindow.h"
 
 #include <QRegularExpression>
 #include <optional>
@@ -19,7 +19,7 @@ struct DrawnLabel {
 };
 
 // By its stored name: "Label11", "Label10(7)".
-inline std::optional<DrawnLabel> drawnLabel(app::Form1& form, const QString& objectName) {
+inline std::optional<DrawnLabel> drawnLabel(app::CalendarWindow& form, const QString& objectName) {
     if (const layout::TwipLabel* l = form.controls().label(objectName))
         return DrawnLabel{l->caption(),   l->toolTipText(), l->left(), l->top(),
                           l->twipWidth(), l->geometry(),    l->font(), l->foreColor()};

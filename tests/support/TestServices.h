@@ -82,12 +82,12 @@ struct TestWindow {
         services.endProgram = [this](int code) { endCodes.push_back(code); };
     }
     // The saver's window, built with its parts (`saver`).
-    app::Form1& make() {
+    app::CalendarWindow& make() {
         saver = std::make_unique<app::Saver>(services);
         return saver->window();
     }
     // The window after its start-up, not yet shown.
-    app::Form1& loaded() {
+    app::CalendarWindow& loaded() {
         make();
         saver->load();
         return saver->window();

@@ -20,15 +20,15 @@ namespace navcal::app {
 // The one window of the screensaver: fitted to its screen, its background
 // painted, the stored design's controls on it. What acts on the controls is
 // built and wired by the saver.
-class Form1 : public QWidget {
+class CalendarWindow : public QWidget {
     Q_OBJECT
   public:
     // `dataFolders`: where the background picture is looked for, in order;
     // `screenPixels`: a fixed screen (the primary one when empty);
     // `endProgram`: called with the exit code once the window has closed.
-    Form1(QStringList dataFolders, std::optional<QSize> screenPixels,
-          std::function<void(int)> endProgram, QWidget* parent = nullptr);
-    ~Form1() override;
+    CalendarWindow(QStringList dataFolders, std::optional<QSize> screenPixels,
+                   std::function<void(int)> endProgram, QWidget* parent = nullptr);
+    ~CalendarWindow() override;
 
     // The first frame's window: background, geometry and placement.
     void loadFrame();

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/CalendarWindow.h"
 
 #include "app/BackgroundPicture.h"
 #include "layout/Placement.h"
@@ -36,8 +36,8 @@ QStringList storedImages() {
 
 } // namespace
 
-Form1::Form1(QStringList dataFolders, std::optional<QSize> screenPixels,
-             std::function<void(int)> endProgram, QWidget* parent)
+CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> screenPixels,
+                               std::function<void(int)> endProgram, QWidget* parent)
     : QWidget(parent), m_dataFolders(std::move(dataFolders)), m_endProgram(std::move(endProgram)),
       m_twipsPerPixel(logicalTwipsPerPixel()) {
     if (!m_endProgram)
@@ -87,12 +87,12 @@ Form1::Form1(QStringList dataFolders, std::optional<QSize> screenPixels,
     m_controls = std::make_unique<layout::Controls>(this, m_fit.scale);
 }
 
-Form1::~Form1() {
+CalendarWindow::~CalendarWindow() {
     if (m_decoding)
         m_decoding->wait();
 }
 
-void Form1::loadFrame() {
+void CalendarWindow::loadFrame() {
     // Each step stands on its own: one that cannot be done is skipped.
     setWindowState(Qt::WindowNoState);
     loadBackground();
@@ -100,7 +100,7 @@ void Form1::loadFrame() {
     layout::placeOnScreen(*m_controls, m_fit.width, m_fit.height);
 }
 
-void Form1::afterFirstFrame(std::function<void()> rest, int latestMs) {
+void CalendarWindow::afterFirstFrame(std::function<void()> rest, int latestMs) {
     m_afterFirstFrame = std::move(rest);
     // A window that is never exposed still gets its music.
     QTimer::singleShot(latestMs, this, [this] {
@@ -109,7 +109,7 @@ void Form1::afterFirstFrame(std::function<void()> rest, int latestMs) {
     });
 }
 
-void Form1::fitToScreen(const QRect& geometry) {
+void CalendarWindow::fitToScreen(const QRect& geometry) {
     if (geometry.isEmpty())
         return;
     const QSizeF from(m_fit.width, m_fit.height);
@@ -123,11 +123,11 @@ void Form1::fitToScreen(const QRect& geometry) {
     update();
 }
 
-QSize Form1::backgroundPixels() const {
+QSize CalendarWindow::backgroundPixels() const {
     return (QSizeF(m_fit.geometry.size()) * devicePixelRatioF()).toSize();
 }
 
-void Form1::loadBackground() {
+void CalendarWindow::loadBackground() {
     // One copy of the picture is kept: at the window's size when it is
     // larger, else as decoded (smaller than a copy at the window's size).
     const QSize pixels = backgroundPixels();
@@ -151,7 +151,7 @@ void Form1::loadBackground() {
     m_controls->roles().background->setPicture(std::move(picture));
 }
 
-void Form1::paintEvent(QPaintEvent* event) {
+void CalendarWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     m_background.paint(painter, *m_controls->roles().background, event->rect(), size(),
                        devicePixelRatioF(), palette().color(QPalette::Window));
@@ -168,10 +168,10 @@ void Form1::paintEvent(QPaintEvent* event) {
 // The window draws no focus frame: Qt's own handlers would repaint it whole,
 // every control with it, when focus comes (just after the first frame)
 // or goes.
-void Form1::focusInEvent(QFocusEvent*) {}
-void Form1::focusOutEvent(QFocusEvent*) {}
+void CalendarWindow::focusInEvent(QFocusEvent*) {}
+void CalendarWindow::focusOutEvent(QFocusEvent*) {}
 
-void Form1::closeEvent(QCloseEvent* event) {
+void CalendarWindow::closeEvent(QCloseEvent* event) {
     // Unload: whatever closed the window, the music stops and the program ends.
     event->accept();
     if (m_unloaded)
