@@ -31,8 +31,11 @@ void TestForm::everyControlExistsByName() {
     TestWindow w;
     app::CalendarWindow& form = w.make();
     QCOMPARE(form.objectName(), QStringLiteral("Form1"));
+    // Away from the screen's corner, so that window and screen places differ.
+    form.move(37, 21);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.mapToGlobal(QPoint(0, 0)), QPoint(37, 21));
     // What a screen reader finds: every static text of the window, as
     // name, description and place on the screen.
     QMultiHash<QString, std::pair<QString, QRect>> read;
