@@ -4,7 +4,9 @@
 
 #include <QAccessible>
 #include <QFontInfo>
+#include <QHelpEvent>
 #include <QRawFont>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace navcal;
@@ -19,6 +21,8 @@ class TestForm : public QObject {
     void autoSizeFollowsTheCaption();
     void pointers_data();
     void pointers();
+    void tooltipUnderThePointer_data();
+    void tooltipUnderThePointer();
     void cyrillicRendersWithRealGlyphs_data();
     void cyrillicRendersWithRealGlyphs();
 };
@@ -165,6 +169,38 @@ void TestForm::cyrillicRendersWithRealGlyphs() {
     for (const QChar c : label->caption)
         if (c.isLetter())
             QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c) + " in " + raw.familyName()));
+}
+
+void TestForm::tooltipUnderThePointer_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("tip"); // empty: none is shown
+    QTest::newRow("month title") << "Label11"
+                                 << "Все названия месяцев: щелчок мышки - выбор цвета шрифта "
+                                    "дней месяца";
+    QTest::newRow("weekday header") << "Label3"
+                                    << "";
+    QTest::newRow("clock") << "Label12"
+                           << "Выбор цвета щелчком мышки";
+}
+
+// What the pointer resting on a label shows, asked of whatever lies there.
+void TestForm::tooltipUnderThePointer() {
+    QFETCH(QString, name);
+    QFETCH(QString, tip);
+    TestWindow w;
+    app::CalendarWindow& form = w.make();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const auto label = drawnLabel(form, name);
+    QVERIFY(label);
+    const QPoint at = label->pixels.center();
+    QWidget* under = form.childAt(at);
+    QVERIFY(under);
+    QHelpEvent help(QEvent::ToolTip, under->mapFrom(&form, at), form.mapToGlobal(at));
+    QApplication::sendEvent(under, &help);
+    const auto shown = [] { return QToolTip::isVisible() ? QToolTip::text() : QString(); };
+    QTRY_COMPARE(shown(), tip);
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestForm)
