@@ -195,6 +195,17 @@ void preview(const std::wstring& scr) {
     if (GetWindowLongPtrW(child, GWL_STYLE) & WS_CAPTION)
         fail("/p HANDLE: the child window has a caption");
 
+    // The dialog's monitor does not change size, but a host may resize it.
+    RECT r{0, 0, 200, 150};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    SetWindowPos(monitor, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    const bool followed = waitChildSize(monitor, child, 10000);
+    got = clientSize(child);
+    std::printf("/p: after the monitor grew to 200x150 the child is %ldx%ld\n", got.cx, got.cy);
+    if (!followed)
+        fail("/p HANDLE: the child window did not follow the resize");
+
     // Wine's DestroyWindow waits for the child's own process to let go of
     // it (about 2 s here): the monitor is gone when the call returns.
     const ULONGLONG destroying = GetTickCount64();
