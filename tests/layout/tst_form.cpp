@@ -21,8 +21,6 @@ class TestForm : public QObject {
     void autoSizeFollowsTheCaption();
     void pointers_data();
     void pointers();
-    void tooltipUnderThePointer_data();
-    void tooltipUnderThePointer();
     void cyrillicRendersWithRealGlyphs_data();
     void cyrillicRendersWithRealGlyphs();
 };
@@ -93,35 +91,50 @@ void TestForm::autoSizeFollowsTheCaption() {
 void TestForm::pointers_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("picture"); // empty: the ordinary arrow
-    QTest::newRow("month title") << "Label11"
-                                 << ":/lifebuoy-32.png";
-    QTest::newRow("banner") << "Label113"
-                            << ":/lifebuoy-32.png";
-    QTest::newRow("ship") << "Image2"
-                          << ":/lifebuoy-32.png";
+    QTest::addColumn<QString>("tip");     // empty: none is shown
+    const QString lifebuoy = QStringLiteral(":/lifebuoy-32.png");
+    QTest::newRow("month title") << "Label11" << lifebuoy
+                                 << "Все названия месяцев: щелчок мышки - выбор цвета шрифта "
+                                    "дней месяца";
+    QTest::newRow("banner") << "Label113" << lifebuoy << "Выбор шрифта - щелчком мышки";
+    QTest::newRow("ship") << "Image2" << lifebuoy << "Отбуксируй меня на глубоководье!";
     QTest::newRow("seagull") << "Image1"
-                             << ":/music-32.png";
+                             << ":/music-32.png"
+                             << "1 щелчок мышки - музыку включу; 2 щелчка - прочь улечу!";
     QTest::newRow("credit line") << "Label1"
-                                 << "";
+                                 << ""
+                                 << "Экранная заставка «Военно-морской календарь» создана для "
+                                    "Морского интернет-клуба \"Флагмарин\" участниками клуба";
     QTest::newRow("day cell") << "Label10(4)"
+                              << ""
                               << "";
+    QTest::newRow("weekday header") << "Label3"
+                                    << ""
+                                    << "";
 }
 
 void TestForm::pointers() {
     QFETCH(QString, name);
     QFETCH(QString, picture);
+    QFETCH(QString, tip);
     TestWindow w;
     app::CalendarWindow& form = w.make();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    // The pointer that shows over the control, moved there as a user would.
+    // The pointer and the tooltip over the control, moved there as a user
+    // would, asked of whatever lies there.
     const auto label = drawnLabel(form, name);
     const QWidget* widget = form.findChild<QWidget*>(name);
     QVERIFY(label || widget);
     const QPoint at = (label ? label->pixels : widget->geometry()).center();
     QTest::mouseMove(form.windowHandle(), at);
-    const QWidget* control = form.childAt(at);
+    QWidget* control = form.childAt(at);
     QVERIFY(control);
+    QHelpEvent help(QEvent::ToolTip, control->mapFrom(&form, at), form.mapToGlobal(at));
+    QApplication::sendEvent(control, &help);
+    const auto shownTip = [] { return QToolTip::isVisible() ? QToolTip::text() : QString(); };
+    QTRY_COMPARE(shownTip(), tip);
+    QToolTip::hideText();
     if (picture.isEmpty()) {
         QVERIFY(!control->testAttribute(Qt::WA_SetCursor));
         return;
@@ -169,38 +182,6 @@ void TestForm::cyrillicRendersWithRealGlyphs() {
     for (const QChar c : label->caption)
         if (c.isLetter())
             QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c) + " in " + raw.familyName()));
-}
-
-void TestForm::tooltipUnderThePointer_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("tip"); // empty: none is shown
-    QTest::newRow("month title") << "Label11"
-                                 << "Все названия месяцев: щелчок мышки - выбор цвета шрифта "
-                                    "дней месяца";
-    QTest::newRow("weekday header") << "Label3"
-                                    << "";
-    QTest::newRow("clock") << "Label12"
-                           << "Выбор цвета щелчком мышки";
-}
-
-// What the pointer resting on a label shows, asked of whatever lies there.
-void TestForm::tooltipUnderThePointer() {
-    QFETCH(QString, name);
-    QFETCH(QString, tip);
-    TestWindow w;
-    app::CalendarWindow& form = w.make();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    const auto label = drawnLabel(form, name);
-    QVERIFY(label);
-    const QPoint at = label->pixels.center();
-    QWidget* under = form.childAt(at);
-    QVERIFY(under);
-    QHelpEvent help(QEvent::ToolTip, under->mapFrom(&form, at), form.mapToGlobal(at));
-    QApplication::sendEvent(under, &help);
-    const auto shown = [] { return QToolTip::isVisible() ? QToolTip::text() : QString(); };
-    QTRY_COMPARE(shown(), tip);
-    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestForm)
