@@ -23,7 +23,7 @@ namespace navcal::layout {
 
 PanelLabel::PanelLabel(MonthView* view, int part, const StoredControl& stored)
     : m_view(view), m_part(part),
-      m_stored(stored), m_box{stored.left, stored.top, stored.width, stored.height},
+      m_stored(&stored), m_box{stored.left, stored.top, stored.width, stored.height},
       m_font(designFont(stored.font, view->scale().factor)), m_caption(stored.caption),
       m_colour(stored.foreColor.value_or(buttonTextColour())), m_tip(stored.toolTip) {}
 
@@ -62,10 +62,10 @@ void PanelLabel::setToolTipText(const QString& tip) {
 }
 
 void PanelLabel::restoreStoredLook() {
-    setCaption(m_stored.caption);
-    setForeColor(m_stored.foreColor.value_or(buttonTextColour()));
+    setCaption(m_stored->caption);
+    setForeColor(m_stored->foreColor.value_or(buttonTextColour()));
     setBorderStyle(0);
-    setToolTipText(m_stored.toolTip);
+    setToolTipText(m_stored->toolTip);
 }
 
 void PanelLabel::moveTwips(float left, float top) {
@@ -76,7 +76,7 @@ void PanelLabel::moveTwips(float left, float top) {
 
 void PanelLabel::refit() {
     const double tpp = m_view->scale().twipsPerPixel();
-    if (m_stored.autoSize) {
+    if (m_stored->autoSize) {
         // Sized by its text in the font really used, plus the frame.
         const QSizeF extent = captionExtent(m_font, m_caption);
         const int frame = m_border == 1 ? 2 * m_view->borderPixels() : 0;
@@ -236,7 +236,7 @@ void MonthView::rescale(TwipScale scale) {
     m_scale = scale;
     m_placing = true;
     for (PanelLabel& part : m_parts) {
-        part.m_font = designFont(part.m_stored.font, scale.factor);
+        part.m_font = designFont(part.m_stored->font, scale.factor);
         part.refit();
     }
     m_placing = false;
@@ -297,6 +297,7 @@ void MonthView::partRenamed(const PanelLabel& part, bool name, bool description)
 void MonthView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const int frame = borderPixels();
+    QPalette palette = this->palette(); // each label's colour set in turn
     for (const PanelLabel& part : m_parts) {
         const QRect box = part.m_pixels.translated(-pos());
         if (!event->region().intersects(box))
@@ -306,7 +307,6 @@ void MonthView::paintEvent(QPaintEvent* event) {
         painter.save();
         painter.setClipRect(box, Qt::IntersectClip);
         painter.setFont(part.m_font);
-        QPalette palette = this->palette();
         palette.setColor(QPalette::WindowText, toQColor(part.m_colour));
         palette.setColor(QPalette::Text, toQColor(part.m_colour));
         QRect contents = box;
@@ -368,7 +368,7 @@ void MonthView::mouseReleaseEvent(QMouseEvent* event) {
 
 void MonthView::mouseMoveEvent(QMouseEvent* event) {
     const PanelLabel* part = partAt(event->position().toPoint());
-    const Pointer pointer = part ? part->m_stored.pointer : Pointer::Arrow;
+    const Pointer pointer = part ? part->m_stored->pointer : Pointer::Arrow;
     if (pointer == Pointer::Arrow)
         unsetCursor();
     else

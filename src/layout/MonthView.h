@@ -17,9 +17,9 @@ class MonthView;
 // and gives it to screen readers; it keeps its place in twips.
 class PanelLabel {
   public:
-    const StoredControl& stored() const { return m_stored; }
+    const StoredControl& stored() const { return *m_stored; }
     // "Label10(5)" for a day cell, the plain stored name otherwise.
-    QString objectName() const { return m_stored.objectName(); }
+    QString objectName() const { return m_stored->objectName(); }
 
     const QString& caption() const { return m_caption; }
     void setCaption(const QString& caption);
@@ -53,7 +53,7 @@ class PanelLabel {
 
     MonthView* m_view;
     int m_part;
-    StoredControl m_stored;
+    const StoredControl* m_stored; // in the stored design, which lives as long as the program
     TwipBox m_box;
     QFont m_font;
     QString m_caption;
