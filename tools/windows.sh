@@ -49,11 +49,13 @@ display=""
 xvfb=""
 work=""
 readonly_mount=""
+xorg=""
 cleanup() {
     set +e
     [ -n "$readonly_mount" ] && umount "$readonly_mount" 2>/dev/null
     [ -n "$work" ] && WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    [ -n "$xorg" ] && kill "$xorg" 2>/dev/null
     if [ -n "$work" ]; then
         if [ -n "${NAVCAL_WIN_KEEP:-}" ]; then echo "kept: $work"; else rm -rf "$work"; fi
     fi
@@ -149,7 +151,9 @@ launch() { # launch LOG ARGS...: starts the program folder's .scr with ARGS
 wait_window() { # wait_window PATTERN SECONDS: until a visible window matches
     local pattern="$1" seconds="$2" i
     for i in $(seq $((seconds * 5))); do
-        visible_windows | grep -qE "$pattern" && return 0
+        # Listed whole first: under pipefail a grep -q that stops at a match
+        # not listed last would fail the pipe by SIGPIPE.
+        grep -qE "$pattern" <<<"$(visible_windows)" && return 0
         sleep 0.2
     done
     visible_windows >&2
@@ -322,6 +326,98 @@ high_dpi_test() {
     wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
 }
 
+# Two monitors side by side. Wine does not see the monitors that xrandr
+# --setmonitor makes of an Xvfb screen, but it does see two RandR outputs of
+# Xorg's dummy driver: the calendar on the first, a cover on the second, and
+# a key typed on the cover ends the saver.
+two_monitors_test() {
+    step "two monitors (Xorg's dummy driver, two outputs side by side)"
+    local two="" said="$work/xorg-display" conf="$work/xorg-two.conf"
+    cat >"$conf" <<'EOF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AllowEmptyInput" "true"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 32768
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+    Modeline "1024x768" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Modes "1024x768"
+        Virtual 2048 768
+    EndSubSection
+EndSection
+EOF
+    # The server picks a free display and says which once it takes clients.
+    Xorg -displayfd 3 -config "$conf" -noreset -nolisten tcp -logfile "$work/xorg.log" \
+        3>"$said" >/dev/null 2>&1 &
+    xorg=$!
+    for _ in $(seq 100); do
+        [ -s "$said" ] && two=":$(head -n 1 "$said")" && break
+        kill -0 "$xorg" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -n "$two" ] && xdpyinfo -display "$two" >/dev/null 2>&1 || fail "Xorg with the dummy driver did not start: $(grep '(EE)' "$work/xorg.log" | tail -n 3)"
+    xrandr -display "$two" --addmode DUMMY1 1024x768 &&
+        xrandr -display "$two" --output DUMMY1 --mode 1024x768 --right-of DUMMY0 ||
+        fail "could not turn on the dummy driver's second output"
+    # Wine reads the server's cached outputs: a full probe brings the second in.
+    xrandr -display "$two" >/dev/null
+
+    # Wine's desktop stays on the display it started on: a new one for this run.
+    wineserver -k
+    wineserver -w
+    local first_display="$display"
+    display="$two"
+    export DISPLAY="$two"
+    wineserver -p
+    launch two-monitors /s
+    local pid=$launched
+    wait_window ' 1024x768 Form1$' 30 || fail "two monitors: no calendar window"
+    wait_window ' 1024x768 ScreenCover$' 30 || fail "two monitors: the second monitor is not covered"
+    local cover
+    cover="$(xdotool search --onlyvisible --name '^ScreenCover$' | head -n1)"
+    eval "$(xdotool getwindowgeometry --shell "$cover")"
+    [ "$X" = 1024 ] && [ "$Y" = 0 ] || fail "two monitors: the cover stands at $X,$Y, not on the second monitor"
+    sleep 3
+    local png left right
+    png="$(shot two-monitors)"
+    left="$work/shots/two-left.png"
+    right="$work/shots/two-right.png"
+    convert "$png" -crop 1024x768+0+0 +repage "$left"
+    convert "$png" -crop 1024x768+1024+0 +repage "$right"
+    calendar_shown "$left" "two monitors, the first"
+    calendar_shown "$right" "two monitors, the second"
+    xdotool windowfocus "$cover"
+    sleep 0.5
+    xdotool key a
+    wait_exit "$pid" 20 "two monitors: after a key on the second"
+    [ "$exit_code" = 0 ] || fail "two monitors: exit code $exit_code after a key on the second"
+    cp "$png" "$build/navcal-wine-two-monitors.png"
+    echo "ok: two monitors: the calendar on the first, a cover on the second, a key there ends it ($png)"
+
+    wineserver -k
+    wineserver -w
+    kill "$xorg" 2>/dev/null
+    xorg=""
+    display="$first_display"
+    export DISPLAY="$first_display"
+    wineserver -p
+}
+
 smoke_test() {
     program_folder="$WINEPREFIX/drive_c/Program Files/Naval Calendar"
     mkdir -p "$program_folder"
@@ -360,7 +456,7 @@ smoke_test() {
         launch configure $args
         wait_window '^[0-9]+ [0-9]+x[0-9]+' 30 || fail "$args: no notice"
         sleep 1
-        visible_windows | grep -q ' 1024x768 Form1$' && fail "$args: the calendar was shown instead of the notice"
+        grep -q ' 1024x768 Form1$' <<<"$(visible_windows)" && fail "$args: the calendar was shown instead of the notice"
         shot "configure-${args//[:\/]/}" >/dev/null
         xdotool key Return
         wait_exit "$launched" 20 "$args: after OK"
@@ -484,6 +580,7 @@ test)
     smoke_test
     installer_test
     high_dpi_test
+    two_monitors_test
     cp "$work/navcal-s.png" "$build/navcal-wine.png"
     echo "windows.sh: all Windows tests passed"
     ;;

@@ -12,6 +12,7 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-liberation fonts-dejavu-core
     cmake ninja-build pkg-config dpkg-dev qt6-base-dev qt6-base-dev-tools nsis
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
 )
 missing=()
 for p in "${packages[@]}"; do
