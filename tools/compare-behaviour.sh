@@ -108,7 +108,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 for loc in "$main_locale" "$sunday_locale"; do
     norm="${loc%%.*}.utf8"
-    if ! locale -a 2>/dev/null | grep -qx "$norm"; then
+    if ! grep -qx "$norm" <<<"$(locale -a 2>/dev/null)"; then
         if [ "$(id -u)" -eq 0 ]; then
             localedef -i "${loc%%.*}" -c -f UTF-8 "$loc"
         else

@@ -37,7 +37,7 @@ for size in 16 32 48 256; do
     got="$(identify -format %wx%h "$scratch/usr/share/icons/hicolor/${size}x${size}/apps/navcal.png")"
     [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
 done
-ldd "$scratch/usr/bin/navcal" | grep -q 'not found' && fail "the program misses libraries"
+grep -q 'not found' <<<"$(ldd "$scratch/usr/bin/navcal")" && fail "the program misses libraries"
 dpkg -f "$deb" Depends | grep -q timgm6mb-soundfont || fail "no soundfont among the dependencies"
 dpkg -f "$deb" Depends | grep -q qt6-wayland || fail "no Wayland platform among the dependencies"
 command_line="$(sed -n 's/.*<command arg="\([^"]*\)".*/\1/p' "$scratch/usr/share/xscreensaver/config/navcal.xml")"
@@ -46,7 +46,7 @@ command_line="$(sed -n 's/.*<command arg="\([^"]*\)".*/\1/p' "$scratch/usr/share
 mate_exec="$(sed -n 's/^Exec=//p' "$scratch/usr/share/applications/screensavers/navcal.desktop")"
 [ "$mate_exec" = "/usr/libexec/xscreensaver/navcal --root" ] || fail "MATE's entry starts '$mate_exec'"
 [ "$(readlink -f "$scratch${mate_exec%% *}")" = "$scratch/usr/bin/navcal" ] || fail "MATE's entry does not lead to the program"
-zcat "$scratch/usr/share/man/man1/navcal.1.gz" | grep -q XSCREENSAVER_WINDOW || fail "the manual lacks the environment"
+zgrep -q XSCREENSAVER_WINDOW "$scratch/usr/share/man/man1/navcal.1.gz" || fail "the manual lacks the environment"
 man -l "$scratch/usr/share/man/man1/navcal.1.gz" >/dev/null 2>"$scratch/man.err" || true
 [ -s "$scratch/man.err" ] && fail "the manual does not format: $(cat "$scratch/man.err")"
 

@@ -546,7 +546,7 @@ smoke_test() {
         done
         grep -qF "$site_url" "$work/browser.log" ||
             fail "link ($folder_kind): the browser did not get $site_url (got: $(cat "$work/browser.log"))"
-        ls "$program_folder" | grep -qi '^temp\.url' && fail "link ($folder_kind): TEMP.URL was left behind"
+        grep -qi '^temp\.url' <<<"$(ls "$program_folder")" && fail "link ($folder_kind): TEMP.URL was left behind"
         if [ "$folder_kind" = read-only ]; then
             if [ -n "$readonly_mount" ]; then
                 umount "$readonly_mount"

@@ -201,7 +201,7 @@ for pid in "${pids[@]}"; do
         window="$(tr '\0' '\n' <"/proc/$pid/environ" | sed -n 's/^XSCREENSAVER_WINDOW=//p')"
     fi
     [ -n "$window" ] || fail "no host's window is known for navcal $pid"
-    DISPLAY="$display" xwininfo -tree -id "$window" | grep -q '"Form1"' || fail "navcal's window is not inside the host's $window"
+    grep -q '"Form1"' <<<"$(DISPLAY="$display" xwininfo -tree -id "$window")" || fail "navcal's window is not inside the host's $window"
     windows+=" $window"
 done
 
@@ -268,7 +268,7 @@ fi
 # Whatever the run started carries its home.
 left=""
 for environ in /proc/[0-9]*/environ; do
-    tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "HOME=$home" &&
+    grep -qxF "HOME=$home" <<<"$(tr '\0' '\n' 2>/dev/null <"$environ")" &&
         left+="$(cat "${environ%/environ}/comm" 2>/dev/null) "
 done
 [ -z "$left" ] || fail "processes were left behind: $left"
