@@ -24,15 +24,11 @@ bool ExitPolicy::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         // Reached only when no control took the press: the background.
-        m_pressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-        event->accept();
+        m_backgroundClick.press(static_cast<QMouseEvent*>(event));
         return true;
     case QEvent::MouseButtonRelease: {
         auto* release = static_cast<QMouseEvent*>(event);
-        event->accept();
-        if (release->button() != Qt::LeftButton || !std::exchange(m_pressed, false))
-            return true;
-        if (!m_window->childAt(release->position().toPoint()))
+        if (m_backgroundClick.release(release, !m_window->childAt(release->position().toPoint())))
             m_end();
         return true;
     }

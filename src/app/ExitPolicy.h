@@ -1,5 +1,7 @@
 #pragma once
 
+#include "layout/LeftClick.h"
+
 #include <QObject>
 #include <functional>
 
@@ -22,7 +24,7 @@ class ExitPolicy : public QObject {
   private:
     QWidget* m_window;
     std::function<void()> m_end;
-    bool m_pressed = false; // a left press on the background, not yet released
+    layout::LeftClick m_backgroundClick;
 };
 
 } // namespace navcal::app

@@ -79,7 +79,7 @@ void ImageControl::paintEvent(QPaintEvent*) {
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {
-    notePress(event);
+    m_click.press(event);
     emit pressed(event->button(), event->position().toPoint());
 }
 
@@ -90,12 +90,12 @@ void ImageControl::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
-    if (releaseClicks(event))
+    if (m_click.release(event, rect().contains(event->position().toPoint())))
         emit clicked();
 }
 
 void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (noteDoubleClick(event, false))
+    if (m_click.doubleClick(event, false))
         emit doubleClicked();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layout/LeftClick.h"
 #include "layout/StoredDesign.h"
 #include "layout/TwipPlaced.h"
 
@@ -43,6 +44,7 @@ class ImageControl : public TwipPlaced<QLabel> {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
+    LeftClick m_click;
     QString m_name;
     QString m_source;  // the stored picture's resource path
     QPixmap m_picture; // the stored picture

@@ -15,7 +15,6 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QToolTip>
-#include <cmath>
 
 namespace navcal::layout {
 
@@ -78,10 +77,10 @@ void PanelLabel::refit() {
     const double tpp = m_view->scale().twipsPerPixel();
     if (m_stored->autoSize) {
         // Sized by its text in the font really used, plus the frame.
-        const QSizeF extent = captionExtent(m_font, m_caption);
-        const int frame = m_border == 1 ? 2 * m_view->borderPixels() : 0;
-        m_box.width = float((std::ceil(extent.width()) + frame) * tpp);
-        m_box.height = float((std::ceil(extent.height()) + frame) * tpp);
+        const int frame = m_border == 1 ? 2 * m_view->scale().borderPixels() : 0;
+        const QSize box = captionBox(m_font, m_caption, frame);
+        m_box.width = float(box.width() * tpp);
+        m_box.height = float(box.height() * tpp);
     }
     const QRect pixels = m_box.pixels(tpp);
     if (pixels == m_pixels)
@@ -218,11 +217,6 @@ MonthView::MonthView(const MonthLayout& month,
     placeOnWindow();
 }
 
-int MonthView::borderPixels() const {
-    // The one-pixel frame of the design, as thick as the arrangement is scaled.
-    return std::max(1, int(std::lround(m_scale.factor)));
-}
-
 const PanelLabel* MonthView::partAt(QPoint pos) const {
     const QPoint at = pos + this->pos();
     // The last drawn is on top.
@@ -261,11 +255,12 @@ void MonthView::placeOnWindow() {
     // The view covers its labels and no more: its mask is their union, so
     // that between them the pointer and the paint reach what is beneath.
     QRect bounds;
-    for (const PanelLabel& part : m_parts)
-        bounds |= part.m_pixels;
     QRegion mask;
-    for (const PanelLabel& part : m_parts)
-        mask += part.m_pixels.translated(-bounds.topLeft());
+    for (const PanelLabel& part : m_parts) {
+        bounds |= part.m_pixels;
+        mask += part.m_pixels;
+    }
+    mask.translate(-bounds.topLeft());
     if (geometry() != bounds)
         setGeometry(bounds);
     if (this->mask() != mask)
@@ -296,7 +291,7 @@ void MonthView::partRenamed(const PanelLabel& part, bool name, bool description)
 
 void MonthView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const int frame = borderPixels();
+    const int frame = m_scale.borderPixels();
     QPalette palette = this->palette(); // each label's colour set in turn
     for (const PanelLabel& part : m_parts) {
         const QRect box = part.m_pixels.translated(-pos());
@@ -348,9 +343,7 @@ bool MonthView::event(QEvent* event) {
 // end the saver. A left press and release on the title make a click; the
 // second press of a double click counts as a press again.
 void MonthView::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-    m_titlePressed = event->button() == Qt::LeftButton &&
-                     partAt(event->position().toPoint()) == &m_parts.front();
+    m_titleClick.press(event, partAt(event->position().toPoint()) == &m_parts.front());
 }
 
 void MonthView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -358,11 +351,8 @@ void MonthView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void MonthView::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() != Qt::LeftButton || !m_titlePressed)
-        return;
-    m_titlePressed = false;
-    if (m_parts.front().m_pixels.contains(event->position().toPoint() + pos()))
+    if (m_titleClick.release(
+            event, m_parts.front().m_pixels.contains(event->position().toPoint() + pos())))
         emit titleClicked();
 }
 

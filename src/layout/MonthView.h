@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layout/LeftClick.h"
 #include "layout/StoredDesign.h"
 #include "layout/TwipPlaced.h"
 
@@ -115,13 +116,12 @@ class MonthView : public QWidget {
     // Tells screen readers that a label's caption or tooltip changed.
     void partRenamed(const PanelLabel& part, bool name, bool description);
     void placeOnWindow();
-    int borderPixels() const;
 
     int m_month;
     TwipScale m_scale;
     std::vector<PanelLabel> m_parts;
     bool m_placing = false;
-    bool m_titlePressed = false;
+    LeftClick m_titleClick;
 };
 
 } // namespace navcal::layout

@@ -76,7 +76,7 @@ void TwipLabel::setBorderStyle(int style) {
     m_borderStyle = style;
     if (style == 1) {
         setFrameStyle(QFrame::Box | QFrame::Plain);
-        setLineWidth(borderPixels());
+        setLineWidth(scale().borderPixels());
     } else {
         setFrameStyle(QFrame::NoFrame);
     }
@@ -88,7 +88,7 @@ void TwipLabel::rescale(TwipScale scale) {
     setScale(scale);
     setFont(designFont(m_stored.font, scale.factor));
     if (m_borderStyle == 1)
-        setLineWidth(borderPixels());
+        setLineWidth(scale.borderPixels());
     fitToCaption();
     applyGeometry();
 }
@@ -100,12 +100,7 @@ void TwipLabel::restoreStoredLook() {
     setToolTip(m_stored.toolTip);
 }
 
-int TwipLabel::borderPixels() const {
-    // The one-pixel frame of the design, as thick as the arrangement is scaled.
-    return std::max(1, int(std::lround(scale().factor)));
-}
-
-QSizeF captionExtent(const QFont& font, const QString& caption) {
+QSize captionBox(const QFont& font, const QString& caption, int frame) {
     const QFontMetricsF metrics(font);
     const QStringList lines = caption.isEmpty() ? QStringList{QStringLiteral(" ")}
                                                 : caption.split(QStringLiteral("\r\n"));
@@ -113,11 +108,12 @@ QSizeF captionExtent(const QFont& font, const QString& caption) {
     for (const QString& line : lines)
         widest = std::max(widest,
                           metrics.horizontalAdvance(line.isEmpty() ? QStringLiteral(" ") : line));
-    return {widest, metrics.lineSpacing() * lines.size()};
+    return {int(std::ceil(widest)) + frame,
+            int(std::ceil(metrics.lineSpacing() * lines.size())) + frame};
 }
 
-qreal TwipLabel::framePixels() const {
-    return m_borderStyle == 1 ? 2 * borderPixels() : 0;
+int TwipLabel::framePixels() const {
+    return m_borderStyle == 1 ? 2 * scale().borderPixels() : 0;
 }
 
 void TwipLabel::fitToCaption() {
@@ -125,13 +121,12 @@ void TwipLabel::fitToCaption() {
         return;
     // A label that sizes itself takes the extent of its text in the font that
     // is really used; an empty caption keeps the narrowest one-line label.
-    const QSizeF extent = captionExtent(font(), text());
-    setPixelSize(std::ceil(extent.width()) + framePixels(),
-                 std::ceil(extent.height()) + framePixels());
+    const QSize box = captionBox(font(), text(), framePixels());
+    setPixelSize(box.width(), box.height());
 }
 
 void TwipLabel::widenToCaption() {
-    const qreal needed = std::ceil(captionExtent(font(), text()).width()) + framePixels();
+    const int needed = captionBox(font(), text(), framePixels()).width();
     const float centre = left() + twipWidth() / 2.0f;
     if (needed * twipsPerPixel() <= twipWidth())
         return;
@@ -161,16 +156,17 @@ void TwipLabel::paintEvent(QPaintEvent* event) {
 }
 
 void TwipLabel::mousePressEvent(QMouseEvent* event) {
-    notePress(event);
+    m_click.press(event);
 }
 
 void TwipLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (releaseClicks(event))
+    if (m_click.release(event, rect().contains(event->position().toPoint())))
         emit clicked();
 }
 
+// The second press of a double click counts as a press again.
 void TwipLabel::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (noteDoubleClick(event, true))
+    if (m_click.doubleClick(event, true))
         emit doubleClicked();
 }
 

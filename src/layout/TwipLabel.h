@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/GlyphMasks.h"
+#include "layout/LeftClick.h"
 #include "layout/StoredDesign.h"
 #include "layout/TwipPlaced.h"
 
@@ -59,8 +60,7 @@ class TwipLabel : public TwipPlaced<QLabel> {
 
   private:
     void fitToCaption();
-    qreal framePixels() const; // both sides of the frame, when there is one
-    int borderPixels() const;
+    int framePixels() const; // both sides of the frame, when there is one
     void applyForeColor();
 
     QString m_name;
@@ -70,11 +70,14 @@ class TwipLabel : public TwipPlaced<QLabel> {
     bool m_autoSize;
     StoredControl m_stored;
     std::unique_ptr<GlyphMasks> m_largeGlyphs;
+    LeftClick m_click;
 };
 
-// The extent of a caption in pixels: its widest line ("\r\n" breaks lines)
-// and its lines' height; an empty caption or line measures as one space.
-QSizeF captionExtent(const QFont& font, const QString& caption);
+// The size in pixels of a label that sizes itself: its caption's widest line
+// ("\r\n" breaks lines) and its lines' height, rounded up, plus `frame`
+// pixels for both sides of its frame. An empty caption or line measures as
+// one space.
+QSize captionBox(const QFont& font, const QString& caption, int frame);
 
 // System button-text colour.
 Colour buttonTextColour();

@@ -2,7 +2,6 @@
 
 #include "layout/StoredDesign.h"
 
-#include <QMouseEvent>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -18,6 +17,8 @@ struct TwipScale {
 
     // Design twips per pixel on the screen: the one twip-to-pixel step.
     double twipsPerPixel() const { return screenTwipsPerPixel / factor; }
+    // The design's one-pixel frame, as thick as the arrangement is scaled.
+    int borderPixels() const { return std::max(1, int(std::lround(factor))); }
 
     // The largest factor at which the stored arrangement fits on a screen of
     // `pixels`; 1 on a 1024 x 768 screen at 96 dots per inch.
@@ -89,30 +90,6 @@ template <class QtBase> class TwipPlaced : public QtBase {
         m_height = float(height * m_scale.screenTwipsPerPixel);
     }
 
-    // Click bookkeeping: a control takes its own mouse presses (a click that
-    // reached the window would end the saver); a left press and a release
-    // over the control make a click.
-    void notePress(QMouseEvent* event) {
-        event->accept();
-        m_leftPressed = event->button() == Qt::LeftButton;
-    }
-    bool releaseClicks(QMouseEvent* event) {
-        event->accept();
-        if (event->button() != Qt::LeftButton || !m_leftPressed)
-            return false;
-        m_leftPressed = false;
-        return this->rect().contains(event->position().toPoint());
-    }
-    // The second press of a double click; with `pressAgain` its release is a
-    // click as well.
-    bool noteDoubleClick(QMouseEvent* event, bool pressAgain) {
-        event->accept();
-        if (event->button() != Qt::LeftButton)
-            return false;
-        m_leftPressed = pressAgain;
-        return true;
-    }
-
     void applyGeometry() {
         const QRect pixels = TwipBox{m_left, m_top, m_width, m_height}.pixels(m_twipsPerPixel);
         this->setGeometry(pixels);
@@ -122,7 +99,6 @@ template <class QtBase> class TwipPlaced : public QtBase {
     float m_left, m_top, m_width, m_height;
     TwipScale m_scale;
     double m_twipsPerPixel;
-    bool m_leftPressed = false;
 };
 
 } // namespace navcal::layout
