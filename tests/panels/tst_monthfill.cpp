@@ -5,6 +5,7 @@
 #include "calendar/MonthModel.h"
 #include "extras/ClockDisplay.h"
 #include "panels/PanelTestKit.h"
+#include "support/DrawnLabels.h"
 #include "support/TestServices.h"
 
 #include <QFontMetricsF>
@@ -290,18 +291,6 @@ void MonthFill::drawnColours() {
     const auto drawn = [&](int index) {
         const QRect cell = dayCell(form, 12, index)->geometry();
         return december->grab(cell.translated(-december->pos())).toImage();
-    };
-    // Opaque pixels within a small distance of a pure colour.
-    const auto pixelsNear = [](const QImage& image, QColor colour) {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                count += c.alpha() == 255 && std::abs(c.red() - colour.red()) < 48 &&
-                         std::abs(c.green() - colour.green()) < 48 &&
-                         std::abs(c.blue() - colour.blue()) < 48;
-            }
-        return count;
     };
     const QImage sunday = drawn(6);
     QVERIFY(pixelsNear(sunday, Qt::red) > 0);
