@@ -3,6 +3,7 @@
 // comes.
 
 #include "app/CalendarWindow.h"
+#include "support/Files.h"
 #include "support/RootShot.h"
 #include "support/SaverEnvironment.h"
 #include "support/TestServices.h"
@@ -409,10 +410,8 @@ void TestBinary::terminationSignalEndsCleanly() {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, fontDpi);
     QDir().mkpath(m_home.filePath("data/navcal"));
-    QFile wav(m_home.filePath("data/navcal/muzz.wav"));
-    QVERIFY(wav.open(QIODevice::WriteOnly));
-    wav.write(navcal::test::sineWave(10.0));
-    wav.close();
+    QVERIFY(navcal::test::writeFile(m_home.filePath("data/navcal/muzz.wav"),
+                                    navcal::test::sineWave(10.0)));
     const QString sound = m_home.filePath("sound.raw");
     QFile::remove(sound);
     QProcessEnvironment env = environment();
@@ -425,15 +424,8 @@ void TestBinary::terminationSignalEndsCleanly() {
     p.start(NAVCAL_BINARY, arguments);
     QVERIFY(p.waitForStarted());
     // The music really sounds: the disk driver has written something loud.
-    auto loudSamples = [&sound] {
-        QFile raw(sound);
-        const QByteArray samples = raw.open(QIODevice::ReadOnly) ? raw.readAll() : QByteArray();
-        int loud = 0;
-        for (qsizetype i = 0; i + 1 < samples.size(); i += 2)
-            loud += std::abs(int(qFromLittleEndian<qint16>(samples.constData() + i))) > 2000;
-        return loud;
-    };
-    WAIT_VERIFY2(loudSamples() > 1000, qPrintable(report(p)), 30000);
+    WAIT_VERIFY2(navcal::test::measure(sound, 2000).loudSamples > 1000, qPrintable(report(p)),
+                 30000);
     QCOMPARE(p.state(), QProcess::Running);
     ::kill(pid_t(p.processId()), signalNumber);
     QVERIFY(p.waitForFinished(10000));
