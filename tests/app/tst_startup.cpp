@@ -121,8 +121,6 @@ void TestStartup::labelOffset_data() {
                               << Places{{"Label10(7)", {64, 104}}, {"Label111(35)", {1000, 584}}};
     QTest::newRow("800x600") << QSize(800, 600) << 0.78125 << QPointF(0, 0)
                              << Places{{"Label10(7)", {50, 81}}, {"Label111(35)", {781, 456}}};
-    QTest::newRow("640x480") << QSize(640, 480) << 0.625 << QPointF(0, 0)
-                             << Places{{"Label10(7)", {40, 65}}, {"Label111(35)", {625, 365}}};
     QTest::newRow("1280x1024") << QSize(1280, 1024) << 1.25 << QPointF(0, 384)
                                << Places{{"Label10(7)", {80, 162}}, {"Label111(35)", {1250, 762}}};
     QTest::newRow("1365 pixels, half twips")
@@ -131,9 +129,6 @@ void TestStartup::labelOffset_data() {
                                << Places{{"Label10(7)", {330, 146}}, {"Label111(35)", {1646, 821}}};
     QTest::newRow("3840x2160") << QSize(3840, 2160) << 2.8125 << QPointF(2560, 0)
                                << Places{{"Label75(14)", {3090, 1215}}};
-    QTest::newRow("5120x2880") << QSize(5120, 2880) << 3.75 << QPointF(2560, 0)
-                               << Places{{"Label10(7)", {880, 390}},
-                                         {"Label111(35)", {4390, 2190}}};
 }
 
 // The arrangement is scaled to fill the screen and centred: every label moves
