@@ -2,6 +2,7 @@
 // folder: runs it for two seconds per case and reads its VmHWM. Goal: every
 // case under 150 MB. Run by hand: build/tests/app_bench_files
 
+#include "support/Files.h"
 #include "support/SaverEnvironment.h"
 #include "support/TestSounds.h"
 
@@ -27,11 +28,6 @@ long peakKilobytes(qint64 pid) {
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
-}
-
-bool write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -65,7 +61,7 @@ int main(int argc, char** argv) {
              for (int i = 0; i < 30; ++i)
                  svg += "<image x='" + QByteArray::number(i) + "' xlink:href='" +
                         QFile::encodeName(folder) + "/big.png' width='4000' height='4000'/>";
-             return write(folder + "/1.jpg", svg + "</svg>");
+             return navcal::test::writeFile(folder + "/1.jpg", svg + "</svg>");
          }},
         {"1 GiB sparse MIDI",
          [](const QString& folder) {
@@ -75,7 +71,8 @@ int main(int argc, char** argv) {
          }},
         {"60 s WAVE (played from memory)",
          [](const QString& folder) {
-             return write(folder + "/muzz.wav", navcal::test::sineWave(60.0, 44100));
+             return navcal::test::writeFile(folder + "/muzz.wav",
+                                            navcal::test::sineWave(60.0, 44100));
          }},
     };
     int failures = 0;

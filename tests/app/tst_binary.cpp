@@ -3,6 +3,7 @@
 // comes.
 
 #include "app/CalendarWindow.h"
+#include "support/Files.h"
 #include "support/RootShot.h"
 #include "support/SaverEnvironment.h"
 #include "support/TestServices.h"
@@ -45,27 +46,6 @@ QString missingTool(const QStringList& tools) {
 #define NEEDS(...)                                                                                 \
     if (const QString missing = missingTool({__VA_ARGS__}); !missing.isEmpty())                    \
     QFAIL(qPrintable(missing + " is needed (tools/bootstrap.sh installs it)"))
-
-// Where a window of that name stands on the display, or an empty rectangle.
-QRect windowPlace(const QString& display, const QString& name) {
-    QProcess info;
-    info.start("xwininfo", {"-display", display, "-name", name});
-    if (!info.waitForFinished(5000) || info.exitCode() != 0)
-        return {};
-    const QString text = QString::fromLocal8Bit(info.readAllStandardOutput());
-    auto field = [&text](const char* label) {
-        const QRegularExpression re(QStringLiteral("%1:\\s*(-?\\d+)").arg(QLatin1String(label)));
-        return re.match(text).captured(1).toInt();
-    };
-    if (!text.contains("IsViewable"))
-        return {};
-    return {field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
-            field("Height")};
-}
-
-bool windowShown(const QString& display) {
-    return !windowPlace(display, QStringLiteral("Form1")).isEmpty();
-}
 
 // Runs an X client on the display; whether it succeeded.
 bool runOn(const QString& display, const QString& program, const QStringList& arguments) {
@@ -114,48 +94,46 @@ QStringList windowTree(const QString& display) {
     return QString::fromUtf8(info.readAllStandardOutput()).split('\n');
 }
 
-// A viewable window titled `title`: its id, width and height.
-struct Window {
-    QString id;
-    int width = 0, height = 0;
+// The viewable windows titled one of `titles`, in the order the tree lists
+// them. Place and state come from one reading of the window: one not yet
+// mapped may still have the toolkit's default size.
+struct ShownWindow {
+    QString id, title;
+    QRect place;
 };
-std::optional<Window> findWindow(const QString& display, const QString& title) {
+QList<ShownWindow> shownWindows(const QString& display, const QStringList& titles) {
     static const QRegularExpression line(R"re(^\s*(0x[0-9a-f]+) "(.*)": )re");
-    static const QRegularExpression size(R"re(Width: (\d+)\s+Height: (\d+))re");
+    QList<ShownWindow> shown;
     for (const QString& text : windowTree(display)) {
         const auto m = line.match(text);
-        if (!m.hasMatch() || m.captured(2) != title)
+        if (!m.hasMatch() || !titles.contains(m.captured(2)))
             continue;
-        // Size and state from one reading: a window not yet mapped may still
-        // have the toolkit's default size.
         QProcess info;
         info.start("xwininfo", {"-display", display, "-id", m.captured(1)});
         if (!info.waitForFinished(5000))
             continue;
         const QString out = QString::fromUtf8(info.readAllStandardOutput());
-        const auto wh = size.match(out);
-        if (out.contains("IsViewable") && wh.hasMatch())
-            return Window{m.captured(1), wh.captured(1).toInt(), wh.captured(2).toInt()};
-    }
-    return std::nullopt;
-}
-
-// The saver's viewable windows, topmost first: title and place.
-QList<std::pair<QString, QRect>> shownWindows(const QString& display) {
-    static const QRegularExpression line(
-        R"re(^\s*(0x[0-9a-f]+) "(Form1|ScreenCover)": .*\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)$)re");
-    QList<std::pair<QString, QRect>> shown;
-    for (const QString& text : windowTree(display)) {
-        const auto m = line.match(text);
-        if (!m.hasMatch())
-            continue;
-        QProcess info;
-        info.start("xwininfo", {"-display", display, "-id", m.captured(1)});
-        if (info.waitForFinished(5000) && info.readAllStandardOutput().contains("IsViewable"))
-            shown.append({m.captured(2), QRect(m.captured(5).toInt(), m.captured(6).toInt(),
-                                               m.captured(3).toInt(), m.captured(4).toInt())});
+        auto field = [&out](const char* label) {
+            const QRegularExpression re(
+                QStringLiteral("%1:\\s*(-?\\d+)").arg(QLatin1String(label)));
+            return re.match(out).captured(1).toInt();
+        };
+        if (out.contains("IsViewable"))
+            shown.append({m.captured(1), m.captured(2),
+                          QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"),
+                                field("Width"), field("Height"))});
     }
     return shown;
+}
+
+// Where the first viewable window of that title stands, or an empty rectangle.
+QRect windowPlace(const QString& display, const QString& title) {
+    const QList<ShownWindow> shown = shownWindows(display, {title});
+    return shown.isEmpty() ? QRect() : shown.first().place;
+}
+
+bool windowShown(const QString& display) {
+    return !windowPlace(display, QStringLiteral("Form1")).isEmpty();
 }
 
 // A Wayland compositor for one test, with a runtime folder and socket of its
@@ -244,6 +222,35 @@ template <typename Condition> bool within(int ms, Condition condition) {
         QTest::qWait(50);
     }
     return true;
+}
+
+// The dragged picture once it has come where the pointer put it: two shots
+// in a row from `shoot` show the same at `picture`, and its centre no longer
+// shows `before` (caught on its way, the picture would cover the corners with
+// the ship). A null image when it does not come within `ms`.
+template <typename Shoot>
+QImage settledPicture(int ms, const QImage& before, QRect picture, Shoot shoot) {
+    QImage during, last;
+    const bool arrived = within(ms, [&] {
+        last = std::exchange(during, shoot());
+        return !during.isNull() && !last.isNull() &&
+               during.pixel(picture.center()) != before.pixel(picture.center()) &&
+               last.copy(picture) == during.copy(picture);
+    });
+    return arrived ? during : QImage();
+}
+
+// The first corner of `picture` where `during` does not show the background
+// `before` shows, as a failure message; empty when none.
+QString coveredCorner(const QImage& before, const QImage& during, QRect picture) {
+    for (const QPoint corner :
+         {picture.topLeft(), picture.topRight(), picture.bottomLeft(), picture.bottomRight()})
+        if (during.pixel(corner) != before.pixel(corner))
+            return QStringLiteral("at %1,%2 the picture covers the background with %3")
+                .arg(corner.x())
+                .arg(corner.y())
+                .arg(QColor(during.pixel(corner)).name());
+    return {};
 }
 
 } // namespace
@@ -368,20 +375,23 @@ void TestBinary::configureShowsItsNotice() {
             p.kill();
             p.waitForFinished();
         });
-        std::optional<Window> notice;
+        QList<ShownWindow> shown;
         QElapsedTimer t;
         t.start();
-        while (!notice && t.elapsed() < 20000 && p.state() == QProcess::Running) {
-            notice = findWindow(display, QStringLiteral("Военно-морской календарь"));
-            if (!notice)
+        while (shown.isEmpty() && t.elapsed() < 20000 && p.state() == QProcess::Running) {
+            shown = shownWindows(display, {QStringLiteral("Военно-морской календарь")});
+            if (shown.isEmpty())
                 QTest::qWait(100);
         }
-        QVERIFY2(notice, qPrintable(name + ": " + windowTree(display).join('\n')));
-        QVERIFY2(notice->width < 600 && notice->height < 400,
-                 qPrintable(
-                     QStringLiteral("%1: %2x%3").arg(name).arg(notice->width).arg(notice->height)));
+        QVERIFY2(!shown.isEmpty(), qPrintable(name + ": " + windowTree(display).join('\n')));
+        const ShownWindow& notice = shown.first();
+        QVERIFY2(notice.place.width() < 600 && notice.place.height() < 400,
+                 qPrintable(QStringLiteral("%1: %2x%3")
+                                .arg(name)
+                                .arg(notice.place.width())
+                                .arg(notice.place.height())));
         QProcess type;
-        type.start("xprop", {"-display", display, "-id", notice->id, "_NET_WM_WINDOW_TYPE"});
+        type.start("xprop", {"-display", display, "-id", notice.id, "_NET_WM_WINDOW_TYPE"});
         QVERIFY(type.waitForFinished(5000));
         QVERIFY2(type.readAllStandardOutput().contains("_NET_WM_WINDOW_TYPE_DIALOG"),
                  qPrintable(name));
@@ -409,10 +419,8 @@ void TestBinary::terminationSignalEndsCleanly() {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, fontDpi);
     QDir().mkpath(m_home.filePath("data/navcal"));
-    QFile wav(m_home.filePath("data/navcal/muzz.wav"));
-    QVERIFY(wav.open(QIODevice::WriteOnly));
-    wav.write(navcal::test::sineWave(10.0));
-    wav.close();
+    QVERIFY(navcal::test::writeFile(m_home.filePath("data/navcal/muzz.wav"),
+                                    navcal::test::sineWave(10.0)));
     const QString sound = m_home.filePath("sound.raw");
     QFile::remove(sound);
     QProcessEnvironment env = environment();
@@ -425,15 +433,8 @@ void TestBinary::terminationSignalEndsCleanly() {
     p.start(NAVCAL_BINARY, arguments);
     QVERIFY(p.waitForStarted());
     // The music really sounds: the disk driver has written something loud.
-    auto loudSamples = [&sound] {
-        QFile raw(sound);
-        const QByteArray samples = raw.open(QIODevice::ReadOnly) ? raw.readAll() : QByteArray();
-        int loud = 0;
-        for (qsizetype i = 0; i + 1 < samples.size(); i += 2)
-            loud += std::abs(int(qFromLittleEndian<qint16>(samples.constData() + i))) > 2000;
-        return loud;
-    };
-    WAIT_VERIFY2(loudSamples() > 1000, qPrintable(report(p)), 30000);
+    WAIT_VERIFY2(navcal::test::measure(sound, 2000).loudSamples > 1000, qPrintable(report(p)),
+                 30000);
     QCOMPARE(p.state(), QProcess::Running);
     ::kill(pid_t(p.processId()), signalNumber);
     QVERIFY(p.waitForFinished(10000));
@@ -562,18 +563,24 @@ void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
 
     // The primary monitor changes: the calendar keeps its own, the cover its.
     using Shown = QList<std::pair<QString, QRect>>;
+    auto calendarAndCovers = [&display] {
+        Shown shown;
+        for (const ShownWindow& w : shownWindows(display, {"Form1", "ScreenCover"}))
+            shown.append({w.title, w.place});
+        return shown;
+    };
     QVERIFY(xrandr(display, {"--delmonitor", "right", "--setmonitor", "*right",
                              "1024/260x768/195+1280+0", "none"}));
     const Shown afterPrimary = {{"Form1", QRect(0, 0, 1280, 1024)},
                                 {"ScreenCover", QRect(1280, 0, 1024, 768)}};
-    WAIT_COMPARE(shownWindows(display), afterPrimary, 30000);
+    WAIT_COMPARE(calendarAndCovers(), afterPrimary, 30000);
 
     // The calendar's monitor goes: the calendar fills the primary one, and the
     // screen that now spans the desktop is covered beneath it.
     QVERIFY(xrandr(display, {"--delmonitor", "left"}));
     const Shown afterRemoval = {{"Form1", QRect(1280, 0, 1024, 768)},
                                 {"ScreenCover", QRect(0, 0, 2304, 1024)}};
-    WAIT_COMPARE(shownWindows(display), afterRemoval, 30000);
+    WAIT_COMPARE(calendarAndCovers(), afterRemoval, 30000);
     QCOMPARE(saver.state(), QProcess::Running);
 
     // On a busy machine the toolkit can still be redoing the covers for the
@@ -637,26 +644,17 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
                               .arg(picture.height())
                               .arg(picture.x())
                               .arg(picture.y());
-    QImage during, last;
-    const bool arrived = within(60000, [&] {
+    const QImage during = settledPicture(60000, before, picture, [&] {
         const QStringList tree = windowTree(display);
         if (std::none_of(tree.begin(), tree.end(),
                          [&](const QString& line) { return line.contains(place); }))
-            return false;
-        last = std::exchange(during, screenshot(display));
-        return !during.isNull() && !last.isNull() &&
-               during.pixel(picture.center()) != before.pixel(picture.center()) &&
-               last.copy(picture) == during.copy(picture);
+            return QImage();
+        return screenshot(display);
     });
-    QVERIFY2(arrived, "no picture followed the pointer");
+    QVERIFY2(!during.isNull(), "no picture followed the pointer");
     QVERIFY(pointer({"mouseup", "1"}));
-    for (const QPoint corner :
-         {picture.topLeft(), picture.topRight(), picture.bottomLeft(), picture.bottomRight()})
-        QVERIFY2(during.pixel(corner) == before.pixel(corner),
-                 qPrintable(QStringLiteral("at %1,%2 the picture covers the background with %3")
-                                .arg(corner.x())
-                                .arg(corner.y())
-                                .arg(QColor(during.pixel(corner)).name())));
+    const QString covered = coveredCorner(before, during, picture);
+    QVERIFY2(covered.isEmpty(), qPrintable(covered));
     saver.terminate();
     QVERIFY(saver.waitForFinished(10000));
     QCOMPARE(saver.exitCode(), 0);
@@ -796,23 +794,11 @@ void TestBinary::waylandOutputsCoveredAndTheSaverEnds() {
     const QPoint moved(-150, -190);
     QVERIFY(startDrag(xvfb->display, ship.center(), moved));
     const QRect picture = ship.translated(moved);
-    // Caught on its way, the picture would cover the corners: it has come once
-    // two shots in a row show it in the same place.
-    QImage during, last;
-    const bool arrived = within(30000, [&] {
-        last = std::exchange(during, shot());
-        return !during.isNull() && !last.isNull() &&
-               during.pixel(picture.center()) != before.pixel(picture.center()) &&
-               last.copy(picture) == during.copy(picture);
-    });
-    QVERIFY2(arrived, "no picture followed the pointer");
+    const QImage during = settledPicture(30000, before, picture, shot);
+    QVERIFY2(!during.isNull(), "no picture followed the pointer");
     QVERIFY(pointer({"mouseup", "1"}));
-    for (const QPoint corner :
-         {picture.topLeft(), picture.topRight(), picture.bottomLeft(), picture.bottomRight()})
-        QVERIFY2(during.pixel(corner) == before.pixel(corner),
-                 qPrintable(QStringLiteral("at %1,%2 the picture covers the background")
-                                .arg(corner.x())
-                                .arg(corner.y())));
+    const QString covered = coveredCorner(before, during, picture);
+    QVERIFY2(covered.isEmpty(), qPrintable(covered));
     QCOMPARE(saver.state(), QProcess::Running);
     QVERIFY(pointer({"mousemove", "1500", "300", "click", "1"}));
     QVERIFY2(ended(), "the click on the second output did not end the saver");

@@ -24,7 +24,6 @@ void TestCommandLine::decide_data() {
     QTest::newRow("empty") << "" << run;
     QTest::newRow("blanks only") << "   " << run;
     QTest::newRow("/s") << "/s" << run;
-    QTest::newRow("/S with blanks") << "  /S  " << run;
     QTest::newRow("-s") << "-s" << run;
     QTest::newRow("/c") << "/c" << configure;
     QTest::newRow("/C") << "/C" << configure;
@@ -38,7 +37,6 @@ void TestCommandLine::decide_data() {
     QTest::newRow("/p alone") << "/p" << preview;
     QTest::newRow("/p 123") << "/p 123" << preview;
     QTest::newRow("/p123") << "/p123" << preview;
-    QTest::newRow("/P 123") << "/P 123" << preview;
     QTest::newRow("/preview") << "/preview" << preview;
     QTest::newRow("-p 123") << "-p 123" << preview;
     QTest::newRow("-p:77") << "-p:77" << preview;

@@ -3,6 +3,7 @@
 #include "extras/Music.h"
 #include "layout/Fonts.h"
 #include "support/DrawnLabels.h"
+#include "support/Files.h"
 #include "support/TestServices.h"
 
 #include <QMessageBox>
@@ -11,21 +12,20 @@
 
 using namespace navcal;
 using navcal::test::drawnLabel;
+using navcal::test::RecordingSink;
 using navcal::test::TestWindow;
 
 namespace {
 
-void putMusic(TestWindow& w) {
-    QFile f(w.folder.filePath("muzz.wav"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("RIFF");
+QString musicPath(TestWindow& w) {
+    return QDir::toNativeSeparators(QDir(w.folder.path()).filePath("muzz.wav"));
 }
 
 // A started, shown window, with or without a music file, its start-up
 // commands forgotten.
 app::CalendarWindow& runningWindow(TestWindow& w, bool music) {
-    if (music)
-        putMusic(w);
+    if (music && !navcal::test::writeFile(musicPath(w), "RIFF"))
+        QTest::qFail("the music file cannot be written", __FILE__, __LINE__);
     app::CalendarWindow& form = w.loaded();
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
@@ -52,14 +52,12 @@ class TestShutdown : public QObject {
 void TestShutdown::characterKeyEnds_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("music");
-    for (bool music : {true, false}) {
-        const char* tag = music ? " with music" : " without music";
-        QTest::addRow("letter%s", tag) << int(Qt::Key_A) << music;
-        QTest::addRow("digit%s", tag) << int(Qt::Key_5) << music;
-        QTest::addRow("space%s", tag) << int(Qt::Key_Space) << music;
-        QTest::addRow("Enter%s", tag) << int(Qt::Key_Return) << music;
-        QTest::addRow("Escape%s", tag) << int(Qt::Key_Escape) << music;
-    }
+    QTest::newRow("letter") << int(Qt::Key_A) << true;
+    QTest::newRow("digit") << int(Qt::Key_5) << true;
+    QTest::newRow("space") << int(Qt::Key_Space) << true;
+    QTest::newRow("Enter") << int(Qt::Key_Return) << true;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << true;
+    QTest::newRow("letter without music") << int(Qt::Key_A) << false;
 }
 
 // The stop command goes out once before the window closes and once more as it
@@ -71,8 +69,7 @@ void TestShutdown::characterKeyEnds() {
     app::CalendarWindow& form = runningWindow(w, music);
     QVERIFY(form.isVisible());
     QTest::keyClick(&form, Qt::Key(key));
-    const QString stop =
-        "stop \"" + QDir::toNativeSeparators(QDir(w.folder.path()).filePath("muzz.wav")) + "\"";
+    const QString stop = RecordingSink::stopText(musicPath(w));
     const QStringList expected = music ? QStringList{stop, stop} : QStringList{};
     QCOMPARE(w.sink.commands, expected);
     QVERIFY(!form.isVisible());
@@ -151,8 +148,7 @@ void TestShutdown::systemCloseGoesThroughUnload() {
     TestWindow w;
     app::CalendarWindow& form = runningWindow(w, true);
     form.close(); // what a window manager close or a termination signal does
-    const QStringList once = {
-        "stop \"" + QDir::toNativeSeparators(QDir(w.folder.path()).filePath("muzz.wav")) + "\""};
+    const QStringList once = {RecordingSink::stopText(musicPath(w))};
     QCOMPARE(w.sink.commands, once);
     QCOMPARE(w.endCodes, std::vector<int>{0});
     QVERIFY(!form.controls().timer("Timer13")->isActive());

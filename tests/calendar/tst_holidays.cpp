@@ -110,6 +110,8 @@ void TestHolidays::writtenCalendar_data() {
     QTest::addColumn<qint64>("banner");
     QTest::addColumn<QString>("text");
     const QString none;
+    // Which date a Sunday rule names in any month is sundayRulesAgainstChrono's;
+    // here, the table's own days, and a second year where a fixed date would do.
     const auto day = [](const char* name, QDate date) -> QTestData& {
         return QTest::newRow(name) << date;
     };
@@ -126,28 +128,19 @@ void TestHolidays::writtenCalendar_data() {
                                                             << "-" << kNone << none;
     day("14 April 2024, second Sunday", QDate(2024, 4, 14)) << kNone << "День селёдки"
                                                             << "-" << kNone << none;
-    day("5 April 2026, first Sunday", QDate(2026, 4, 5)) << kNone << none << "-" << kNone << none;
-    day("19 April 2026, third Sunday", QDate(2026, 4, 19)) << kNone << none << "-" << kNone << none;
     day("28 May: no mark on a title click", QDate(2026, 5, 28)) << kBlue << "День пограничника"
                                                                 << "-" << kNone << none;
     day("5 July 2026, first Sunday", QDate(2026, 7, 5))
         << kBlue << "День морского и речного флота"
         << "-" << kNone << "День морского и речного флота!";
-    day("6 July 2026, a Monday", QDate(2026, 7, 6)) << kNone << none << "-" << kNone << none;
     day("12 July 2026, second Sunday", QDate(2026, 7, 12)) << kBlue << "День рыбака"
                                                            << "-" << kNone << "День рыбака!";
-    day("19 July 2026, third Sunday", QDate(2026, 7, 19)) << kNone << none << "-" << kNone << none;
     day("26 July 2026, last Sunday", QDate(2026, 7, 26))
         << kBlue << "День Военно-Морского Флота"
         << "-" << kNone << "День Военно-Морского Флота!";
     day("25 July 2027, last Sunday", QDate(2027, 7, 25))
         << kBlue << "День Военно-Морского Флота"
         << "-" << kNone << "День Военно-Морского Флота!";
-    day("31 July 2022, last Sunday on the 31st", QDate(2022, 7, 31))
-        << kBlue << "День Военно-Морского Флота"
-        << "-" << kNone << "День Военно-Морского Флота!";
-    day("24 July 2022, a Sunday before the last", QDate(2022, 7, 24))
-        << kNone << none << "-" << kNone << none;
     day("7 July 2026, a Tuesday", QDate(2026, 7, 7))
         << kNone << none << "-" << kBlue
         << "День победы русского флота\r\nнад турецким флотом в бухте Чесма !";

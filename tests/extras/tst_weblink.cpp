@@ -1,5 +1,6 @@
 #include "extras/WebLink.h"
 #include "layout/StoredDesign.h"
+#include "support/Files.h"
 #include "support/TestServices.h"
 
 #include <QDir>
@@ -110,11 +111,8 @@ void TestWebLink::shortcutIsWrittenHandedOverAndDeleted() {
     const QString folder = subfolder.isEmpty() ? root.path() : root.filePath(subfolder);
     QVERIFY(QDir().mkpath(folder));
     const QString shortcut = QDir(folder).filePath(QStringLiteral("TEMP.URL"));
-    if (!earlier.isEmpty()) {
-        QFile old(shortcut);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(earlier);
-    }
+    if (!earlier.isEmpty())
+        QVERIFY(test::writeFile(shortcut, earlier));
 
     int ends = 0;
     SnapshotOpener opener(shortcut, ends);
@@ -138,11 +136,7 @@ void TestWebLink::plantedSymlinkIsNotFollowed() {
     QTemporaryDir elsewhere;
     QVERIFY(folder.isValid() && elsewhere.isValid());
     const QString victim = elsewhere.filePath(QStringLiteral("victim.txt"));
-    {
-        QFile file(victim);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("precious data\n");
-    }
+    QVERIFY(test::writeFile(victim, "precious data\n"));
     const QString shortcut = folder.filePath(QStringLiteral("TEMP.URL"));
     if (!QFile::link(victim, shortcut))
         QSKIP("this file system cannot hold symbolic links");

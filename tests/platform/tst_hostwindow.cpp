@@ -3,6 +3,7 @@
 // leaving nothing behind.
 
 #include "platform/HostWindow.h"
+#include "support/Files.h"
 #include "support/RootShot.h"
 #include "support/SaverEnvironment.h"
 #include "support/Xvfb.h"
@@ -37,21 +38,20 @@ int colours(const QImage& shot, const QRect& area) {
 // A session bus of the test's own: nothing to activate, gone with the test.
 // Its address, or empty when it did not come up.
 QString startBus(QProcess& bus, const QTemporaryDir& dir) {
-    QFile config(dir.filePath("bus.conf"));
-    if (!config.open(QIODevice::WriteOnly))
+    const QString config = dir.filePath("bus.conf");
+    if (!navcal::test::writeFile(
+            config, QStringLiteral("<busconfig><type>session</type><listen>unix:path=%1</listen>"
+                                   "<auth>EXTERNAL</auth><policy context=\"default\">"
+                                   "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                                   "<allow own=\"*\"/>"
+                                   "</policy></busconfig>")
+                        .arg(dir.filePath("bus"))
+                        .toUtf8()))
         return {};
-    config.write(QStringLiteral("<busconfig><type>session</type><listen>unix:path=%1</listen>"
-                                "<auth>EXTERNAL</auth><policy context=\"default\">"
-                                "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
-                                "<allow own=\"*\"/>"
-                                "</policy></busconfig>")
-                     .arg(dir.filePath("bus"))
-                     .toUtf8());
-    config.close();
     QProcessEnvironment env;
     env.insert("PATH", "/usr/bin:/bin");
     bus.setProcessEnvironment(env);
-    bus.start("dbus-daemon", {"--nofork", "--print-address", "--config-file=" + config.fileName()});
+    bus.start("dbus-daemon", {"--nofork", "--print-address", "--config-file=" + config});
     QByteArray said;
     while (!said.contains('\n') && bus.waitForReadyRead(20000))
         said += bus.readAllStandardOutput();

@@ -2,6 +2,7 @@
 // have reached the speakers, and the samples are looked at.
 
 #include "platform/SdlMusic.h"
+#include "support/Files.h"
 #include "support/OpenFiles.h"
 #include "support/PipeRescuer.h"
 #include "support/TestSounds.h"
@@ -22,45 +23,13 @@
 #endif
 
 using namespace navcal::platform;
+using navcal::test::Loudness;
+using navcal::test::measure;
 using navcal::test::shortMidi;
 using navcal::test::sineWave;
+using navcal::test::writeFile;
 
-namespace {
-
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// What the disk driver wrote, as signed 16-bit stereo at 44100 Hz (the
-// format the player opens audio with).
-struct Loudness {
-    qsizetype loudSamples = 0;
-    double loudSpanSeconds = 0; // from the first loud sample to the last
-};
-
-Loudness measure(const QString& rawPath) {
-    QFile file(rawPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray raw = file.readAll();
-    Loudness result;
-    qsizetype first = -1, last = -1;
-    for (qsizetype i = 0; i + 1 < raw.size(); i += 2) {
-        const qint16 sample = qFromLittleEndian<qint16>(raw.constData() + i);
-        if (std::abs(int(sample)) > 200) {
-            ++result.loudSamples;
-            if (first < 0)
-                first = i;
-            last = i;
-        }
-    }
-    if (first >= 0)
-        result.loudSpanSeconds = double(last - first) / (2.0 * 2.0 * 44100.0);
-    return result;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestSdlMusic : public QObject {
     Q_OBJECT

@@ -3,8 +3,11 @@
 // Small music files made on the spot, for the player and the program.
 
 #include <QByteArray>
+#include <QFile>
+#include <QString>
 #include <QtEndian>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 namespace navcal::test {
@@ -48,6 +51,34 @@ inline QByteArray shortMidi() {
     QByteArray length(4, 0);
     qToBigEndian(quint32(track.size()), length.data());
     return midi + length + track;
+}
+
+// What SDL's disk audio driver wrote, read as signed 16-bit stereo at
+// 44100 Hz (the format the player opens audio with): how many samples are
+// louder than `threshold`, and how long from the first loud one to the last.
+struct Loudness {
+    qsizetype loudSamples = 0;
+    double loudSpanSeconds = 0;
+};
+
+inline Loudness measure(const QString& rawPath, int threshold = 200) {
+    QFile file(rawPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray raw = file.readAll();
+    Loudness result;
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i + 1 < raw.size(); i += 2) {
+        if (std::abs(int(qFromLittleEndian<qint16>(raw.constData() + i))) > threshold) {
+            ++result.loudSamples;
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (first >= 0)
+        result.loudSpanSeconds = double(last - first) / (2.0 * 2.0 * 44100.0);
+    return result;
 }
 
 } // namespace navcal::test
