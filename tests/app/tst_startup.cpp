@@ -1,13 +1,16 @@
 #include "app/BackgroundPicture.h"
+#include "banner/Banner.h"
 #include "extras/Music.h"
 #include "layout/Fonts.h"
 #include "panels/MonthPanels.h"
-#include "platform/WindowsFolder.h"
+#include "panels/PanelTestKit.h"
+#include "platform/DataFolders.h"
 #include "support/DrawnLabels.h"
 #include "support/Files.h"
 #include "support/PipeRescuer.h"
 #include "support/TestServices.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -99,13 +102,15 @@ class TestStartup : public QObject {
     void badBackgroundFallsBack();
     void userFolderFirstForEachFile_data();
     void userFolderFirstForEachFile();
+    void userHolidaysShown_data();
+    void userHolidaysShown();
     void decompressionBombIsCheap();
     void onlyPhotoFormats_data();
     void onlyPhotoFormats();
     void linkSwappedWithPipeNeverBlocks();
     void largePhotoShownReduced();
-    void noWindowsFolderWithoutAbsoluteHome_data();
-    void noWindowsFolderWithoutAbsoluteHome();
+    void noUserFolderWithoutAbsoluteHome_data();
+    void noUserFolderWithoutAbsoluteHome();
     void dpiHeldToSaneRange();
     void backgroundScaledOncePerSize();
 };
@@ -401,6 +406,81 @@ void TestStartup::userFolderFirstForEachFile() {
     QCOMPARE(w.saver->music().musicPath(), QDir::toNativeSeparators(folder + "/muzz.wav"));
 }
 
+void TestStartup::userHolidaysShown_data() {
+    QTest::addColumn<QString>("file"); // "start", "next day" (written after it), "pipe", "64 MiB"
+    QTest::addColumn<QString>("august14"); // as a screen reader describes the cells
+    QTest::addColumn<QString>("september20");
+    QTest::addColumn<QString>("banner");
+    QTest::newRow("read at start-up") << "start"
+                                      << "День моего корабля"
+                                      << "День нашего экипажа"
+                                      << "Сбор экипажа!";
+    QTest::newRow("written on the 19th, shown on the 20th") << "next day"
+                                                            << "День моего корабля"
+                                                            << "День нашего экипажа"
+                                                            << "Сбор экипажа!";
+#ifdef Q_OS_UNIX
+    QTest::newRow("a named pipe") << "pipe"
+                                  << ""
+                                  << "Сегодня 20.09.2026"
+                                  << "";
+#endif
+    QTest::newRow("64 MiB") << "64 MiB"
+                            << ""
+                            << "Сегодня 20.09.2026"
+                            << "";
+}
+
+// The user's holidays.txt in the grid and the banner, read at start-up and
+// again when the day changes; a file that is no small regular file costs no
+// time and changes nothing.
+void TestStartup::userHolidaysShown() {
+    QFETCH(QString, file);
+    QFETCH(QString, august14);
+    QFETCH(QString, september20);
+    QFETCH(QString, banner);
+    TestWindow w(QDate(2026, 9, file == "next day" ? 19 : 20));
+    QTemporaryDir user;
+    w.services.userFolder = user.path();
+    const QString path = user.filePath("holidays.txt");
+    const QByteArray rows = "14.08 | blue | День моего корабля\nthird Sunday of September | blue | "
+                            "День нашего экипажа | - | - | Сбор экипажа!\n";
+    if (file != "next day" && file != "pipe")
+        QVERIFY(writeFile(path, rows));
+    if (file == "64 MiB")
+        QVERIFY(QFile::resize(path, qint64(64) << 20));
+#ifdef Q_OS_UNIX
+    if (file == "pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    const test::PipeRescuer rescuer(QFile::encodeName(path));
+    QElapsedTimer timer;
+    timer.start();
+    app::CalendarWindow& form = w.loaded();
+    QVERIFY(timer.elapsed() < test::PipeRescuer::kStuckMs);
+    if (file == "next day") {
+        QVERIFY(writeFile(path, rows));
+        w.clock.setDate(QDate(2026, 9, 20));
+    }
+    w.saver->banner().tick();
+    test::runAllFills(*w.saver);
+    QCOMPARE(form.controls().label("Label113")->caption(), banner);
+    const auto described = [&](int month, const QString& day) {
+        QAccessibleInterface* view =
+            QAccessible::queryAccessibleInterface(form.controls().roles().month(month).view);
+        for (int i = 0; i < view->childCount(); ++i)
+            if (view->child(i)->text(QAccessible::Name) == day)
+                return view->child(i)->text(QAccessible::Description);
+        return QStringLiteral("no cell");
+    };
+    QCOMPARE(described(8, "14"), august14);
+    QCOMPARE(described(9, "20"), september20);
+    // A click on August's title marks the user's day blue (cell 18), not
+    // the random black.
+    w.saver->panels().titleClicked(8);
+    QCOMPARE(test::dayCell(form, 8, 18)->foreColor(), august14.isEmpty() ? 0x000000u : 0x0000FFu);
+}
+
 // A header claiming 30000 x 30000 costs at most a screen-sized decode.
 void TestStartup::decompressionBombIsCheap() {
     TestWindow w;
@@ -523,7 +603,7 @@ void TestStartup::largePhotoShownReduced() {
              qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
 }
 
-void TestStartup::noWindowsFolderWithoutAbsoluteHome_data() {
+void TestStartup::noUserFolderWithoutAbsoluteHome_data() {
     QTest::addColumn<QByteArray>("home"); // "-": unset
     QTest::addColumn<bool>("folder");
     QTest::newRow("absolute") << QByteArray("/home/sailor") << true;
@@ -531,7 +611,7 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome_data() {
     QTest::newRow("unset") << QByteArray("-") << false;
 }
 
-void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
+void TestStartup::noUserFolderWithoutAbsoluteHome() {
     QFETCH(QByteArray, home);
     QFETCH(bool, folder);
     const QByteArray savedHome = qgetenv("HOME");
@@ -547,17 +627,19 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
         qputenv("HOME", home);
 #ifdef Q_OS_WIN
     // The system's own Windows folder, whatever HOME says.
-    QCOMPARE(platform::windowsFolder(),
+    QCOMPARE(platform::systemDataFolder(),
              QDir::fromNativeSeparators(qEnvironmentVariable("SystemRoot")));
     return;
 #endif
-    QCOMPARE(platform::windowsFolder(),
+    QCOMPARE(platform::userDataFolder(),
              folder ? QString::fromUtf8(home + "/.local/share/navcal") : QString());
+    QCOMPARE(platform::systemDataFolder(), QString());
     if (folder)
         return;
     // The window reads nothing then, not even the working folder's files.
     TestWindow w;
-    w.services.windowsFolder = platform::windowsFolder();
+    w.services.userFolder = platform::userDataFolder();
+    w.services.systemFolder = platform::systemDataFolder();
     QImage green(64, 48, QImage::Format_RGB32);
     green.fill(Qt::green);
     QVERIFY(writeFile(w.folder.filePath("1.jpg"), jpegBytes(green)));

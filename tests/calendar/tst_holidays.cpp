@@ -27,6 +27,13 @@ constexpr qint64 kBlue = 0x0000FF;
 qint64 colourOf(const std::optional<Rgb>& colour) {
     return colour ? qint64(*colour) : kNone;
 }
+
+// A user's own file as Notepad writes it: a byte-order mark, CR LF line ends.
+const QString kUserFile = QStringLiteral(
+    "\uFEFF# my days\r\n14.08 | blue | День моего корабля\r\n"
+    "third Sunday of September | blue | День нашего экипажа | - | - | Сбор экипажа!\r\n"
+    "09.05 | #00FF00 | Мой день\r\n09.05 | - | - | - | - | Второй ряд\r\n"
+    "28.05 | red | Застава\r\n27.01 | red | Блокада\r\n32.13 | blue | Нет такого дня\r\n");
 } // namespace
 
 class TestHolidays : public QObject {
@@ -49,47 +56,68 @@ void TestHolidays::readsRows() {
     QVERIFY2(table.errors.isEmpty(), qPrintable(table.errors.join(u'\n')));
     QCOMPARE(table.rows.size(), size_t(2));
     // Inner spaces stay; \n is a CR LF line break; colours are plain RGB.
-    const HolidayLook day = holidayOn(QDate(2026, 7, 7), table.rows);
+    const HolidayLook day = holidayOn(QDate(2026, 7, 7), {}, table.rows);
     QCOMPARE(colourOf(day.bannerColour), kBlue);
     QCOMPARE(day.bannerText, QStringLiteral("A\r\n B  !"));
-    const HolidayLook sunday = holidayOn(QDate(2024, 7, 7), table.rows);
+    const HolidayLook sunday = holidayOn(QDate(2024, 7, 7), {}, table.rows);
     QCOMPARE(colourOf(sunday.bannerColour), kRed);
     QCOMPARE(sunday.bannerText, QStringLiteral("S\r\nT"));
-    const HolidayLook fleet = holidayOn(QDate(2026, 7, 26), table.rows);
+    const HolidayLook fleet = holidayOn(QDate(2026, 7, 26), {}, table.rows);
     QCOMPARE(colourOf(fleet.gridColour), qint64(0x123456));
     QCOMPARE(fleet.bannerText, QStringLiteral("Fleet"));
 }
 
 void TestHolidays::malformedRows_data() {
     QTest::addColumn<QString>("text");
-    QTest::newRow("too few fields") << QStringLiteral("01.01 | red | Tip | mark | - | Text | -");
-    QTest::newRow("a stray bar") << row("01.01", "red", "Tip|x", "mark", "-", "Text");
-    QTest::newRow("no such day") << row("30.02", "red", "Tip", "-", "-", "-");
-    QTest::newRow("month first") << row("1.13", "red", "Tip", "-", "-", "-");
-    QTest::newRow("no such month") << row("last Sunday of Julember", "red", "Tip", "-", "-", "-");
-    QTest::newRow("fifth Sunday") << row("fifth Sunday of July", "red", "Tip", "-", "-", "-");
-    QTest::newRow("unknown colour") << row("01.01", "green", "Tip", "-", "-", "-");
-    QTest::newRow("short RGB") << row("01.01", "#F00", "Tip", "-", "-", "-");
-    QTest::newRow("unknown click") << row("01.01", "red", "Tip", "marks", "-", "-");
-    QTest::newRow("mark without grid colour") << row("01.01", "-", "-", "mark", "-", "Text");
-    QTest::newRow("tip mark without tip") << row("01.01", "red", "-", "mark+tip", "-", "-");
-    QTest::newRow("Sunday text on a rule")
-        << row("first Sunday of July", "blue", "Tip", "-", "-", "Text", "red", "Sun");
-    QTest::newRow("banner colour without text") << row("01.01", "red", "Tip", "-", "blue", "-");
-    QTest::newRow("Sunday colour without text") << row("01.01", "-", "-", "-", "-", "T", "red");
-    QTest::newRow("empty row") << row("01.01", "-", "-", "-", "-", "-");
-    QTest::newRow("twice") << row("01.01", "red", "A", "-", "-", "-") + QLatin1Char('\n') +
-                                  row("01.01", "red", "B", "-", "-", "-");
+    QTest::addColumn<bool>("user");
+    QTest::addColumn<QString>("error"); // how the message begins
+    const auto user = [](const char* name, const char* text, const char* error) {
+        QTest::newRow(name) << QString::fromUtf8(text) << true << QString::fromUtf8(error);
+    };
+    user("a user's day that does not exist", "32.13 | blue | День", "2: no day 32.13");
+    user("a user's unknown colour", "14.08 | green | День",
+         "2: colour \"green\" is not red, blue, #RRGGBB or -");
+    user("a user's unknown rule word", "fifth Sunday of May | blue | День",
+         "2: \"fifth Sunday of May\" is no DD.MM day or Sunday rule");
+    user("a user's row of 9 columns", "14.08 | blue | a | - | - | b | - | - | c",
+         "2: 9 columns instead of 3 to 8");
+    user("a user's row without a tooltip column", "14.08 | blue", "2: 2 columns instead of 3 to 8");
+    user("a terminal's escapes shown harmless", "14.08 | \x1b]0;x\x07 | День",
+         "2: colour \"?]0;x?\" is not red, blue, #RRGGBB or -");
+    const auto stored = [](const char* name, const QString& text, const char* error = "2: ") {
+        QTest::newRow(name) << text << false << QString::fromUtf8(error);
+    };
+    stored("too few fields", QStringLiteral("01.01 | red | Tip | mark | - | Text | -"));
+    stored("a stray bar", row("01.01", "red", "Tip|x", "mark", "-", "Text"));
+    stored("no such day", row("30.02", "red", "Tip", "-", "-", "-"));
+    stored("month first", row("1.13", "red", "Tip", "-", "-", "-"));
+    stored("no such month", row("last Sunday of Julember", "red", "Tip", "-", "-", "-"));
+    stored("fifth Sunday", row("fifth Sunday of July", "red", "Tip", "-", "-", "-"));
+    stored("unknown colour", row("01.01", "green", "Tip", "-", "-", "-"));
+    stored("short RGB", row("01.01", "#F00", "Tip", "-", "-", "-"));
+    stored("unknown click", row("01.01", "red", "Tip", "marks", "-", "-"));
+    stored("mark without grid colour", row("01.01", "-", "-", "mark", "-", "Text"));
+    stored("tip mark without tip", row("01.01", "red", "-", "mark+tip", "-", "-"));
+    stored("Sunday text on a rule",
+           row("first Sunday of July", "blue", "Tip", "-", "-", "Text", "red", "Sun"));
+    stored("banner colour without text", row("01.01", "red", "Tip", "-", "blue", "-"));
+    stored("Sunday colour without text", row("01.01", "-", "-", "-", "-", "T", "red"));
+    stored("empty row", row("01.01", "-", "-", "-", "-", "-"));
+    stored("twice",
+           row("01.01", "red", "A", "-", "-", "-") + QLatin1Char('\n') +
+               row("01.01", "red", "B", "-", "-", "-"),
+           "3: ");
 }
 
 void TestHolidays::malformedRows() {
     QFETCH(QString, text);
-    const HolidayTable table = parseHolidayTable(QStringLiteral("# header\n") + text);
+    QFETCH(bool, user);
+    QFETCH(QString, error);
+    const HolidayTable table = parseHolidayTable(QStringLiteral("# header\n") + text,
+                                                 user ? TableOwner::User : TableOwner::Stored);
     QCOMPARE(table.errors.size(), 1);
     // The message names the line of the bad row.
-    QVERIFY2(table.errors[0].startsWith(QStringLiteral("line 2: ")) ||
-                 table.errors[0].startsWith(QStringLiteral("line 3: ")),
-             qPrintable(table.errors[0]));
+    QVERIFY2(table.errors[0].startsWith(error), qPrintable(table.errors[0]));
 }
 
 // The program's own table loads without an error.
@@ -104,24 +132,26 @@ void TestHolidays::compiledTableIsSound() {
 
 void TestHolidays::writtenCalendar_data() {
     QTest::addColumn<QDate>("date");
+    QTest::addColumn<bool>("userFile"); // kUserFile's rows beside the stored table
     QTest::addColumn<qint64>("grid");
     QTest::addColumn<QString>("tip");
-    QTest::addColumn<QString>("title"); // "-", "mark", "mark+tip"
+    QTest::addColumn<QString>("title"); // "-", or "mark" or "mark+tip" and the colour
     QTest::addColumn<qint64>("banner");
     QTest::addColumn<QString>("text");
     const QString none;
     // Which date a Sunday rule names in any month is sundayRulesAgainstChrono's;
     // here, the table's own days, and a second year where a fixed date would do.
-    const auto day = [](const char* name, QDate date) -> QTestData& {
-        return QTest::newRow(name) << date;
+    const auto day = [](const char* name, QDate date, bool userFile = false) -> QTestData& {
+        return QTest::newRow(name) << date << userFile;
     };
-    day("23 February", QDate(2026, 2, 23)) << kRed << "День защитника Отечества"
-                                           << "mark+tip" << kNone << "День защитника Отечества!";
+    day("23 February", QDate(2026, 2, 23))
+        << kRed << "День защитника Отечества"
+        << "mark+tip ff0000" << kNone << "День защитника Отечества!";
     day("22 February", QDate(2026, 2, 22)) << kNone << none << "-" << kNone << none;
     day("24 February", QDate(2026, 2, 24)) << kNone << none << "-" << kNone << none;
     day("29 February", QDate(2024, 2, 29)) << kNone << none << "-" << kNone << none;
     day("7 January", QDate(2026, 1, 7)) << kRed << "Рождество Христово"
-                                        << "mark" << kNone << none;
+                                        << "mark ff0000" << kNone << none;
     day("27 January: banner only", QDate(2026, 1, 27))
         << kNone << none << "-" << kBlue << "День снятия блокады Ленинграда!";
     day("12 April 2026, second Sunday", QDate(2026, 4, 12)) << kNone << "День селёдки"
@@ -154,27 +184,50 @@ void TestHolidays::writtenCalendar_data() {
         << "-" << kRed
         << "День рыбака!\r\nДень победы русской армии над шведами\r\nв Полтавском сражении  !";
     day("17 July", QDate(2026, 7, 17)) << kBlue << "День авиации ВМФ"
-                                       << "mark+tip" << kNone << "День авиации ВМФ!";
+                                       << "mark+tip 0000ff" << kNone << "День авиации ВМФ!";
     day("8 September, second line begins with a space", QDate(2026, 9, 8))
         << kBlue << "Праздник Новороссийского военно-морского района"
-        << "mark" << kNone << "День Новороссийской ВМБ!\r\n День Бородинского сражения!";
+        << "mark 0000ff" << kNone << "День Новороссийской ВМБ!\r\n День Бородинского сражения!";
     day("9 December", QDate(2026, 12, 9))
         << kBlue << "День Каспийского высшего военно-морского училища"
-        << "mark" << kNone << "День Каспийского ВВМКУ!";
+        << "mark 0000ff" << kNone << "День Каспийского ВВМКУ!";
     day("no date", QDate()) << kNone << none << "-" << kNone << none;
+    // The user's rows add lines, and their colours, to the stored day's.
+    day("14 August: a user's short row marks on a title click", QDate(2026, 8, 14), true)
+        << kBlue << "День моего корабля"
+        << "mark 0000ff" << kNone << none;
+    day("20 September 2026: a user's third Sunday", QDate(2026, 9, 20), true)
+        << kBlue << "День нашего экипажа"
+        << "-" << kNone << "Сбор экипажа!";
+    day("9 May: the stored day, then two rows of the user's", QDate(2026, 5, 9), true)
+        << qint64(0x00FF00) << "День Победы\nМой день"
+        << "mark ff0000" << kNone << "День Победы!\r\nВторой ряд";
+    day("28 May: the user's colour, the stored title click", QDate(2026, 5, 28), true)
+        << kRed << "День пограничника\nЗастава"
+        << "-" << kNone << none;
+    day("27 January: a user's grid under a stored banner", QDate(2026, 1, 27), true)
+        << kRed << "Блокада"
+        << "mark ff0000" << kBlue << "День снятия блокады Ленинграда!";
 }
 
 void TestHolidays::writtenCalendar() {
     QFETCH(QDate, date);
+    QFETCH(bool, userFile);
     QFETCH(qint64, grid);
     QFETCH(QString, tip);
     QFETCH(QString, title);
     QFETCH(qint64, banner);
     QFETCH(QString, text);
-    const HolidayLook look = holidayOn(date);
+    const HolidayTable user = parseHolidayTable(userFile ? kUserFile : QString(), TableOwner::User);
+    // The bad row is skipped; its line is counted past the byte-order mark.
+    QCOMPARE(user.errors, userFile ? QStringList{"8: no day 32.13"} : QStringList());
+    const HolidayLook look = holidayOn(date, user.rows);
     QCOMPARE(colourOf(look.gridColour), grid);
     QCOMPARE(look.gridTip, tip);
-    const QString click = look.titleTip ? "mark+tip" : (look.titleMark ? "mark" : "-");
+    const QString click = !look.titleColour ? QStringLiteral("-")
+                                            : QStringLiteral("%1 %2")
+                                                  .arg(look.titleTip ? "mark+tip" : "mark")
+                                                  .arg(*look.titleColour, 6, 16, QLatin1Char('0'));
     QCOMPARE(click, title);
     QCOMPARE(colourOf(look.bannerColour), banner);
     QCOMPARE(look.bannerText, text);
