@@ -32,8 +32,9 @@ std::vector<calendar::Holiday> readUserHolidays(const QString& folder) {
         // Not there at all is the usual case, and no fault.
         const QFileInfo info(path);
         if (info.exists() || info.isSymLink())
-            complain(
-                QStringLiteral("%1: ignored: not a readable file of at most 64 KiB").arg(name));
+            complain(QStringLiteral("%1: ignored: not a readable file of at most %2 KiB")
+                         .arg(name)
+                         .arg(kLargestFile / 1024));
         return {};
     }
     calendar::HolidayTable table =

@@ -17,8 +17,8 @@ namespace navcal::calendar {
 namespace {
 
 constexpr int kFields = 8;
-// A user's row may stop after its tooltip.
-constexpr int kFewestUserFields = 3;
+// A user's row may stop after its tooltip, before its title click.
+constexpr int kTitleClickField = 3;
 const QString kNone = QStringLiteral("-");
 
 // A field as an error message quotes it: a user's file may hold anything, so
@@ -139,10 +139,10 @@ HolidayTable parseHolidayTable(const QString& text, TableOwner owner) {
         };
         QStringList fields = line.split(QLatin1Char('|'));
         const qsizetype given = fields.size();
-        if (given > kFields || given < (user ? kFewestUserFields : kFields)) {
+        if (given > kFields || given < (user ? kTitleClickField : kFields)) {
             fail(QStringLiteral("%1 columns instead of %2")
                      .arg(given)
-                     .arg(user ? QStringLiteral("%1 to %2").arg(kFewestUserFields).arg(kFields)
+                     .arg(user ? QStringLiteral("%1 to %2").arg(kTitleClickField).arg(kFields)
                                : QString::number(kFields)));
             continue;
         }
@@ -170,7 +170,7 @@ HolidayTable parseHolidayTable(const QString& text, TableOwner owner) {
             fail(QStringLiteral("colour %1 is not red, blue, #RRGGBB or -").arg(quoted(bad)));
             continue;
         }
-        if (given <= 3)
+        if (given <= kTitleClickField)
             row.titleClick = row.gridColour ? Holiday::TitleClick::Mark : Holiday::TitleClick::None;
         else if (fields[3] == QLatin1String("mark"))
             row.titleClick = Holiday::TitleClick::Mark;
