@@ -2,6 +2,7 @@
 #include "app/Saver.h"
 #include "layout/Fonts.h"
 #include "layout/Pointers.h"
+#include "platform/DataFolders.h"
 #include "platform/DesktopUrlOpener.h"
 #include "platform/DisplayConnection.h"
 #include "platform/HostWindow.h"
@@ -9,7 +10,6 @@
 #include "platform/SessionBus.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
-#include "platform/WindowsFolder.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -101,8 +101,8 @@ int main(int argc, char** argv) {
     services.music = host ? static_cast<platform::MusicSink*>(&silence) : &sound;
     services.opener = &opener;
     services.locale = QLocale::system();
-    services.windowsFolder = platform::windowsFolder();
     services.userFolder = platform::userDataFolder();
+    services.systemFolder = platform::systemDataFolder();
     services.programFolder = platform::programFolder();
     // The lent window is the screen: the arrangement is scaled to fit it.
     if (host)

@@ -43,8 +43,8 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "© 2026 navcal developers"
 !insertmacro MUI_LANGUAGE "Russian"
 !insertmacro MUI_LANGUAGE "English"
 
-LangString FinishText ${LANG_RUSSIAN} "Хранитель экрана «Военно-морской календарь» установлен и выбран.$\r$\n$\r$\nСвою картинку (1.jpg) и музыку (muzz.mid, muzz.mp3 или muzz.wav) положите в папку$\r$\n$LOCALAPPDATA\navcal"
-LangString FinishText ${LANG_ENGLISH} "The «Военно-морской календарь» screen saver is installed and chosen.$\r$\n$\r$\nPut your own picture (1.jpg) and music (muzz.mid, muzz.mp3 or muzz.wav) into the folder$\r$\n$LOCALAPPDATA\navcal"
+LangString FinishText ${LANG_RUSSIAN} "Хранитель экрана «Военно-морской календарь» установлен и выбран.$\r$\n$\r$\nСвою картинку (1.jpg), музыку (muzz.mid, muzz.mp3 или muzz.wav) и свои праздники (holidays.txt) положите в папку$\r$\n$LOCALAPPDATA\navcal"
+LangString FinishText ${LANG_ENGLISH} "The «Военно-морской календарь» screen saver is installed and chosen.$\r$\n$\r$\nPut your own picture (1.jpg), music (muzz.mid, muzz.mp3 or muzz.wav) and holidays (holidays.txt) into the folder$\r$\n$LOCALAPPDATA\navcal"
 LangString OpenFolder ${LANG_RUSSIAN} "Открыть эту папку"
 LangString OpenFolder ${LANG_ENGLISH} "Open that folder"
 

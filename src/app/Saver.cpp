@@ -1,6 +1,7 @@
 #include "app/Saver.h"
 
 #include "app/ExitPolicy.h"
+#include "app/UserHolidays.h"
 #include "banner/Banner.h"
 #include "extras/ClockDisplay.h"
 #include "extras/Decorations.h"
@@ -27,9 +28,13 @@ Saver::Saver(SaverServices services)
     // Built while the window's background is still being decoded.
     const layout::Roles& roles = m_window->controls().roles();
     m_today = std::make_unique<calendar::Today>(*m_services.clock);
-    m_panels = std::make_unique<panels::MonthPanels>(roles, *m_today, m_palette, m_services.locale);
-    m_banner =
-        std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_window->screenWidth());
+    // Connected before the panels and the banner follow the day: an edit of
+    // the file shows on the next day.
+    connect(m_today.get(), &calendar::Today::dayChanged, this, [this] { readUserHolidays(); });
+    m_panels = std::make_unique<panels::MonthPanels>(roles, *m_today, m_palette, m_services.locale,
+                                                     m_userHolidays);
+    m_banner = std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_userHolidays,
+                                                m_window->screenWidth());
     m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, roles.clockTimer,
                                                             *m_services.clock, m_services.locale);
     m_music = std::make_unique<extras::Music>(*m_services.music, m_services.dataFolders());
@@ -87,6 +92,10 @@ void Saver::endByUser() {
     m_window->close();
 }
 
+void Saver::readUserHolidays() {
+    m_userHolidays = app::readUserHolidays(m_services.userFolder);
+}
+
 void Saver::load() {
     loadFrame();
     m_music->start();
@@ -96,6 +105,7 @@ void Saver::loadFrame() {
     m_window->loadFrame();
     m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));
     m_today->reset();
+    readUserHolidays();
     m_panels->restartFills();
 }
 

@@ -3,6 +3,7 @@
 #include "app/CalendarWindow.h"
 #include "app/ScreenCovers.h"
 #include "calendar/Clock.h"
+#include "calendar/Holidays.h"
 #include "calendar/Today.h"
 #include "layout/RandomPalette.h"
 #include "platform/MusicSink.h"
@@ -39,14 +40,15 @@ struct SaverServices {
     platform::MusicSink* music = nullptr;
     platform::UrlOpener* opener = nullptr;
     QLocale locale;
-    QString windowsFolder;
-    QString userFolder; // the user's own, looked in first for each file; empty: none
+    QString userFolder;   // the user's own, looked in first for each file; empty: none
+    QString systemFolder; // the whole machine's, looked in next; empty: none
     QString programFolder;
     std::optional<QSize> screenPixels;   // the primary screen when empty
     std::function<void(int)> endProgram; // ends the program; quits the event loop when empty
 
-    // Where 1.jpg and muzz.* are looked for, in order.
-    QStringList dataFolders() const { return {userFolder, windowsFolder}; }
+    // Where 1.jpg and muzz.* are looked for, in order. holidays.txt is the
+    // user's alone: it is looked for in `userFolder` only.
+    QStringList dataFolders() const { return {userFolder, systemFolder}; }
 };
 
 // The screensaver put together: the window and the parts that act in it,
@@ -61,8 +63,8 @@ class Saver : public QObject {
     // The whole start-up after the command line and single-instance
     // decisions: the first frame's state, then the music.
     void load();
-    // The same without the music: background, geometry, placement, the day
-    // and the fills back at their start.
+    // The same without the music: background, geometry, placement, the day,
+    // the user's holidays and the fills back at their start.
     void loadFrame();
     // Lets the stored timers tick; called once the window is shown.
     void startTimers();
@@ -89,10 +91,14 @@ class Saver : public QObject {
     void wire();
     // A key or a click of the user's: the saver ends.
     void endByUser();
+    // The user's holidays.txt, read anew: at start-up and on each new day.
+    void readUserHolidays();
 
     SaverServices m_services;
     std::unique_ptr<CalendarWindow> m_window;
     std::unique_ptr<calendar::Today> m_today;
+    // The user's own holiday rows, which the panels and the banner read.
+    std::vector<calendar::Holiday> m_userHolidays;
     layout::RandomPalette m_palette;
     std::unique_ptr<panels::MonthPanels> m_panels;
     std::unique_ptr<banner::Banner> m_banner;

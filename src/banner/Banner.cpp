@@ -5,10 +5,11 @@
 namespace navcal::banner {
 
 Banner::Banner(const layout::Roles& controls, calendar::Today& today,
-               layout::RandomPalette& palette, float screenWidthTwips, QObject* parent)
+               layout::RandomPalette& palette, const std::vector<calendar::Holiday>& userHolidays,
+               float screenWidthTwips, QObject* parent)
     : QObject(parent), m_banner(controls.banner), m_anchor(controls.month(7).headers[0]),
-      m_timer(controls.bannerTimer), m_today(today), m_palette(palette),
-      m_screenWidth(screenWidthTwips) {}
+      m_timer(controls.bannerTimer), m_today(today), m_userHolidays(userHolidays),
+      m_palette(palette), m_screenWidth(screenWidthTwips) {}
 
 void Banner::tick() {
     // A stray tick after the click (a queued timeout) must not undo the freeze.
@@ -17,7 +18,8 @@ void Banner::tick() {
     m_banner->setTop(m_anchor->top());
     // Computed from the date alone, so a run past midnight shows the new day,
     // and a day without an entry clears the previous one.
-    const BannerLook look = bannerFor(m_today.refresh());
+    // A new day re-reads the user's holidays as the refresh announces it.
+    const BannerLook look = bannerFor(m_today.refresh(), m_userHolidays);
     m_banner->setForeColor(look.colour);
     m_banner->setCaption(look.text);
     // Centred on the text it shows now, not on the previous tick's width.

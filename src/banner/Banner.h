@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/Holidays.h"
 #include "calendar/Today.h"
 #include "layout/Controls.h"
 #include "layout/RandomPalette.h"
@@ -12,8 +13,11 @@ namespace navcal::banner {
 class Banner : public QObject {
     Q_OBJECT
   public:
+    // `userHolidays`, the user's own rows beside the stored table, are read
+    // as they stand at each tick.
     Banner(const layout::Roles& controls, calendar::Today& today, layout::RandomPalette& palette,
-           float screenWidthTwips, QObject* parent = nullptr);
+           const std::vector<calendar::Holiday>& userHolidays, float screenWidthTwips,
+           QObject* parent = nullptr);
 
     // One banner tick: today's text and colour, computed afresh, centred on the
     // text just set, on the line of the July "Пн" header.
@@ -33,6 +37,7 @@ class Banner : public QObject {
     const layout::PanelLabel* m_anchor; // July's Monday header, whose line the banner stands on
     QTimer* m_timer;
     calendar::Today& m_today;
+    const std::vector<calendar::Holiday>& m_userHolidays;
     layout::RandomPalette& m_palette;
     float m_screenWidth;
     bool m_frozen = false;

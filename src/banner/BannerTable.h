@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/Holidays.h"
 #include "layout/StoredDesign.h"
 
 #include <QDate>
@@ -20,7 +21,8 @@ struct BannerLook {
     friend bool operator==(const BannerLook&, const BannerLook&) = default;
 };
 
-// The banner of `date`, computed from nothing but the date.
-BannerLook bannerFor(const QDate& date);
+// The banner of `date`, computed from nothing but the date and the user's own
+// holidays beside the stored ones.
+BannerLook bannerFor(const QDate& date, const std::vector<calendar::Holiday>& userRows = {});
 
 } // namespace navcal::banner

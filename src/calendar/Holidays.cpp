@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <variant>
 
 // The table is a resource of its own, registered where it is read.
 static void registerHolidayTable() {
@@ -16,7 +17,21 @@ namespace navcal::calendar {
 namespace {
 
 constexpr int kFields = 8;
+// A user's row may stop after its tooltip, before its title click.
+constexpr int kTitleClickField = 3;
 const QString kNone = QStringLiteral("-");
+
+// A field as an error message quotes it: a user's file may hold anything, so
+// it is cut short and its control characters (a terminal's escapes among
+// them) are shown as "?".
+QString quoted(const QString& field) {
+    constexpr int kLongest = 40;
+    QString text = field.size() > kLongest ? field.left(kLongest) + QChar(0x2026) : field;
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = QLatin1Char('?');
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
 
 std::optional<Rgb> readColour(const QString& field, bool* ok) {
     *ok = true;
@@ -49,8 +64,8 @@ int monthNamed(const QString& name) {
     return int(names.indexOf(name)) + 1;
 }
 
-// The day `text` names; nothing for text that names no day or rule.
-std::optional<HolidayDay> readWhen(const QString& text) {
+// The day `text` names, or why it names none.
+std::variant<HolidayDay, QString> readWhen(const QString& text) {
     static const QRegularExpression sunday(
         QStringLiteral("^(first|second|third|fourth|last) Sunday of ([A-Z][a-z]+)$"));
     static const QRegularExpression date(QStringLiteral("^\\d\\d\\.\\d\\d$"));
@@ -59,14 +74,16 @@ std::optional<HolidayDay> readWhen(const QString& text) {
                                              QStringLiteral("third"), QStringLiteral("fourth")};
         const int month = monthNamed(m.captured(2));
         if (month == 0)
-            return std::nullopt;
+            return QStringLiteral("no month %1").arg(quoted(m.captured(2)));
         const int nth = int(ordinals.indexOf(m.captured(1))) + 1;
         return HolidayDay{.month = month, .day = 0, .sunday = nth == 0 ? -1 : nth};
     }
+    if (!date.match(text).hasMatch())
+        return QStringLiteral("%1 is no DD.MM day or Sunday rule").arg(quoted(text));
     // 2000 is a leap year: "29.02" is a day of the table too.
-    const auto day = date.match(text).hasMatch() ? readDayMonth(text, 2000) : std::nullopt;
+    const auto day = readDayMonth(text, 2000);
     if (!day)
-        return std::nullopt;
+        return QStringLiteral("no day %1").arg(text);
     return HolidayDay{.month = day->month(), .day = day->day()};
 }
 
@@ -105,31 +122,41 @@ bool HolidayDay::falls(const QDate& date) const {
     return (date.day() + 6) / 7 == sunday;
 }
 
-HolidayTable parseHolidayTable(const QString& text) {
+HolidayTable parseHolidayTable(const QString& text, TableOwner owner) {
+    const bool user = owner == TableOwner::User;
     HolidayTable table;
     QSet<QString> seen;
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    // Notepad's byte-order mark: no part of the first row.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        lines.first().remove(0, 1);
     for (qsizetype n = 0; n < lines.size(); ++n) {
         const QString line = lines[n].trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         const auto fail = [&](const QString& why) {
-            table.errors << QStringLiteral("line %1: %2").arg(n + 1).arg(why);
+            table.errors << QStringLiteral("%1: %2").arg(n + 1).arg(why);
         };
         QStringList fields = line.split(QLatin1Char('|'));
-        if (fields.size() != kFields) {
-            fail(QStringLiteral("%1 fields instead of %2").arg(fields.size()).arg(kFields));
+        const qsizetype given = fields.size();
+        if (given > kFields || given < (user ? kTitleClickField : kFields)) {
+            fail(QStringLiteral("%1 columns instead of %2")
+                     .arg(given)
+                     .arg(user ? QStringLiteral("%1 to %2").arg(kTitleClickField).arg(kFields)
+                               : QString::number(kFields)));
             continue;
         }
         for (QString& field : fields)
             field = field.trimmed();
+        while (fields.size() < kFields)
+            fields << kNone;
         Holiday row;
         const auto when = readWhen(fields[0]);
-        if (!when) {
-            fail(QStringLiteral("\"%1\" is no day or rule").arg(fields[0]));
+        if (const QString* why = std::get_if<QString>(&when)) {
+            fail(*why);
             continue;
         }
-        row.when = *when;
+        row.when = std::get<HolidayDay>(when);
         row.whenText = fields[0];
         bool gridOk = false, bannerOk = false, sundayOk = false;
         row.gridColour = readColour(fields[1], &gridOk);
@@ -139,22 +166,26 @@ HolidayTable parseHolidayTable(const QString& text) {
         row.sundayColour = readColour(fields[6], &sundayOk);
         row.sundayText = readText(fields[7]);
         if (!gridOk || !bannerOk || !sundayOk) {
-            fail(QStringLiteral("a colour is not red, blue, #RRGGBB or -"));
+            const QString& bad = !gridOk ? fields[1] : !bannerOk ? fields[4] : fields[6];
+            fail(QStringLiteral("colour %1 is not red, blue, #RRGGBB or -").arg(quoted(bad)));
             continue;
         }
-        if (fields[3] == QLatin1String("mark"))
+        if (given <= kTitleClickField)
+            row.titleClick = row.gridColour ? Holiday::TitleClick::Mark : Holiday::TitleClick::None;
+        else if (fields[3] == QLatin1String("mark"))
             row.titleClick = Holiday::TitleClick::Mark;
         else if (fields[3] == QLatin1String("mark+tip"))
             row.titleClick = Holiday::TitleClick::MarkWithTip;
         else if (fields[3] != kNone) {
-            fail(QStringLiteral("title click \"%1\" is not mark, mark+tip or -").arg(fields[3]));
+            fail(
+                QStringLiteral("title click %1 is not mark, mark+tip or -").arg(quoted(fields[3])));
             continue;
         }
         if (const QString why = checkRow(row); !why.isEmpty()) {
             fail(why);
             continue;
         }
-        if (seen.contains(row.whenText)) {
+        if (!user && seen.contains(row.whenText)) {
             fail(QStringLiteral("\"%1\" comes twice").arg(row.whenText));
             continue;
         }
@@ -172,13 +203,27 @@ const std::vector<Holiday>& holidays() {
             qFatal("The holiday table is missing from the program's resources");
         HolidayTable table = parseHolidayTable(QString::fromUtf8(file.readAll()));
         if (!table.errors.isEmpty())
-            qFatal("The holiday table is malformed: %s", qPrintable(table.errors.join(u"; ")));
+            qFatal("The holiday table is malformed: holidays.txt:%s",
+                   qPrintable(table.errors.join(u"; holidays.txt:")));
         return std::move(table.rows);
     }();
     return rows;
 }
 
-HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& table) {
+namespace {
+
+void addLine(QString& text, const QString& line, QLatin1StringView lineBreak) {
+    if (line.isEmpty())
+        return;
+    if (!text.isEmpty())
+        text += lineBreak;
+    text += line;
+}
+
+} // namespace
+
+HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& userRows,
+                      const std::vector<Holiday>& table) {
     HolidayLook look;
     const Holiday* grid = nullptr;
     const Holiday* banner = nullptr;
@@ -193,21 +238,38 @@ HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& table) {
                 banner = &row;
         }
     }
-    if (grid) {
-        look.gridColour = grid->gridColour;
-        look.gridTip = grid->gridTip;
-        look.titleMark = grid->titleClick != Holiday::TitleClick::None;
-        look.titleTip = grid->titleClick == Holiday::TitleClick::MarkWithTip;
-    }
-    if (banner) {
-        look.bannerColour = banner->bannerColour;
-        look.bannerText = banner->bannerText;
-        if (!banner->sundayText.isEmpty() && isSunday(date)) {
-            if (banner->sundayColour)
-                look.bannerColour = banner->sundayColour;
-            look.bannerText = banner->sundayText;
+    // The stored day's rows first, then the user's that fall on the date, in
+    // the order they are written: each adds a line.
+    bool titleDecided = false;
+    const auto add = [&](const Holiday& row, bool toGrid, bool toBanner) {
+        if (toGrid) {
+            if (row.gridColour)
+                look.gridColour = row.gridColour;
+            addLine(look.gridTip, row.gridTip, QLatin1StringView("\n"));
+            if (!titleDecided) {
+                titleDecided = true;
+                if (row.titleClick != Holiday::TitleClick::None)
+                    look.titleColour = row.gridColour;
+                look.titleTip = row.titleClick == Holiday::TitleClick::MarkWithTip;
+            }
         }
-    }
+        if (toBanner) {
+            const bool sunday = !row.sundayText.isEmpty() && isSunday(date);
+            if (row.bannerColour)
+                look.bannerColour = row.bannerColour;
+            if (sunday && row.sundayColour)
+                look.bannerColour = row.sundayColour;
+            addLine(look.bannerText, sunday ? row.sundayText : row.bannerText,
+                    QLatin1StringView("\r\n"));
+        }
+    };
+    if (grid)
+        add(*grid, true, false);
+    if (banner)
+        add(*banner, false, true);
+    for (const Holiday& row : userRows)
+        if (row.when.falls(date))
+            add(row, row.gridColour || !row.gridTip.isEmpty(), !row.bannerText.isEmpty());
     return look;
 }
 

@@ -7,9 +7,10 @@
 #include <optional>
 #include <vector>
 
-// The one table of naval holidays (assets/holidays.txt, compiled in) and the one
-// question asked of it: what a date shows in its month panel, what a click on
-// the month's title marks and what the banner says.
+// The one table of naval holidays (assets/holidays.txt, compiled in), the rows a
+// user adds in a holidays.txt of their own, and the one question asked of
+// both: what a date shows in its month panel, what a click on the month's
+// title marks and what the banner says.
 namespace navcal::calendar {
 
 // A colour as the table writes it: 0xRRGGBB.
@@ -45,31 +46,43 @@ struct Holiday {
 
 struct HolidayTable {
     std::vector<Holiday> rows;
-    QStringList errors; // "line N: what is wrong"; empty for a sound table
+    QStringList errors; // "N: what is wrong", N the line; empty for a sound table
 };
 
-// Reads the table's text; a malformed row is reported and left out.
-HolidayTable parseHolidayTable(const QString& text);
+// Whose table a text is. The stored one is whole: every row has all eight
+// columns and names a day once. A user's row may stop after any column from
+// its tooltip on (the rest mean "-", but a left-out title click marks a day
+// that has a grid colour), and a day may come in several rows.
+enum class TableOwner { Stored, User };
+
+// Reads the table's text (UTF-8 with or without a byte-order mark, LF or CR LF
+// line ends); a malformed row is reported and left out.
+HolidayTable parseHolidayTable(const QString& text, TableOwner owner = TableOwner::Stored);
 
 // The compiled-in table, read once. A table with errors stops the program: the
 // suite loads it, so such a table never reaches a user.
 const std::vector<Holiday>& holidays();
 
-// What a date shows. A fixed day's row comes before a Sunday rule's, for each
-// of the three in turn.
+// What a date shows. In the stored table a fixed day's row comes before a
+// Sunday rule's, for each of the three in turn. The user's rows that fall on
+// the date follow, in the order of their file: each adds its tooltip and its
+// banner text on a line of their own, and its colours replace the earlier
+// ones; the title click stays that of the first row with a grid part.
 struct HolidayLook {
     // The day's cell in its month panel.
     std::optional<Rgb> gridColour;
-    QString gridTip;
-    // A click on the month's title: the day keeps its grid colour (and with
-    // `titleTip` its grid tooltip) instead of the random colour.
-    bool titleMark = false;
+    QString gridTip; // one line per row
+    // A click on the month's title: the day takes this colour (and with
+    // `titleTip` its grid tooltip) instead of the random colour; empty: the
+    // random colour.
+    std::optional<Rgb> titleColour;
     bool titleTip = false;
     // The banner: no text leaves it as it is.
     std::optional<Rgb> bannerColour;
     QString bannerText;
 };
 
-HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& table = holidays());
+HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& userRows = {},
+                      const std::vector<Holiday>& table = holidays());
 
 } // namespace navcal::calendar

@@ -4,7 +4,8 @@
 
 namespace navcal::calendar {
 
-MonthCells monthCells(int year, int month, const QDate& today, const QLocale& locale) {
+MonthCells monthCells(int year, int month, const QDate& today, const QLocale& locale,
+                      const std::vector<Holiday>& userRows) {
     MonthCells cells;
     const int first = weekdayOfFirst(year, month);
     for (int day = 1; day <= monthLength(year, month); ++day) {
@@ -16,7 +17,7 @@ MonthCells monthCells(int year, int month, const QDate& today, const QLocale& lo
             cell.colour = rgb::yellow;
             cell.tip = QStringLiteral("Сегодня ") + dateLine(today, locale);
         }
-        const HolidayLook holiday = holidayOn(date);
+        const HolidayLook holiday = holidayOn(date, userRows);
         if (holiday.gridColour)
             cell.colour = holiday.gridColour;
         if (!holiday.gridTip.isEmpty())

@@ -37,7 +37,9 @@ using MonthCells = std::array<DayCell, kMonthCells>;
 
 // The cells of `month` in `year` with `today` marked: weekends red, today
 // framed in yellow with its date as the tooltip, a holiday's colour and
-// tooltip over today's. `locale` writes today's date.
-MonthCells monthCells(int year, int month, const QDate& today, const QLocale& locale);
+// tooltip over today's. `locale` writes today's date; `userRows` are the
+// user's own holidays beside the stored ones.
+MonthCells monthCells(int year, int month, const QDate& today, const QLocale& locale,
+                      const std::vector<Holiday>& userRows = {});
 
 } // namespace navcal::calendar

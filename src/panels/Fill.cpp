@@ -43,13 +43,15 @@ std::vector<CellWrite> fillTick(const calendar::MonthCells& cells, int revealed)
 
 std::vector<CellWrite> titleClickMarks(int month,
                                        const std::array<QString, layout::kCellsPerMonth>& captions,
-                                       int year, layout::Colour colour) {
+                                       int year, layout::Colour colour,
+                                       const std::vector<calendar::Holiday>& userRows) {
     std::vector<CellWrite> out;
     for (int i = 0; i < layout::kCellsPerMonth; ++i) {
         CellWrite cell{.index = i, .colour = colour};
-        const calendar::HolidayLook look = calendar::holidayOn(dayShown(month, captions[i], year));
-        if (look.titleMark)
-            cell.colour = *look.gridColour;
+        const calendar::HolidayLook look =
+            calendar::holidayOn(dayShown(month, captions[i], year), userRows);
+        if (look.titleColour)
+            cell.colour = *look.titleColour;
         if (look.titleTip)
             cell.tip = look.gridTip;
         if (calendar::isWeekendCell(i))

@@ -34,9 +34,11 @@ inline constexpr int kFillTicks = calendar::kMonthCells - 1;
 std::vector<CellWrite> fillTick(const calendar::MonthCells& cells, int revealed);
 
 // What a click on `month`'s title leaves in every cell showing `captions`
-// (days of `year`), once all of them have been painted `colour`.
+// (days of `year`), once all of them have been painted `colour`; `userRows`
+// are the user's own holidays beside the stored ones.
 std::vector<CellWrite> titleClickMarks(int month,
                                        const std::array<QString, layout::kCellsPerMonth>& captions,
-                                       int year, layout::Colour colour);
+                                       int year, layout::Colour colour,
+                                       const std::vector<calendar::Holiday>& userRows = {});
 
 } // namespace navcal::panels

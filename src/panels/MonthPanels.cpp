@@ -32,9 +32,10 @@ bool validMonth(int month) {
 } // namespace
 
 MonthPanels::MonthPanels(const layout::Roles& controls, calendar::Today& today,
-                         layout::RandomPalette& palette, QLocale locale, QObject* parent)
+                         layout::RandomPalette& palette, QLocale locale,
+                         const std::vector<calendar::Holiday>& userHolidays, QObject* parent)
     : QObject(parent), m_controls(controls), m_today(today), m_palette(palette),
-      m_locale(std::move(locale)) {
+      m_locale(std::move(locale)), m_userHolidays(userHolidays) {
     connect(&m_today, &calendar::Today::dayChanged, this, &MonthPanels::refill);
 }
 
@@ -50,7 +51,7 @@ void MonthPanels::fillTick(int month) {
     calendar::MonthCells& cells = m_cells[month - 1];
     if (revealed == 0) {
         const QDate today = m_today.date();
-        cells = calendar::monthCells(today.year(), month, today, m_locale);
+        cells = calendar::monthCells(today.year(), month, today, m_locale, m_userHolidays);
         if (month == 2) {
             m_controls.dateLine->setCaption(calendar::dateLine(today, m_locale));
             // A locale whose short date names the month ("5 Feb 2026") writes
@@ -73,7 +74,8 @@ void MonthPanels::titleClicked(int month) {
     std::array<QString, layout::kCellsPerMonth> captions;
     for (int i = 0; i < layout::kCellsPerMonth; ++i)
         captions[i] = controls.cells[i]->caption();
-    applyWrites(titleClickMarks(month, captions, m_today.date().year(), colour), controls);
+    applyWrites(titleClickMarks(month, captions, m_today.date().year(), colour, m_userHolidays),
+                controls);
 }
 
 void MonthPanels::recolourHeaders() {

@@ -17,9 +17,12 @@ namespace navcal::panels {
 class MonthPanels : public QObject {
     Q_OBJECT
   public:
-    // Follows `today`: a new date fills every month again.
+    // Follows `today`: a new date fills every month again. `userHolidays`,
+    // the user's own rows beside the stored table, are read as they stand at
+    // each fill and title click.
     MonthPanels(const layout::Roles& controls, calendar::Today& today,
-                layout::RandomPalette& palette, QLocale locale, QObject* parent = nullptr);
+                layout::RandomPalette& palette, QLocale locale,
+                const std::vector<calendar::Holiday>& userHolidays, QObject* parent = nullptr);
 
     // Every month's fill back at its start: no cell revealed.
     void restartFills();
@@ -45,6 +48,7 @@ class MonthPanels : public QObject {
     calendar::Today& m_today;
     layout::RandomPalette& m_palette;
     QLocale m_locale;
+    const std::vector<calendar::Holiday>& m_userHolidays;
     std::array<int, 12> m_revealed{};
     // Each month's cells, worked out on its fill's first tick.
     std::array<calendar::MonthCells, 12> m_cells{};

@@ -1,13 +1,16 @@
 #include "app/BackgroundPicture.h"
+#include "banner/Banner.h"
 #include "extras/Music.h"
 #include "layout/Fonts.h"
 #include "panels/MonthPanels.h"
-#include "platform/WindowsFolder.h"
+#include "panels/PanelTestKit.h"
+#include "platform/DataFolders.h"
 #include "support/DrawnLabels.h"
 #include "support/Files.h"
 #include "support/PipeRescuer.h"
 #include "support/TestServices.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -99,13 +102,15 @@ class TestStartup : public QObject {
     void badBackgroundFallsBack();
     void userFolderFirstForEachFile_data();
     void userFolderFirstForEachFile();
+    void userHolidaysShown_data();
+    void userHolidaysShown();
     void decompressionBombIsCheap();
     void onlyPhotoFormats_data();
     void onlyPhotoFormats();
     void linkSwappedWithPipeNeverBlocks();
     void largePhotoShownReduced();
-    void noWindowsFolderWithoutAbsoluteHome_data();
-    void noWindowsFolderWithoutAbsoluteHome();
+    void noUserFolderWithoutAbsoluteHome_data();
+    void noUserFolderWithoutAbsoluteHome();
     void dpiHeldToSaneRange();
     void backgroundScaledOncePerSize();
 };
@@ -401,6 +406,62 @@ void TestStartup::userFolderFirstForEachFile() {
     QCOMPARE(w.saver->music().musicPath(), QDir::toNativeSeparators(folder + "/muzz.wav"));
 }
 
+void TestStartup::userHolidaysShown_data() {
+    QTest::addColumn<QString>("file"); // "start", "next day" (written after it), "pipe", "64 MiB"
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("read at start-up") << "start" << true;
+    QTest::newRow("written on the 19th, shown on the 20th") << "next day" << true;
+#ifdef Q_OS_UNIX
+    QTest::newRow("a named pipe") << "pipe" << false;
+#endif
+    QTest::newRow("64 MiB") << "64 MiB" << false;
+}
+
+// The user's holidays.txt in the grid and the banner, read at start-up and
+// again when the day changes; a file that is no small regular file costs no
+// time and changes nothing.
+void TestStartup::userHolidaysShown() {
+    QFETCH(QString, file);
+    QFETCH(bool, shown);
+    TestWindow w(QDate(2026, 9, file == "next day" ? 19 : 20));
+    QTemporaryDir user;
+    w.services.userFolder = user.path();
+    const QString path = user.filePath("holidays.txt");
+    const QByteArray rows = "14.08 | blue | День моего корабля\nthird Sunday of September | blue | "
+                            "День нашего экипажа | - | - | Сбор экипажа!\n";
+    if (file == "start" || file == "64 MiB")
+        QVERIFY(writeFile(path, rows) && (file == "start" || QFile::resize(path, 64 << 20)));
+#ifdef Q_OS_UNIX
+    if (file == "pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    const test::PipeRescuer rescuer(QFile::encodeName(path));
+    QElapsedTimer timer;
+    timer.start();
+    app::CalendarWindow& form = w.loaded();
+    QVERIFY(timer.elapsed() < test::PipeRescuer::kStuckMs);
+    if (file == "next day") {
+        QVERIFY(writeFile(path, rows));
+        w.clock.setDate(QDate(2026, 9, 20));
+    }
+    w.saver->banner().tick();
+    test::runAllFills(*w.saver);
+    QCOMPARE(form.controls().label("Label113")->caption(), shown ? "Сбор экипажа!" : "");
+    // A cell as a screen reader reads it: after the month's title and headers.
+    const auto read = [&](int month, int cell) {
+        QAccessibleInterface* node =
+            QAccessible::queryAccessibleInterface(form.controls().roles().month(month).view)
+                ->child(8 + cell);
+        return node->text(QAccessible::Name) + " | " + node->text(QAccessible::Description);
+    };
+    QCOMPARE(read(8, 18), shown ? "14 | День моего корабля" : "14 | ");
+    QCOMPARE(read(9, 20), shown ? "20 | День нашего экипажа" : "20 | Сегодня 20.09.2026");
+    // A click on August's title marks the user's day blue (cell 18), not the
+    // random black.
+    w.saver->panels().titleClicked(8);
+    QCOMPARE(test::dayCell(form, 8, 18)->foreColor(), shown ? 0x0000FFu : 0x000000u);
+}
+
 // A header claiming 30000 x 30000 costs at most a screen-sized decode.
 void TestStartup::decompressionBombIsCheap() {
     TestWindow w;
@@ -523,7 +584,7 @@ void TestStartup::largePhotoShownReduced() {
              qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
 }
 
-void TestStartup::noWindowsFolderWithoutAbsoluteHome_data() {
+void TestStartup::noUserFolderWithoutAbsoluteHome_data() {
     QTest::addColumn<QByteArray>("home"); // "-": unset
     QTest::addColumn<bool>("folder");
     QTest::newRow("absolute") << QByteArray("/home/sailor") << true;
@@ -531,7 +592,7 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome_data() {
     QTest::newRow("unset") << QByteArray("-") << false;
 }
 
-void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
+void TestStartup::noUserFolderWithoutAbsoluteHome() {
     QFETCH(QByteArray, home);
     QFETCH(bool, folder);
     const QByteArray savedHome = qgetenv("HOME");
@@ -547,17 +608,19 @@ void TestStartup::noWindowsFolderWithoutAbsoluteHome() {
         qputenv("HOME", home);
 #ifdef Q_OS_WIN
     // The system's own Windows folder, whatever HOME says.
-    QCOMPARE(platform::windowsFolder(),
+    QCOMPARE(platform::systemDataFolder(),
              QDir::fromNativeSeparators(qEnvironmentVariable("SystemRoot")));
     return;
 #endif
-    QCOMPARE(platform::windowsFolder(),
+    QCOMPARE(platform::userDataFolder(),
              folder ? QString::fromUtf8(home + "/.local/share/navcal") : QString());
+    QCOMPARE(platform::systemDataFolder(), QString());
     if (folder)
         return;
     // The window reads nothing then, not even the working folder's files.
     TestWindow w;
-    w.services.windowsFolder = platform::windowsFolder();
+    w.services.userFolder = platform::userDataFolder();
+    w.services.systemFolder = platform::systemDataFolder();
     QImage green(64, 48, QImage::Format_RGB32);
     green.fill(Qt::green);
     QVERIFY(writeFile(w.folder.filePath("1.jpg"), jpegBytes(green)));

@@ -27,6 +27,15 @@ constexpr qint64 kBlue = 0x0000FF;
 qint64 colourOf(const std::optional<Rgb>& colour) {
     return colour ? qint64(*colour) : kNone;
 }
+
+// A user's own file as Notepad writes it: a byte-order mark, CR LF line ends.
+const QString kUserFile = QStringLiteral(
+    "\uFEFF# my days\r\n14.08 | blue | День моего корабля\r\n"
+    "third Sunday of September | blue | День нашего экипажа | - | - | Сбор экипажа!\r\n"
+    "09.05 | #00FF00 | Мой день\r\n09.05 | - | - | - | - | Второй ряд\r\n"
+    "28.05 | red | Застава\r\n32.13 | blue | Нет такого дня\r\n"
+    "14.08 | \x1b]0;x\x07 | a\r\nfifth Sunday of May | blue | a\r\n14.08 | blue | "
+    "a|-|-|b|-|-|c\r\n");
 } // namespace
 
 class TestHolidays : public QObject {
@@ -49,15 +58,23 @@ void TestHolidays::readsRows() {
     QVERIFY2(table.errors.isEmpty(), qPrintable(table.errors.join(u'\n')));
     QCOMPARE(table.rows.size(), size_t(2));
     // Inner spaces stay; \n is a CR LF line break; colours are plain RGB.
-    const HolidayLook day = holidayOn(QDate(2026, 7, 7), table.rows);
+    const HolidayLook day = holidayOn(QDate(2026, 7, 7), {}, table.rows);
     QCOMPARE(colourOf(day.bannerColour), kBlue);
     QCOMPARE(day.bannerText, QStringLiteral("A\r\n B  !"));
-    const HolidayLook sunday = holidayOn(QDate(2024, 7, 7), table.rows);
+    const HolidayLook sunday = holidayOn(QDate(2024, 7, 7), {}, table.rows);
     QCOMPARE(colourOf(sunday.bannerColour), kRed);
     QCOMPARE(sunday.bannerText, QStringLiteral("S\r\nT"));
-    const HolidayLook fleet = holidayOn(QDate(2026, 7, 26), table.rows);
+    const HolidayLook fleet = holidayOn(QDate(2026, 7, 26), {}, table.rows);
     QCOMPARE(colourOf(fleet.gridColour), qint64(0x123456));
     QCOMPARE(fleet.bannerText, QStringLiteral("Fleet"));
+    // A user's file: each bad row skipped and named by its line, counted past
+    // the byte-order mark; a terminal's escapes in a message are masked.
+    const HolidayTable user = parseHolidayTable(kUserFile, TableOwner::User);
+    QCOMPARE(user.errors,
+             QStringList({"7: no day 32.13", "8: colour \"?]0;x?\" is not red, blue, #RRGGBB or -",
+                          "9: \"fifth Sunday of May\" is no DD.MM day or Sunday rule",
+                          "10: 9 columns instead of 3 to 8"}));
+    QCOMPARE(user.rows.size(), size_t(5));
 }
 
 void TestHolidays::malformedRows_data() {
@@ -87,8 +104,8 @@ void TestHolidays::malformedRows() {
     const HolidayTable table = parseHolidayTable(QStringLiteral("# header\n") + text);
     QCOMPARE(table.errors.size(), 1);
     // The message names the line of the bad row.
-    QVERIFY2(table.errors[0].startsWith(QStringLiteral("line 2: ")) ||
-                 table.errors[0].startsWith(QStringLiteral("line 3: ")),
+    QVERIFY2(table.errors[0].startsWith(QStringLiteral("2: ")) ||
+                 table.errors[0].startsWith(QStringLiteral("3: ")),
              qPrintable(table.errors[0]));
 }
 
@@ -104,24 +121,26 @@ void TestHolidays::compiledTableIsSound() {
 
 void TestHolidays::writtenCalendar_data() {
     QTest::addColumn<QDate>("date");
+    QTest::addColumn<bool>("userFile"); // kUserFile's rows beside the stored table
     QTest::addColumn<qint64>("grid");
     QTest::addColumn<QString>("tip");
-    QTest::addColumn<QString>("title"); // "-", "mark", "mark+tip"
+    QTest::addColumn<QString>("title"); // "-", or "mark" or "mark+tip" and the colour
     QTest::addColumn<qint64>("banner");
     QTest::addColumn<QString>("text");
     const QString none;
     // Which date a Sunday rule names in any month is sundayRulesAgainstChrono's;
     // here, the table's own days, and a second year where a fixed date would do.
-    const auto day = [](const char* name, QDate date) -> QTestData& {
-        return QTest::newRow(name) << date;
+    const auto day = [](const char* name, QDate date, bool userFile = false) -> QTestData& {
+        return QTest::newRow(name) << date << userFile;
     };
-    day("23 February", QDate(2026, 2, 23)) << kRed << "День защитника Отечества"
-                                           << "mark+tip" << kNone << "День защитника Отечества!";
+    day("23 February", QDate(2026, 2, 23))
+        << kRed << "День защитника Отечества"
+        << "mark+tip ff0000" << kNone << "День защитника Отечества!";
     day("22 February", QDate(2026, 2, 22)) << kNone << none << "-" << kNone << none;
     day("24 February", QDate(2026, 2, 24)) << kNone << none << "-" << kNone << none;
     day("29 February", QDate(2024, 2, 29)) << kNone << none << "-" << kNone << none;
     day("7 January", QDate(2026, 1, 7)) << kRed << "Рождество Христово"
-                                        << "mark" << kNone << none;
+                                        << "mark ff0000" << kNone << none;
     day("27 January: banner only", QDate(2026, 1, 27))
         << kNone << none << "-" << kBlue << "День снятия блокады Ленинграда!";
     day("12 April 2026, second Sunday", QDate(2026, 4, 12)) << kNone << "День селёдки"
@@ -154,27 +173,45 @@ void TestHolidays::writtenCalendar_data() {
         << "-" << kRed
         << "День рыбака!\r\nДень победы русской армии над шведами\r\nв Полтавском сражении  !";
     day("17 July", QDate(2026, 7, 17)) << kBlue << "День авиации ВМФ"
-                                       << "mark+tip" << kNone << "День авиации ВМФ!";
+                                       << "mark+tip 0000ff" << kNone << "День авиации ВМФ!";
     day("8 September, second line begins with a space", QDate(2026, 9, 8))
         << kBlue << "Праздник Новороссийского военно-морского района"
-        << "mark" << kNone << "День Новороссийской ВМБ!\r\n День Бородинского сражения!";
+        << "mark 0000ff" << kNone << "День Новороссийской ВМБ!\r\n День Бородинского сражения!";
     day("9 December", QDate(2026, 12, 9))
         << kBlue << "День Каспийского высшего военно-морского училища"
-        << "mark" << kNone << "День Каспийского ВВМКУ!";
+        << "mark 0000ff" << kNone << "День Каспийского ВВМКУ!";
     day("no date", QDate()) << kNone << none << "-" << kNone << none;
+    // The user's rows add lines, and their colours, to the stored day's.
+    day("14 August: a user's short row marks on a title click", QDate(2026, 8, 14), true)
+        << kBlue << "День моего корабля"
+        << "mark 0000ff" << kNone << none;
+    day("20 September 2026: a user's third Sunday", QDate(2026, 9, 20), true)
+        << kBlue << "День нашего экипажа"
+        << "-" << kNone << "Сбор экипажа!";
+    day("9 May: the stored day, then two rows of the user's", QDate(2026, 5, 9), true)
+        << qint64(0x00FF00) << "День Победы\nМой день"
+        << "mark ff0000" << kNone << "День Победы!\r\nВторой ряд";
+    day("28 May: the user's colour, the stored title click", QDate(2026, 5, 28), true)
+        << kRed << "День пограничника\nЗастава"
+        << "-" << kNone << none;
 }
 
 void TestHolidays::writtenCalendar() {
     QFETCH(QDate, date);
+    QFETCH(bool, userFile);
     QFETCH(qint64, grid);
     QFETCH(QString, tip);
     QFETCH(QString, title);
     QFETCH(qint64, banner);
     QFETCH(QString, text);
-    const HolidayLook look = holidayOn(date);
+    const HolidayTable user = parseHolidayTable(userFile ? kUserFile : QString(), TableOwner::User);
+    const HolidayLook look = holidayOn(date, user.rows);
     QCOMPARE(colourOf(look.gridColour), grid);
     QCOMPARE(look.gridTip, tip);
-    const QString click = look.titleTip ? "mark+tip" : (look.titleMark ? "mark" : "-");
+    const QString click = !look.titleColour ? QStringLiteral("-")
+                                            : QStringLiteral("%1 %2")
+                                                  .arg(look.titleTip ? "mark+tip" : "mark")
+                                                  .arg(*look.titleColour, 6, 16, QLatin1Char('0'));
     QCOMPARE(click, title);
     QCOMPARE(colourOf(look.bannerColour), banner);
     QCOMPARE(look.bannerText, text);

@@ -76,7 +76,7 @@ struct TestWindow {
         services.music = &sink;
         services.opener = &opener;
         services.locale = locale;
-        services.windowsFolder = folder.path();
+        services.systemFolder = folder.path();
         services.programFolder = folder.path();
         services.screenPixels = screen;
         services.endProgram = [this](int code) { endCodes.push_back(code); };

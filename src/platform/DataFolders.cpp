@@ -1,4 +1,4 @@
-#include "platform/WindowsFolder.h"
+#include "platform/DataFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,29 +11,6 @@
 
 namespace navcal::platform {
 
-QString windowsFolder() {
-#ifdef Q_OS_WIN
-    wchar_t buffer[MAX_PATH];
-    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
-    if (length > 0 && length < MAX_PATH)
-        return QDir::fromNativeSeparators(QString::fromWCharArray(buffer, int(length)));
-    return QStringLiteral("C:/WINDOWS");
-#else
-    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    // A relative XDG_DATA_HOME is invalid by the XDG base directory rules: ignore it.
-    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome)) {
-        // A missing or relative HOME names no folder of this user's: then
-        // there is no Windows folder at all, rather than one in "/" or in
-        // whatever folder the program was started from.
-        const QString home = qEnvironmentVariable("HOME");
-        if (home.isEmpty() || QDir::isRelativePath(home))
-            return {};
-        dataHome = home + QStringLiteral("/.local/share");
-    }
-    return QDir(dataHome).filePath(QStringLiteral("navcal"));
-#endif
-}
-
 QString userDataFolder() {
 #ifdef Q_OS_WIN
     PWSTR path = nullptr;
@@ -44,6 +21,29 @@ QString userDataFolder() {
     if (folder.isEmpty() || QDir::isRelativePath(folder))
         return {};
     return QDir(folder).filePath(QStringLiteral("navcal"));
+#else
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    // A relative XDG_DATA_HOME is invalid by the XDG base directory rules: ignore it.
+    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome)) {
+        // A missing or relative HOME names no folder of this user's: then
+        // there is no folder at all, rather than one in "/" or in whatever
+        // folder the program was started from.
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty() || QDir::isRelativePath(home))
+            return {};
+        dataHome = home + QStringLiteral("/.local/share");
+    }
+    return QDir(dataHome).filePath(QStringLiteral("navcal"));
+#endif
+}
+
+QString systemDataFolder() {
+#ifdef Q_OS_WIN
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        return QDir::fromNativeSeparators(QString::fromWCharArray(buffer, int(length)));
+    return QStringLiteral("C:/WINDOWS");
 #else
     return {};
 #endif
