@@ -18,7 +18,7 @@ void Banner::tick() {
     // Computed from the date alone, so a run past midnight shows the new day,
     // and a day without an entry clears the previous one.
     const BannerLook look = bannerFor(m_today.refresh());
-    m_banner->setForeColor(look.colour);
+    m_banner->setColour(look.colour);
     m_banner->setCaption(look.text);
     // Centred on the text it shows now, not on the previous tick's width.
     centre();
@@ -39,7 +39,7 @@ void Banner::centre() {
 }
 
 void Banner::clicked() {
-    m_banner->setForeColor(m_palette.draw());
+    m_banner->setColour(m_palette.draw());
     m_timer->stop();
     m_frozen = true;
 }

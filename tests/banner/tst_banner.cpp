@@ -64,7 +64,7 @@ void TestBanner::tickShowsTodayCentredOnItsText() {
     w.saver->banner().tick();
     const BannerLook look = bannerFor(today);
     QCOMPARE(bannerLabel(form)->caption(), look.text);
-    QCOMPARE(bannerLabel(form)->foreColor(), look.colour);
+    QCOMPARE(bannerLabel(form)->colour(), look.colour);
     // Centred on the text of this very tick, not on the empty caption's width.
     if (!look.text.isEmpty())
         QVERIFY(bannerLabel(form)->twipWidth() > emptyWidth * 4);
@@ -95,7 +95,7 @@ void TestBanner::runPastMidnightShowsTheNewDay() {
     w.saver->banner().tick();
     QCOMPARE(w.saver->today().date(), next);
     QCOMPARE(bannerLabel(form)->caption(), bannerFor(next).text);
-    QCOMPARE(bannerLabel(form)->foreColor(), bannerFor(next).colour);
+    QCOMPARE(bannerLabel(form)->colour(), bannerFor(next).colour);
     expectCentred(form);
 }
 
@@ -113,7 +113,7 @@ void TestBanner::clickFreezesTheBanner() {
 
     w.random.script({0.5}); // grey, unlike any banner of the table
     QTest::mouseClick(label, Qt::LeftButton);
-    const Colour clicked = label->foreColor();
+    const Colour clicked = label->colour();
     QVERIFY(!timer14->isActive());
     QVERIFY(w.saver->banner().isFrozen());
 
@@ -121,7 +121,7 @@ void TestBanner::clickFreezesTheBanner() {
     w.clock.set(QDateTime(QDate(2026, 5, 10), QTime(0, 0, 1)));
     w.saver->banner().tick();
     QCOMPARE(label->caption(), text);
-    QCOMPARE(label->foreColor(), clicked);
+    QCOMPARE(label->colour(), clicked);
     QCOMPARE(label->left(), left);
 
     // Later clicks only recolour.

@@ -93,7 +93,7 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     control.name = QStringLiteral("Label12");
     control.autoSize = true;
     navcal::layout::TwipLabel label(control, navcal::layout::TwipScale{}, nullptr);
-    label.setForeColor(0x00FF00);
+    label.setColour(0x00FF00);
     const QLocale ru(QLocale::Russian, QLocale::Russia);
     ClockDisplay display(&label, &timer, clock, ru);
     QSignalSpy ticked(&display, &ClockDisplay::ticked);
@@ -127,7 +127,7 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     }
     QCOMPARE(ticked.last().at(0).toDateTime().date(), QDate(2027, 1, 1));
     // The ticks do not touch the label's colour.
-    QCOMPARE(label.foreColor(), navcal::layout::Colour(0x00FF00));
+    QCOMPARE(label.colour(), navcal::layout::Colour(0x00FF00));
 }
 
 void TestClock::earlyTickShowsNothingNew() {

@@ -91,7 +91,7 @@ void TestDecorations::labelClickGivesRandomColour() {
                                 QStringLiteral("Label2")};
     QHash<QString, layout::Colour> before;
     for (const QString& other : others)
-        before.insert(other, win.form.controls().label(other)->foreColor());
+        before.insert(other, win.form.controls().label(other)->colour());
 
     // The clock, the date line (at February's first fill tick) and the banner
     // get their text at a tick.
@@ -108,7 +108,7 @@ void TestDecorations::labelClickGivesRandomColour() {
     }
     for (const QString& other : others)
         if (other != name)
-            QCOMPARE(win.form.controls().label(other)->foreColor(), before.value(other));
+            QCOMPARE(win.form.controls().label(other)->colour(), before.value(other));
 }
 
 void TestDecorations::dropMovesOnlyOverBackground_data() {

@@ -18,7 +18,7 @@ constexpr layout::Colour grey = 0x808080;  // palette entry 8
 QHash<QString, layout::Colour> coloursOf(app::CalendarWindow& form) {
     QHash<QString, layout::Colour> colours;
     for (const layout::TwipLabel* label : form.controls().allLabels())
-        colours.insert(label->objectName(), label->foreColor());
+        colours.insert(label->objectName(), label->colour());
     for (const layout::MonthView* view : form.controls().monthViews())
         for (const layout::PanelLabel& label : view->parts())
             colours.insert(label.objectName(), label.foreColor());
