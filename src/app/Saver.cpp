@@ -87,11 +87,6 @@ void Saver::endByUser() {
     m_window->close();
 }
 
-void Saver::load() {
-    loadFrame();
-    m_music->start();
-}
-
 void Saver::loadFrame() {
     m_window->loadFrame();
     m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));

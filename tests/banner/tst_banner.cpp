@@ -28,16 +28,16 @@ class TestBanner : public QObject {
 namespace {
 
 TwipLabel* bannerLabel(navcal::app::CalendarWindow& form) {
-    return form.controls().label(QStringLiteral("Label113"));
+    return form.controls().roles().banner;
 }
 
 // Centred on the window (to the pixel that rounding twips costs), on the
-// line of July's Tuesday.
+// line of July's Monday.
 void expectCentred(navcal::app::CalendarWindow& form) {
     const QRect banner = bannerLabel(form)->geometry();
     QVERIFY2(qAbs(banner.x() + banner.width() / 2.0 - form.width() / 2.0) <= 1,
              qPrintable(QStringLiteral("%1 wide at %2").arg(banner.width()).arg(banner.x())));
-    QCOMPARE(banner.top(), form.controls().panelLabel(QStringLiteral("Label59"))->geometry().y());
+    QCOMPARE(banner.top(), form.controls().roles().month(7).headers[0]->geometry().y());
 }
 
 } // namespace
@@ -104,8 +104,8 @@ void TestBanner::clickFreezesTheBanner() {
     TestWindow w(QDate(2026, 5, 9));
     auto& form = w.loaded();
     w.saver->startTimers();
-    QTimer* timer14 = form.controls().timer(QStringLiteral("Timer14"));
-    QVERIFY(timer14->isActive());
+    QTimer* timer = form.controls().roles().bannerTimer;
+    QVERIFY(timer->isActive());
     w.saver->banner().tick();
     TwipLabel* label = bannerLabel(form);
     const float left = label->left();
@@ -114,7 +114,7 @@ void TestBanner::clickFreezesTheBanner() {
     w.random.script({0.5}); // grey, unlike any banner of the table
     QTest::mouseClick(label, Qt::LeftButton);
     const Colour clicked = label->colour();
-    QVERIFY(!timer14->isActive());
+    QVERIFY(!timer->isActive());
     QVERIFY(w.saver->banner().isFrozen());
 
     // Across midnight a stray tick changes nothing.
@@ -126,7 +126,7 @@ void TestBanner::clickFreezesTheBanner() {
 
     // Later clicks only recolour.
     QTest::mouseClick(label, Qt::LeftButton);
-    QVERIFY(!timer14->isActive());
+    QVERIFY(!timer->isActive());
     QCOMPARE(label->caption(), text);
 }
 
@@ -134,7 +134,7 @@ void TestBanner::timerDrivesTheTick() {
     TestWindow w(QDate(2026, 2, 23));
     auto& form = w.loaded();
     QVERIFY(bannerLabel(form)->caption().isEmpty());
-    form.controls().timer(QStringLiteral("Timer14"))->start();
+    form.controls().roles().bannerTimer->start();
     QTRY_COMPARE_WITH_TIMEOUT(bannerLabel(form)->caption(), bannerFor(QDate(2026, 2, 23)).text,
                               4000);
     expectCentred(form);

@@ -90,7 +90,6 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     QTimer timer;
     timer.setInterval(1000);
     navcal::layout::StoredControl control;
-    control.name = QStringLiteral("Label12");
     control.autoSize = true;
     navcal::layout::TwipLabel label(control, navcal::layout::TwipScale{}, nullptr);
     label.setColour(0x00FF00);
@@ -157,7 +156,7 @@ void TestClock::earlyTickShowsNothingNew() {
 void TestClock::blankForTheFirstSecondThenTicks() {
     navcal::test::TestWindow w(QDate(2026, 2, 23));
     auto& form = w.loaded();
-    auto* label = form.controls().label(QStringLiteral("Label12"));
+    auto* label = form.controls().roles().clock;
     QSignalSpy ticked(&w.saver->clockDisplay(), &ClockDisplay::ticked);
     // When the first tick came: a busy machine can only make it later.
     QElapsedTimer sinceStart;
@@ -173,7 +172,7 @@ void TestClock::blankForTheFirstSecondThenTicks() {
     QVERIFY2(firstTickMs >= 900, qPrintable(QString::number(firstTickMs)));
     QCOMPARE(label->caption(), QStringLiteral("12:00:00"));
     // The clock re-arms itself for the next second.
-    QVERIFY(form.controls().timer(QStringLiteral("Timer13"))->isActive());
+    QVERIFY(form.controls().roles().clockTimer->isActive());
 }
 
 void TestClock::wholeTextShownAboutTheCentre_data() {

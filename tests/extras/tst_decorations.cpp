@@ -32,15 +32,29 @@ std::optional<QPoint> backgroundPoint(QWidget& window, const QRect& avoid = {}) 
 
 struct Window {
     Window() : form(w.loaded()) {}
-    ImageControl* image() { return form.controls().image(QStringLiteral("Image2")); }
-    TwipLabel* label(const char* name) { return form.controls().label(QString::fromLatin1(name)); }
+    ImageControl* image() { return form.controls().roles().ship; }
+    // A control by what it is: "clock", "title line", "date line", "banner",
+    // "site address", "January" (its panel), "flag", "ship".
+    QWidget* control(const QString& what) {
+        const layout::Roles& r = form.controls().roles();
+        const QHash<QString, QWidget*> controls = {{"clock", r.clock},
+                                                   {"title line", r.title},
+                                                   {"date line", r.dateLine},
+                                                   {"banner", r.banner},
+                                                   {"site address", r.siteAddress},
+                                                   {"January", r.month(1).view},
+                                                   {"flag", r.flag},
+                                                   {"ship", r.ship}};
+        return controls.value(what);
+    }
+    TwipLabel* label(const QString& what) { return qobject_cast<TwipLabel*>(control(what)); }
     extras::Decorations& decorations() { return w.saver->decorations(); }
 
     test::TestWindow w{QDate(2026, 2, 23)};
     app::CalendarWindow& form;
 };
 
-// What a drop on the window leaves of Image2.
+// What a drop on the window leaves of the ship.
 struct Place {
     float left, top;
 };
@@ -68,15 +82,15 @@ void TestDecorations::labelClickGivesRandomColour_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<std::vector<double>>("draws");
     QTest::addColumn<std::vector<QColor>>("colours"); // as drawn
-    QTest::newRow("clock, grey") << QStringLiteral("Label12") << std::vector<double>{0.5}
+    QTest::newRow("clock, grey") << QStringLiteral("clock") << std::vector<double>{0.5}
                                  << std::vector{QColor(128, 128, 128)};
     QTest::newRow("title line, navy, then black at the first entry")
-        << QStringLiteral("Label112") << std::vector<double>{0.07, 0.01}
+        << QStringLiteral("title line") << std::vector<double>{0.07, 0.01}
         << std::vector{QColor(0, 0, 128), QColor(0, 0, 0)};
-    QTest::newRow("date line, red") << QStringLiteral("Label114") << std::vector<double>{0.75}
+    QTest::newRow("date line, red") << QStringLiteral("date line") << std::vector<double>{0.75}
                                     << std::vector{QColor(255, 0, 0)};
     QTest::newRow("banner, white at the last entry")
-        << QStringLiteral("Label113") << std::vector<double>{0.999}
+        << QStringLiteral("banner") << std::vector<double>{0.999}
         << std::vector{QColor(255, 255, 255)};
 }
 
@@ -85,13 +99,13 @@ void TestDecorations::labelClickGivesRandomColour() {
     QFETCH(std::vector<double>, draws);
     QFETCH(std::vector<QColor>, colours);
     Window win;
-    TwipLabel* clicked = win.form.controls().label(name);
-    const QStringList others = {QStringLiteral("Label12"), QStringLiteral("Label112"),
-                                QStringLiteral("Label114"), QStringLiteral("Label113"),
-                                QStringLiteral("Label2")};
+    TwipLabel* clicked = win.label(name);
+    const QStringList others = {QStringLiteral("clock"), QStringLiteral("title line"),
+                                QStringLiteral("date line"), QStringLiteral("banner"),
+                                QStringLiteral("site address")};
     QHash<QString, layout::Colour> before;
     for (const QString& other : others)
-        before.insert(other, win.form.controls().label(other)->colour());
+        before.insert(other, win.label(other)->colour());
 
     // The clock, the date line (at February's first fill tick) and the banner
     // get their text at a tick.
@@ -108,20 +122,20 @@ void TestDecorations::labelClickGivesRandomColour() {
     }
     for (const QString& other : others)
         if (other != name)
-            QCOMPARE(win.form.controls().label(other)->colour(), before.value(other));
+            QCOMPARE(win.label(other)->colour(), before.value(other));
 }
 
 void TestDecorations::dropMovesOnlyOverBackground_data() {
     QTest::addColumn<QString>("over"); // what lies under the pointer
-    QTest::addColumn<QPoint>("grab");  // pixels inside Image2
+    QTest::addColumn<QPoint>("grab");  // pixels inside the ship
     QTest::addColumn<QPoint>("drop");  // pixels in the window
     QTest::newRow("background") << QString() << QPoint(10, 20) << QPoint(300, 200);
     QTest::newRow("background, partly off the screen")
         << QString() << QPoint(40, 30) << QPoint(2, 3);
-    QTest::newRow("label") << QStringLiteral("Label112") << QPoint(10, 20) << QPoint(300, 200);
-    QTest::newRow("day cell") << QStringLiteral("Label10") << QPoint(10, 20) << QPoint(300, 200);
-    QTest::newRow("other image") << QStringLiteral("Image3") << QPoint(10, 20) << QPoint(300, 200);
-    QTest::newRow("itself") << QStringLiteral("Image2") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("label") << QStringLiteral("title line") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("day cell") << QStringLiteral("January") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("other image") << QStringLiteral("flag") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("itself") << QStringLiteral("ship") << QPoint(10, 20) << QPoint(300, 200);
 }
 
 void TestDecorations::dropMovesOnlyOverBackground() {
@@ -131,13 +145,7 @@ void TestDecorations::dropMovesOnlyOverBackground() {
     Window win;
     ImageControl* image = win.image();
     const Place start{image->left(), image->top()};
-    const QWidget* target = nullptr;
-    if (over == QLatin1String("Label10"))
-        target = win.form.controls().roles().month(1).view;
-    else if (over.startsWith(QLatin1String("Image")))
-        target = win.form.controls().image(over);
-    else if (!over.isEmpty())
-        target = win.form.controls().label(over);
+    const QWidget* target = over.isEmpty() ? nullptr : win.control(over);
     QVERIFY(over.isEmpty() || target);
 
     win.decorations().beginDrag(Qt::LeftButton, grab);
@@ -197,7 +205,7 @@ void TestDecorations::otherButtonsStartNothing() {
 void TestDecorations::pressPutsImageBehindLabels() {
     Window win;
     ImageControl* image = win.image();
-    TwipLabel* title = win.label("Label112");
+    TwipLabel* title = win.form.controls().roles().title;
     // Put the ship over the title line: as stored, it is drawn on top.
     image->moveTwips(title->left(), title->top());
     const QPoint overlap = title->geometry().intersected(image->geometry()).center();

@@ -185,7 +185,7 @@ void PanelClicks::headerClick() {
 
     // Later draws would give another colour: the click draws once for all twelve panels.
     w.random.script({random, random < 0.5 ? 0.9 : 0.1});
-    click(form.controls().image(QStringLiteral("Image3")));
+    click(form.controls().roles().flag);
 
     QSet<QString> headers;
     for (const layout::MonthLayout& m : layout::monthLayouts())

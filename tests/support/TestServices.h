@@ -4,6 +4,7 @@
 
 #include "app/Saver.h"
 #include "calendar/Clock.h"
+#include "extras/Music.h"
 #include "layout/RandomPalette.h"
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
@@ -86,10 +87,13 @@ struct TestWindow {
         saver = std::make_unique<app::Saver>(services);
         return saver->window();
     }
-    // The window after its start-up, not yet shown.
+    // The window after its start-up, not yet shown: its first frame's state
+    // and the music, which a shown window starts after that frame. The tests
+    // drive the ticks themselves.
     app::CalendarWindow& loaded() {
         make();
-        saver->load();
+        saver->loadFrame();
+        saver->music().start();
         return saver->window();
     }
 
