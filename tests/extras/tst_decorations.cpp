@@ -30,24 +30,12 @@ std::optional<QPoint> backgroundPoint(QWidget& window, const QRect& avoid = {}) 
     return std::nullopt;
 }
 
+using Line = TwipLabel* layout::Roles::*;
+
 struct Window {
     Window() : form(w.loaded()) {}
     ImageControl* image() { return form.controls().roles().ship; }
-    // A control by what it is: "clock", "title line", "date line", "banner",
-    // "site address", "January" (its panel), "flag", "ship".
-    QWidget* control(const QString& what) {
-        const layout::Roles& r = form.controls().roles();
-        const QHash<QString, QWidget*> controls = {{"clock", r.clock},
-                                                   {"title line", r.title},
-                                                   {"date line", r.dateLine},
-                                                   {"banner", r.banner},
-                                                   {"site address", r.siteAddress},
-                                                   {"January", r.month(1).view},
-                                                   {"flag", r.flag},
-                                                   {"ship", r.ship}};
-        return controls.value(what);
-    }
-    TwipLabel* label(const QString& what) { return qobject_cast<TwipLabel*>(control(what)); }
+    TwipLabel* label(Line line) { return form.controls().roles().*line; }
     extras::Decorations& decorations() { return w.saver->decorations(); }
 
     test::TestWindow w{QDate(2026, 2, 23)};
@@ -79,33 +67,33 @@ class TestDecorations : public QObject {
 // A click on one of the single lines draws it in the colour the draw picks
 // from the sixteen-colour palette, its first and last entries too.
 void TestDecorations::labelClickGivesRandomColour_data() {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<Line>("line");
     QTest::addColumn<std::vector<double>>("draws");
     QTest::addColumn<std::vector<QColor>>("colours"); // as drawn
-    QTest::newRow("clock, grey") << QStringLiteral("clock") << std::vector<double>{0.5}
+    QTest::newRow("clock, grey") << &layout::Roles::clock << std::vector<double>{0.5}
                                  << std::vector{QColor(128, 128, 128)};
     QTest::newRow("title line, navy, then black at the first entry")
-        << QStringLiteral("title line") << std::vector<double>{0.07, 0.01}
+        << &layout::Roles::title << std::vector<double>{0.07, 0.01}
         << std::vector{QColor(0, 0, 128), QColor(0, 0, 0)};
-    QTest::newRow("date line, red") << QStringLiteral("date line") << std::vector<double>{0.75}
-                                    << std::vector{QColor(255, 0, 0)};
+    QTest::newRow("date line, red")
+        << &layout::Roles::dateLine << std::vector<double>{0.75} << std::vector{QColor(255, 0, 0)};
     QTest::newRow("banner, white at the last entry")
-        << QStringLiteral("banner") << std::vector<double>{0.999}
+        << &layout::Roles::banner << std::vector<double>{0.999}
         << std::vector{QColor(255, 255, 255)};
 }
 
 void TestDecorations::labelClickGivesRandomColour() {
-    QFETCH(QString, name);
+    QFETCH(Line, line);
     QFETCH(std::vector<double>, draws);
     QFETCH(std::vector<QColor>, colours);
     Window win;
-    TwipLabel* clicked = win.label(name);
-    const QStringList others = {QStringLiteral("clock"), QStringLiteral("title line"),
-                                QStringLiteral("date line"), QStringLiteral("banner"),
-                                QStringLiteral("site address")};
-    QHash<QString, layout::Colour> before;
-    for (const QString& other : others)
-        before.insert(other, win.label(other)->colour());
+    TwipLabel* clicked = win.label(line);
+    const std::array others = {&layout::Roles::clock, &layout::Roles::title,
+                               &layout::Roles::dateLine, &layout::Roles::banner,
+                               &layout::Roles::siteAddress};
+    std::vector<layout::Colour> before;
+    for (const Line other : others)
+        before.push_back(win.label(other)->colour());
 
     // The clock, the date line (at February's first fill tick) and the banner
     // get their text at a tick.
@@ -120,9 +108,9 @@ void TestDecorations::labelClickGivesRandomColour() {
         QVERIFY2(test::pixelsNear(drawn, colours[i]) > 10,
                  qPrintable(QStringLiteral("no text drawn in %1").arg(colours[i].name())));
     }
-    for (const QString& other : others)
-        if (other != name)
-            QCOMPARE(win.label(other)->colour(), before.value(other));
+    for (size_t i = 0; i < others.size(); ++i)
+        if (others[i] != line)
+            QCOMPARE(win.label(others[i])->colour(), before[i]);
 }
 
 void TestDecorations::dropMovesOnlyOverBackground_data() {
@@ -145,7 +133,10 @@ void TestDecorations::dropMovesOnlyOverBackground() {
     Window win;
     ImageControl* image = win.image();
     const Place start{image->left(), image->top()};
-    const QWidget* target = over.isEmpty() ? nullptr : win.control(over);
+    const layout::Roles& r = win.form.controls().roles();
+    const QHash<QString, QWidget*> controls = {
+        {"title line", r.title}, {"January", r.month(1).view}, {"flag", r.flag}, {"ship", r.ship}};
+    const QWidget* target = controls.value(over);
     QVERIFY(over.isEmpty() || target);
 
     win.decorations().beginDrag(Qt::LeftButton, grab);

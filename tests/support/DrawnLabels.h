@@ -21,26 +21,18 @@ struct DrawnLabel {
     layout::Colour colour = 0;
 };
 
-inline DrawnLabel drawn(const layout::TwipLabel& l) {
-    return {l.caption(),   l.tooltip(),  l.left(), l.top(),
-            l.twipWidth(), l.geometry(), l.font(), l.colour()};
-}
-
-inline DrawnLabel drawn(const layout::PanelLabel& l) {
-    return {l.caption(),   l.toolTipText(), l.left(), l.top(),
-            l.twipWidth(), l.geometry(),    l.font(), l.foreColor()};
-}
-
 // By the name the stored design gives it ("Label11", "Label10(7)"), for
 // checks that walk the stored design.
 inline std::optional<DrawnLabel> drawnLabel(app::CalendarWindow& form, const QString& objectName) {
     if (const auto* l = form.findChild<layout::TwipLabel*>(objectName))
-        return drawn(*l);
+        return DrawnLabel{l->caption(),   l->tooltip(),  l->left(), l->top(),
+                          l->twipWidth(), l->geometry(), l->font(), l->colour()};
     const auto match =
         QRegularExpression(QStringLiteral(R"(^(\w+?)(?:\((\d+)\))?$)")).match(objectName);
     const int index = match.captured(2).isEmpty() ? -1 : match.captured(2).toInt();
     if (const layout::PanelLabel* l = form.controls().panelLabel(match.captured(1), index))
-        return drawn(*l);
+        return DrawnLabel{l->caption(),   l->toolTipText(), l->left(), l->top(),
+                          l->twipWidth(), l->geometry(),    l->font(), l->foreColor()};
     return std::nullopt;
 }
 

@@ -87,9 +87,8 @@ struct TestWindow {
         saver = std::make_unique<app::Saver>(services);
         return saver->window();
     }
-    // The window after its start-up, not yet shown: its first frame's state
-    // and the music, which a shown window starts after that frame. The tests
-    // drive the ticks themselves.
+    // The window after its start-up, not yet shown: its first frame, then the
+    // music (as once that frame is up); the tests drive the ticks.
     app::CalendarWindow& loaded() {
         make();
         saver->loadFrame();
