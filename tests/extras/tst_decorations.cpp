@@ -213,12 +213,15 @@ void TestDecorations::pressPutsImageBehindLabels() {
 
 void TestDecorations::realDragMovesWithoutHiding_data() {
     QTest::addColumn<bool>("onBackground");
-    QTest::newRow("released over the background") << true;
-    QTest::newRow("released over itself") << false;
+    QTest::addColumn<bool>("thenClick"); // a plain click on the ship after the drag
+    QTest::newRow("released over the background") << true << false;
+    QTest::newRow("released over itself") << false << false;
+    QTest::newRow("released over the background, then a click") << true << true;
 }
 
 void TestDecorations::realDragMovesWithoutHiding() {
     QFETCH(bool, onBackground);
+    QFETCH(bool, thenClick);
     Window win;
     win.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&win.form));
@@ -266,6 +269,11 @@ void TestDecorations::realDragMovesWithoutHiding() {
     QVERIFY(win.decorations().dragging());
     QVERIFY(image->isVisible());
     QCOMPARE(image->pos(), onBackground ? releaseAt - grab : start);
+    if (!thenClick)
+        return;
+    // The next press and release where it now stands is a click again.
+    QTest::mouseClick(window, Qt::LeftButton, {}, image->pos() + grab);
+    QVERIFY(!image->isVisible());
 }
 
 QTEST_MAIN(TestDecorations)
