@@ -27,6 +27,7 @@
 
 using namespace navcal;
 using navcal::test::drawnLabel;
+using navcal::test::RecordingSink;
 using navcal::test::TestWindow;
 using navcal::test::writeFile;
 
@@ -383,7 +384,8 @@ void TestStartup::userFolderFirstForEachFile() {
     QImage green(64, 48, QImage::Format_RGB32);
     green.fill(QColor(0, 200, 0));
     QVERIFY(writeFile(w.folder.filePath("1.jpg"), jpegBytes(red)));
-    QVERIFY(writeFile(w.folder.filePath("muzz.wav"), "RIFF"));
+    // A tune the user's would follow within one folder: the folder decides.
+    QVERIFY(writeFile(w.folder.filePath("muzz.mid"), "MThd"));
     const QByteArray greenBytes = jpegBytes(green);
     if (!userPicture.isEmpty())
         QVERIFY(writeFile(user.filePath("1.jpg"),
@@ -401,8 +403,9 @@ void TestStartup::userFolderFirstForEachFile() {
                                   : colour.red() > 150 && colour.green() < 50,
                  qPrintable(colour.name()));
     }
-    const QString folder = musicFolder == "user" ? user.path() : w.folder.path();
-    QCOMPARE(w.saver->music().musicPath(), QDir::toNativeSeparators(folder + "/muzz.wav"));
+    const QString tune =
+        musicFolder == "user" ? user.filePath("muzz.wav") : w.folder.filePath("muzz.mid");
+    QCOMPARE(w.sink.commands, QStringList{RecordingSink::playText(QDir::toNativeSeparators(tune))});
 }
 
 // A header claiming 30000 x 30000 costs at most a screen-sized decode.
