@@ -111,13 +111,7 @@ class TestStartup : public QObject {
     void backgroundScaledOncePerSize();
 };
 
-// A day cell's place in pixels: its month, its index in the month's grid.
-struct CellPlace {
-    int month;
-    int cell;
-    QPoint pixels;
-};
-using Places = QList<CellPlace>;
+using Places = QList<std::tuple<int, int, QPoint>>; // month, day cell, its place in pixels
 
 void TestStartup::placedOnTheScreen_data() {
     QTest::addColumn<QSize>("screen");
@@ -167,8 +161,8 @@ void TestStartup::placedOnTheScreen() {
     }
     QCOMPARE(moved, 546 - 5);
     const layout::Roles& r = form.controls().roles();
-    for (const CellPlace& place : places)
-        QCOMPARE(r.month(place.month).cells.at(place.cell)->geometry().topLeft(), place.pixels);
+    for (const auto& [month, cell, pixels] : places)
+        QCOMPARE(r.month(month).cells.at(cell)->geometry().topLeft(), pixels);
     QCOMPARE(form.geometry(), QRect(QPoint(0, 0), screen));
 
     // The eight controls placed on their own: centred on the screen (to a
@@ -182,13 +176,11 @@ void TestStartup::placedOnTheScreen() {
                  qPrintable(control->objectName()));
     QCOMPARE(r.credit->top(), float(120 + offset.y()));
     QCOMPARE(r.title->top(), float(3840 + offset.y()));
-    const layout::MonthControls& september = r.month(9);
-    const layout::MonthControls& february = r.month(2);
-    QCOMPARE(r.clock->geometry().top(), september.headers[1]->geometry().top());
-    QCOMPARE(r.dateLine->geometry().top(), september.headers[4]->geometry().top());
-    QVERIFY(r.seagull->geometry().top() < february.title->geometry().top());
-    QVERIFY(r.seagull->geometry().bottom() > february.title->geometry().top());
-    QCOMPARE(r.flag->geometry().top(), february.headers[1]->geometry().top());
+    QCOMPARE(r.clock->geometry().top(), r.month(9).headers[1]->geometry().top());
+    QCOMPARE(r.dateLine->geometry().top(), r.month(9).headers[4]->geometry().top());
+    QVERIFY(r.seagull->geometry().top() < r.month(2).title->geometry().top());
+    QVERIFY(r.seagull->geometry().bottom() > r.month(2).title->geometry().top());
+    QCOMPARE(r.flag->geometry().top(), r.month(2).headers[1]->geometry().top());
     QVERIFY(qAbs(r.ship->geometry().bottom() + 1 - r.month(10).title->geometry().top()) <= 1);
     // Images show their pictures at the arrangement's scale.
     QCOMPARE(r.ship->size(), QSize(qRound(91 * factor), qRound(71 * factor)));
