@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     }
 
     // The command line is the screensaver host's alone: Qt sees only the name.
-    const app::LaunchMode mode = host ? app::LaunchMode::Run : app::CheckCommandLine(arguments);
+    const app::LaunchMode mode = host ? app::LaunchMode::Run : app::checkCommandLine(arguments);
     if (mode == app::LaunchMode::Preview)
         return 0;
 

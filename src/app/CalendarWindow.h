@@ -48,7 +48,6 @@ class CalendarWindow : public QWidget {
     double twipsPerPixel() const { return m_twipsPerPixel; }
     // How the stored arrangement is scaled to fill the screen.
     const layout::TwipScale& scale() const { return m_fit.scale; }
-    QPointF labelOffset() const { return m_fit.labelOffset(); }
     // How often the background has been fitted to the window (once per size).
     int backgroundScalings() const { return m_background.scalings(); }
 

@@ -9,7 +9,7 @@
 
 namespace navcal::app {
 
-LaunchMode CheckCommandLine(const QStringList& arguments) {
+LaunchMode checkCommandLine(const QStringList& arguments) {
     return decideLaunchMode(commandText(arguments));
 }
 

@@ -8,7 +8,7 @@
 namespace navcal::app {
 
 // The command-line decision taken before anything is shown.
-LaunchMode CheckCommandLine(const QStringList& arguments);
+LaunchMode checkCommandLine(const QStringList& arguments);
 
 // The host's window to draw in, if the host lent one: XScreenSaver's on X11
 // (its switches and variable), the settings dialog's preview on Windows

@@ -96,11 +96,6 @@ void Saver::readUserHolidays() {
     m_userHolidays = app::readUserHolidays(m_services.userFolder);
 }
 
-void Saver::load() {
-    loadFrame();
-    m_music->start();
-}
-
 void Saver::loadFrame() {
     m_window->loadFrame();
     m_services.random->seed(quint64(m_services.clock->now().toMSecsSinceEpoch()));

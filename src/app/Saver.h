@@ -60,11 +60,8 @@ class Saver : public QObject {
     explicit Saver(SaverServices services);
     ~Saver() override;
 
-    // The whole start-up after the command line and single-instance
-    // decisions: the first frame's state, then the music.
-    void load();
-    // The same without the music: background, geometry, placement, the day,
-    // the user's holidays and the fills back at their start.
+    // The first frame's state: background, geometry, placement, the day, the
+    // user's holidays and the fills back at their start.
     void loadFrame();
     // Lets the stored timers tick; called once the window is shown.
     void startTimers();

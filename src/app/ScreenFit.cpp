@@ -30,9 +30,4 @@ ScreenFit ScreenFit::of(const QRect& geometry, double twipsPerPixel) {
     return fit;
 }
 
-QPointF ScreenFit::labelOffset() const {
-    return {(width - layout::kArrangementWidth) / 2.0f,
-            (height - layout::kArrangementHeight) / 2.0f};
-}
-
 } // namespace navcal::app

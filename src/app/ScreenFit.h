@@ -24,9 +24,6 @@ struct ScreenFit {
     layout::TwipScale scale;
     float width = 0; // twips
     float height = 0;
-
-    // Where the arrangement's origin stands on the screen, in twips.
-    QPointF labelOffset() const;
 };
 
 } // namespace navcal::app

@@ -20,7 +20,7 @@ void Banner::tick() {
     // and a day without an entry clears the previous one.
     // A new day re-reads the user's holidays as the refresh announces it.
     const BannerLook look = bannerFor(m_today.refresh(), m_userHolidays);
-    m_banner->setForeColor(look.colour);
+    m_banner->setColour(look.colour);
     m_banner->setCaption(look.text);
     // Centred on the text it shows now, not on the previous tick's width.
     centre();
@@ -41,7 +41,7 @@ void Banner::centre() {
 }
 
 void Banner::clicked() {
-    m_banner->setForeColor(m_palette.draw());
+    m_banner->setColour(m_palette.draw());
     m_timer->stop();
     m_frozen = true;
 }

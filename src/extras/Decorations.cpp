@@ -53,7 +53,7 @@ void Decorations::pointerMoved(QPoint position) {
 }
 
 void Decorations::recolour(layout::TwipLabel* label) {
-    label->setForeColor(m_palette.draw());
+    label->setColour(m_palette.draw());
 }
 
 void Decorations::shipClicked() {

@@ -59,6 +59,7 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
     const MonthParts months = monthParts();
     std::array<MonthView*, 12> views{};
     std::map<Role, QObject*> withRole;
+    QHash<QString, QTimer*> timers; // by stored name, for the months' fill timers
     for (const StoredControl& control : storedControls()) {
         QObject* created = nullptr;
         switch (control.kind) {
@@ -75,13 +76,11 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
             }
             auto* label = new TwipLabel(control, scale, window);
             m_allLabels.append(label);
-            m_labels.insert(control.name, label);
             created = label;
             break;
         }
         case ControlKind::Image: {
             auto* image = new ImageControl(control, scale, window);
-            m_images.insert(control.name, image);
             m_allImages.append(image);
             created = image;
             break;
@@ -94,7 +93,7 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
             timer->setObjectName(control.name);
             timer->setInterval(control.interval);
             timer->setTimerType(Qt::PreciseTimer);
-            m_timers.insert(control.name, timer);
+            timers.insert(control.name, timer);
             m_allTimers.append(timer);
             created = timer;
             break;
@@ -108,11 +107,12 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
                    qPrintable(created->objectName()));
         withRole.emplace(control.role, created);
     }
-    resolveRoles(withRole, views);
+    resolveRoles(withRole, views, timers);
 }
 
 void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
-                            const std::array<MonthView*, 12>& views) {
+                            const std::array<MonthView*, 12>& views,
+                            const QHash<QString, QTimer*>& timers) {
     Roles& r = m_roles;
     r.credit = byRole<TwipLabel>(withRole, Role::Credit, "credit line");
     r.siteAddress = byRole<TwipLabel>(withRole, Role::SiteAddress, "site address");
@@ -135,7 +135,7 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
             month.headers[j] = &month.view->header(j);
         for (int i = 0; i < kCellsPerMonth; ++i)
             month.cells[i] = &month.view->cell(i);
-        month.fillTimer = required(timer(m.timer), m.timer);
+        month.fillTimer = required(timers.value(m.timer), m.timer);
         for (PanelLabel& part : month.view->parts())
             m_panelLabels.insert({part.stored().name, part.stored().index}, &part);
     }

@@ -51,12 +51,8 @@ class Controls {
 
     const Roles& roles() const { return m_roles; }
 
-    // By stored name, for the design's own checks; nullptr for a name not in it.
-    TwipLabel* label(const QString& name) const { return m_labels.value(name); }
     // A month panel's title, header (index -1) or day cell.
     PanelLabel* panelLabel(const QString& name, int index = -1) const;
-    ImageControl* image(const QString& name) const { return m_images.value(name); }
-    QTimer* timer(const QString& name) const { return m_timers.value(name); }
 
     // Every label that is a widget of its own, in design order.
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
@@ -71,14 +67,12 @@ class Controls {
 
   private:
     void resolveRoles(const std::map<Role, QObject*>& withRole,
-                      const std::array<MonthView*, 12>& views);
+                      const std::array<MonthView*, 12>& views,
+                      const QHash<QString, QTimer*>& timers);
 
     TwipScale m_scale;
-    QHash<QString, TwipLabel*> m_labels;
     QHash<std::pair<QString, int>, PanelLabel*> m_panelLabels;
     QList<MonthView*> m_monthViews;
-    QHash<QString, ImageControl*> m_images;
-    QHash<QString, QTimer*> m_timers;
     QList<TwipLabel*> m_allLabels;
     QList<ImageControl*> m_allImages;
     QList<QTimer*> m_allTimers;

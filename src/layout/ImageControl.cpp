@@ -25,7 +25,7 @@ QImage readLargeRendering(const QString& picture) {
 }
 
 ImageControl::ImageControl(const StoredControl& control, TwipScale scale, QWidget* parent)
-    : TwipPlaced<QLabel>(control, scale, parent), m_name(control.name), m_source(control.picture),
+    : TwipPlaced<QLabel>(control, scale, parent), m_source(control.picture),
       m_picture(control.picture) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);

@@ -17,7 +17,6 @@ class ImageControl : public TwipPlaced<QLabel> {
   public:
     ImageControl(const StoredControl& control, TwipScale scale, QWidget* parent);
 
-    const QString& storedName() const { return m_name; }
     // The picture as it is shown: at the control's size and the screen's
     // pixel density.
     QPixmap picture() const;
@@ -45,7 +44,6 @@ class ImageControl : public TwipPlaced<QLabel> {
 
   private:
     LeftClick m_click;
-    QString m_name;
     QString m_source;  // the stored picture's resource path
     QPixmap m_picture; // the stored picture
     QImage m_large;    // its larger rendering, when read ahead

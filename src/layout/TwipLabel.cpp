@@ -25,8 +25,8 @@ Colour buttonTextColour() {
 }
 
 TwipLabel::TwipLabel(const StoredControl& control, TwipScale scale, QWidget* parent)
-    : TwipPlaced<QLabel>(control, scale, parent), m_name(control.name), m_index(control.index),
-      m_foreColor(control.foreColor.value_or(buttonTextColour())), m_autoSize(control.autoSize),
+    : TwipPlaced<QLabel>(control, scale, parent),
+      m_colour(control.foreColor.value_or(buttonTextColour())), m_autoSize(control.autoSize),
       m_stored(control) {
     setFont(designFont(control.font, scale.factor));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -40,7 +40,7 @@ TwipLabel::TwipLabel(const StoredControl& control, TwipScale scale, QWidget* par
     if (control.pointer != Pointer::Arrow)
         setCursor(pointerCursor(control.pointer));
     setToolTip(control.toolTip);
-    applyForeColor();
+    applyColour();
     QLabel::setText(control.caption);
     fitToCaption();
     applyGeometry();
@@ -54,27 +54,27 @@ void TwipLabel::setCaption(const QString& caption) {
     applyGeometry();
 }
 
-void TwipLabel::setForeColor(Colour colour) {
+void TwipLabel::setColour(Colour colour) {
     // Ticks rewrite colours they already hold; an idle saver should not repaint.
-    if (colour == m_foreColor)
+    if (colour == m_colour)
         return;
-    m_foreColor = colour;
-    applyForeColor();
+    m_colour = colour;
+    applyColour();
 }
 
-void TwipLabel::applyForeColor() {
-    const Colour colour = m_foreColor;
+void TwipLabel::applyColour() {
+    const Colour colour = m_colour;
     QPalette p = palette();
     p.setColor(QPalette::WindowText, toQColor(colour));
     p.setColor(QPalette::Text, toQColor(colour));
     setPalette(p);
 }
 
-void TwipLabel::setBorderStyle(int style) {
-    if (style == m_borderStyle)
+void TwipLabel::setFramed(bool framed) {
+    if (framed == m_framed)
         return;
-    m_borderStyle = style;
-    if (style == 1) {
+    m_framed = framed;
+    if (framed) {
         setFrameStyle(QFrame::Box | QFrame::Plain);
         setLineWidth(scale().borderPixels());
     } else {
@@ -87,7 +87,7 @@ void TwipLabel::setBorderStyle(int style) {
 void TwipLabel::rescale(TwipScale scale) {
     setScale(scale);
     setFont(designFont(m_stored.font, scale.factor));
-    if (m_borderStyle == 1)
+    if (m_framed)
         setLineWidth(scale.borderPixels());
     fitToCaption();
     applyGeometry();
@@ -95,8 +95,8 @@ void TwipLabel::rescale(TwipScale scale) {
 
 void TwipLabel::restoreStoredLook() {
     setCaption(m_stored.caption);
-    setForeColor(m_stored.foreColor.value_or(buttonTextColour()));
-    setBorderStyle(0);
+    setColour(m_stored.foreColor.value_or(buttonTextColour()));
+    setFramed(false);
     setToolTip(m_stored.toolTip);
 }
 
@@ -113,7 +113,7 @@ QSize captionBox(const QFont& font, const QString& caption, int frame) {
 }
 
 int TwipLabel::framePixels() const {
-    return m_borderStyle == 1 ? 2 * scale().borderPixels() : 0;
+    return m_framed ? 2 * scale().borderPixels() : 0;
 }
 
 void TwipLabel::fitToCaption() {

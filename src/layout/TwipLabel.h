@@ -10,27 +10,26 @@
 
 namespace navcal::layout {
 
-// A label of the stored design: caption, colour, border and tooltip as the
+// A label of the stored design: caption, colour, frame and tooltip as the
 // handlers address them, placed in twips.
 class TwipLabel : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
     TwipLabel(const StoredControl& control, TwipScale scale, QWidget* parent);
 
-    const QString& storedName() const { return m_name; }
-    int index() const { return m_index; }
-
     QString caption() const { return text(); }
     void setCaption(const QString& caption);
 
-    Colour foreColor() const { return m_foreColor; }
-    void setForeColor(Colour colour);
+    // The colour its caption is drawn in.
+    Colour colour() const { return m_colour; }
+    void setColour(Colour colour);
 
-    int borderStyle() const { return m_borderStyle; }
-    void setBorderStyle(int style);
+    // A one-line frame in the caption's colour around it.
+    bool framed() const { return m_framed; }
+    void setFramed(bool framed);
 
-    QString toolTipText() const { return toolTip(); }
-    void setToolTipText(const QString& tip) { setToolTip(tip); }
+    QString tooltip() const { return toolTip(); }
+    void setTooltip(const QString& tip) { setToolTip(tip); }
 
     bool autoSize() const { return m_autoSize; }
 
@@ -41,7 +40,7 @@ class TwipLabel : public TwipPlaced<QLabel> {
     // Takes the arrangement's new scale: font, frame and size follow it.
     void rescale(TwipScale scale);
 
-    // Puts back the stored caption, colour, border and tooltip (not the place).
+    // Puts back the stored caption, colour, frame and tooltip (not the place).
     void restoreStoredLook();
 
     // For a caption rewritten every second: glyphs too large for Qt to keep
@@ -61,12 +60,10 @@ class TwipLabel : public TwipPlaced<QLabel> {
   private:
     void fitToCaption();
     int framePixels() const; // both sides of the frame, when there is one
-    void applyForeColor();
+    void applyColour();
 
-    QString m_name;
-    int m_index;
-    Colour m_foreColor;
-    int m_borderStyle = 0;
+    Colour m_colour;
+    bool m_framed = false;
     bool m_autoSize;
     StoredControl m_stored;
     std::unique_ptr<GlyphMasks> m_largeGlyphs;

@@ -45,8 +45,7 @@ int runOne(const QElapsedTimer& start, QSize screen, int argc, char** argv) {
     QApplication application(argc, argv);
     layout::installFontSubstitutes();
     test::TestWindow w(QDate(2026, 2, 23), screen);
-    app::CalendarWindow& form = w.make();
-    w.saver->load();
+    app::CalendarWindow& form = w.loaded();
     PaintWatch watch;
     form.installEventFilter(&watch);
     form.show();

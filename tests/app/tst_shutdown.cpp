@@ -11,7 +11,6 @@
 #include <QtTest>
 
 using namespace navcal;
-using navcal::test::drawnLabel;
 using navcal::test::RecordingSink;
 using navcal::test::TestWindow;
 
@@ -106,11 +105,11 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
     QTest::mouseMove(window, QPoint(500, 500));
     QTest::mouseMove(window, QPoint(10, 740));
     // Labels without a handler of their own: a day cell, a header, the credit line.
-    for (const char* name : {"Label10(8)", "Label3", "Label1", "Label84(20)"}) {
-        const auto label = drawnLabel(form, QString::fromLatin1(name));
-        QVERIFY(label);
-        QTest::mouseClick(window, Qt::LeftButton, {}, label->pixels.topLeft() + QPoint(2, 2));
-    }
+    const layout::Roles& roles = form.controls().roles();
+    for (const QRect& label :
+         {roles.month(1).cells[8]->geometry(), roles.month(1).headers[0]->geometry(),
+          roles.credit->geometry(), roles.month(9).cells[20]->geometry()})
+        QTest::mouseClick(window, Qt::LeftButton, {}, label.topLeft() + QPoint(2, 2));
     QVERIFY(form.isVisible());
     QVERIFY(w.sink.commands.isEmpty());
 
@@ -120,7 +119,7 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
 
     // Between two day cells of a panel lies the background too: just right
     // of January's first cell, level with it.
-    const QRect first = drawnLabel(form, QStringLiteral("Label10(0)"))->pixels;
+    const QRect first = roles.month(1).cells[0]->geometry();
     const QPoint between(first.right() + 3, first.center().y());
     QVERIFY(!form.childAt(between));
     QTest::mouseClick(window, Qt::LeftButton, {}, between);
@@ -151,7 +150,7 @@ void TestShutdown::systemCloseGoesThroughUnload() {
     const QStringList once = {RecordingSink::stopText(musicPath(w))};
     QCOMPARE(w.sink.commands, once);
     QCOMPARE(w.endCodes, std::vector<int>{0});
-    QVERIFY(!form.controls().timer("Timer13")->isActive());
+    QVERIFY(!form.controls().roles().clockTimer->isActive());
 }
 
 void TestShutdown::configureNotice() {

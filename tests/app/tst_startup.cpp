@@ -30,6 +30,7 @@
 
 using namespace navcal;
 using navcal::test::drawnLabel;
+using navcal::test::RecordingSink;
 using navcal::test::TestWindow;
 using navcal::test::writeFile;
 
@@ -91,8 +92,8 @@ class TestStartup : public QObject {
     Q_OBJECT
   private slots:
     void initTestCase() { layout::installFontSubstitutes(); }
-    void labelOffset_data();
-    void labelOffset();
+    void placedOnTheScreen_data();
+    void placedOnTheScreen();
     void fontsAsDesigned_data();
     void fontsAsDesigned();
     void movedToAnotherScreen_data();
@@ -115,57 +116,58 @@ class TestStartup : public QObject {
     void backgroundScaledOncePerSize();
 };
 
-using Places = QList<QPair<QString, QPoint>>;
+using Places = QList<std::tuple<int, int, QPoint>>; // month, day cell, its place in pixels
 
-void TestStartup::labelOffset_data() {
+void TestStartup::placedOnTheScreen_data() {
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<double>("factor");
-    QTest::addColumn<QPointF>("offset");
-    QTest::addColumn<Places>("places"); // a few labels' places in pixels
+    QTest::addColumn<QPointF>("offset"); // of every label, in twips
+    QTest::addColumn<Places>("places");  // a few cells' places in pixels
     QTest::newRow("1024x768") << QSize(1024, 768) << 1.0 << QPointF(0, 0)
-                              << Places{{"Label10(7)", {64, 104}}, {"Label111(35)", {1000, 584}}};
+                              << Places{{1, 7, {64, 104}}, {12, 35, {1000, 584}}};
     QTest::newRow("800x600") << QSize(800, 600) << 0.78125 << QPointF(0, 0)
-                             << Places{{"Label10(7)", {50, 81}}, {"Label111(35)", {781, 456}}};
+                             << Places{{1, 7, {50, 81}}, {12, 35, {781, 456}}};
     QTest::newRow("1280x1024") << QSize(1280, 1024) << 1.25 << QPointF(0, 384)
-                               << Places{{"Label10(7)", {80, 162}}, {"Label111(35)", {1250, 762}}};
+                               << Places{{1, 7, {80, 162}}, {12, 35, {1250, 762}}};
     QTest::newRow("1365 pixels, half twips")
-        << QSize(1365, 768) << 1.0 << QPointF(2557.5, 0) << Places{{"Label10(7)", {235, 104}}};
+        << QSize(1365, 768) << 1.0 << QPointF(2557.5, 0) << Places{{1, 7, {235, 104}}};
     QTest::newRow("1920x1080") << QSize(1920, 1080) << 1.40625 << QPointF(2560, 0)
-                               << Places{{"Label10(7)", {330, 146}}, {"Label111(35)", {1646, 821}}};
+                               << Places{{1, 7, {330, 146}}, {12, 35, {1646, 821}}};
     QTest::newRow("3840x2160") << QSize(3840, 2160) << 2.8125 << QPointF(2560, 0)
-                               << Places{{"Label75(14)", {3090, 1215}}};
+                               << Places{{8, 14, {3090, 1215}}};
 }
 
 // The arrangement is scaled to fill the screen and centred: every label moves
 // by the same offset in the design's twips (halves too), and none is cut off.
-void TestStartup::labelOffset() {
+void TestStartup::placedOnTheScreen() {
     QFETCH(QSize, screen);
     QFETCH(double, factor);
     QFETCH(QPointF, offset);
     QFETCH(Places, places);
     TestWindow w(QDate(2026, 12, 7), screen);
-    app::CalendarWindow& form = w.make();
+    app::CalendarWindow& form = w.loaded();
     if (!qFuzzyCompare(form.twipsPerPixel(), 15.0))
         QSKIP("the offscreen screen is not at 96 dpi");
     QCOMPARE(form.scale().factor, factor);
-    w.saver->load();
-    QCOMPARE(form.labelOffset(), offset);
-    const QSet<QString> placed = {"Label1", "Label2", "Label112", "Label12", "Label114"};
+    // The lines placed on their own, checked below.
+    const std::array placed = {layout::Role::Credit, layout::Role::SiteAddress, layout::Role::Title,
+                               layout::Role::Clock, layout::Role::DateLine};
     int moved = 0;
     for (const layout::StoredControl& control : layout::storedControls()) {
         if (control.kind != layout::ControlKind::Label)
             continue;
         const auto label = drawnLabel(form, control.objectName());
         QVERIFY2(label && form.rect().contains(label->pixels), qPrintable(control.objectName()));
-        if (placed.contains(control.name))
+        if (std::ranges::find(placed, control.role) != placed.end())
             continue;
         QCOMPARE(label->left, float(control.left + offset.x()));
         QCOMPARE(label->top, float(control.top + offset.y()));
         ++moved;
     }
     QCOMPARE(moved, 546 - 5);
-    for (const auto& [name, pixels] : places)
-        QCOMPARE(drawnLabel(form, name)->pixels.topLeft(), pixels);
+    const layout::Roles& r = form.controls().roles();
+    for (const auto& [month, cell, pixels] : places)
+        QCOMPARE(r.month(month).cells.at(cell)->geometry().topLeft(), pixels);
     QCOMPARE(form.geometry(), QRect(QPoint(0, 0), screen));
 
     // The eight controls placed on their own: centred on the screen (to a
@@ -173,68 +175,63 @@ void TestStartup::labelOffset() {
     // on September's Tuesday line and the date on its Friday's, the seagull
     // just above February's title, the flag on February's Tuesday line, the
     // ship standing on October's title line.
-    const layout::Controls& c = form.controls();
-    const auto pixels = [&](const char* name) {
-        if (const auto label = drawnLabel(form, QString::fromLatin1(name)))
-            return label->pixels;
-        const QWidget* widget = form.findChild<QWidget*>(name);
-        return widget ? widget->geometry() : QRect();
-    };
-    for (const char* name :
-         {"Label1", "Label2", "Label112", "Label12", "Label114", "Image1", "Image2", "Image3"})
-        QVERIFY2(qAbs(pixels(name).center().x() * 2 + 1 - screen.width()) <= 2, name);
-    QCOMPARE(c.label("Label1")->top(), float(120 + offset.y()));
-    QCOMPARE(c.label("Label112")->top(), float(3840 + offset.y()));
-    QCOMPARE(pixels("Label12").top(), pixels("Label82").top());
-    QCOMPARE(pixels("Label114").top(), pixels("Label79").top());
-    QVERIFY(pixels("Image1").top() < pixels("Label21").top());
-    QVERIFY(pixels("Image1").bottom() > pixels("Label21").top());
-    QCOMPARE(pixels("Image3").top(), pixels("Label18").top());
-    QVERIFY(qAbs(pixels("Image2").bottom() + 1 - pixels("Label85").top()) <= 1);
+    for (const QWidget* control : std::initializer_list<const QWidget*>{
+             r.credit, r.siteAddress, r.title, r.clock, r.dateLine, r.seagull, r.ship, r.flag})
+        QVERIFY2(qAbs(control->geometry().center().x() * 2 + 1 - screen.width()) <= 2,
+                 qPrintable(control->objectName()));
+    QCOMPARE(r.credit->top(), float(120 + offset.y()));
+    QCOMPARE(r.title->top(), float(3840 + offset.y()));
+    QCOMPARE(r.clock->geometry().top(), r.month(9).headers[1]->geometry().top());
+    QCOMPARE(r.dateLine->geometry().top(), r.month(9).headers[4]->geometry().top());
+    QVERIFY(r.seagull->geometry().top() < r.month(2).title->geometry().top());
+    QVERIFY(r.seagull->geometry().bottom() > r.month(2).title->geometry().top());
+    QCOMPARE(r.flag->geometry().top(), r.month(2).headers[1]->geometry().top());
+    QVERIFY(qAbs(r.ship->geometry().bottom() + 1 - r.month(10).title->geometry().top()) <= 1);
     // Images show their pictures at the arrangement's scale.
-    QCOMPARE(c.image("Image2")->size(), QSize(qRound(91 * factor), qRound(71 * factor)));
+    QCOMPARE(r.ship->size(), QSize(qRound(91 * factor), qRound(71 * factor)));
 }
 
 void TestStartup::fontsAsDesigned_data() {
-    QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("face");
     QTest::addColumn<double>("points"); // at the design's size, 1024x768
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
-    // As the stored design writes them.
-    QTest::newRow("credit") << "Label1"
-                            << "Times New Roman" << 18.0 << true << true;
-    QTest::newRow("site address") << "Label2"
-                                  << "Times New Roman" << 12.0 << true << false;
-    QTest::newRow("title line") << "Label112"
-                                << "Times New Roman" << 27.75 << true << true;
-    QTest::newRow("clock") << "Label12"
-                           << "Times New Roman" << 24.0 << true << false;
-    QTest::newRow("date line") << "Label114"
-                               << "Times New Roman" << 27.75 << true << true;
-    QTest::newRow("banner") << "Label113"
-                            << "Times New Roman" << 20.25 << true << false;
-    QTest::newRow("January's title") << "Label11"
-                                     << "MS Sans Serif" << 8.25 << true << false;
-    QTest::newRow("a day cell") << "Label10(7)"
-                                << "MS Sans Serif" << 8.25 << true << false;
+    // As the stored design writes them; the row says which control.
+    QTest::newRow("credit") << "Times New Roman" << 18.0 << true << true;
+    QTest::newRow("site address") << "Times New Roman" << 12.0 << true << false;
+    QTest::newRow("title line") << "Times New Roman" << 27.75 << true << true;
+    QTest::newRow("clock") << "Times New Roman" << 24.0 << true << false;
+    QTest::newRow("date line") << "Times New Roman" << 27.75 << true << true;
+    QTest::newRow("banner") << "Times New Roman" << 20.25 << true << false;
+    QTest::newRow("January's title") << "MS Sans Serif" << 8.25 << true << false;
+    QTest::newRow("a day cell") << "MS Sans Serif" << 8.25 << true << false;
 }
 
 // Text is set in the design's font at the scaled size, not drawn as a scaled
 // bitmap: on the design's screen and on one 2.8 times as large.
 void TestStartup::fontsAsDesigned() {
-    QFETCH(QString, control);
     QFETCH(QString, face);
     QFETCH(double, points);
     QFETCH(bool, bold);
     QFETCH(bool, italic);
+    const QString control = QString::fromUtf8(QTest::currentDataTag());
     for (const auto& [screen, factor] :
          {std::pair{QSize(1024, 768), 1.0}, std::pair{QSize(3840, 2160), 2.8125}}) {
         TestWindow w(QDate(2026, 12, 7), screen);
         app::CalendarWindow& form = w.loaded();
-        const auto label = drawnLabel(form, control);
-        QVERIFY(label);
-        const QFont font = label->font;
+        const layout::Roles& r = form.controls().roles();
+        const QHash<QString, QFont> fonts = {
+            {"credit", r.credit->font()},
+            {"site address", r.siteAddress->font()},
+            {"title line", r.title->font()},
+            {"clock", r.clock->font()},
+            {"date line", r.dateLine->font()},
+            {"banner", r.banner->font()},
+            {"January's title", r.month(1).title->font()},
+            {"a day cell", r.month(1).cells[7]->font()},
+        };
+        QVERIFY(fonts.contains(control));
+        const QFont font = fonts.value(control);
         QCOMPARE(font.family(), face);
         QCOMPARE(font.pointSizeF(), points * factor);
         QCOMPARE(font.bold(), bold);
@@ -384,7 +381,8 @@ void TestStartup::userFolderFirstForEachFile() {
     QImage green(64, 48, QImage::Format_RGB32);
     green.fill(QColor(0, 200, 0));
     QVERIFY(writeFile(w.folder.filePath("1.jpg"), jpegBytes(red)));
-    QVERIFY(writeFile(w.folder.filePath("muzz.wav"), "RIFF"));
+    // A tune the user's would follow within one folder: the folder decides.
+    QVERIFY(writeFile(w.folder.filePath("muzz.mid"), "MThd"));
     const QByteArray greenBytes = jpegBytes(green);
     if (!userPicture.isEmpty())
         QVERIFY(writeFile(user.filePath("1.jpg"),
@@ -402,8 +400,9 @@ void TestStartup::userFolderFirstForEachFile() {
                                   : colour.red() > 150 && colour.green() < 50,
                  qPrintable(colour.name()));
     }
-    const QString folder = musicFolder == "user" ? user.path() : w.folder.path();
-    QCOMPARE(w.saver->music().musicPath(), QDir::toNativeSeparators(folder + "/muzz.wav"));
+    const QString tune =
+        musicFolder == "user" ? user.filePath("muzz.wav") : w.folder.filePath("muzz.mid");
+    QCOMPARE(w.sink.commands, QStringList{RecordingSink::playText(QDir::toNativeSeparators(tune))});
 }
 
 void TestStartup::userHolidaysShown_data() {

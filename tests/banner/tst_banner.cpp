@@ -28,16 +28,16 @@ class TestBanner : public QObject {
 namespace {
 
 TwipLabel* bannerLabel(navcal::app::CalendarWindow& form) {
-    return form.controls().label(QStringLiteral("Label113"));
+    return form.controls().roles().banner;
 }
 
 // Centred on the window (to the pixel that rounding twips costs), on the
-// line of July's Tuesday.
+// line of July's Monday.
 void expectCentred(navcal::app::CalendarWindow& form) {
     const QRect banner = bannerLabel(form)->geometry();
     QVERIFY2(qAbs(banner.x() + banner.width() / 2.0 - form.width() / 2.0) <= 1,
              qPrintable(QStringLiteral("%1 wide at %2").arg(banner.width()).arg(banner.x())));
-    QCOMPARE(banner.top(), form.controls().panelLabel(QStringLiteral("Label59"))->geometry().y());
+    QCOMPARE(banner.top(), form.controls().roles().month(7).headers[0]->geometry().y());
 }
 
 } // namespace
@@ -64,7 +64,7 @@ void TestBanner::tickShowsTodayCentredOnItsText() {
     w.saver->banner().tick();
     const BannerLook look = bannerFor(today);
     QCOMPARE(bannerLabel(form)->caption(), look.text);
-    QCOMPARE(bannerLabel(form)->foreColor(), look.colour);
+    QCOMPARE(bannerLabel(form)->colour(), look.colour);
     // Centred on the text of this very tick, not on the empty caption's width.
     if (!look.text.isEmpty())
         QVERIFY(bannerLabel(form)->twipWidth() > emptyWidth * 4);
@@ -95,7 +95,7 @@ void TestBanner::runPastMidnightShowsTheNewDay() {
     w.saver->banner().tick();
     QCOMPARE(w.saver->today().date(), next);
     QCOMPARE(bannerLabel(form)->caption(), bannerFor(next).text);
-    QCOMPARE(bannerLabel(form)->foreColor(), bannerFor(next).colour);
+    QCOMPARE(bannerLabel(form)->colour(), bannerFor(next).colour);
     expectCentred(form);
 }
 
@@ -104,8 +104,8 @@ void TestBanner::clickFreezesTheBanner() {
     TestWindow w(QDate(2026, 5, 9));
     auto& form = w.loaded();
     w.saver->startTimers();
-    QTimer* timer14 = form.controls().timer(QStringLiteral("Timer14"));
-    QVERIFY(timer14->isActive());
+    QTimer* timer = form.controls().roles().bannerTimer;
+    QVERIFY(timer->isActive());
     w.saver->banner().tick();
     TwipLabel* label = bannerLabel(form);
     const float left = label->left();
@@ -113,20 +113,20 @@ void TestBanner::clickFreezesTheBanner() {
 
     w.random.script({0.5}); // grey, unlike any banner of the table
     QTest::mouseClick(label, Qt::LeftButton);
-    const Colour clicked = label->foreColor();
-    QVERIFY(!timer14->isActive());
+    const Colour clicked = label->colour();
+    QVERIFY(!timer->isActive());
     QVERIFY(w.saver->banner().isFrozen());
 
     // Across midnight a stray tick changes nothing.
     w.clock.set(QDateTime(QDate(2026, 5, 10), QTime(0, 0, 1)));
     w.saver->banner().tick();
     QCOMPARE(label->caption(), text);
-    QCOMPARE(label->foreColor(), clicked);
+    QCOMPARE(label->colour(), clicked);
     QCOMPARE(label->left(), left);
 
     // Later clicks only recolour.
     QTest::mouseClick(label, Qt::LeftButton);
-    QVERIFY(!timer14->isActive());
+    QVERIFY(!timer->isActive());
     QCOMPARE(label->caption(), text);
 }
 
@@ -134,7 +134,7 @@ void TestBanner::timerDrivesTheTick() {
     TestWindow w(QDate(2026, 2, 23));
     auto& form = w.loaded();
     QVERIFY(bannerLabel(form)->caption().isEmpty());
-    form.controls().timer(QStringLiteral("Timer14"))->start();
+    form.controls().roles().bannerTimer->start();
     QTRY_COMPARE_WITH_TIMEOUT(bannerLabel(form)->caption(), bannerFor(QDate(2026, 2, 23)).text,
                               4000);
     expectCentred(form);

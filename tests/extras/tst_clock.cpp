@@ -90,10 +90,9 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     QTimer timer;
     timer.setInterval(1000);
     navcal::layout::StoredControl control;
-    control.name = QStringLiteral("Label12");
     control.autoSize = true;
     navcal::layout::TwipLabel label(control, navcal::layout::TwipScale{}, nullptr);
-    label.setForeColor(0x00FF00);
+    label.setColour(0x00FF00);
     const QLocale ru(QLocale::Russian, QLocale::Russia);
     ClockDisplay display(&label, &timer, clock, ru);
     QSignalSpy ticked(&display, &ClockDisplay::ticked);
@@ -127,7 +126,7 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     }
     QCOMPARE(ticked.last().at(0).toDateTime().date(), QDate(2027, 1, 1));
     // The ticks do not touch the label's colour.
-    QCOMPARE(label.foreColor(), navcal::layout::Colour(0x00FF00));
+    QCOMPARE(label.colour(), navcal::layout::Colour(0x00FF00));
 }
 
 void TestClock::earlyTickShowsNothingNew() {
@@ -157,7 +156,7 @@ void TestClock::earlyTickShowsNothingNew() {
 void TestClock::blankForTheFirstSecondThenTicks() {
     navcal::test::TestWindow w(QDate(2026, 2, 23));
     auto& form = w.loaded();
-    auto* label = form.controls().label(QStringLiteral("Label12"));
+    auto* label = form.controls().roles().clock;
     QSignalSpy ticked(&w.saver->clockDisplay(), &ClockDisplay::ticked);
     // When the first tick came: a busy machine can only make it later.
     QElapsedTimer sinceStart;
@@ -173,7 +172,7 @@ void TestClock::blankForTheFirstSecondThenTicks() {
     QVERIFY2(firstTickMs >= 900, qPrintable(QString::number(firstTickMs)));
     QCOMPARE(label->caption(), QStringLiteral("12:00:00"));
     // The clock re-arms itself for the next second.
-    QVERIFY(form.controls().timer(QStringLiteral("Timer13"))->isActive());
+    QVERIFY(form.controls().roles().clockTimer->isActive());
 }
 
 void TestClock::wholeTextShownAboutTheCentre_data() {

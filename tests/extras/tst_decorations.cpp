@@ -30,17 +30,19 @@ std::optional<QPoint> backgroundPoint(QWidget& window, const QRect& avoid = {}) 
     return std::nullopt;
 }
 
+using Line = TwipLabel* layout::Roles::*;
+
 struct Window {
     Window() : form(w.loaded()) {}
-    ImageControl* image() { return form.controls().image(QStringLiteral("Image2")); }
-    TwipLabel* label(const char* name) { return form.controls().label(QString::fromLatin1(name)); }
+    ImageControl* image() { return form.controls().roles().ship; }
+    TwipLabel* label(Line line) { return form.controls().roles().*line; }
     extras::Decorations& decorations() { return w.saver->decorations(); }
 
     test::TestWindow w{QDate(2026, 2, 23)};
     app::CalendarWindow& form;
 };
 
-// What a drop on the window leaves of Image2.
+// What a drop on the window leaves of the ship.
 struct Place {
     float left, top;
 };
@@ -65,33 +67,33 @@ class TestDecorations : public QObject {
 // A click on one of the single lines draws it in the colour the draw picks
 // from the sixteen-colour palette, its first and last entries too.
 void TestDecorations::labelClickGivesRandomColour_data() {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<Line>("line");
     QTest::addColumn<std::vector<double>>("draws");
     QTest::addColumn<std::vector<QColor>>("colours"); // as drawn
-    QTest::newRow("clock, grey") << QStringLiteral("Label12") << std::vector<double>{0.5}
+    QTest::newRow("clock, grey") << &layout::Roles::clock << std::vector<double>{0.5}
                                  << std::vector{QColor(128, 128, 128)};
     QTest::newRow("title line, navy, then black at the first entry")
-        << QStringLiteral("Label112") << std::vector<double>{0.07, 0.01}
+        << &layout::Roles::title << std::vector<double>{0.07, 0.01}
         << std::vector{QColor(0, 0, 128), QColor(0, 0, 0)};
-    QTest::newRow("date line, red") << QStringLiteral("Label114") << std::vector<double>{0.75}
-                                    << std::vector{QColor(255, 0, 0)};
+    QTest::newRow("date line, red")
+        << &layout::Roles::dateLine << std::vector<double>{0.75} << std::vector{QColor(255, 0, 0)};
     QTest::newRow("banner, white at the last entry")
-        << QStringLiteral("Label113") << std::vector<double>{0.999}
+        << &layout::Roles::banner << std::vector<double>{0.999}
         << std::vector{QColor(255, 255, 255)};
 }
 
 void TestDecorations::labelClickGivesRandomColour() {
-    QFETCH(QString, name);
+    QFETCH(Line, line);
     QFETCH(std::vector<double>, draws);
     QFETCH(std::vector<QColor>, colours);
     Window win;
-    TwipLabel* clicked = win.form.controls().label(name);
-    const QStringList others = {QStringLiteral("Label12"), QStringLiteral("Label112"),
-                                QStringLiteral("Label114"), QStringLiteral("Label113"),
-                                QStringLiteral("Label2")};
-    QHash<QString, layout::Colour> before;
-    for (const QString& other : others)
-        before.insert(other, win.form.controls().label(other)->foreColor());
+    TwipLabel* clicked = win.label(line);
+    const std::array others = {&layout::Roles::clock, &layout::Roles::title,
+                               &layout::Roles::dateLine, &layout::Roles::banner,
+                               &layout::Roles::siteAddress};
+    std::vector<layout::Colour> before;
+    for (const Line other : others)
+        before.push_back(win.label(other)->colour());
 
     // The clock, the date line (at February's first fill tick) and the banner
     // get their text at a tick.
@@ -106,22 +108,22 @@ void TestDecorations::labelClickGivesRandomColour() {
         QVERIFY2(test::pixelsNear(drawn, colours[i]) > 10,
                  qPrintable(QStringLiteral("no text drawn in %1").arg(colours[i].name())));
     }
-    for (const QString& other : others)
-        if (other != name)
-            QCOMPARE(win.form.controls().label(other)->foreColor(), before.value(other));
+    for (size_t i = 0; i < others.size(); ++i)
+        if (others[i] != line)
+            QCOMPARE(win.label(others[i])->colour(), before[i]);
 }
 
 void TestDecorations::dropMovesOnlyOverBackground_data() {
     QTest::addColumn<QString>("over"); // what lies under the pointer
-    QTest::addColumn<QPoint>("grab");  // pixels inside Image2
+    QTest::addColumn<QPoint>("grab");  // pixels inside the ship
     QTest::addColumn<QPoint>("drop");  // pixels in the window
     QTest::newRow("background") << QString() << QPoint(10, 20) << QPoint(300, 200);
     QTest::newRow("background, partly off the screen")
         << QString() << QPoint(40, 30) << QPoint(2, 3);
-    QTest::newRow("label") << QStringLiteral("Label112") << QPoint(10, 20) << QPoint(300, 200);
-    QTest::newRow("day cell") << QStringLiteral("Label10") << QPoint(10, 20) << QPoint(300, 200);
-    QTest::newRow("other image") << QStringLiteral("Image3") << QPoint(10, 20) << QPoint(300, 200);
-    QTest::newRow("itself") << QStringLiteral("Image2") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("label") << QStringLiteral("title line") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("day cell") << QStringLiteral("January") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("other image") << QStringLiteral("flag") << QPoint(10, 20) << QPoint(300, 200);
+    QTest::newRow("itself") << QStringLiteral("ship") << QPoint(10, 20) << QPoint(300, 200);
 }
 
 void TestDecorations::dropMovesOnlyOverBackground() {
@@ -131,13 +133,10 @@ void TestDecorations::dropMovesOnlyOverBackground() {
     Window win;
     ImageControl* image = win.image();
     const Place start{image->left(), image->top()};
-    const QWidget* target = nullptr;
-    if (over == QLatin1String("Label10"))
-        target = win.form.controls().roles().month(1).view;
-    else if (over.startsWith(QLatin1String("Image")))
-        target = win.form.controls().image(over);
-    else if (!over.isEmpty())
-        target = win.form.controls().label(over);
+    const layout::Roles& r = win.form.controls().roles();
+    const QHash<QString, QWidget*> controls = {
+        {"title line", r.title}, {"January", r.month(1).view}, {"flag", r.flag}, {"ship", r.ship}};
+    const QWidget* target = controls.value(over);
     QVERIFY(over.isEmpty() || target);
 
     win.decorations().beginDrag(Qt::LeftButton, grab);
@@ -197,7 +196,7 @@ void TestDecorations::otherButtonsStartNothing() {
 void TestDecorations::pressPutsImageBehindLabels() {
     Window win;
     ImageControl* image = win.image();
-    TwipLabel* title = win.label("Label112");
+    TwipLabel* title = win.form.controls().roles().title;
     // Put the ship over the title line: as stored, it is drawn on top.
     image->moveTwips(title->left(), title->top());
     const QPoint overlap = title->geometry().intersected(image->geometry()).center();
@@ -214,12 +213,15 @@ void TestDecorations::pressPutsImageBehindLabels() {
 
 void TestDecorations::realDragMovesWithoutHiding_data() {
     QTest::addColumn<bool>("onBackground");
-    QTest::newRow("released over the background") << true;
-    QTest::newRow("released over itself") << false;
+    QTest::addColumn<bool>("thenClick"); // a plain click on the ship after the drag
+    QTest::newRow("released over the background") << true << false;
+    QTest::newRow("released over itself") << false << false;
+    QTest::newRow("released over the background, then a click") << true << true;
 }
 
 void TestDecorations::realDragMovesWithoutHiding() {
     QFETCH(bool, onBackground);
+    QFETCH(bool, thenClick);
     Window win;
     win.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&win.form));
@@ -267,6 +269,11 @@ void TestDecorations::realDragMovesWithoutHiding() {
     QVERIFY(win.decorations().dragging());
     QVERIFY(image->isVisible());
     QCOMPARE(image->pos(), onBackground ? releaseAt - grab : start);
+    if (!thenClick)
+        return;
+    // The next press and release where it now stands is a click again.
+    QTest::mouseClick(window, Qt::LeftButton, {}, image->pos() + grab);
+    QVERIFY(!image->isVisible());
 }
 
 QTEST_MAIN(TestDecorations)

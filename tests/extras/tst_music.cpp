@@ -160,10 +160,9 @@ void TestMusic::windowSendsCommands() {
     const int plays = path.isEmpty() ? 0 : 1;
     QCOMPARE(w.sink.commands, QStringList(plays, RecordingSink::playText(path)));
 
-    auto* image1 = form.controls().image(QStringLiteral("Image1"));
-    QVERIFY(image1);
-    QTest::mouseClick(image1, Qt::LeftButton);
-    QTest::mouseClick(image1, Qt::LeftButton);
+    layout::ImageControl* seagull = form.controls().roles().seagull;
+    QTest::mouseClick(seagull, Qt::LeftButton);
+    QTest::mouseClick(seagull, Qt::LeftButton);
     QCOMPARE(w.sink.commands, QStringList(plays * 3, RecordingSink::playText(path)));
 }
 
@@ -172,19 +171,18 @@ void TestMusic::doubleClickPlaysOnceThenHides() {
     QVERIFY(writeFile(w.folder.filePath("muzz.mp3")));
     auto& form = w.loaded();
     form.show();
-    auto* image1 = form.controls().image(QStringLiteral("Image1"));
-    QVERIFY(image1);
-    QVERIFY(!image1->isHidden());
+    layout::ImageControl* seagull = form.controls().roles().seagull;
+    QVERIFY(!seagull->isHidden());
     w.sink.commands.clear();
 
     // Delivered as the platform does: a click, then the double click.
-    const QPoint at = image1->rect().center();
-    QTest::mousePress(image1, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(image1, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(image1, Qt::LeftButton, {}, at);
+    const QPoint at = seagull->rect().center();
+    QTest::mousePress(seagull, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(seagull, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(seagull, Qt::LeftButton, {}, at);
     QCOMPARE(w.sink.commands.count(RecordingSink::playText(w.saver->music().musicPath())), 1);
     QCOMPARE(w.sink.commands.size(), 1);
-    QVERIFY(image1->isHidden());
+    QVERIFY(seagull->isHidden());
 }
 
 QTEST_MAIN(TestMusic)

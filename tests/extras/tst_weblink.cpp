@@ -88,7 +88,7 @@ class TestWebLink : public QObject {
     void plantedSymlinkIsNotFollowed();
     void unwritableFolderStillOpensAndEnds_data();
     void unwritableFolderStillOpensAndEnds();
-    void clickOnLabel2EndsWithoutShutdown();
+    void clickOnSiteAddressEndsWithoutShutdown();
 };
 
 void TestWebLink::shortcutIsWrittenHandedOverAndDeleted_data() {
@@ -194,12 +194,12 @@ void TestWebLink::unwritableFolderStillOpensAndEnds() {
     QCOMPARE(ends, 1);
 }
 
-void TestWebLink::clickOnLabel2EndsWithoutShutdown() {
+void TestWebLink::clickOnSiteAddressEndsWithoutShutdown() {
     test::TestWindow w(QDate(2026, 2, 23));
     auto& form = w.loaded();
     const qsizetype commandsBefore = w.sink.commands.size();
 
-    QTest::mouseClick(form.controls().label(QStringLiteral("Label2")), Qt::LeftButton);
+    QTest::mouseClick(form.controls().roles().siteAddress, Qt::LeftButton);
 
     QCOMPARE(w.opener.opened, QList<QUrl>{QUrl(layout::siteAddress())});
     // Ended once, directly: the window's own shutdown (music stop, a second

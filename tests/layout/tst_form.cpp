@@ -32,7 +32,7 @@ void TestForm::initTestCase() {
 void TestForm::everyControlExistsByName() {
     TestWindow w;
     app::CalendarWindow& form = w.make();
-    QCOMPARE(form.objectName(), QStringLiteral("Form1"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("Form1"));
     // Away from the screen's corner, so that window and screen places differ.
     form.move(37, 21);
     form.show();
@@ -67,54 +67,49 @@ void TestForm::everyControlExistsByName() {
     // The rest are the pictures, which have no caption.
     QCOMPARE(read.count(QString()), read.size());
     QVERIFY(!form.controls().roles().background->isVisibleTo(&form));
-    QVERIFY(form.controls().panelLabel("Label10", 36));
-    QVERIFY(!form.controls().panelLabel("Label10", 37));
 }
 
 void TestForm::autoSizeFollowsTheCaption() {
     TestWindow w;
     app::CalendarWindow& form = w.make();
-    layout::PanelLabel* cell = form.controls().panelLabel("Label10", 4);
+    const layout::Roles& r = form.controls().roles();
+    layout::PanelLabel* cell = r.month(1).cells[4];
     const float narrow = cell->twipWidth();
     cell->setCaption("25");
     QVERIFY(cell->twipWidth() > narrow);
     QCOMPARE(cell->left(), 960.0f - 240.0f + 0.0f); // column 0 of January stays put
-    layout::PanelLabel* october = form.controls().panelLabel("Label85");
+    layout::PanelLabel* october = r.month(10).title;
     october->setCaption("Октябрь и ноябрь");
     QCOMPARE(october->twipWidth(), 750.0f);
-    layout::TwipLabel* banner = form.controls().label("Label113");
+    layout::TwipLabel* banner = r.banner;
     const float oneLine = banner->twipHeight();
     banner->setCaption("a\r\nb");
     QVERIFY(banner->twipHeight() > 1.5f * oneLine);
 }
 
 void TestForm::pointers_data() {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("at");       // in the window, at 1024x768 before start-up
     QTest::addColumn<QString>("picture"); // empty: the ordinary arrow
     QTest::addColumn<QString>("tip");     // empty: none is shown
     const QString lifebuoy = QStringLiteral(":/lifebuoy-32.png");
-    QTest::newRow("month title") << "Label11" << lifebuoy
+    QTest::newRow("month title") << QPoint(92, 86) << lifebuoy
                                  << "Все названия месяцев: щелчок мышки - выбор цвета шрифта "
                                     "дней месяца";
-    QTest::newRow("banner") << "Label113" << lifebuoy << "Выбор шрифта - щелчком мышки";
-    QTest::newRow("ship") << "Image2" << lifebuoy << "Отбуксируй меня на глубоководье!";
-    QTest::newRow("seagull") << "Image1"
-                             << ":/music-32.png"
+    QTest::newRow("banner") << QPoint(195, 455) << lifebuoy << "Выбор шрифта - щелчком мышки";
+    QTest::newRow("ship") << QPoint(509, 659) << lifebuoy << "Отбуксируй меня на глубоководье!";
+    QTest::newRow("seagull") << QPoint(341, 79) << ":/music-32.png"
                              << "1 щелчок мышки - музыку включу; 2 щелчка - прочь улечу!";
-    QTest::newRow("credit line") << "Label1"
-                                 << ""
+    QTest::newRow("credit line") << QPoint(622, 21) << ""
                                  << "Экранная заставка «Военно-морской календарь» создана для "
                                     "Морского интернет-клуба \"Флагмарин\" участниками клуба";
-    QTest::newRow("day cell") << "Label10(4)"
-                              << ""
+    QTest::newRow("day cell") << QPoint(50, 174) << ""
                               << "";
-    QTest::newRow("weekday header") << "Label3"
-                                    << ""
+    QTest::newRow("weekday header") << QPoint(31, 110) << ""
                                     << "";
 }
 
 void TestForm::pointers() {
-    QFETCH(QString, name);
+    QFETCH(QPoint, at);
     QFETCH(QString, picture);
     QFETCH(QString, tip);
     TestWindow w;
@@ -123,10 +118,6 @@ void TestForm::pointers() {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     // The pointer and the tooltip over the control, moved there as a user
     // would, asked of whatever lies there.
-    const auto label = drawnLabel(form, name);
-    const QWidget* widget = form.findChild<QWidget*>(name);
-    QVERIFY(label || widget);
-    const QPoint at = (label ? label->pixels : widget->geometry()).center();
     QTest::mouseMove(form.windowHandle(), at);
     QWidget* control = form.childAt(at);
     QVERIFY(control);
@@ -162,22 +153,22 @@ void TestForm::pointers() {
 }
 
 void TestForm::cyrillicRendersWithRealGlyphs_data() {
-    QTest::addColumn<QString>("name"); // one label of each face the design names
-    QTest::newRow("title line, Times New Roman") << "Label112";
-    QTest::newRow("month title, MS Sans Serif") << "Label11";
+    QTest::addColumn<bool>("monthTitle"); // one label of each face the design names
+    QTest::newRow("title line, Times New Roman") << false;
+    QTest::newRow("month title, MS Sans Serif") << true;
 }
 
 // The faces asked for by name may be missing; whatever replaces them must
 // hold the Cyrillic letters, or the captions would show as boxes.
 void TestForm::cyrillicRendersWithRealGlyphs() {
-    QFETCH(QString, name);
+    QFETCH(bool, monthTitle);
     TestWindow w;
     app::CalendarWindow& form = w.make();
-    const auto label = drawnLabel(form, name);
-    QVERIFY(label);
-    const QRawFont raw = QRawFont::fromFont(label->font);
+    const layout::Roles& r = form.controls().roles();
+    const QRawFont raw =
+        QRawFont::fromFont(monthTitle ? r.month(1).title->font() : r.title->font());
     QVERIFY(raw.isValid());
-    for (const QChar c : label->caption)
+    for (const QChar c : monthTitle ? r.month(1).title->caption() : r.title->caption())
         if (c.isLetter())
             QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c) + " in " + raw.familyName()));
 }

@@ -32,7 +32,7 @@ inline void clickTitle(app::CalendarWindow& form, int month) {
 }
 
 inline QTimer* fillTimer(app::CalendarWindow& form, int month) {
-    return form.controls().timer(monthDesign(month).timer);
+    return form.controls().roles().month(month).fillTimer;
 }
 
 // Ticks one month's fill as its timer would until the timer stops itself;

@@ -249,7 +249,7 @@ void MonthFill::newDayAtMidnight() {
     // tooltips are gone; every cell shows what the new day says.
     compareWithCalendar(form, newDay, stored, framedTip);
     QCOMPARE(w.saver->today().date(), newDay);
-    QCOMPARE(form.controls().label(QStringLiteral("Label114"))->caption(),
+    QCOMPARE(form.controls().roles().dateLine->caption(),
              newDay.toString(QStringLiteral("dd.MM.yyyy")));
 }
 

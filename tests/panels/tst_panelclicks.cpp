@@ -18,7 +18,7 @@ constexpr layout::Colour grey = 0x808080;  // palette entry 8
 QHash<QString, layout::Colour> coloursOf(app::CalendarWindow& form) {
     QHash<QString, layout::Colour> colours;
     for (const layout::TwipLabel* label : form.controls().allLabels())
-        colours.insert(label->objectName(), label->foreColor());
+        colours.insert(label->objectName(), label->colour());
     for (const layout::MonthView* view : form.controls().monthViews())
         for (const layout::PanelLabel& label : view->parts())
             colours.insert(label.objectName(), label.foreColor());
@@ -185,7 +185,7 @@ void PanelClicks::headerClick() {
 
     // Later draws would give another colour: the click draws once for all twelve panels.
     w.random.script({random, random < 0.5 ? 0.9 : 0.1});
-    click(form.controls().image(QStringLiteral("Image3")));
+    click(form.controls().roles().flag);
 
     QSet<QString> headers;
     for (const layout::MonthLayout& m : layout::monthLayouts())

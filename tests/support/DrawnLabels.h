@@ -21,11 +21,12 @@ struct DrawnLabel {
     layout::Colour colour = 0;
 };
 
-// By its stored name: "Label11", "Label10(7)".
+// By the name the stored design gives it ("Label11", "Label10(7)"), for
+// checks that walk the stored design.
 inline std::optional<DrawnLabel> drawnLabel(app::CalendarWindow& form, const QString& objectName) {
-    if (const layout::TwipLabel* l = form.controls().label(objectName))
-        return DrawnLabel{l->caption(),   l->toolTipText(), l->left(), l->top(),
-                          l->twipWidth(), l->geometry(),    l->font(), l->foreColor()};
+    if (const auto* l = form.findChild<layout::TwipLabel*>(objectName))
+        return DrawnLabel{l->caption(),   l->tooltip(),  l->left(), l->top(),
+                          l->twipWidth(), l->geometry(), l->font(), l->colour()};
     const auto match =
         QRegularExpression(QStringLiteral(R"(^(\w+?)(?:\((\d+)\))?$)")).match(objectName);
     const int index = match.captured(2).isEmpty() ? -1 : match.captured(2).toInt();

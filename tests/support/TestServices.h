@@ -4,6 +4,7 @@
 
 #include "app/Saver.h"
 #include "calendar/Clock.h"
+#include "extras/Music.h"
 #include "layout/RandomPalette.h"
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
@@ -86,10 +87,12 @@ struct TestWindow {
         saver = std::make_unique<app::Saver>(services);
         return saver->window();
     }
-    // The window after its start-up, not yet shown.
+    // The window after its start-up, not yet shown: its first frame, then the
+    // music (as once that frame is up); the tests drive the ticks.
     app::CalendarWindow& loaded() {
         make();
-        saver->load();
+        saver->loadFrame();
+        saver->music().start();
         return saver->window();
     }
 
