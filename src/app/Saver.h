@@ -87,6 +87,8 @@ class Saver : public QObject {
 
   private:
     void wire();
+    // Today's date on its line.
+    void showDate();
     // A key or a click of the user's: the saver ends.
     void endByUser();
 

@@ -6,7 +6,7 @@ namespace navcal::banner {
 
 Banner::Banner(const layout::Roles& controls, calendar::Today& today,
                layout::RandomPalette& palette, float screenWidthTwips, QObject* parent)
-    : QObject(parent), m_banner(controls.banner), m_anchor(controls.month(7).headers[0]),
+    : QObject(parent), m_banner(controls.banner), m_anchor(controls.month(7).view),
       m_timer(controls.bannerTimer), m_today(today), m_palette(palette),
       m_screenWidth(screenWidthTwips) {}
 
@@ -14,10 +14,11 @@ void Banner::tick() {
     // A stray tick after the click (a queued timeout) must not undo the freeze.
     if (m_frozen)
         return;
-    m_banner->setTop(m_anchor->top());
-    // Computed from the date alone, so a run past midnight shows the new day,
-    // and a day without an entry clears the previous one.
-    const BannerLook look = bannerFor(m_today.refresh());
+    m_banner->setTop(m_anchor->headerTop(0));
+    // Computed from the date alone, so a run past midnight shows the new day
+    // (the clock's tick keeps today), and a day without an entry clears the
+    // previous one.
+    const BannerLook look = bannerFor(m_today.date());
     m_banner->setForeColor(look.colour);
     m_banner->setCaption(look.text);
     // Centred on the text it shows now, not on the previous tick's width.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "layout/ImageControl.h"
-#include "layout/MonthView.h"
 #include "layout/TwipLabel.h"
+#include "panels/MonthView.h"
 
 #include <QHash>
 #include <QList>
@@ -12,12 +12,9 @@
 
 namespace navcal::layout {
 
-// The controls of one month panel: its labels, painted by its view.
+// One month panel: the view that draws it and the timer of its fill.
 struct MonthControls {
-    MonthView* view = nullptr;
-    PanelLabel* title = nullptr;
-    std::array<PanelLabel*, 7> headers{}; // Monday ... Sunday
-    std::array<PanelLabel*, kCellsPerMonth> cells{};
+    panels::MonthView* view = nullptr;
     QTimer* fillTimer = nullptr;
 };
 
@@ -53,15 +50,13 @@ class Controls {
 
     // By stored name, for the design's own checks; nullptr for a name not in it.
     TwipLabel* label(const QString& name) const { return m_labels.value(name); }
-    // A month panel's title, header (index -1) or day cell.
-    PanelLabel* panelLabel(const QString& name, int index = -1) const;
     ImageControl* image(const QString& name) const { return m_images.value(name); }
     QTimer* timer(const QString& name) const { return m_timers.value(name); }
 
     // Every label that is a widget of its own, in design order.
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
     // The twelve month panels, January first.
-    const QList<MonthView*>& monthViews() const { return m_monthViews; }
+    const QList<panels::MonthView*>& monthViews() const { return m_monthViews; }
     const QList<ImageControl*>& allImages() const { return m_allImages; }
     const QList<QTimer*>& allTimers() const { return m_allTimers; }
 
@@ -71,12 +66,11 @@ class Controls {
 
   private:
     void resolveRoles(const std::map<Role, QObject*>& withRole,
-                      const std::array<MonthView*, 12>& views);
+                      const std::array<panels::MonthView*, 12>& views);
 
     TwipScale m_scale;
     QHash<QString, TwipLabel*> m_labels;
-    QHash<std::pair<QString, int>, PanelLabel*> m_panelLabels;
-    QList<MonthView*> m_monthViews;
+    QList<panels::MonthView*> m_monthViews;
     QHash<QString, ImageControl*> m_images;
     QHash<QString, QTimer*> m_timers;
     QList<TwipLabel*> m_allLabels;

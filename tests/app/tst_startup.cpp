@@ -253,16 +253,16 @@ void TestStartup::movedToAnotherScreen() {
     TestWindow moved(QDate(2026, 12, 7), from);
     app::CalendarWindow& form = moved.loaded();
     layout::ImageControl* ship = form.controls().roles().ship;
-    const layout::PanelLabel* anchor = form.controls().roles().month(10).title;
+    const layout::TwipBox& anchor = form.controls().roles().month(10).view->box(0);
     ship->moveTwips(ship->left() - 1000, ship->top() + 500);
-    const QPointF shipFromAnchor(ship->left() - anchor->left(), ship->top() - anchor->top());
+    const QPointF shipFromAnchor(ship->left() - anchor.left, ship->top() - anchor.top);
     form.fitToScreen(QRect(QPoint(0, 0), to));
 
     TestWindow started(QDate(2026, 12, 7), to);
     app::CalendarWindow& fresh = started.loaded();
-    const layout::PanelLabel* freshAnchor = fresh.controls().roles().month(10).title;
-    fresh.controls().roles().ship->moveTwips(freshAnchor->left() + float(shipFromAnchor.x()),
-                                             freshAnchor->top() + float(shipFromAnchor.y()));
+    const layout::TwipBox& freshAnchor = fresh.controls().roles().month(10).view->box(0);
+    fresh.controls().roles().ship->moveTwips(freshAnchor.left + float(shipFromAnchor.x()),
+                                             freshAnchor.top + float(shipFromAnchor.y()));
     QCOMPARE(form.geometry(), fresh.geometry());
     QCOMPARE(form.scale().factor, fresh.scale().factor);
     QCOMPARE(form.controls().roles().background->picture().size(),
@@ -276,11 +276,11 @@ void TestStartup::movedToAnotherScreen() {
         QCOMPARE(mine[i]->font(), theirs[i]->font());
     }
     for (int month = 1; month <= 12; ++month) {
-        const auto& a = form.controls().roles().month(month).view->parts();
-        const auto& b = fresh.controls().roles().month(month).view->parts();
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            QCOMPARE(a[i].geometry(), b[i].geometry());
-            QCOMPARE(a[i].font(), b[i].font());
+        const panels::MonthView* a = form.controls().roles().month(month).view;
+        const panels::MonthView* b = fresh.controls().roles().month(month).view;
+        for (int i = 0; i < panels::MonthView::kParts; ++i) {
+            QCOMPARE(a->partPixels(i), b->partPixels(i));
+            QCOMPARE(a->partFont(i), b->partFont(i));
         }
     }
 }
@@ -585,7 +585,7 @@ void TestStartup::backgroundScaledOncePerSize() {
     QImage target(form.size(), QImage::Format_ARGB32);
     for (int i = 0; i < 5; ++i)
         form.render(&target);
-    form.controls().roles().month(1).cells[3]->setCaption("x");
+    w.saver->panels().fillTick(1);
     form.render(&target);
     QCOMPARE(form.backgroundScalings(), 1);
     form.resize(640, 480);

@@ -67,21 +67,13 @@ void TestForm::everyControlExistsByName() {
     // The rest are the pictures, which have no caption.
     QCOMPARE(read.count(QString()), read.size());
     QVERIFY(!form.controls().roles().background->isVisibleTo(&form));
-    QVERIFY(form.controls().panelLabel("Label10", 36));
-    QVERIFY(!form.controls().panelLabel("Label10", 37));
+    QVERIFY(drawnLabel(form, "Label10(36)"));
+    QVERIFY(!drawnLabel(form, "Label10(37)"));
 }
 
 void TestForm::autoSizeFollowsTheCaption() {
     TestWindow w;
     app::CalendarWindow& form = w.make();
-    layout::PanelLabel* cell = form.controls().panelLabel("Label10", 4);
-    const float narrow = cell->twipWidth();
-    cell->setCaption("25");
-    QVERIFY(cell->twipWidth() > narrow);
-    QCOMPARE(cell->left(), 960.0f - 240.0f + 0.0f); // column 0 of January stays put
-    layout::PanelLabel* october = form.controls().panelLabel("Label85");
-    october->setCaption("Октябрь и ноябрь");
-    QCOMPARE(october->twipWidth(), 750.0f);
     layout::TwipLabel* banner = form.controls().label("Label113");
     const float oneLine = banner->twipHeight();
     banner->setCaption("a\r\nb");

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QRegularExpression>
 #include <cstdlib>
 #include <optional>
 
@@ -26,12 +25,21 @@ inline std::optional<DrawnLabel> drawnLabel(app::CalendarWindow& form, const QSt
     if (const layout::TwipLabel* l = form.controls().label(objectName))
         return DrawnLabel{l->caption(),   l->toolTipText(), l->left(), l->top(),
                           l->twipWidth(), l->geometry(),    l->font(), l->foreColor()};
-    const auto match =
-        QRegularExpression(QStringLiteral(R"(^(\w+?)(?:\((\d+)\))?$)")).match(objectName);
-    const int index = match.captured(2).isEmpty() ? -1 : match.captured(2).toInt();
-    if (const layout::PanelLabel* l = form.controls().panelLabel(match.captured(1), index))
-        return DrawnLabel{l->caption(),   l->toolTipText(), l->left(), l->top(),
-                          l->twipWidth(), l->geometry(),    l->font(), l->foreColor()};
+    for (const panels::MonthView* view : form.controls().monthViews())
+        for (int part = 0; part < panels::MonthView::kParts; ++part) {
+            if (view->stored(part).objectName() != objectName)
+                continue;
+            const panels::MonthView::Look look = view->look(part);
+            const layout::TwipBox& box = view->box(part);
+            return DrawnLabel{look.caption,
+                              look.tip,
+                              box.left,
+                              box.top,
+                              box.width,
+                              view->partPixels(part),
+                              view->partFont(part),
+                              look.colour};
+        }
     return std::nullopt;
 }
 
