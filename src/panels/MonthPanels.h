@@ -35,9 +35,6 @@ class MonthPanels : public QObject {
     // the twelve fill timers restarted.
     void refill();
 
-    // How many ticks of a month's fill have run.
-    int revealed(int month) const { return m_controls.month(month).view->revealed(); }
-
   private:
     const layout::Roles& m_controls;
     calendar::Today& m_today;

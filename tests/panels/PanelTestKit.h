@@ -9,14 +9,23 @@
 #include "panels/MonthPanels.h"
 
 #include <QAccessible>
-#include <QHash>
 #include <QImage>
 #include <QString>
 #include <QTest>
 #include <QTimer>
 #include <QVector>
+#include <algorithm>
+#include <map>
 
 namespace navcal::test {
+
+constexpr QRgb none = 0; // nothing drawn
+constexpr QRgb black = 0x000000;
+constexpr QRgb red = 0xFF0000;
+constexpr QRgb blue = 0x0000FF;
+constexpr QRgb yellow = 0xFFFF00;
+constexpr QRgb green = 0x008000; // the palette's colour for 0.15
+constexpr QRgb grey = 0x808080;  // and for 0.5
 
 inline panels::MonthView& monthView(app::CalendarWindow& form, int month) {
     return *form.controls().roles().month(month).view;
@@ -33,26 +42,18 @@ inline void clickTitle(app::CalendarWindow& form, int month) {
                       view.partPixels(0).topLeft() - view.pos() + QPoint(2, 2));
 }
 
-// `count` ticks of one month's fill, as its timer gives them.
-inline void tickFill(app::Saver& saver, int month, int count) {
-    fillTimer(saver.window(), month)->start();
-    for (int i = 0; i < count; ++i)
-        saver.panels().fillTick(month);
-}
-
-// Ticks one month's fill as its timer would until the timer stops itself;
-// returns the number of ticks (-1 when it never stopped).
-inline int runFill(app::Saver& saver, int month) {
+// Ticks one month's fill as its timer would, `ticks` times or until the timer
+// stops itself; returns the number of ticks (-1 when it never stopped).
+inline int runFill(app::Saver& saver, int month, int ticks = 100) {
     QTimer* timer = fillTimer(saver.window(), month);
     if (!timer->isActive())
         timer->start();
-    for (int ticks = 1; ticks <= 100; ++ticks) {
+    for (int tick = 1; tick <= ticks; ++tick) {
         saver.panels().fillTick(month);
         if (!timer->isActive())
-            return ticks;
+            return tick;
     }
-    timer->stop();
-    return -1;
+    return ticks < 100 ? ticks : -1;
 }
 
 inline void runAllFills(app::Saver& saver) {
@@ -70,27 +71,22 @@ struct Look {
 };
 
 inline QRgb inkOf(const QImage& image) {
-    QHash<QRgb, int> counts;
+    std::map<QRgb, int> counts{{0, 0}};
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (const QRgb p = image.pixel(x, y); qAlpha(p) == 255)
                 ++counts[p & 0xFFFFFF];
-    QRgb ink = 0;
-    int most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (it.value() > most)
-            most = it.value(), ink = it.key();
-    return ink;
+    return std::max_element(counts.begin(), counts.end(),
+                            [](auto& a, auto& b) { return a.second < b.second; })
+        ->first;
 }
 
 inline bool framedAllRound(const QImage& image) {
     const int w = image.width(), h = image.height();
-    for (int x = 0; x < w; ++x)
-        if (qAlpha(image.pixel(x, 0)) != 255 || qAlpha(image.pixel(x, h - 1)) != 255)
-            return false;
     for (int y = 0; y < h; ++y)
-        if (qAlpha(image.pixel(0, y)) != 255 || qAlpha(image.pixel(w - 1, y)) != 255)
-            return false;
+        for (int x = 0; x < w; ++x)
+            if ((x % (w - 1) == 0 || y % (h - 1) == 0) && qAlpha(image.pixel(x, y)) != 255)
+                return false;
     return true;
 }
 

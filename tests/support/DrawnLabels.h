@@ -25,21 +25,11 @@ inline std::optional<DrawnLabel> drawnLabel(app::CalendarWindow& form, const QSt
     if (const layout::TwipLabel* l = form.controls().label(objectName))
         return DrawnLabel{l->caption(),   l->toolTipText(), l->left(), l->top(),
                           l->twipWidth(), l->geometry(),    l->font(), l->foreColor()};
-    for (const panels::MonthView* view : form.controls().monthViews())
-        for (int part = 0; part < panels::MonthView::kParts; ++part) {
-            if (view->stored(part).objectName() != objectName)
-                continue;
-            const panels::MonthView::Look look = view->look(part);
-            const layout::TwipBox& box = view->box(part);
-            return DrawnLabel{look.caption,
-                              look.tip,
-                              box.left,
-                              box.top,
-                              box.width,
-                              view->partPixels(part),
-                              view->partFont(part),
-                              look.colour};
-        }
+    for (const panels::MonthView* v : form.controls().monthViews())
+        for (int p = 0; p < panels::MonthView::kParts; ++p)
+            if (const auto look = v->look(p); v->stored(p).objectName() == objectName)
+                return DrawnLabel{look.caption,    look.tip,         v->box(p).left, v->box(p).top,
+                                  v->box(p).width, v->partPixels(p), v->partFont(p), look.colour};
     return std::nullopt;
 }
 
