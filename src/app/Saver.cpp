@@ -3,6 +3,7 @@
 #include "app/ExitPolicy.h"
 #include "app/UserHolidays.h"
 #include "banner/Banner.h"
+#include "calendar/CalendarRules.h"
 #include "extras/ClockDisplay.h"
 #include "extras/Decorations.h"
 #include "extras/Music.h"
@@ -61,16 +62,18 @@ void Saver::wire() {
         const layout::MonthControls& m = roles.month(month);
         connect(m.fillTimer, &QTimer::timeout, m_panels.get(),
                 [this, month] { m_panels->fillTick(month); });
-        connect(m.view, &layout::MonthView::titleClicked, m_panels.get(),
+        connect(m.view, &panels::MonthView::titleClicked, m_panels.get(),
                 [this, month] { m_panels->titleClicked(month); });
     }
     connect(roles.flag, &ImageControl::clicked, m_panels.get(),
             [this] { m_panels->recolourHeaders(); });
     connect(roles.bannerTimer, &QTimer::timeout, m_banner.get(), [this] { m_banner->tick(); });
     connect(roles.banner, &TwipLabel::clicked, m_banner.get(), [this] { m_banner->clicked(); });
-    // A saver left running past midnight shows the new day.
+    // A saver left running past midnight shows the new day: the clock's tick
+    // is what reads the date while running.
     connect(m_clockDisplay.get(), &extras::ClockDisplay::ticked, m_today.get(),
             [this](const QDateTime& now) { m_today->observe(now.date()); });
+    connect(m_today.get(), &calendar::Today::dayChanged, this, [this] { showDate(); });
     connect(roles.seagull, &ImageControl::clicked, m_music.get(), [this] { m_music->replay(); });
     connect(roles.seagull, &ImageControl::doubleClicked, window,
             [seagull = roles.seagull] { seagull->setVisible(false); });
@@ -102,6 +105,15 @@ void Saver::loadFrame() {
     m_today->reset();
     readUserHolidays();
     m_panels->restartFills();
+    showDate();
+}
+
+void Saver::showDate() {
+    layout::TwipLabel* line = m_window->controls().roles().dateLine;
+    line->setCaption(calendar::dateLine(m_today->date(), m_services.locale));
+    // A locale whose short date names the month ("5 Feb 2026") writes more
+    // than the stored width holds: the line widens about its centre.
+    line->widenToCaption();
 }
 
 void Saver::startTimers() {

@@ -86,6 +86,8 @@ class Saver : public QObject {
 
   private:
     void wire();
+    // Today's date on its line.
+    void showDate();
     // A key or a click of the user's: the saver ends.
     void endByUser();
     // The user's holidays.txt, read anew: at start-up and on each new day.

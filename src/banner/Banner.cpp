@@ -7,7 +7,7 @@ namespace navcal::banner {
 Banner::Banner(const layout::Roles& controls, calendar::Today& today,
                layout::RandomPalette& palette, const std::vector<calendar::Holiday>& userHolidays,
                float screenWidthTwips, QObject* parent)
-    : QObject(parent), m_banner(controls.banner), m_anchor(controls.month(7).headers[0]),
+    : QObject(parent), m_banner(controls.banner), m_anchor(controls.month(7).view),
       m_timer(controls.bannerTimer), m_today(today), m_userHolidays(userHolidays),
       m_palette(palette), m_screenWidth(screenWidthTwips) {}
 
@@ -15,11 +15,11 @@ void Banner::tick() {
     // A stray tick after the click (a queued timeout) must not undo the freeze.
     if (m_frozen)
         return;
-    m_banner->setTop(m_anchor->top());
-    // Computed from the date alone, so a run past midnight shows the new day,
-    // and a day without an entry clears the previous one.
-    // A new day re-reads the user's holidays as the refresh announces it.
-    const BannerLook look = bannerFor(m_today.refresh(), m_userHolidays);
+    m_banner->setTop(m_anchor->headerTop(0));
+    // Computed from the date alone, so a run past midnight shows the new day
+    // (the clock's tick keeps today, and a new day re-reads the user's
+    // holidays), and a day without an entry clears the previous one.
+    const BannerLook look = bannerFor(m_today.date(), m_userHolidays);
     m_banner->setColour(look.colour);
     m_banner->setCaption(look.text);
     // Centred on the text it shows now, not on the previous tick's width.

@@ -33,8 +33,8 @@ class Banner : public QObject {
     void centre();
 
     layout::TwipLabel* m_banner;
-    bool m_centred = false;             // by a tick
-    const layout::PanelLabel* m_anchor; // July's Monday header, whose line the banner stands on
+    bool m_centred = false;            // by a tick
+    const panels::MonthView* m_anchor; // July's, whose Monday header's line the banner stands on
     QTimer* m_timer;
     calendar::Today& m_today;
     const std::vector<calendar::Holiday>& m_userHolidays;

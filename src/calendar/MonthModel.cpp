@@ -11,6 +11,7 @@ MonthCells monthCells(int year, int month, const QDate& today, const QLocale& lo
     for (int day = 1; day <= monthLength(year, month); ++day) {
         DayCell& cell = cells.at(cellOfDay(day, first));
         const QDate date(year, month, day);
+        cell.day = day;
         cell.caption = QString::number(day);
         if (date == today) {
             cell.framed = true;

@@ -26,6 +26,7 @@ constexpr bool isWeekendCell(int index) {
 }
 
 struct DayCell {
+    int day = 0;               // of the month; 0 before the 1st and after the last
     QString caption;           // the day's number; empty before the 1st and after the last
     std::optional<Rgb> colour; // empty: the cell keeps the colour it is stored with
     QString tip;               // empty: the cell keeps its stored tooltip

@@ -9,11 +9,6 @@ void Today::reset() {
     m_date = m_clock.today();
 }
 
-QDate Today::refresh() {
-    observe(m_clock.today());
-    return m_date;
-}
-
 void Today::observe(const QDate& date) {
     if (date == m_date)
         return;

@@ -19,9 +19,8 @@ class Today : public QObject {
 
     // Takes the clock's date without telling anyone: start-up, before anything follows.
     void reset();
-    // Reads the clock; a date other than the last one is announced.
-    QDate refresh();
-    // A clock reading made elsewhere; a date other than the last one is announced.
+    // A clock reading (the clock display's tick); a date other than the last
+    // one is announced.
     void observe(const QDate& date);
 
   signals:

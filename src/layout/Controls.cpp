@@ -4,6 +4,8 @@
 
 namespace navcal::layout {
 
+using panels::MonthView;
+
 namespace {
 
 template <typename T> T* required(T* control, const QString& what) {
@@ -111,7 +113,7 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
 }
 
 void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
-                            const std::array<MonthView*, 12>& views,
+                            const std::array<panels::MonthView*, 12>& views,
                             const QHash<QString, QTimer*>& timers) {
     Roles& r = m_roles;
     r.credit = byRole<TwipLabel>(withRole, Role::Credit, "credit line");
@@ -130,14 +132,7 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
         MonthControls& month = r.months.at(m.month - 1);
         month.view = required(views.at(m.month - 1), m.title);
         m_monthViews.append(month.view);
-        month.title = &month.view->title();
-        for (int j = 0; j < 7; ++j)
-            month.headers[j] = &month.view->header(j);
-        for (int i = 0; i < kCellsPerMonth; ++i)
-            month.cells[i] = &month.view->cell(i);
         month.fillTimer = required(timers.value(m.timer), m.timer);
-        for (PanelLabel& part : month.view->parts())
-            m_panelLabels.insert({part.stored().name, part.stored().index}, &part);
     }
 }
 
@@ -149,10 +144,6 @@ void Controls::rescale(TwipScale scale) {
         view->rescale(scale);
     for (ImageControl* image : m_allImages)
         image->rescale(scale);
-}
-
-PanelLabel* Controls::panelLabel(const QString& name, int index) const {
-    return m_panelLabels.value({name, index});
 }
 
 } // namespace navcal::layout

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "layout/ImageControl.h"
-#include "layout/MonthView.h"
 #include "layout/TwipLabel.h"
+#include "panels/MonthView.h"
 
 #include <QHash>
 #include <QList>
@@ -12,12 +12,9 @@
 
 namespace navcal::layout {
 
-// The controls of one month panel: its labels, painted by its view.
+// One month panel: the view that draws it and the timer of its fill.
 struct MonthControls {
-    MonthView* view = nullptr;
-    PanelLabel* title = nullptr;
-    std::array<PanelLabel*, 7> headers{}; // Monday ... Sunday
-    std::array<PanelLabel*, kCellsPerMonth> cells{};
+    panels::MonthView* view = nullptr;
     QTimer* fillTimer = nullptr;
 };
 
@@ -51,13 +48,11 @@ class Controls {
 
     const Roles& roles() const { return m_roles; }
 
-    // A month panel's title, header (index -1) or day cell.
-    PanelLabel* panelLabel(const QString& name, int index = -1) const;
 
     // Every label that is a widget of its own, in design order.
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
     // The twelve month panels, January first.
-    const QList<MonthView*>& monthViews() const { return m_monthViews; }
+    const QList<panels::MonthView*>& monthViews() const { return m_monthViews; }
     const QList<ImageControl*>& allImages() const { return m_allImages; }
     const QList<QTimer*>& allTimers() const { return m_allTimers; }
 
@@ -67,12 +62,11 @@ class Controls {
 
   private:
     void resolveRoles(const std::map<Role, QObject*>& withRole,
-                      const std::array<MonthView*, 12>& views,
+                      const std::array<panels::MonthView*, 12>& views,
                       const QHash<QString, QTimer*>& timers);
 
     TwipScale m_scale;
-    QHash<std::pair<QString, int>, PanelLabel*> m_panelLabels;
-    QList<MonthView*> m_monthViews;
+    QList<panels::MonthView*> m_monthViews;
     QList<TwipLabel*> m_allLabels;
     QList<ImageControl*> m_allImages;
     QList<QTimer*> m_allTimers;

@@ -7,23 +7,8 @@
 namespace navcal::panels {
 
 using layout::Colour;
-using layout::PanelLabel;
 
 namespace {
-
-void applyWrites(const std::vector<CellWrite>& writes, const layout::MonthControls& month) {
-    for (const CellWrite& write : writes) {
-        PanelLabel* label = month.cells.at(write.index);
-        if (write.caption)
-            label->setCaption(*write.caption);
-        if (write.frame)
-            label->setBorderStyle(1);
-        if (write.colour)
-            label->setForeColor(*write.colour);
-        if (write.tip)
-            label->setToolTipText(*write.tip);
-    }
-}
 
 bool validMonth(int month) {
     return month >= 1 && month <= 12;
@@ -40,55 +25,57 @@ MonthPanels::MonthPanels(const layout::Roles& controls, calendar::Today& today,
 }
 
 void MonthPanels::restartFills() {
-    m_revealed.fill(0);
+    for (const layout::MonthControls& month : m_controls.months)
+        month.view->restartFill();
 }
 
 void MonthPanels::fillTick(int month) {
     if (!validMonth(month))
         return;
     const layout::MonthControls& controls = m_controls.month(month);
-    int& revealed = m_revealed[month - 1];
-    calendar::MonthCells& cells = m_cells[month - 1];
-    if (revealed == 0) {
+    MonthView& view = *controls.view;
+    if (view.revealed() == 0) {
         const QDate today = m_today.date();
-        cells = calendar::monthCells(today.year(), month, today, m_locale, m_userHolidays);
-        if (month == 2) {
-            m_controls.dateLine->setCaption(calendar::dateLine(today, m_locale));
-            // A locale whose short date names the month ("5 Feb 2026") writes
-            // more than the stored width holds: the line widens about its centre.
-            m_controls.dateLine->widenToCaption();
-        }
+        view.startFill(
+            calendar::monthCells(today.year(), month, today, m_locale, m_userHolidays));
+    } else {
+        view.revealNext();
     }
-    applyWrites(panels::fillTick(cells, revealed), controls);
-    revealed = std::min(revealed + 1, kFillTicks);
-    if (revealed == kFillTicks)
+    if (view.revealed() == MonthView::kFillTicks)
         controls.fillTimer->stop();
 }
 
 void MonthPanels::titleClicked(int month) {
     if (!validMonth(month))
         return;
-    const layout::MonthControls& controls = m_controls.month(month);
+    MonthView& view = *m_controls.month(month).view;
     const Colour colour = m_palette.draw();
-    controls.title->setForeColor(colour);
-    std::array<QString, layout::kCellsPerMonth> captions;
-    for (int i = 0; i < layout::kCellsPerMonth; ++i)
-        captions[i] = controls.cells[i]->caption();
-    applyWrites(titleClickMarks(month, captions, m_today.date().year(), colour, m_userHolidays),
-                controls);
+    view.setTitleColour(colour);
+    const int year = m_today.date().year();
+    std::array<MonthView::Mark, calendar::kMonthCells> marks;
+    for (int i = 0; i < calendar::kMonthCells; ++i) {
+        MonthView::Mark& mark = marks[std::size_t(i)];
+        mark.colour = colour;
+        const int day = view.dayShown(i);
+        const calendar::HolidayLook look =
+            calendar::holidayOn(day ? QDate(year, month, day) : QDate(), m_userHolidays);
+        if (look.titleColour)
+            mark.colour = *look.titleColour;
+        if (look.titleTip)
+            mark.tip = look.gridTip;
+        if (calendar::isWeekendCell(i))
+            mark.colour = layout::colours::red;
+    }
+    view.markCells(marks);
 }
 
 void MonthPanels::recolourHeaders() {
     const Colour colour = m_palette.draw();
     for (const layout::MonthControls& month : m_controls.months)
-        for (PanelLabel* header : month.headers)
-            header->setForeColor(colour);
+        month.view->setHeaderColour(colour);
 }
 
 void MonthPanels::refill() {
-    for (const layout::MonthControls& month : m_controls.months)
-        for (PanelLabel* cell : month.cells)
-            cell->restoreStoredLook();
     restartFills();
     for (const layout::MonthControls& month : m_controls.months)
         month.fillTimer->start();

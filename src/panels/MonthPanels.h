@@ -1,19 +1,17 @@
 #pragma once
 
+#include "calendar/Holidays.h"
 #include "calendar/Today.h"
 #include "layout/Controls.h"
 #include "layout/RandomPalette.h"
-#include "panels/Fill.h"
 
 #include <QLocale>
 #include <QObject>
-#include <array>
 
 namespace navcal::panels {
 
-// The twelve month panels on the window: reveals each month's cells as its
-// fill timer ticks, applies the title clicks worked out in Fill.h, and
-// recolours the weekday headers.
+// The twelve month panels on the window: each month's fill, advanced by its
+// timer, the title clicks, and the weekday headers' colour.
 class MonthPanels : public QObject {
     Q_OBJECT
   public:
@@ -30,8 +28,9 @@ class MonthPanels : public QObject {
     // One fill tick of a month (1..12): its next cell revealed; the month's
     // timer stops with the last.
     void fillTick(int month);
-    // Click on a month's title (1..12): random colour, marked days, weekend red.
-    // A fill under way goes on from where it was.
+    // Click on a month's title (1..12): random colour, the days shown marked
+    // as their holidays say, weekend red. A fill under way goes on from where
+    // it was.
     void titleClicked(int month);
     // Click on the weekday-header picture: all 84 headers in one random colour.
     void recolourHeaders();
@@ -40,18 +39,12 @@ class MonthPanels : public QObject {
     // the twelve fill timers restarted.
     void refill();
 
-    // How many ticks of a month's fill have run.
-    int revealed(int month) const { return m_revealed.at(month - 1); }
-
   private:
     const layout::Roles& m_controls;
     calendar::Today& m_today;
     layout::RandomPalette& m_palette;
     QLocale m_locale;
     const std::vector<calendar::Holiday>& m_userHolidays;
-    std::array<int, 12> m_revealed{};
-    // Each month's cells, worked out on its fill's first tick.
-    std::array<calendar::MonthCells, 12> m_cells{};
 };
 
 } // namespace navcal::panels

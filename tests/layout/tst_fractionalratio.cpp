@@ -71,10 +71,12 @@ QStringList layoutReport(QSize screen) {
             shown.append({label->objectName(), label->geometry(), label->font(), label->caption(),
                           label->frameWidth()});
     const int frame = std::max(1, int(std::lround(form.scale().factor)));
-    for (layout::MonthView* view : form.controls().monthViews())
-        for (const layout::PanelLabel& label : view->parts())
-            shown.append({label.objectName(), label.geometry(), label.font(), label.caption(),
-                          label.borderStyle() == 1 ? frame : 0});
+    for (const panels::MonthView* view : form.controls().monthViews())
+        for (int part = 0; part < panels::MonthView::kParts; ++part) {
+            const panels::MonthView::Look look = view->look(part);
+            shown.append({view->stored(part).objectName(), view->partPixels(part),
+                          view->partFont(part), look.caption, look.frame ? frame : 0});
+        }
     report << QStringLiteral("labels %1").arg(shown.size());
     for (qsizetype i = 0; i < shown.size(); ++i) {
         const QRect place = shown[i].place;

@@ -1,53 +1,59 @@
 #pragma once
 
-// Helpers shared by the month panel tests: drive the fills by hand and read
-// whole panels back.
+// Helpers shared by the month panel tests: drive the fills as their timers
+// would, and read a panel as the user meets it: captions and tooltips from the
+// accessible tree, colours and today's frame from the drawn pixels.
 
 #include "app/Saver.h"
 #include "layout/Controls.h"
-#include "layout/StoredDesign.h"
 #include "panels/MonthPanels.h"
 
-#include <QDate>
+#include <QAccessible>
+#include <QImage>
 #include <QString>
 #include <QTest>
 #include <QTimer>
 #include <QVector>
+#include <algorithm>
+#include <map>
 
 namespace navcal::test {
 
-inline const layout::MonthLayout& monthDesign(int month) {
-    return layout::monthLayouts().at(month - 1);
-}
+constexpr QRgb none = 0; // nothing drawn
+constexpr QRgb black = 0x000000;
+constexpr QRgb red = 0xFF0000;
+constexpr QRgb blue = 0x0000FF;
+constexpr QRgb yellow = 0xFFFF00;
+constexpr QRgb green = 0x008000; // the palette's colour for 0.15
+constexpr QRgb grey = 0x808080;  // and for 0.5
 
-inline layout::PanelLabel* dayCell(app::CalendarWindow& form, int month, int index) {
-    return form.controls().roles().month(month).cells.at(index);
-}
-
-// A left click on a month's title where it is drawn.
-inline void clickTitle(app::CalendarWindow& form, int month) {
-    const layout::MonthControls& panel = form.controls().roles().month(month);
-    QTest::mouseClick(panel.view, Qt::LeftButton, {},
-                      panel.title->geometry().topLeft() - panel.view->pos() + QPoint(2, 2));
+inline panels::MonthView& monthView(app::CalendarWindow& form, int month) {
+    return *form.controls().roles().month(month).view;
 }
 
 inline QTimer* fillTimer(app::CalendarWindow& form, int month) {
     return form.controls().roles().month(month).fillTimer;
 }
 
-// Ticks one month's fill as its timer would until the timer stops itself;
-// returns the number of ticks (-1 when it never stopped).
-inline int runFill(app::Saver& saver, int month) {
+// A left click on a month's title where it is drawn.
+inline void clickTitle(app::CalendarWindow& form, int month) {
+    panels::MonthView& view = monthView(form, month);
+    QTest::mouseClick(&view, Qt::LeftButton, {},
+                      view.partPixels(0).topLeft() - view.pos() + QPoint(2, 2));
+}
+
+// Ticks one month's fill as its timer would, `ticks` times or until the timer
+// stops itself; returns the number of ticks (-1 when it never stopped).
+inline int runFill(app::Saver& saver, int month, int ticks = 100) {
     QTimer* timer = fillTimer(saver.window(), month);
     if (!timer->isActive())
         timer->start();
-    for (int ticks = 1; ticks <= 100; ++ticks) {
+    for (int tick = 1; tick <= ticks; ++tick) {
         saver.panels().fillTick(month);
         if (!timer->isActive())
-            return ticks;
+            return tick;
     }
-    timer->stop();
-    return -1;
+    return ticks < 100 ? ticks : -1;
 }
 
 inline void runAllFills(app::Saver& saver) {
@@ -55,35 +61,52 @@ inline void runAllFills(app::Saver& saver) {
         runFill(saver, month);
 }
 
-// What a label shows, for comparing panels before and after.
+// What a cell shows.
 struct Look {
     QString caption;
-    layout::Colour colour;
-    int border;
     QString tip;
+    QRgb ink = 0;        // the colour most of its opaque pixels have; 0: nothing drawn
+    bool framed = false; // an opaque line all round its edge
     bool operator==(const Look&) const = default;
 };
 
-inline Look lookOf(const layout::PanelLabel* label) {
-    return {label->caption(), label->foreColor(), label->borderStyle(), label->toolTipText()};
+inline QRgb inkOf(const QImage& image) {
+    std::map<QRgb, int> counts{{0, 0}};
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QRgb p = image.pixel(x, y); qAlpha(p) == 255)
+                ++counts[p & 0xFFFFFF];
+    return std::max_element(counts.begin(), counts.end(),
+                            [](auto& a, auto& b) { return a.second < b.second; })
+        ->first;
 }
 
+inline bool framedAllRound(const QImage& image) {
+    const int w = image.width(), h = image.height();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((x % (w - 1) == 0 || y % (h - 1) == 0) && qAlpha(image.pixel(x, y)) != 255)
+                return false;
+    return true;
+}
+
+// A panel's part (0: title, 1..7: headers, 8..44: cells) in the accessible
+// tree and as drawn.
+inline Look partLook(panels::MonthView& view, const QImage& drawn, int part) {
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(&view)->child(part);
+    const QImage box = drawn.copy(view.partPixels(part).translated(-view.pos()));
+    return {node->text(QAccessible::Name), node->text(QAccessible::Description), inkOf(box),
+            framedAllRound(box)};
+}
+
+// The 37 cells of a month, in order.
 inline QVector<Look> panelLook(app::CalendarWindow& form, int month) {
+    panels::MonthView& view = monthView(form, month);
+    const QImage drawn = view.grab().toImage();
     QVector<Look> looks;
-    for (int i = 0; i < layout::kCellsPerMonth; ++i)
-        looks << lookOf(dayCell(form, month, i));
+    for (int i = 0; i < panels::MonthView::kParts - panels::MonthView::kFirstCell; ++i)
+        looks << partLook(view, drawn, panels::MonthView::kFirstCell + i);
     return looks;
-}
-
-// The caption a cell must end with, worked out from the date alone.
-inline QString expectedCaption(int year, int month, int index) {
-    const QDate first(year, month, 1);
-    const int day = index - (first.dayOfWeek() - 1) + 1;
-    return day >= 1 && day <= first.daysInMonth() ? QString::number(day) : QString();
-}
-
-inline bool isWeekendCell(int index) {
-    return index < 35 && index % 7 >= 5;
 }
 
 } // namespace navcal::test

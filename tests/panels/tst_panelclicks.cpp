@@ -1,33 +1,26 @@
-// Clicks on a month title and on the weekday-header picture, after the fill.
+// Clicks on a month title and on the weekday-header picture, after the fill
+// and during it.
 
 #include "panels/PanelTestKit.h"
 #include "support/TestServices.h"
 
-#include <QSet>
 #include <QtTest>
 
 using namespace navcal;
 using namespace navcal::test;
 
 namespace {
-constexpr layout::Colour red = 0xFF0000;
-constexpr layout::Colour blue = 0x0000FF;
-constexpr layout::Colour green = 0x008000; // palette entry 2
-constexpr layout::Colour grey = 0x808080;  // palette entry 8
-
+// Every label's colour by its stored name.
 QHash<QString, layout::Colour> coloursOf(app::CalendarWindow& form) {
     QHash<QString, layout::Colour> colours;
     for (const layout::TwipLabel* label : form.controls().allLabels())
         colours.insert(label->objectName(), label->colour());
-    for (const layout::MonthView* view : form.controls().monthViews())
-        for (const layout::PanelLabel& label : view->parts())
-            colours.insert(label.objectName(), label.foreColor());
+    for (const panels::MonthView* view : form.controls().monthViews())
+        for (int part = 0; part < panels::MonthView::kParts; ++part)
+            colours.insert(view->stored(part).objectName(), view->look(part).colour);
     return colours;
 }
 
-void click(QWidget* widget) {
-    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(2, 2));
-}
 } // namespace
 
 class PanelClicks : public QObject {
@@ -35,7 +28,7 @@ class PanelClicks : public QObject {
   private slots:
     void titleClick_data();
     void titleClick();
-    void secondClickDrawsAgain();
+    void clickDuringFill_data();
     void clickDuringFill();
     void headerClick_data();
     void headerClick();
@@ -44,36 +37,49 @@ class PanelClicks : public QObject {
 void PanelClicks::titleClick_data() {
     QTest::addColumn<QDate>("today");
     QTest::addColumn<int>("month");
-    QTest::addColumn<double>("random");
-    QTest::addColumn<layout::Colour>("drawn"); // the palette's colour for `random`
+    QTest::addColumn<QList<double>>("draws"); // one click each
+    QTest::addColumn<QRgb>("drawn");          // the palette's colour for the last
     QTest::addColumn<QList<int>>("redDays");
     QTest::addColumn<QList<int>>("blueDays");
     QTest::addColumn<int>("tipDay");
     QTest::addColumn<QString>("tip");
 
+    // Red: the Saturdays and Sundays, and the days marked red; blue: those
+    // marked blue on a weekday.
     const QDate december(2026, 12, 7);
-    QTest::newRow("January, 10th on a Saturday")
-        << december << 1 << 0.15 << green << QList<int>{1, 7} << QList<int>{10, 15, 25} << 0 << "";
     QTest::newRow("February, 23rd with its tooltip")
-        << december << 2 << 0.5 << grey << QList<int>{23} << QList<int>{} << 23
+        << december << 2 << QList<double>{0.5} << grey
+        << QList<int>{1, 7, 8, 14, 15, 21, 22, 23, 28} << QList<int>{} << 23
         << "День защитника Отечества";
+    // A second click draws again: the first one's colour is gone.
+    QTest::newRow("January, 10th on a Saturday, clicked twice")
+        << december << 1 << QList<double>{0.15, 0.5} << grey
+        << QList<int>{1, 3, 4, 7, 10, 11, 17, 18, 24, 25, 31} << QList<int>{15} << 0 << "";
     QTest::newRow("April, nothing marked")
-        << december << 4 << 0.15 << green << QList<int>{} << QList<int>{} << 0 << "";
+        << december << 4 << QList<double>{0.15} << green << QList<int>{4, 5, 11, 12, 18, 19, 25, 26}
+        << QList<int>{} << 0 << "";
     QTest::newRow("May, 28th left in the random colour")
-        << december << 5 << 0.15 << green << QList<int>{1, 9} << QList<int>{5, 7, 13, 18, 21} << 0
+        << december << 5 << QList<double>{0.15} << green
+        << QList<int>{1, 2, 3, 9, 10, 16, 17, 23, 24, 30, 31} << QList<int>{5, 7, 13, 18, 21} << 0
         << "";
     QTest::newRow("July 2018, Sundays left to the weekend rows")
-        << QDate(2018, 12, 7) << 7 << 0.15 << green << QList<int>{} << QList<int>{17} << 17
+        << QDate(2018, 12, 7) << 7 << QList<double>{0.15} << green
+        << QList<int>{1, 7, 8, 14, 15, 21, 22, 28, 29} << QList<int>{17} << 17
         << "День авиации ВМФ";
     QTest::newRow("October, 20th left in the random colour")
-        << december << 10 << 0.15 << green << QList<int>{} << QList<int>{8, 30} << 0 << "";
+        << december << 10 << QList<double>{0.15} << green
+        << QList<int>{3, 4, 10, 11, 17, 18, 24, 25, 31} << QList<int>{8, 30} << 0 << "";
+    // Today, the 16th, takes the random colour; its frame stays.
+    QTest::newRow("December with today the 16th")
+        << QDate(2026, 12, 16) << 12 << QList<double>{0.15} << green
+        << QList<int>{5, 6, 12, 13, 19, 20, 26, 27} << QList<int>{9} << 0 << "";
 }
 
 void PanelClicks::titleClick() {
     QFETCH(QDate, today);
     QFETCH(int, month);
-    QFETCH(double, random);
-    QFETCH(layout::Colour, drawn);
+    QFETCH(QList<double>, draws);
+    QFETCH(QRgb, drawn);
     QFETCH(QList<int>, redDays);
     QFETCH(QList<int>, blueDays);
     QFETCH(int, tipDay);
@@ -85,85 +91,73 @@ void PanelClicks::titleClick() {
     const QVector<Look> filled = panelLook(form, month);
     const auto before = coloursOf(form);
 
-    w.random.script({random});
-    clickTitle(form, month);
-    QCOMPARE(form.controls().roles().month(month).title->foreColor(), drawn);
+    w.random.script(std::vector<double>(draws.begin(), draws.end()));
+    for (qsizetype i = 0; i < draws.size(); ++i)
+        clickTitle(form, month);
+    panels::MonthView& view = monthView(form, month);
+    QCOMPARE(partLook(view, view.grab().toImage(), 0).ink, drawn);
 
-    QSet<QString> changed{monthDesign(month).title};
-    for (int i = 0; i < layout::kCellsPerMonth; ++i) {
-        const layout::PanelLabel* cell = dayCell(form, month, i);
-        changed.insert(cell->objectName());
-        const int day = cell->caption().isEmpty() ? 0 : cell->caption().toInt();
-        layout::Colour expected = drawn;
-        if (isWeekendCell(i) || redDays.contains(day))
-            expected = red;
-        else if (blueDays.contains(day))
-            expected = blue;
-        QVERIFY2(cell->foreColor() == expected,
-                 qPrintable(QStringLiteral("cell %1 ('%2'): %3 instead of %4")
-                                .arg(i)
-                                .arg(cell->caption())
-                                .arg(cell->foreColor(), 0, 16)
-                                .arg(expected, 0, 16)));
+    const QVector<Look> clicked = panelLook(form, month);
+    for (int i = 0; i < calendar::kMonthCells; ++i) {
+        const Look& cell = clicked[i];
         // Captions, frames and the fill's tooltips stay.
-        QCOMPARE(cell->caption(), filled[i].caption);
-        QCOMPARE(cell->borderStyle(), filled[i].border);
-        QCOMPARE(cell->toolTipText(), tipDay && day == tipDay ? tip : filled[i].tip);
+        QCOMPARE(cell.caption, filled[i].caption);
+        QCOMPARE(cell.framed, filled[i].framed);
+        if (cell.caption.isEmpty())
+            continue;
+        const int day = cell.caption.toInt();
+        const QRgb expected = redDays.contains(day) ? red : blueDays.contains(day) ? blue : drawn;
+        QVERIFY2(cell.ink == expected, qPrintable(cell.caption));
+        QCOMPARE(cell.tip, day == tipDay ? tip : filled[i].tip);
     }
     // Nothing outside the month's title and cells changes colour.
-    const auto after = coloursOf(form);
-    for (auto it = before.cbegin(); it != before.cend(); ++it)
-        if (!changed.contains(it.key()))
-            QCOMPARE(after.value(it.key()), it.value());
+    auto after = coloursOf(form);
+    for (int part = 0; part < panels::MonthView::kParts; ++part)
+        if (part == 0 || part >= panels::MonthView::kFirstCell)
+            after.insert(view.stored(part).objectName(),
+                         before.value(view.stored(part).objectName()));
+    QCOMPARE(after, before);
 }
 
-void PanelClicks::secondClickDrawsAgain() {
-    TestWindow w(QDate(2026, 12, 7));
-    auto& form = w.loaded();
-    runAllFills(*w.saver);
-    w.random.script({0.15, 0.5});
-    clickTitle(form, 1);
-    const auto firstLook = panelLook(form, 1);
-    clickTitle(form, 1);
-    QCOMPARE(form.controls().roles().month(1).title->foreColor(), grey);
-    const auto secondLook = panelLook(form, 1);
-    for (int i = 0; i < layout::kCellsPerMonth; ++i) {
-        // Marked and weekend cells look the same after both clicks; the rest
-        // went from the first colour to the second.
-        if (firstLook[i].colour == green)
-            QCOMPARE(secondLook[i].colour, grey);
-        else
-            QCOMPARE(secondLook[i], firstLook[i]);
-    }
+void PanelClicks::clickDuringFill_data() {
+    QTest::addColumn<bool>("finished"); // the fill run to its end after the click
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRgb>("ink");
+    QTest::addColumn<bool>("framed");
+    // January 2026, today Saturday the 10th, clicked green after ten ticks:
+    // cells 0..10 show days up to the 8th, the rest their stored numbers. A
+    // cell takes the mark of the day it shows when clicked; the fill then
+    // gives a day with a colour of its own that colour.
+    QTest::newRow("a red holiday shown") << false << 3 << "1" << red << false;
+    QTest::newRow("stored 15, a blue holiday") << false << 14 << "15" << blue << false;
+    QTest::newRow("then: the 9th stays green") << true << 11 << "9" << green << false;
+    QTest::newRow("then: today red and framed") << true << 12 << "10" << red << true;
+    QTest::newRow("then: the 12th keeps stored 15's blue") << true << 14 << "12" << blue << false;
+    QTest::newRow("then: the 15th its own blue") << true << 17 << "15" << blue << false;
+    QTest::newRow("then: the 22nd keeps stored 25's blue") << true << 24 << "22" << blue << false;
+    QTest::newRow("then: Sunday the 25th red") << true << 27 << "25" << red << false;
 }
 
 void PanelClicks::clickDuringFill() {
-    // January 2026 with today 10 January: a click after ten ticks.
+    QFETCH(bool, finished);
+    QFETCH(int, cell);
+    QFETCH(QString, caption);
+    QFETCH(QRgb, ink);
+    QFETCH(bool, framed);
     TestWindow w(QDate(2026, 1, 10));
     auto& form = w.loaded();
-    TestWindow reference(QDate(2026, 1, 10));
-    auto& unclicked = reference.loaded();
-    runFill(*reference.saver, 1);
-
-    fillTimer(form, 1)->start();
-    for (int tick = 0; tick < 10; ++tick)
-        w.saver->panels().fillTick(1);
+    runFill(*w.saver, 1, 10);
     w.random.script({0.15});
     clickTitle(form, 1);
-    QCOMPARE(w.saver->panels().revealed(1), 10);
+    // The fill goes on from where it was.
     QVERIFY(fillTimer(form, 1)->isActive());
-    QVERIFY(runFill(*w.saver, 1) > 0);
-
-    const auto clickedLook = panelLook(form, 1);
-    const auto reference1 = panelLook(unclicked, 1);
-    for (int i = 0; i < layout::kCellsPerMonth; ++i) {
-        QCOMPARE(clickedLook[i].caption, reference1[i].caption);
-        QCOMPARE(clickedLook[i].caption, expectedCaption(2026, 1, i));
-        QCOMPARE(clickedLook[i].border, reference1[i].border);
-        QCOMPARE(clickedLook[i].tip, reference1[i].tip);
-        if (isWeekendCell(i))
-            QCOMPARE(clickedLook[i].colour, red);
-    }
+    if (finished)
+        QCOMPARE(runFill(*w.saver, 1), 26);
+    const Look shown = panelLook(form, 1).at(cell);
+    QCOMPARE(shown.caption, caption);
+    QCOMPARE(shown.ink, ink);
+    QCOMPARE(shown.framed, framed);
 }
 
 void PanelClicks::headerClick_data() {
@@ -180,25 +174,19 @@ void PanelClicks::headerClick() {
     auto& form = w.loaded();
     runAllFills(*w.saver);
     w.random.script({0.15});
-    w.saver->panels().titleClicked(3); // titles and cells in a colour of their own
+    clickTitle(form, 3); // titles and cells in a colour of their own
     const auto before = coloursOf(form);
 
     // Later draws would give another colour: the click draws once for all twelve panels.
     w.random.script({random, random < 0.5 ? 0.9 : 0.1});
-    click(form.controls().roles().flag);
+    QTest::mouseClick(form.controls().roles().flag, Qt::LeftButton, {}, QPoint(2, 2));
 
-    QSet<QString> headers;
+    auto expected = before;
     for (const layout::MonthLayout& m : layout::monthLayouts())
         for (const QString& header : m.headers)
-            headers.insert(header);
-    QCOMPARE(headers.size(), 84);
-    const auto after = coloursOf(form);
-    for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        if (headers.contains(it.key()))
-            QCOMPARE(after.value(it.key()), drawn);
-        else
-            QCOMPARE(after.value(it.key()), it.value());
-    }
+            expected.insert(header, drawn);
+    QCOMPARE(expected.size(), before.size());
+    QCOMPARE(coloursOf(form), expected);
 }
 
 QTEST_MAIN(PanelClicks)

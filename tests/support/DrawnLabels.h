@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QRegularExpression>
 #include <cstdlib>
 #include <optional>
 
@@ -27,12 +26,11 @@ inline std::optional<DrawnLabel> drawnLabel(app::CalendarWindow& form, const QSt
     if (const auto* l = form.findChild<layout::TwipLabel*>(objectName))
         return DrawnLabel{l->caption(),   l->tooltip(),  l->left(), l->top(),
                           l->twipWidth(), l->geometry(), l->font(), l->colour()};
-    const auto match =
-        QRegularExpression(QStringLiteral(R"(^(\w+?)(?:\((\d+)\))?$)")).match(objectName);
-    const int index = match.captured(2).isEmpty() ? -1 : match.captured(2).toInt();
-    if (const layout::PanelLabel* l = form.controls().panelLabel(match.captured(1), index))
-        return DrawnLabel{l->caption(),   l->toolTipText(), l->left(), l->top(),
-                          l->twipWidth(), l->geometry(),    l->font(), l->foreColor()};
+    for (const panels::MonthView* v : form.controls().monthViews())
+        for (int p = 0; p < panels::MonthView::kParts; ++p)
+            if (const auto look = v->look(p); v->stored(p).objectName() == objectName)
+                return DrawnLabel{look.caption,    look.tip,         v->box(p).left, v->box(p).top,
+                                  v->box(p).width, v->partPixels(p), v->partFont(p), look.colour};
     return std::nullopt;
 }
 

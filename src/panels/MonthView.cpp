@@ -1,0 +1,462 @@
+#include "panels/MonthView.h"
+
+#include "layout/Fonts.h"
+#include "layout/Pointers.h"
+#include "layout/TwipLabel.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QFrame>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolTip>
+
+namespace navcal::panels {
+
+using layout::Colour;
+
+namespace {
+
+constexpr Colour red = 0xFF0000;
+
+// The day a stored caption numbers, or 0.
+int storedDay(const QString& caption) {
+    bool isNumber = false;
+    const int day = caption.toInt(&isNumber);
+    return isNumber && QString::number(day) == caption ? day : 0;
+}
+
+// ---- what screen readers see: one static text per part ----
+
+class PartAccessible : public QAccessibleInterface {
+  public:
+    PartAccessible(MonthView* view, int part) : m_view(view), m_part(part) {}
+
+    bool isValid() const override { return m_view; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(m_view.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        if (!m_view)
+            return {};
+        switch (t) {
+        case QAccessible::Name:
+            return m_view->look(m_part).caption;
+        case QAccessible::Description:
+            return m_view->look(m_part).tip;
+        default:
+            return {};
+        }
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!m_view)
+            return {};
+        const QRect r = m_view->partPixels(m_part);
+        return QRect(m_view->parentWidget()->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!m_view || !m_view->isVisible())
+            s.invisible = true;
+        return s;
+    }
+
+  private:
+    QPointer<MonthView> m_view;
+    int m_part;
+};
+
+// The view as a group of its parts, the way Qt's item views give their cells.
+class MonthViewAccessible : public QAccessibleWidget {
+  public:
+    explicit MonthViewAccessible(MonthView* view)
+        : QAccessibleWidget(view, QAccessible::Grouping) {}
+    ~MonthViewAccessible() override {
+        for (QAccessible::Id id : m_children)
+            if (id)
+                QAccessible::deleteAccessibleInterface(id);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? view()->look(0).caption : QString();
+    }
+    int childCount() const override { return MonthView::kParts; }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= MonthView::kParts)
+            return nullptr;
+        QAccessible::Id& id = m_children[std::size_t(index)];
+        if (!id)
+            id = QAccessible::registerAccessibleInterface(new PartAccessible(view(), index));
+        return QAccessible::accessibleInterface(id);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (int i = 0; i < MonthView::kParts; ++i)
+            if (m_children[std::size_t(i)] &&
+                QAccessible::accessibleInterface(m_children[std::size_t(i)]) == child)
+                return i;
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const int part = view()->partAt(view()->mapFromGlobal(QPoint(x, y)));
+        return part < 0 ? nullptr : child(part);
+    }
+
+  private:
+    MonthView* view() const { return static_cast<MonthView*>(widget()); }
+    mutable std::array<QAccessible::Id, MonthView::kParts> m_children{};
+};
+
+QAccessibleInterface* monthViewAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(MonthView::staticMetaObject.className()))
+        return new MonthViewAccessible(static_cast<MonthView*>(object));
+    return nullptr;
+}
+
+bool sameFont(const layout::StoredFont& a, const layout::StoredFont& b) {
+    return a.face == b.face && a.points == b.points && a.bold == b.bold && a.italic == b.italic;
+}
+
+} // namespace
+
+// ---- the view ----
+
+MonthView::MonthView(const layout::MonthLayout& month,
+                     const std::array<const layout::StoredControl*, kParts>& parts,
+                     layout::TwipScale scale, QWidget* window)
+    : QWidget(window), m_month(month.month), m_scale(scale) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(monthViewAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible);
+    setObjectName(QStringLiteral("month%1").arg(month.month));
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAutoFillBackground(false);
+    // For the title's pointer, which the other parts do not share.
+    setMouseTracking(true);
+    const Colour buttonText = layout::buttonTextColour();
+    m_parts.reserve(kParts);
+    for (const layout::StoredControl* stored : parts) {
+        // The cells share one stored font: one font made for all of them.
+        const QFont font = !m_parts.empty() && sameFont(m_parts.back().stored->font, stored->font)
+                               ? m_parts.back().font
+                               : layout::designFont(stored->font, scale.factor);
+        m_parts.push_back(Part{stored,
+                               stored->foreColor.value_or(buttonText),
+                               {stored->left, stored->top, stored->width, stored->height},
+                               font,
+                               {}});
+    }
+    const Looks shown = looks();
+    for (int i = 0; i < kParts; ++i)
+        fit(m_parts[std::size_t(i)], shown[std::size_t(i)]);
+    placeOnWindow();
+}
+
+MonthView::Look MonthView::look(int index) const {
+    const Part& part = m_parts.at(std::size_t(index));
+    Look look{part.stored->caption, part.storedColour, false, part.stored->toolTip};
+    if (index == 0) {
+        look.colour = m_titleColour.value_or(look.colour);
+        return look;
+    }
+    if (index < kFirstCell) {
+        look.colour = m_headerColour.value_or(look.colour);
+        return look;
+    }
+    const int cell = index - kFirstCell;
+    const calendar::DayCell& day = m_cells[std::size_t(cell)];
+    if (isRevealed(cell)) {
+        look.caption = day.caption;
+        look.frame = day.framed;
+        if (day.colour)
+            look.colour = *day.colour;
+        if (!day.tip.isEmpty())
+            look.tip = day.tip;
+    } else if (m_revealed > 0) {
+        if (day.caption.isEmpty())
+            look.caption.clear();
+        if (calendar::isWeekendCell(cell))
+            look.colour = red;
+    }
+    look.colour = m_markColour[std::size_t(cell)].value_or(look.colour);
+    look.tip = m_markTip[std::size_t(cell)].value_or(look.tip);
+    return look;
+}
+
+MonthView::Looks MonthView::looks() const {
+    Looks out;
+    for (int i = 0; i < kParts; ++i)
+        out[std::size_t(i)] = look(i);
+    return out;
+}
+
+int MonthView::dayShown(int cell) const {
+    if (isRevealed(cell))
+        return m_cells.at(std::size_t(cell)).day;
+    if (m_revealed > 0 && m_cells.at(std::size_t(cell)).caption.isEmpty())
+        return 0;
+    return storedDay(m_parts.at(std::size_t(kFirstCell + cell)).stored->caption);
+}
+
+void MonthView::restartFill() {
+    const Looks before = looks();
+    m_revealed = 0;
+    m_markColour.fill(std::nullopt);
+    m_markTip.fill(std::nullopt);
+    showChanges(before);
+}
+
+void MonthView::startFill(const calendar::MonthCells& cells) {
+    const Looks before = looks();
+    m_cells = cells;
+    m_revealed = 0;
+    revealTo(1);
+    showChanges(before);
+}
+
+void MonthView::revealNext() {
+    if (m_revealed <= 0 || m_revealed >= kFillTicks)
+        return;
+    const Looks before = looks();
+    revealTo(m_revealed + 1);
+    showChanges(before);
+}
+
+void MonthView::revealTo(int revealed) {
+    const int from = m_revealed;
+    m_revealed = revealed;
+    for (int cell = 0; cell < calendar::kMonthCells; ++cell) {
+        const std::size_t i = std::size_t(cell);
+        const bool before = from > 0 && cell <= from;
+        if (isRevealed(cell) && !before) {
+            // A newly revealed day's own colour and tooltip go over a click's marks.
+            if (m_cells[i].colour)
+                m_markColour[i].reset();
+            if (!m_cells[i].tip.isEmpty())
+                m_markTip[i].reset();
+        } else if (!isRevealed(cell) && calendar::isWeekendCell(cell)) {
+            // Every tick paints the weekend columns red again.
+            m_markColour[i].reset();
+        }
+    }
+}
+
+void MonthView::setTitleColour(Colour colour) {
+    const Looks before = looks();
+    m_titleColour = colour;
+    showChanges(before);
+}
+
+void MonthView::setHeaderColour(Colour colour) {
+    const Looks before = looks();
+    m_headerColour = colour;
+    showChanges(before);
+}
+
+void MonthView::markCells(const std::array<Mark, calendar::kMonthCells>& marks) {
+    const Looks before = looks();
+    for (int cell = 0; cell < calendar::kMonthCells; ++cell) {
+        const Mark& mark = marks[std::size_t(cell)];
+        m_markColour[std::size_t(cell)] = mark.colour;
+        if (mark.tip)
+            m_markTip[std::size_t(cell)] = *mark.tip;
+    }
+    showChanges(before);
+}
+
+// ---- place ----
+
+int MonthView::partAt(QPoint pos) const {
+    const QPoint at = pos + this->pos();
+    // The last drawn is on top.
+    for (int i = kParts - 1; i >= 0; --i)
+        if (m_parts[std::size_t(i)].pixels.contains(at))
+            return i;
+    return -1;
+}
+
+void MonthView::fit(Part& part, const Look& look) {
+    const double tpp = m_scale.twipsPerPixel();
+    if (part.stored->autoSize) {
+        // Sized by its text in the font really used, plus the frame.
+        const int frame = look.frame ? 2 * m_scale.borderPixels() : 0;
+        const QSize box = layout::captionBox(part.font, look.caption, frame);
+        part.box.width = float(box.width() * tpp);
+        part.box.height = float(box.height() * tpp);
+    }
+    part.pixels = part.box.pixels(tpp);
+}
+
+void MonthView::rescale(layout::TwipScale scale) {
+    m_scale = scale;
+    const Looks shown = looks();
+    for (int i = 0; i < kParts; ++i) {
+        Part& part = m_parts[std::size_t(i)];
+        part.font = i > 0 && sameFont(m_parts[std::size_t(i - 1)].stored->font, part.stored->font)
+                        ? m_parts[std::size_t(i - 1)].font
+                        : layout::designFont(part.stored->font, scale.factor);
+        fit(part, shown[std::size_t(i)]);
+    }
+    placeOnWindow();
+    update();
+}
+
+void MonthView::shift(float dx, float dy) {
+    const Looks shown = looks();
+    for (int i = 0; i < kParts; ++i) {
+        Part& part = m_parts[std::size_t(i)];
+        part.box.left += dx;
+        part.box.top += dy;
+        fit(part, shown[std::size_t(i)]);
+    }
+    placeOnWindow();
+}
+
+void MonthView::showChanges(const Looks& before) {
+    bool moved = false;
+    for (int i = 0; i < kParts; ++i) {
+        const Look& was = before[std::size_t(i)];
+        const Look now = look(i);
+        if (now == was)
+            continue;
+        Part& part = m_parts[std::size_t(i)];
+        update(part.pixels.translated(-pos()));
+        if (now.caption != was.caption || now.frame != was.frame) {
+            const QRect old = part.pixels;
+            fit(part, now);
+            moved = moved || part.pixels != old;
+            update(part.pixels.translated(-pos()));
+        }
+        if (!QAccessible::isActive())
+            continue;
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(this);
+        QAccessibleInterface* label = view ? view->child(i) : nullptr;
+        if (label && now.caption != was.caption) {
+            QAccessibleEvent event(label, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+        if (label && now.tip != was.tip) {
+            QAccessibleEvent event(label, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    if (moved)
+        placeOnWindow();
+}
+
+void MonthView::placeOnWindow() {
+    // The view covers its parts and no more: its mask is their union, so
+    // that between them the pointer and the paint reach what is beneath.
+    QRect bounds;
+    QRegion mask;
+    for (const Part& part : m_parts) {
+        bounds |= part.pixels;
+        mask += part.pixels;
+    }
+    mask.translate(-bounds.topLeft());
+    if (geometry() != bounds)
+        setGeometry(bounds);
+    if (this->mask() != mask)
+        setMask(mask);
+}
+
+// ---- drawing and input ----
+
+void MonthView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const int frame = m_scale.borderPixels();
+    QPalette palette = this->palette(); // each part's colour set in turn
+    for (int i = 0; i < kParts; ++i) {
+        const Part& part = m_parts[std::size_t(i)];
+        const QRect box = part.pixels.translated(-pos());
+        if (!event->region().intersects(box))
+            continue;
+        const Look shown = look(i);
+        // Each part drawn as a label of its own draws itself: clipped to its
+        // box, the frame on its edge, the text from the top left inside.
+        painter.save();
+        painter.setClipRect(box, Qt::IntersectClip);
+        painter.setFont(part.font);
+        palette.setColor(QPalette::WindowText, layout::toQColor(shown.colour));
+        palette.setColor(QPalette::Text, layout::toQColor(shown.colour));
+        QRect contents = box;
+        if (shown.frame) {
+            QStyleOptionFrame option;
+            option.initFrom(this);
+            option.palette = palette;
+            option.rect = box;
+            option.frameShape = QFrame::Box;
+            option.lineWidth = frame;
+            option.midLineWidth = 0;
+            style()->drawControl(QStyle::CE_ShapedFrame, &option, &painter, this);
+            contents = box.adjusted(frame, frame, -frame, -frame);
+        }
+        style()->drawItemText(&painter, contents,
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextForceLeftToRight, palette,
+                              true, shown.caption, QPalette::WindowText);
+        painter.restore();
+    }
+}
+
+bool MonthView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int part = partAt(help->pos());
+        const QString tip = part < 0 ? QString() : look(part).tip;
+        if (!tip.isEmpty()) {
+            QToolTip::showText(help->globalPos(), tip, this,
+                               m_parts[std::size_t(part)].pixels.translated(-pos()));
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// Every part takes its own presses: a click that reached the window would
+// end the saver. A left press and release on the title make a click; the
+// second press of a double click counts as a press again.
+void MonthView::mousePressEvent(QMouseEvent* event) {
+    m_titleClick.press(event, partAt(event->position().toPoint()) == 0);
+}
+
+void MonthView::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
+
+void MonthView::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_titleClick.release(event,
+                             m_parts.front().pixels.contains(event->position().toPoint() + pos())))
+        emit titleClicked();
+}
+
+void MonthView::mouseMoveEvent(QMouseEvent* event) {
+    const int part = partAt(event->position().toPoint());
+    const layout::Pointer pointer =
+        part < 0 ? layout::Pointer::Arrow : m_parts[std::size_t(part)].stored->pointer;
+    if (pointer == layout::Pointer::Arrow)
+        unsetCursor();
+    else
+        setCursor(layout::pointerCursor(pointer));
+    event->ignore();
+}
+
+} // namespace navcal::panels
