@@ -48,7 +48,6 @@ class Controls {
 
     const Roles& roles() const { return m_roles; }
 
-
     // Every label that is a widget of its own, in design order.
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
     // The twelve month panels, January first.
