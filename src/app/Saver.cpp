@@ -147,8 +147,6 @@ void Saver::runInside(platform::HostWindow& host) {
     form.setFocusPolicy(Qt::NoFocus);
     form.winId();
     form.windowHandle()->setParent(QWindow::fromWinId(WId(host.id())));
-    form.move(0, 0);
-    form.resize(host.logicalSize());
     connect(&host, &platform::HostWindow::resized, &form,
             [&form](QSize size) { form.fitToScreen(QRect(QPoint(0, 0), size)); });
     // Nothing of ours is left to save once the host's window is gone; ending
@@ -162,8 +160,12 @@ void Saver::runInside(platform::HostWindow& host) {
         std::fflush(stderr);
         std::_Exit(platform::hostGoneExitCode());
     });
-    form.show();
+    // Watched before the window takes the host's size: a size the host
+    // changes from then on is followed, however late the window shows.
     host.watch();
+    form.move(0, 0);
+    form.resize(host.logicalSize());
+    form.show();
     startTimers();
 }
 
