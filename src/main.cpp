@@ -12,9 +12,11 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 using namespace navcal;
 
@@ -62,9 +64,17 @@ int main(int argc, char** argv) {
         complain(display.error());
         return 1;
     }
-    int qtArgc = 1;
-    char* qtArgv[] = {argv[0], nullptr};
-    QApplication application(qtArgc, qtArgv);
+    // The toolkit sees the program's name and the platform's options; the
+    // strings live as long as the application.
+    std::vector<QByteArray> qtArguments{QByteArray(argv[0])};
+    for (const QString& option : display.toolkitArguments())
+        qtArguments.push_back(option.toLocal8Bit());
+    std::vector<char*> qtArgv;
+    for (QByteArray& argument : qtArguments)
+        qtArgv.push_back(argument.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = int(qtArguments.size());
+    QApplication application(qtArgc, qtArgv.data());
     display.release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
     QApplication::setWindowIcon(layout::lifebuoyIcon());

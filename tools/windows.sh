@@ -305,25 +305,107 @@ installer_test() {
     echo "ok: uninstalled: nothing left, navcal is no longer the screen saver"
 }
 
-# At 144 dpi the calendar still fills the screen; the picture is kept for a look.
-high_dpi_test() {
-    step "144 dpi"
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null ||
-        fail "could not set 144 dpi"
-    launch dpi144 /s
-    local pid=$launched png
-    # At a scale of 1.5 the screen's 1024 pixels are 682.67 device-independent
-    # ones: the window may come back a pixel larger than the screen.
-    wait_window ' 102[45]x76[89] Form1$' 30 || fail "144 dpi: no window covering the screen"
+# Where January's single-digit days 5, 6, 8 and 9 of this year have ink on a
+# screenshot, a line each: "day left width cell-left cell-right" in the
+# screen's pixels. At 1024x768 the days stand in 8x13-pixel cells, the first
+# week's column at x 48 and the second at 64, the Monday row at y 104 and each
+# row 16 pixels below the last; a larger screen scales that by its fit and
+# centres it. Ink is what is darker or redder than the sky behind January.
+january_digits() { # january_digits PNG WIDTH HEIGHT
+    python3 - "$@" "$(date +%Y)" <<'PY'
+import datetime, subprocess, sys
+png, width, height, year = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+fit = min(width / 1024, height / 768)
+ox, oy = (width - 1024 * fit) / 2, (height - 768 * fit) / 2
+ppm = subprocess.run(["convert", png, "-depth", "8", "ppm:-"], capture_output=True, check=True).stdout
+magic, size, depth, pixels = ppm.split(b"\n", 3)
+w = int(size.split()[0])
+def ink(x, y):
+    r, g, b = pixels[3 * (y * w + x):3 * (y * w + x) + 3]
+    return b < 120 or r > b + 60
+first = datetime.date(year, 1, 1).weekday()
+for day in (5, 6, 8, 9):
+    column, row = divmod(first + day - 1, 7)
+    left = ox + (48 + 16 * column) * fit
+    top = oy + (104 + 16 * row) * fit
+    # From past the first column's cells to short of the third's.
+    xs = range(int(left - 7 * fit), int(left + 23 * fit))
+    ys = range(int(top), int(top + 13 * fit))
+    inked = [x for x in xs if any(ink(x, y) for y in ys)]
+    start = min(inked) if inked else -1
+    print(day, start, max(inked) - start + 1 if inked else 0, round(left), round(left + 8 * fit))
+PY
+}
+
+# One full-screen run at a display scale: the calendar fills the screen and a
+# key ends it. Prints the screenshot's path.
+run_at_scale() { # run_at_scale WIDTHxHEIGHT DPI
+    local size="$1" dpi="$2" w="${1%x*}" h="${1#*x}" pid png
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null ||
+        fail "could not set $dpi dpi"
+    launch "scale-$size-$dpi" /s
+    pid=$launched
+    # At a fractional scale the screen's pixels are a fraction of
+    # device-independent ones: the window may come back a pixel larger.
+    wait_window " ($w|$((w + 1)))x($h|$((h + 1))) Form1\$" 30 >&2 ||
+        fail "$size at $dpi dpi: no window covering the screen"
     sleep 3
-    png="$(shot dpi144)"
-    calendar_shown "$png" "144 dpi"
+    png="$(shot "scale-$size-$dpi")"
+    calendar_shown "$png" "$size at $dpi dpi"
     xdotool key a
-    wait_exit "$pid" 20 "144 dpi: after a key"
-    [ "$exit_code" = 0 ] || fail "144 dpi: exit code $exit_code after a key"
-    cp "$png" "$build/navcal-wine-144dpi.png"
-    echo "ok: 144 dpi ($build/navcal-wine-144dpi.png)"
-    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
+    wait_exit "$pid" 20 "$size at $dpi dpi: after a key"
+    [ "$exit_code" = 0 ] || fail "$size at $dpi dpi: exit code $exit_code after a key"
+    echo "$png"
+}
+
+# At every display scale the calendar fills the screen and January's
+# single-digit days are drawn whole: each as wide as at 96 dpi, give or take a
+# pixel, and inside its cell (a pixel either side). Drawn by the system's GDI
+# glyphs at 144 dpi they were a pixel or two narrower, their left side cut (an
+# "8" read as "3"). The screenshots stay in the build folder.
+scales_test() {
+    local first_display="$display" first_xvfb="$xvfb" size dpi dpis png measured reference
+    for size in 1024x768 1366x768 1920x1080; do
+        step "display scales at $size"
+        # Wine's desktop stays on the display it started on: a new one for each size.
+        wineserver -k
+        wineserver -w
+        xvfb_start -screen 0 "${size}x24" || fail "Xvfb at $size did not start"
+        export DISPLAY="$display"
+        wineserver -p
+        dpis="96 120 144 192"
+        [ "$size" = 1920x1080 ] && dpis="96 144"
+        reference=""
+        for dpi in $dpis; do
+            png="$(run_at_scale "$size" "$dpi")"
+            cp "$png" "$build/navcal-wine-$size-${dpi}dpi.png"
+            measured="$(january_digits "$png" "${size%x*}" "${size#*x}")"
+            [ -n "$reference" ] || reference="$measured"
+            python3 - "$size at $dpi dpi" "$reference" "$measured" <<'PY' ||
+import sys
+what, reference, measured = sys.argv[1], sys.argv[2].splitlines(), sys.argv[3].splitlines()
+whole = len(measured) == 4
+for ref, got in zip(reference, measured):
+    day, left, width, cell_left, cell_right = map(int, got.split())
+    ref_width = int(ref.split()[2])
+    print(f"  {what}: January {day}: ink {width} px wide from x {left}"
+          f" (at 96 dpi {ref_width}; the cell {cell_left}..{cell_right})")
+    whole = whole and width > 0 and width >= ref_width - 1
+    whole = whole and left >= cell_left - 1 and left + width <= cell_right + 1
+sys.exit(0 if whole else 1)
+PY
+                fail "$size at $dpi dpi: January's days are not drawn whole ($build/navcal-wine-$size-${dpi}dpi.png)"
+            echo "ok: $size at $dpi dpi: January's days whole ($build/navcal-wine-$size-${dpi}dpi.png)"
+        done
+        wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
+        wineserver -k
+        wineserver -w
+        xvfb_stop
+    done
+    display="$first_display"
+    xvfb="$first_xvfb"
+    export DISPLAY="$first_display"
+    wineserver -p
 }
 
 # Two monitors side by side. Wine does not see the monitors that xrandr
@@ -489,6 +571,26 @@ smoke_test() {
     echo "ok: the user's 1.jpg is the background and the Windows folder's muzz.wav is heard"
     rm -f "$windir/1.jpg" "$windir/muzz.wav" "$userdir/1.jpg"
 
+    step "the user's holidays.txt, as Notepad writes it"
+    # A weekday of January that is no stored day, in magenta (nothing else on
+    # the screen is), and on line 3 a day that does not exist.
+    local year day
+    year="$(date +%Y)"
+    for day in 13 14 16 19 20 21; do
+        [ "$(date -d "$year-01-$day" +%u)" -le 5 ] && break
+    done
+    printf '\xef\xbb\xbf# my days\r\n%s.01 | #FF00FF | My ship\r\n31.02 | red | No such day\r\n' "$day" \
+        >"$userdir/holidays.txt"
+    run_and_key user-holidays /s
+    local magenta
+    magenta="$(convert "$work/shots/user-holidays.png" -fx 'r > 0.8 && g < 0.3 && b > 0.8 ? 1 : 0' \
+        -format '%[fx:int(mean * w * h)]' info:)"
+    [ "$magenta" -ge 5 ] || fail "the user's holidays.txt: $day January is not magenta ($magenta pixels)"
+    grep -q 'holidays.txt:3: ' "$work/user-holidays.log" ||
+        fail "the user's holidays.txt: no line names the bad row 3 (stderr: $(cat "$work/user-holidays.log"))"
+    echo "ok: the user's holidays.txt: $day January is magenta ($magenta pixels); $(grep 'holidays.txt:3: ' "$work/user-holidays.log" | tr -d '\r')"
+    rm -f "$userdir/holidays.txt"
+
     step "hostile 1.jpg and muzz.* in the Windows folder"
     local kind
     for kind in empty truncated random directory huge; do
@@ -579,7 +681,7 @@ test)
     run_suites
     smoke_test
     installer_test
-    high_dpi_test
+    scales_test
     two_monitors_test
     cp "$work/navcal-s.png" "$build/navcal-wine.png"
     echo "windows.sh: all Windows tests passed"

@@ -138,4 +138,12 @@ QString displayUnavailable() {
                : QStringLiteral("navcal: cannot open the X display \"%1\"").arg(display);
 }
 
+QStringList PreparedDisplay::toolkitArguments() const {
+#ifdef Q_OS_WIN
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return {QStringLiteral("-platform"), QStringLiteral("windows:fontengine=freetype")};
+#endif
+    return {};
+}
+
 } // namespace navcal::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace navcal::platform {
 
@@ -33,6 +34,13 @@ class PreparedDisplay {
     const QString& error() const { return m_error; }
     // Once the toolkit holds its own connection.
     void release();
+
+    // What the toolkit is told of its platform, as its own command line.
+    // On Windows its glyphs come from its own FreeType rasteriser: the
+    // system's (GDI) engine draws small captions at a fractional display
+    // scale (150%) from bitmaps cut to metrics of another resolution, so a
+    // day's "8" loses its left half. Nothing when QT_QPA_PLATFORM chooses.
+    QStringList toolkitArguments() const;
 
   private:
     QString m_error;
