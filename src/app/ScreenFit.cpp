@@ -1,6 +1,6 @@
 #include "app/ScreenFit.h"
 
-#include "layout/StoredDesign.h"
+#include "design/StoredDesign.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -24,7 +24,7 @@ double logicalTwipsPerPixel() {
 ScreenFit ScreenFit::of(const QRect& geometry, double twipsPerPixel) {
     ScreenFit fit;
     fit.geometry = geometry;
-    fit.scale = layout::TwipScale::fitting(geometry.size(), twipsPerPixel);
+    fit.scale = design::TwipScale::fitting(geometry.size(), twipsPerPixel);
     fit.width = float(geometry.width() * fit.scale.twipsPerPixel());
     fit.height = float(geometry.height() * fit.scale.twipsPerPixel());
     return fit;

@@ -15,7 +15,7 @@ const QString kDragFormat = QStringLiteral("application/x-navcal-decoration");
 
 } // namespace
 
-Decorations::Decorations(layout::ImageControl* ship, layout::RandomPalette& palette,
+Decorations::Decorations(widgets::ImageControl* ship, design::RandomPalette& palette,
                          QWidget* window, QObject* parent)
     : QObject(parent), m_palette(palette), m_window(window), m_image(ship) {
     // Children do not take drops, so every drop over the window reaches it.
@@ -52,7 +52,7 @@ void Decorations::pointerMoved(QPoint position) {
     drag->exec(Qt::MoveAction);
 }
 
-void Decorations::recolour(layout::TwipLabel* label) {
+void Decorations::recolour(widgets::TwipLabel* label) {
     label->setColour(m_palette.draw());
 }
 

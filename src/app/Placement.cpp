@@ -1,6 +1,11 @@
-#include "layout/Placement.h"
+#include "app/Placement.h"
 
-namespace navcal::layout {
+namespace navcal::app {
+
+using design::kArrangementHeight;
+using design::kArrangementWidth;
+using widgets::ImageControl;
+using widgets::TwipLabel;
 
 namespace {
 
@@ -48,4 +53,4 @@ void movePlacement(const Controls& controls, QSizeF fromScreen, QSizeF toScreen)
     centrePieces(controls.roles(), float(toScreen.width()));
 }
 
-} // namespace navcal::layout
+} // namespace navcal::app
