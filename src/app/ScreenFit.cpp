@@ -25,8 +25,8 @@ ScreenFit ScreenFit::of(const QRect& geometry, double twipsPerPixel) {
     ScreenFit fit;
     fit.geometry = geometry;
     fit.scale = design::TwipScale::fitting(geometry.size(), twipsPerPixel);
-    fit.width = float(geometry.width() * fit.scale.twipsPerPixel());
-    fit.height = float(geometry.height() * fit.scale.twipsPerPixel());
+    fit.width = fit.scale.twips(geometry.width());
+    fit.height = fit.scale.twips(geometry.height());
     return fit;
 }
 

@@ -38,7 +38,7 @@ void Banner::setScreenWidth(float twips) {
 }
 
 void Banner::centre() {
-    m_banner->setLeft(m_screenWidth / 2.0f - m_banner->twipWidth() / 2.0f);
+    m_banner->setLeft(design::centredStart(m_screenWidth, m_banner->twipWidth()));
 }
 
 void Banner::clicked() {

@@ -18,6 +18,10 @@ struct TwipScale {
 
     // Design twips per pixel on the screen: the one twip-to-pixel step.
     double twipsPerPixel() const { return screenTwipsPerPixel / factor; }
+    // A length in the screen's pixels as design twips.
+    float twips(double pixels) const { return float(pixels * twipsPerPixel()); }
+    // A length in design twips as the screen's pixels, not rounded.
+    double pixels(float twips) const { return twips / twipsPerPixel(); }
     // The design's one-pixel frame, as thick as the arrangement is scaled.
     int borderPixels() const { return std::max(1, int(std::lround(factor))); }
 
@@ -44,5 +48,16 @@ struct TwipBox {
                      int(std::lround(width / tpp)), int(std::lround(height / tpp)));
     }
 };
+
+// Where a span `extent` long starts when it is centred on one `within` long.
+inline float centredStart(float within, float extent) {
+    return within / 2.0f - extent / 2.0f;
+}
+
+// How far whatever is centred on a span moves when the span grows from
+// `from` to `to` (twips).
+inline float centringShift(float from, float to) {
+    return (to - from) / 2.0f;
+}
 
 } // namespace navcal::design

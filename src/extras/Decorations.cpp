@@ -29,8 +29,8 @@ void Decorations::beginDrag(Qt::MouseButton button, QPoint position) {
     if (!m_armed)
         return;
     m_pressPosition = position;
-    const double tpp = m_image->twipsPerPixel();
-    m_dragOffset = QPointF(float(position.x() * tpp), float(position.y() * tpp));
+    const design::TwipScale& scale = m_image->scale();
+    m_dragOffset = QPointF(scale.twips(position.x()), scale.twips(position.y()));
     m_image->lower();
 }
 
@@ -67,9 +67,9 @@ void Decorations::shipClicked() {
 bool Decorations::dropAt(QPoint windowPixels, const QWidget* target) {
     if (target)
         return false; // over a label, a cell, another image or itself
-    const double tpp = m_image->twipsPerPixel();
-    const float x = float(windowPixels.x() * tpp);
-    const float y = float(windowPixels.y() * tpp);
+    const design::TwipScale& scale = m_image->scale();
+    const float x = scale.twips(windowPixels.x());
+    const float y = scale.twips(windowPixels.y());
     m_image->moveTwips(x - float(m_dragOffset.x()), y - float(m_dragOffset.y()));
     return true;
 }

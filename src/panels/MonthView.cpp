@@ -300,8 +300,8 @@ void MonthView::fit(Part& part, const Look& look) {
         // Sized by its text in the font really used, plus the frame.
         const int frame = look.frame ? 2 * m_scale.borderPixels() : 0;
         const QSize box = widgets::captionBox(part.font, look.caption, frame);
-        part.box.width = float(box.width() * tpp);
-        part.box.height = float(box.height() * tpp);
+        part.box.width = m_scale.twips(box.width());
+        part.box.height = m_scale.twips(box.height());
     }
     part.pixels = part.box.pixels(tpp);
 }

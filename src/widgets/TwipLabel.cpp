@@ -124,7 +124,7 @@ void TwipLabel::widenToCaption() {
     const float centre = left() + twipWidth() / 2.0f;
     if (needed * twipsPerPixel() <= twipWidth())
         return;
-    setPixelSize(needed, twipHeight() / twipsPerPixel());
+    setPixelSize(needed, scale().pixels(twipHeight()));
     moveTwips(centre - twipWidth() / 2.0f, top());
 }
 

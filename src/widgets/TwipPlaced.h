@@ -49,8 +49,8 @@ template <class QtBase> class TwipPlaced : public QtBase {
     }
     // A size in pixels, as the control's content measures, kept in twips.
     void setPixelSize(double width, double height) {
-        m_width = float(width * m_twipsPerPixel);
-        m_height = float(height * m_twipsPerPixel);
+        m_width = m_scale.twips(width);
+        m_height = m_scale.twips(height);
     }
     // A size in pixels of the unscaled design (a picture's own size): it
     // grows and shrinks with the arrangement.
