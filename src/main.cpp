@@ -1,7 +1,6 @@
 #include "app/Launch.h"
 #include "app/Saver.h"
-#include "layout/Fonts.h"
-#include "layout/Pointers.h"
+#include "design/Fonts.h"
 #include "platform/DataFolders.h"
 #include "platform/DesktopUrlOpener.h"
 #include "platform/DisplayConnection.h"
@@ -10,6 +9,7 @@
 #include "platform/SessionBus.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
+#include "widgets/Pointers.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
     QApplication application(qtArgc, qtArgv.data());
     display.release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
-    QApplication::setWindowIcon(layout::lifebuoyIcon());
-    layout::installFontSubstitutes();
+    QApplication::setWindowIcon(widgets::lifebuoyIcon());
+    design::installFontSubstitutes();
 
     platform::SignalBridge signals_;
     if (mode == app::LaunchMode::Configure) {
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     }
 
     calendar::SystemClock clock;
-    layout::MersenneRandom random;
+    design::MersenneRandom random;
     platform::SdlMusic sound;
     // The host cycles its display programs: a tune restarting with each turn
     // is not wanted, so a hosted run is silent.

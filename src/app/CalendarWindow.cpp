@@ -1,8 +1,8 @@
 #include "app/CalendarWindow.h"
 
 #include "app/BackgroundPicture.h"
-#include "layout/Placement.h"
-#include "layout/Pointers.h"
+#include "app/Placement.h"
+#include "widgets/Pointers.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -15,12 +15,15 @@
 
 namespace navcal::app {
 
+using widgets::lifebuoyIcon;
+using widgets::readLargeRendering;
+
 namespace {
 
 // The stored background, known from the design before its control exists.
 QString storedBackground() {
-    for (const layout::StoredControl& control : layout::storedControls())
-        if (control.role == layout::Role::Background)
+    for (const design::StoredControl& control : design::storedControls())
+        if (control.role == design::Role::Background)
             return control.picture;
     return {};
 }
@@ -28,8 +31,8 @@ QString storedBackground() {
 // The pictures of the design's images.
 QStringList storedImages() {
     QStringList pictures;
-    for (const layout::StoredControl& control : layout::storedControls())
-        if (control.kind == layout::ControlKind::Image && !control.picture.isEmpty())
+    for (const design::StoredControl& control : design::storedControls())
+        if (control.kind == design::ControlKind::Image && !control.picture.isEmpty())
             pictures << control.picture;
     return pictures;
 }
@@ -45,11 +48,11 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setWindowIcon(layout::lifebuoyIcon());
+    setWindowIcon(widgets::lifebuoyIcon());
     setFocusPolicy(Qt::StrongFocus);
     // The stored client area; start-up sizes the window to the screen.
-    resize(int(layout::kDesignWidth / m_twipsPerPixel),
-           int(layout::kDesignHeight / m_twipsPerPixel));
+    resize(int(design::kDesignWidth / m_twipsPerPixel),
+           int(design::kDesignHeight / m_twipsPerPixel));
     QPalette p = palette();
     p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Button));
     // Nothing here looks different without focus. Inactive colours that
@@ -80,11 +83,11 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
                                       pixels = m_backgroundPixels, enlarged] {
         m_decoded = backgroundFor(folders, stored, pixels);
         for (const QString& picture : enlarged)
-            m_largeRenderings.insert(picture, layout::readLargeRendering(picture));
+            m_largeRenderings.insert(picture, widgets::readLargeRendering(picture));
     }));
     m_decoding->start();
 
-    m_controls = std::make_unique<layout::Controls>(this, m_fit.scale);
+    m_controls = std::make_unique<app::Controls>(this, m_fit.scale);
 }
 
 CalendarWindow::~CalendarWindow() {
@@ -97,7 +100,7 @@ void CalendarWindow::loadFrame() {
     setWindowState(Qt::WindowNoState);
     loadBackground();
     setGeometry(m_fit.geometry);
-    layout::placeOnScreen(*m_controls, m_fit.width, m_fit.height);
+    app::placeOnScreen(*m_controls, m_fit.width, m_fit.height);
 }
 
 void CalendarWindow::afterFirstFrame(std::function<void()> rest, int latestMs) {
@@ -115,7 +118,7 @@ void CalendarWindow::fitToScreen(const QRect& geometry) {
     const QSizeF from(m_fit.width, m_fit.height);
     m_fit = ScreenFit::of(geometry, m_twipsPerPixel);
     m_controls->rescale(m_fit.scale);
-    layout::movePlacement(*m_controls, from, QSizeF(m_fit.width, m_fit.height));
+    app::movePlacement(*m_controls, from, QSizeF(m_fit.width, m_fit.height));
     emit fitted(m_fit.width);
     // Decoded afresh for the new size: an enlarged smaller copy would blur.
     loadBackground();
@@ -137,7 +140,7 @@ void CalendarWindow::loadBackground() {
         m_decoding.reset();
         if (pixels == m_backgroundPixels)
             picture = std::exchange(m_decoded, QImage());
-        for (layout::ImageControl* image : m_controls->allImages()) {
+        for (widgets::ImageControl* image : m_controls->allImages()) {
             const QImage large = m_largeRenderings.value(image->source());
             if (!large.isNull())
                 image->setLargeRendering(large);

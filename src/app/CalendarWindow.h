@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/Controls.h"
 #include "app/ScreenFit.h"
 #include "app/WindowBackground.h"
-#include "layout/Controls.h"
 
 #include <QHash>
 #include <QImage>
@@ -41,13 +41,13 @@ class CalendarWindow : public QWidget {
     void fitToScreen(const QRect& geometry);
     const QRect& screenGeometry() const { return m_fit.geometry; }
 
-    layout::Controls& controls() { return *m_controls; }
+    app::Controls& controls() { return *m_controls; }
     // The screen measured in the design's twips (at the arrangement's scale).
     float screenWidth() const { return m_fit.width; }
     float screenHeight() const { return m_fit.height; }
     double twipsPerPixel() const { return m_twipsPerPixel; }
     // How the stored arrangement is scaled to fill the screen.
-    const layout::TwipScale& scale() const { return m_fit.scale; }
+    const design::TwipScale& scale() const { return m_fit.scale; }
     // How often the background has been fitted to the window (once per size).
     int backgroundScalings() const { return m_background.scalings(); }
 
@@ -71,7 +71,7 @@ class CalendarWindow : public QWidget {
     std::function<void(int)> m_endProgram;
     double m_twipsPerPixel;
     ScreenFit m_fit;
-    std::unique_ptr<layout::Controls> m_controls;
+    std::unique_ptr<app::Controls> m_controls;
     WindowBackground m_background;
     // The background being decoded since construction, for m_backgroundPixels.
     std::unique_ptr<QThread> m_decoding;

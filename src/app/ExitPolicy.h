@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/LeftClick.h"
+#include "widgets/LeftClick.h"
 
 #include <QObject>
 #include <functional>
@@ -24,7 +24,7 @@ class ExitPolicy : public QObject {
   private:
     QWidget* m_window;
     std::function<void()> m_end;
-    layout::LeftClick m_backgroundClick;
+    widgets::LeftClick m_backgroundClick;
 };
 
 } // namespace navcal::app

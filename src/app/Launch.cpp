@@ -1,13 +1,15 @@
 #include "app/Launch.h"
 
-#include "layout/Pointers.h"
-#include "layout/StoredDesign.h"
+#include "design/StoredDesign.h"
 #include "platform/ForeignOwner.h"
+#include "widgets/Pointers.h"
 
 #include <QMessageBox>
 #include <QProcessEnvironment>
 
 namespace navcal::app {
+
+using widgets::lifebuoyIcon;
 
 LaunchMode checkCommandLine(const QStringList& arguments) {
     return decideLaunchMode(commandText(arguments));
@@ -27,10 +29,10 @@ std::optional<platform::HostWindowRequest> hostWindowRequest(const QStringList& 
 }
 
 void showConfigureNotice(const QStringList& arguments) {
-    QMessageBox box(QMessageBox::NoIcon, layout::programTitle(),
+    QMessageBox box(QMessageBox::NoIcon, design::programTitle(),
                     QStringLiteral("Конфигурации не требуется!"), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("ConfigureNotice"));
-    box.setWindowIcon(layout::lifebuoyIcon());
+    box.setWindowIcon(widgets::lifebuoyIcon());
     std::optional<quint32> owner;
     if (decideLaunchMode(commandText(arguments)) == LaunchMode::Configure)
         owner = hostHandle(commandText(arguments));

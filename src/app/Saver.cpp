@@ -20,6 +20,8 @@
 
 namespace navcal::app {
 
+using design::siteAddress;
+
 Saver::Saver(SaverServices services)
     : m_services(std::move(services)), m_palette(*m_services.random) {
     if (!m_services.endProgram)
@@ -27,20 +29,23 @@ Saver::Saver(SaverServices services)
     m_window = std::make_unique<CalendarWindow>(m_services.dataFolders(), m_services.screenPixels,
                                                 m_services.endProgram);
     // Built while the window's background is still being decoded.
-    const layout::Roles& roles = m_window->controls().roles();
+    const app::Roles& roles = m_window->controls().roles();
     m_today = std::make_unique<calendar::Today>(*m_services.clock);
     // Connected before the panels and the banner follow the day: an edit of
     // the file shows on the next day.
     connect(m_today.get(), &calendar::Today::dayChanged, this, [this] { readUserHolidays(); });
-    m_panels = std::make_unique<panels::MonthPanels>(roles, *m_today, m_palette, m_services.locale,
-                                                     m_userHolidays);
-    m_banner = std::make_unique<banner::Banner>(roles, *m_today, m_palette, m_userHolidays,
-                                                m_window->screenWidth());
+    m_panels = std::make_unique<panels::MonthPanels>(roles.months, *m_today, m_palette,
+                                                     m_services.locale, m_userHolidays);
+    // The banner stands on the line of July's Monday header.
+    const panels::MonthView* july = roles.month(7).view;
+    m_banner = std::make_unique<banner::Banner>(
+        roles.banner, roles.bannerTimer, [july] { return july->headerTop(0); }, *m_today, m_palette,
+        m_userHolidays, m_window->screenWidth());
     m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, roles.clockTimer,
                                                             *m_services.clock, m_services.locale);
     m_music = std::make_unique<extras::Music>(*m_services.music, m_services.dataFolders());
     m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
-                                                  QUrl(layout::siteAddress()),
+                                                  QUrl(design::siteAddress()),
                                                   [end = m_services.endProgram] { end(0); });
     m_decorations = std::make_unique<extras::Decorations>(roles.ship, m_palette, m_window.get());
     wire();
@@ -50,16 +55,16 @@ Saver::~Saver() = default;
 
 // Every click and tick of the window, in one place.
 void Saver::wire() {
-    using layout::ImageControl;
-    using layout::TwipLabel;
+    using widgets::ImageControl;
+    using widgets::TwipLabel;
     CalendarWindow* window = m_window.get();
-    const layout::Roles& roles = window->controls().roles();
+    const app::Roles& roles = window->controls().roles();
     new ExitPolicy(window, [this] { endByUser(); });
     connect(window, &CalendarWindow::unloading, m_music.get(), [this] { m_music->stop(); });
     connect(window, &CalendarWindow::fitted, m_banner.get(),
             [this](float width) { m_banner->setScreenWidth(width); });
     for (int month = 1; month <= 12; ++month) {
-        const layout::MonthControls& m = roles.month(month);
+        const panels::MonthControls& m = roles.month(month);
         connect(m.fillTimer, &QTimer::timeout, m_panels.get(),
                 [this, month] { m_panels->fillTick(month); });
         connect(m.view, &panels::MonthView::titleClicked, m_panels.get(),
@@ -109,7 +114,7 @@ void Saver::loadFrame() {
 }
 
 void Saver::showDate() {
-    layout::TwipLabel* line = m_window->controls().roles().dateLine;
+    widgets::TwipLabel* line = m_window->controls().roles().dateLine;
     line->setCaption(calendar::dateLine(m_today->date(), m_services.locale));
     // A locale whose short date names the month ("5 Feb 2026") writes more
     // than the stored width holds: the line widens about its centre.
@@ -117,8 +122,8 @@ void Saver::showDate() {
 }
 
 void Saver::startTimers() {
-    const layout::Roles& roles = m_window->controls().roles();
-    for (const layout::MonthControls& month : roles.months)
+    const app::Roles& roles = m_window->controls().roles();
+    for (const panels::MonthControls& month : roles.months)
         month.fillTimer->start();
     roles.bannerTimer->start();
     m_clockDisplay->start();

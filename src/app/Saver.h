@@ -5,7 +5,7 @@
 #include "calendar/Clock.h"
 #include "calendar/Holidays.h"
 #include "calendar/Today.h"
-#include "layout/RandomPalette.h"
+#include "design/RandomPalette.h"
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
 
@@ -36,7 +36,7 @@ namespace navcal::app {
 // a fixed screen.
 struct SaverServices {
     calendar::Clock* clock = nullptr;
-    layout::RandomSource* random = nullptr;
+    design::RandomSource* random = nullptr;
     platform::MusicSink* music = nullptr;
     platform::UrlOpener* opener = nullptr;
     QLocale locale;
@@ -75,7 +75,7 @@ class Saver : public QObject {
 
     CalendarWindow& window() { return *m_window; }
     const calendar::Today& today() const { return *m_today; }
-    layout::RandomPalette& palette() { return m_palette; }
+    design::RandomPalette& palette() { return m_palette; }
     panels::MonthPanels& panels() { return *m_panels; }
     banner::Banner& banner() { return *m_banner; }
     extras::ClockDisplay& clockDisplay() { return *m_clockDisplay; }
@@ -98,7 +98,7 @@ class Saver : public QObject {
     std::unique_ptr<calendar::Today> m_today;
     // The user's own holiday rows, which the panels and the banner read.
     std::vector<calendar::Holiday> m_userHolidays;
-    layout::RandomPalette m_palette;
+    design::RandomPalette m_palette;
     std::unique_ptr<panels::MonthPanels> m_panels;
     std::unique_ptr<banner::Banner> m_banner;
     std::unique_ptr<extras::ClockDisplay> m_clockDisplay;

@@ -2,7 +2,7 @@
 
 #include "app/CalendarWindow.h"
 #include "app/ExitPolicy.h"
-#include "layout/Pointers.h"
+#include "widgets/Pointers.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -12,13 +12,15 @@
 
 namespace navcal::app {
 
+using widgets::lifebuoyIcon;
+
 ScreenCover::ScreenCover(QScreen* screen, QImage picture, std::function<void()> end)
     : m_picture(std::move(picture)) {
     new ExitPolicy(this, std::move(end));
     setObjectName(QStringLiteral("ScreenCover"));
     setWindowTitle(QStringLiteral("ScreenCover"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setWindowIcon(layout::lifebuoyIcon());
+    setWindowIcon(widgets::lifebuoyIcon());
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(false);

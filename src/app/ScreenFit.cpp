@@ -1,6 +1,6 @@
 #include "app/ScreenFit.h"
 
-#include "layout/StoredDesign.h"
+#include "design/StoredDesign.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -24,9 +24,9 @@ double logicalTwipsPerPixel() {
 ScreenFit ScreenFit::of(const QRect& geometry, double twipsPerPixel) {
     ScreenFit fit;
     fit.geometry = geometry;
-    fit.scale = layout::TwipScale::fitting(geometry.size(), twipsPerPixel);
-    fit.width = float(geometry.width() * fit.scale.twipsPerPixel());
-    fit.height = float(geometry.height() * fit.scale.twipsPerPixel());
+    fit.scale = design::TwipScale::fitting(geometry.size(), twipsPerPixel);
+    fit.width = fit.scale.twips(geometry.width());
+    fit.height = fit.scale.twips(geometry.height());
     return fit;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/TwipPlaced.h"
+#include "widgets/TwipPlaced.h"
 
 #include <QPointF>
 #include <QRect>
@@ -21,7 +21,7 @@ struct ScreenFit {
     static ScreenFit of(const QRect& geometry, double twipsPerPixel);
 
     QRect geometry; // the screen the window covers, in pixels
-    layout::TwipScale scale;
+    design::TwipScale scale;
     float width = 0; // twips
     float height = 0;
 };

@@ -1,14 +1,14 @@
 #include "app/WindowBackground.h"
 
 #include "app/BackgroundPicture.h"
-#include "layout/ImageControl.h"
+#include "widgets/ImageControl.h"
 
 #include <QPainter>
 #include <algorithm>
 
 namespace navcal::app {
 
-void WindowBackground::paint(QPainter& painter, layout::PictureBox& box, const QRect& area,
+void WindowBackground::paint(QPainter& painter, widgets::PictureBox& box, const QRect& area,
                              QSize size, qreal ratio, QColor fill) {
     const QRect window(QPoint(0, 0), size);
     if (box.picture().isNull()) {

@@ -9,7 +9,7 @@
 
 class QPainter;
 
-namespace navcal::layout {
+namespace navcal::widgets {
 class PictureBox;
 }
 
@@ -23,7 +23,7 @@ class WindowBackground {
     // Paints `area` of a window `size` (logical pixels, `ratio` device pixels
     // each) with the picture that `box` holds; `fill` shows where the picture
     // is transparent or missing.
-    void paint(QPainter& painter, layout::PictureBox& box, const QRect& area, QSize size,
+    void paint(QPainter& painter, widgets::PictureBox& box, const QRect& area, QSize size,
                qreal ratio, QColor fill);
     // How often a picture has been fitted to the window (once per size).
     int scalings() const { return m_scalings; }

@@ -4,18 +4,19 @@
 
 namespace navcal::banner {
 
-Banner::Banner(const layout::Roles& controls, calendar::Today& today,
-               layout::RandomPalette& palette, const std::vector<calendar::Holiday>& userHolidays,
-               float screenWidthTwips, QObject* parent)
-    : QObject(parent), m_banner(controls.banner), m_anchor(controls.month(7).view),
-      m_timer(controls.bannerTimer), m_today(today), m_userHolidays(userHolidays),
-      m_palette(palette), m_screenWidth(screenWidthTwips) {}
+Banner::Banner(widgets::TwipLabel* banner, QTimer* timer, std::function<float()> lineTop,
+               calendar::Today& today, design::RandomPalette& palette,
+               const std::vector<calendar::Holiday>& userHolidays, float screenWidthTwips,
+               QObject* parent)
+    : QObject(parent), m_banner(banner), m_lineTop(std::move(lineTop)), m_timer(timer),
+      m_today(today), m_userHolidays(userHolidays), m_palette(palette),
+      m_screenWidth(screenWidthTwips) {}
 
 void Banner::tick() {
     // A stray tick after the click (a queued timeout) must not undo the freeze.
     if (m_frozen)
         return;
-    m_banner->setTop(m_anchor->headerTop(0));
+    m_banner->setTop(m_lineTop());
     // Computed from the date alone, so a run past midnight shows the new day
     // (the clock's tick keeps today, and a new day re-reads the user's
     // holidays), and a day without an entry clears the previous one.
@@ -37,7 +38,7 @@ void Banner::setScreenWidth(float twips) {
 }
 
 void Banner::centre() {
-    m_banner->setLeft(m_screenWidth / 2.0f - m_banner->twipWidth() / 2.0f);
+    m_banner->setLeft(design::centredStart(m_screenWidth, m_banner->twipWidth()));
 }
 
 void Banner::clicked() {

@@ -2,10 +2,12 @@
 
 #include "calendar/Holidays.h"
 #include "calendar/Today.h"
-#include "layout/Controls.h"
-#include "layout/RandomPalette.h"
+#include "design/RandomPalette.h"
+#include "widgets/TwipLabel.h"
 
 #include <QObject>
+#include <QTimer>
+#include <functional>
 
 namespace navcal::banner {
 
@@ -13,9 +15,11 @@ namespace navcal::banner {
 class Banner : public QObject {
     Q_OBJECT
   public:
-    // `userHolidays`, the user's own rows beside the stored table, are read
-    // as they stand at each tick.
-    Banner(const layout::Roles& controls, calendar::Today& today, layout::RandomPalette& palette,
+    // Drives `banner` on `timer`'s ticks and stands it on the line `lineTop`
+    // says (in twips, read at each tick). `userHolidays`, the user's own rows
+    // beside the stored table, are read as they stand at each tick.
+    Banner(widgets::TwipLabel* banner, QTimer* timer, std::function<float()> lineTop,
+           calendar::Today& today, design::RandomPalette& palette,
            const std::vector<calendar::Holiday>& userHolidays, float screenWidthTwips,
            QObject* parent = nullptr);
 
@@ -32,13 +36,13 @@ class Banner : public QObject {
   private:
     void centre();
 
-    layout::TwipLabel* m_banner;
-    bool m_centred = false;            // by a tick
-    const panels::MonthView* m_anchor; // July's, whose Monday header's line the banner stands on
+    widgets::TwipLabel* m_banner;
+    bool m_centred = false; // by a tick
+    std::function<float()> m_lineTop;
     QTimer* m_timer;
     calendar::Today& m_today;
     const std::vector<calendar::Holiday>& m_userHolidays;
-    layout::RandomPalette& m_palette;
+    design::RandomPalette& m_palette;
     float m_screenWidth;
     bool m_frozen = false;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calendar/Holidays.h"
-#include "layout/StoredDesign.h"
+#include "design/StoredDesign.h"
 
 #include <QDate>
 #include <QString>
@@ -11,12 +11,12 @@
 namespace navcal::banner {
 
 // The banner label's stored colour, shown when nothing sets another.
-inline constexpr layout::Colour kBannerStoredColour = layout::colours::darkRed;
+inline constexpr design::Colour kBannerStoredColour = design::colours::darkRed;
 
 // What the banner shows on a day: no entry gives an empty text.
 struct BannerLook {
     QString text;
-    layout::Colour colour = kBannerStoredColour;
+    design::Colour colour = kBannerStoredColour;
 
     friend bool operator==(const BannerLook&, const BannerLook&) = default;
 };

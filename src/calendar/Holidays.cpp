@@ -33,17 +33,17 @@ QString quoted(const QString& field) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-std::optional<Rgb> readColour(const QString& field, bool* ok) {
+std::optional<Colour> readColour(const QString& field, bool* ok) {
     *ok = true;
     if (field == kNone)
         return std::nullopt;
     if (field == QLatin1String("red"))
-        return rgb::red;
+        return colours::red;
     if (field == QLatin1String("blue"))
-        return rgb::blue;
+        return colours::blue;
     static const QRegularExpression plain(QStringLiteral("^#([0-9A-Fa-f]{6})$"));
     if (const auto m = plain.match(field); m.hasMatch())
-        return Rgb(m.captured(1).toUInt(nullptr, 16));
+        return Colour(m.captured(1).toUInt(nullptr, 16));
     *ok = false;
     return std::nullopt;
 }

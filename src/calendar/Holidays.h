@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calendar/Colour.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -12,13 +14,6 @@
 // both: what a date shows in its month panel, what a click on the month's
 // title marks and what the banner says.
 namespace navcal::calendar {
-
-// A colour as the table writes it: 0xRRGGBB.
-using Rgb = quint32;
-namespace rgb {
-inline constexpr Rgb red = 0xFF0000;
-inline constexpr Rgb blue = 0x0000FF;
-} // namespace rgb
 
 // The day a row names: one day and month of every year, or the n-th (or the
 // last) Sunday of a month.
@@ -35,12 +30,12 @@ struct Holiday {
     HolidayDay when;
     QString whenText; // as the table writes it: "23.02", "last Sunday of July"
 
-    std::optional<Rgb> gridColour; // empty: the grid leaves the colour
-    QString gridTip;               // empty: the grid sets no tooltip
+    std::optional<Colour> gridColour; // empty: the grid leaves the colour
+    QString gridTip;                  // empty: the grid sets no tooltip
     TitleClick titleClick = TitleClick::None;
-    std::optional<Rgb> bannerColour; // empty: the banner keeps its colour
-    QString bannerText;              // lines joined by CR LF; empty: no banner
-    std::optional<Rgb> sundayColour;
+    std::optional<Colour> bannerColour; // empty: the banner keeps its colour
+    QString bannerText;                 // lines joined by CR LF; empty: no banner
+    std::optional<Colour> sundayColour;
     QString sundayText; // replaces the banner text on a Sunday; empty: none
 };
 
@@ -70,15 +65,15 @@ const std::vector<Holiday>& holidays();
 // ones; the title click stays that of the first row with a grid part.
 struct HolidayLook {
     // The day's cell in its month panel.
-    std::optional<Rgb> gridColour;
+    std::optional<Colour> gridColour;
     QString gridTip; // one line per row
     // A click on the month's title: the day takes this colour (and with
     // `titleTip` its grid tooltip) instead of the random colour; empty: the
     // random colour.
-    std::optional<Rgb> titleColour;
+    std::optional<Colour> titleColour;
     bool titleTip = false;
     // The banner: no text leaves it as it is.
-    std::optional<Rgb> bannerColour;
+    std::optional<Colour> bannerColour;
     QString bannerText;
 };
 

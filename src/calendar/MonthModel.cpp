@@ -15,7 +15,7 @@ MonthCells monthCells(int year, int month, const QDate& today, const QLocale& lo
         cell.caption = QString::number(day);
         if (date == today) {
             cell.framed = true;
-            cell.colour = rgb::yellow;
+            cell.colour = colours::yellow;
             cell.tip = QStringLiteral("Сегодня ") + dateLine(today, locale);
         }
         const HolidayLook holiday = holidayOn(date, userRows);
@@ -27,7 +27,7 @@ MonthCells monthCells(int year, int month, const QDate& today, const QLocale& lo
     // The weekend columns stay red whatever marks their days.
     for (int index = 0; index < kMonthCells; ++index)
         if (isWeekendCell(index))
-            cells[index].colour = rgb::red;
+            cells[index].colour = colours::red;
     return cells;
 }
 

@@ -16,21 +16,17 @@ namespace navcal::calendar {
 // Sunday stands in the last cell.
 inline constexpr int kMonthCells = 37;
 
-namespace rgb {
-inline constexpr Rgb yellow = 0xFFFF00;
-} // namespace rgb
-
 // The Saturday and Sunday columns of the five full weeks.
 constexpr bool isWeekendCell(int index) {
     return index >= 0 && index < 35 && index % 7 >= 5;
 }
 
 struct DayCell {
-    int day = 0;               // of the month; 0 before the 1st and after the last
-    QString caption;           // the day's number; empty before the 1st and after the last
-    std::optional<Rgb> colour; // empty: the cell keeps the colour it is stored with
-    QString tip;               // empty: the cell keeps its stored tooltip
-    bool framed = false;       // today
+    int day = 0;                  // of the month; 0 before the 1st and after the last
+    QString caption;              // the day's number; empty before the 1st and after the last
+    std::optional<Colour> colour; // empty: the cell keeps the colour it is stored with
+    QString tip;                  // empty: the cell keeps its stored tooltip
+    bool framed = false;          // today
     bool operator==(const DayCell&) const = default;
 };
 

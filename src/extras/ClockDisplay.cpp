@@ -2,7 +2,7 @@
 
 namespace navcal::extras {
 
-ClockDisplay::ClockDisplay(layout::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
+ClockDisplay::ClockDisplay(widgets::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
                            QLocale locale, QObject* parent)
     : QObject(parent), m_label(label), m_timer(timer), m_clock(clock), m_locale(std::move(locale)),
       m_format(clockFormat(m_locale)), m_firstDelayMs(timer ? timer->interval() : 1000) {

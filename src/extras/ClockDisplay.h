@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calendar/Clock.h"
-#include "layout/TwipLabel.h"
+#include "widgets/TwipLabel.h"
 
 #include <QLocale>
 #include <QObject>
@@ -16,7 +16,7 @@ class ClockDisplay : public QObject {
   public:
     // Takes over `timer` (the clock timer): it becomes a single-shot timer re-armed by
     // every tick, so the ticks follow the wall clock instead of drifting.
-    ClockDisplay(layout::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
+    ClockDisplay(widgets::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
                  QLocale locale, QObject* parent = nullptr);
 
     // Arms the first tick one stored interval (a second) after start.
@@ -34,7 +34,7 @@ class ClockDisplay : public QObject {
     void ticked(const QDateTime& now);
 
   private:
-    layout::TwipLabel* m_label;
+    widgets::TwipLabel* m_label;
     QTimer* m_timer;
     const calendar::Clock& m_clock;
     QLocale m_locale;

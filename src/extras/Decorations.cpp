@@ -15,7 +15,7 @@ const QString kDragFormat = QStringLiteral("application/x-navcal-decoration");
 
 } // namespace
 
-Decorations::Decorations(layout::ImageControl* ship, layout::RandomPalette& palette,
+Decorations::Decorations(widgets::ImageControl* ship, design::RandomPalette& palette,
                          QWidget* window, QObject* parent)
     : QObject(parent), m_palette(palette), m_window(window), m_image(ship) {
     // Children do not take drops, so every drop over the window reaches it.
@@ -29,8 +29,8 @@ void Decorations::beginDrag(Qt::MouseButton button, QPoint position) {
     if (!m_armed)
         return;
     m_pressPosition = position;
-    const double tpp = m_image->twipsPerPixel();
-    m_dragOffset = QPointF(float(position.x() * tpp), float(position.y() * tpp));
+    const design::TwipScale& scale = m_image->scale();
+    m_dragOffset = QPointF(scale.twips(position.x()), scale.twips(position.y()));
     m_image->lower();
 }
 
@@ -52,7 +52,7 @@ void Decorations::pointerMoved(QPoint position) {
     drag->exec(Qt::MoveAction);
 }
 
-void Decorations::recolour(layout::TwipLabel* label) {
+void Decorations::recolour(widgets::TwipLabel* label) {
     label->setColour(m_palette.draw());
 }
 
@@ -67,9 +67,9 @@ void Decorations::shipClicked() {
 bool Decorations::dropAt(QPoint windowPixels, const QWidget* target) {
     if (target)
         return false; // over a label, a cell, another image or itself
-    const double tpp = m_image->twipsPerPixel();
-    const float x = float(windowPixels.x() * tpp);
-    const float y = float(windowPixels.y() * tpp);
+    const design::TwipScale& scale = m_image->scale();
+    const float x = scale.twips(windowPixels.x());
+    const float y = scale.twips(windowPixels.y());
     m_image->moveTwips(x - float(m_dragOffset.x()), y - float(m_dragOffset.y()));
     return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "layout/ImageControl.h"
-#include "layout/RandomPalette.h"
-#include "layout/TwipLabel.h"
+#include "design/RandomPalette.h"
+#include "widgets/ImageControl.h"
+#include "widgets/TwipLabel.h"
 
 #include <QObject>
 #include <QPoint>
@@ -17,7 +17,7 @@ namespace navcal::extras {
 class Decorations : public QObject {
     Q_OBJECT
   public:
-    Decorations(layout::ImageControl* ship, layout::RandomPalette& palette, QWidget* window,
+    Decorations(widgets::ImageControl* ship, design::RandomPalette& palette, QWidget* window,
                 QObject* parent = nullptr);
 
     // A left press on the ship at `position` (pixels inside the image): remembers
@@ -32,7 +32,7 @@ class Decorations : public QObject {
     // A click on the ship hides it, unless the click ends a drag.
     void shipClicked();
     // A click on a recolourable label gives it a random palette colour.
-    void recolour(layout::TwipLabel* label);
+    void recolour(widgets::TwipLabel* label);
 
     // The payload of a drag of the ship, recognised by the window's drop handling.
     static QMimeData* dragData();
@@ -49,9 +49,9 @@ class Decorations : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    layout::RandomPalette& m_palette;
+    design::RandomPalette& m_palette;
     QWidget* m_window;
-    layout::ImageControl* m_image;
+    widgets::ImageControl* m_image;
     QPoint m_pressPosition;
     QPointF m_dragOffset;       // where inside the ship the current drag began, in twips
     bool m_armed = false;       // a left press that may still become a drag

@@ -6,7 +6,7 @@
 
 namespace navcal::panels {
 
-using layout::Colour;
+using design::Colour;
 
 namespace {
 
@@ -16,28 +16,27 @@ bool validMonth(int month) {
 
 } // namespace
 
-MonthPanels::MonthPanels(const layout::Roles& controls, calendar::Today& today,
-                         layout::RandomPalette& palette, QLocale locale,
+MonthPanels::MonthPanels(const std::array<MonthControls, 12>& months, calendar::Today& today,
+                         design::RandomPalette& palette, QLocale locale,
                          const std::vector<calendar::Holiday>& userHolidays, QObject* parent)
-    : QObject(parent), m_controls(controls), m_today(today), m_palette(palette),
+    : QObject(parent), m_months(months), m_today(today), m_palette(palette),
       m_locale(std::move(locale)), m_userHolidays(userHolidays) {
     connect(&m_today, &calendar::Today::dayChanged, this, &MonthPanels::refill);
 }
 
 void MonthPanels::restartFills() {
-    for (const layout::MonthControls& month : m_controls.months)
+    for (const MonthControls& month : m_months)
         month.view->restartFill();
 }
 
 void MonthPanels::fillTick(int month) {
     if (!validMonth(month))
         return;
-    const layout::MonthControls& controls = m_controls.month(month);
+    const MonthControls& controls = m_months.at(month - 1);
     MonthView& view = *controls.view;
     if (view.revealed() == 0) {
         const QDate today = m_today.date();
-        view.startFill(
-            calendar::monthCells(today.year(), month, today, m_locale, m_userHolidays));
+        view.startFill(calendar::monthCells(today.year(), month, today, m_locale, m_userHolidays));
     } else {
         view.revealNext();
     }
@@ -48,7 +47,7 @@ void MonthPanels::fillTick(int month) {
 void MonthPanels::titleClicked(int month) {
     if (!validMonth(month))
         return;
-    MonthView& view = *m_controls.month(month).view;
+    MonthView& view = *m_months.at(month - 1).view;
     const Colour colour = m_palette.draw();
     view.setTitleColour(colour);
     const int year = m_today.date().year();
@@ -64,20 +63,20 @@ void MonthPanels::titleClicked(int month) {
         if (look.titleTip)
             mark.tip = look.gridTip;
         if (calendar::isWeekendCell(i))
-            mark.colour = layout::colours::red;
+            mark.colour = design::colours::red;
     }
     view.markCells(marks);
 }
 
 void MonthPanels::recolourHeaders() {
     const Colour colour = m_palette.draw();
-    for (const layout::MonthControls& month : m_controls.months)
+    for (const MonthControls& month : m_months)
         month.view->setHeaderColour(colour);
 }
 
 void MonthPanels::refill() {
     restartFills();
-    for (const layout::MonthControls& month : m_controls.months)
+    for (const MonthControls& month : m_months)
         month.fillTimer->start();
 }
 

@@ -2,8 +2,8 @@
 
 #include "calendar/Holidays.h"
 #include "calendar/Today.h"
-#include "layout/Controls.h"
-#include "layout/RandomPalette.h"
+#include "design/RandomPalette.h"
+#include "panels/MonthView.h"
 
 #include <QLocale>
 #include <QObject>
@@ -18,8 +18,8 @@ class MonthPanels : public QObject {
     // Follows `today`: a new date fills every month again. `userHolidays`,
     // the user's own rows beside the stored table, are read as they stand at
     // each fill and title click.
-    MonthPanels(const layout::Roles& controls, calendar::Today& today,
-                layout::RandomPalette& palette, QLocale locale,
+    MonthPanels(const std::array<MonthControls, 12>& months, calendar::Today& today,
+                design::RandomPalette& palette, QLocale locale,
                 const std::vector<calendar::Holiday>& userHolidays, QObject* parent = nullptr);
 
     // Every month's fill back at its start: no cell revealed.
@@ -40,9 +40,9 @@ class MonthPanels : public QObject {
     void refill();
 
   private:
-    const layout::Roles& m_controls;
+    const std::array<MonthControls, 12>& m_months; // January first
     calendar::Today& m_today;
-    layout::RandomPalette& m_palette;
+    design::RandomPalette& m_palette;
     QLocale m_locale;
     const std::vector<calendar::Holiday>& m_userHolidays;
 };

@@ -1,8 +1,8 @@
 #include "panels/MonthView.h"
 
-#include "layout/Fonts.h"
-#include "layout/Pointers.h"
-#include "layout/TwipLabel.h"
+#include "design/Fonts.h"
+#include "widgets/Pointers.h"
+#include "widgets/TwipLabel.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -18,7 +18,10 @@
 
 namespace navcal::panels {
 
-using layout::Colour;
+using design::buttonTextColour;
+using design::toQColor;
+
+using design::Colour;
 
 namespace {
 
@@ -126,7 +129,7 @@ QAccessibleInterface* monthViewAccessible(const QString& className, QObject* obj
     return nullptr;
 }
 
-bool sameFont(const layout::StoredFont& a, const layout::StoredFont& b) {
+bool sameFont(const design::StoredFont& a, const design::StoredFont& b) {
     return a.face == b.face && a.points == b.points && a.bold == b.bold && a.italic == b.italic;
 }
 
@@ -134,9 +137,9 @@ bool sameFont(const layout::StoredFont& a, const layout::StoredFont& b) {
 
 // ---- the view ----
 
-MonthView::MonthView(const layout::MonthLayout& month,
-                     const std::array<const layout::StoredControl*, kParts>& parts,
-                     layout::TwipScale scale, QWidget* window)
+MonthView::MonthView(const design::MonthLayout& month,
+                     const std::array<const design::StoredControl*, kParts>& parts,
+                     design::TwipScale scale, QWidget* window)
     : QWidget(window), m_month(month.month), m_scale(scale) {
     static const bool accessible = [] {
         QAccessible::installFactory(monthViewAccessible);
@@ -149,13 +152,13 @@ MonthView::MonthView(const layout::MonthLayout& month,
     setAutoFillBackground(false);
     // For the title's pointer, which the other parts do not share.
     setMouseTracking(true);
-    const Colour buttonText = layout::buttonTextColour();
+    const Colour buttonText = design::buttonTextColour();
     m_parts.reserve(kParts);
-    for (const layout::StoredControl* stored : parts) {
+    for (const design::StoredControl* stored : parts) {
         // The cells share one stored font: one font made for all of them.
         const QFont font = !m_parts.empty() && sameFont(m_parts.back().stored->font, stored->font)
                                ? m_parts.back().font
-                               : layout::designFont(stored->font, scale.factor);
+                               : design::designFont(stored->font, scale.factor);
         m_parts.push_back(Part{stored,
                                stored->foreColor.value_or(buttonText),
                                {stored->left, stored->top, stored->width, stored->height},
@@ -296,21 +299,21 @@ void MonthView::fit(Part& part, const Look& look) {
     if (part.stored->autoSize) {
         // Sized by its text in the font really used, plus the frame.
         const int frame = look.frame ? 2 * m_scale.borderPixels() : 0;
-        const QSize box = layout::captionBox(part.font, look.caption, frame);
-        part.box.width = float(box.width() * tpp);
-        part.box.height = float(box.height() * tpp);
+        const QSize box = widgets::captionBox(part.font, look.caption, frame);
+        part.box.width = m_scale.twips(box.width());
+        part.box.height = m_scale.twips(box.height());
     }
     part.pixels = part.box.pixels(tpp);
 }
 
-void MonthView::rescale(layout::TwipScale scale) {
+void MonthView::rescale(design::TwipScale scale) {
     m_scale = scale;
     const Looks shown = looks();
     for (int i = 0; i < kParts; ++i) {
         Part& part = m_parts[std::size_t(i)];
         part.font = i > 0 && sameFont(m_parts[std::size_t(i - 1)].stored->font, part.stored->font)
                         ? m_parts[std::size_t(i - 1)].font
-                        : layout::designFont(part.stored->font, scale.factor);
+                        : design::designFont(part.stored->font, scale.factor);
         fit(part, shown[std::size_t(i)]);
     }
     placeOnWindow();
@@ -393,8 +396,8 @@ void MonthView::paintEvent(QPaintEvent* event) {
         painter.save();
         painter.setClipRect(box, Qt::IntersectClip);
         painter.setFont(part.font);
-        palette.setColor(QPalette::WindowText, layout::toQColor(shown.colour));
-        palette.setColor(QPalette::Text, layout::toQColor(shown.colour));
+        palette.setColor(QPalette::WindowText, design::toQColor(shown.colour));
+        palette.setColor(QPalette::Text, design::toQColor(shown.colour));
         QRect contents = box;
         if (shown.frame) {
             QStyleOptionFrame option;
@@ -450,12 +453,12 @@ void MonthView::mouseReleaseEvent(QMouseEvent* event) {
 
 void MonthView::mouseMoveEvent(QMouseEvent* event) {
     const int part = partAt(event->position().toPoint());
-    const layout::Pointer pointer =
-        part < 0 ? layout::Pointer::Arrow : m_parts[std::size_t(part)].stored->pointer;
-    if (pointer == layout::Pointer::Arrow)
+    const design::Pointer pointer =
+        part < 0 ? design::Pointer::Arrow : m_parts[std::size_t(part)].stored->pointer;
+    if (pointer == design::Pointer::Arrow)
         unsetCursor();
     else
-        setCursor(layout::pointerCursor(pointer));
+        setCursor(widgets::pointerCursor(pointer));
     event->ignore();
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "calendar/MonthModel.h"
-#include "layout/LeftClick.h"
-#include "layout/StoredDesign.h"
-#include "layout/TwipPlaced.h"
+#include "design/StoredDesign.h"
+#include "widgets/LeftClick.h"
+#include "widgets/TwipPlaced.h"
 
 #include <QFont>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -13,7 +14,7 @@
 
 namespace navcal::panels {
 
-static_assert(calendar::kMonthCells == layout::kCellsPerMonth);
+static_assert(calendar::kMonthCells == design::kCellsPerMonth);
 
 // One month panel of the stored design, painted by one widget: its title, the
 // seven weekday headers and the 37 day cells, each at its stored place and in
@@ -36,22 +37,22 @@ class MonthView : public QWidget {
 
     // `parts`: the month's title, its headers Monday first and its cells in
     // order, as stored.
-    MonthView(const layout::MonthLayout& month,
-              const std::array<const layout::StoredControl*, kParts>& parts,
-              layout::TwipScale scale, QWidget* window);
+    MonthView(const design::MonthLayout& month,
+              const std::array<const design::StoredControl*, kParts>& parts,
+              design::TwipScale scale, QWidget* window);
 
     int month() const { return m_month; }
 
     // What a part (0: title, 1..7: headers, then the cells) shows.
     struct Look {
         QString caption;
-        layout::Colour colour = 0;
+        design::Colour colour = 0;
         bool frame = false; // today's frame, one design pixel wide at the arrangement's scale
         QString tip;
         bool operator==(const Look&) const = default;
     };
     Look look(int part) const;
-    const layout::StoredControl& stored(int part) const { return *m_parts.at(part).stored; }
+    const design::StoredControl& stored(int part) const { return *m_parts.at(part).stored; }
     // Where a part is drawn, in the window's pixels, and in what font.
     QRect partPixels(int part) const { return m_parts.at(part).pixels; }
     const QFont& partFont(int part) const { return m_parts.at(part).font; }
@@ -60,7 +61,7 @@ class MonthView : public QWidget {
     float titleTop() const { return box(0).top; }
     float headerTop(int weekday) const { return box(1 + weekday).top; }
     // A part's place in twips.
-    const layout::TwipBox& box(int part) const { return m_parts.at(part).box; }
+    const design::TwipBox& box(int part) const { return m_parts.at(part).box; }
     // The part drawn at `pos` (the view's pixels), or -1.
     int partAt(QPoint pos) const;
 
@@ -80,21 +81,21 @@ class MonthView : public QWidget {
     int dayShown(int cell) const;
 
     // ---- what clicks put on it ----
-    void setTitleColour(layout::Colour colour);
-    void setHeaderColour(layout::Colour colour);
+    void setTitleColour(design::Colour colour);
+    void setHeaderColour(design::Colour colour);
     // A title click's marks on every cell: a colour each, and a tooltip where
     // given. A cell the fill reveals later takes its day's own colour and
     // tooltip over them, where its day has one.
     struct Mark {
-        layout::Colour colour = 0;
+        design::Colour colour = 0;
         std::optional<QString> tip{};
     };
     void markCells(const std::array<Mark, calendar::kMonthCells>& marks);
 
     // ---- place ----
-    const layout::TwipScale& scale() const { return m_scale; }
+    const design::TwipScale& scale() const { return m_scale; }
     // Takes the arrangement's new scale: fonts, frames and sizes follow it.
-    void rescale(layout::TwipScale scale);
+    void rescale(design::TwipScale scale);
     // Moves every part by (dx, dy) twips.
     void shift(float dx, float dy);
 
@@ -111,9 +112,9 @@ class MonthView : public QWidget {
 
   private:
     struct Part {
-        const layout::StoredControl* stored; // in the stored design, which outlives the program
-        layout::Colour storedColour;
-        layout::TwipBox box;
+        const design::StoredControl* stored; // in the stored design, which outlives the program
+        design::Colour storedColour;
+        design::TwipBox box;
         QFont font;
         QRect pixels;
     };
@@ -129,15 +130,21 @@ class MonthView : public QWidget {
     void placeOnWindow();
 
     int m_month;
-    layout::TwipScale m_scale;
+    design::TwipScale m_scale;
     std::vector<Part> m_parts;
     calendar::MonthCells m_cells{};
     int m_revealed = 0;
-    std::optional<layout::Colour> m_titleColour;
-    std::optional<layout::Colour> m_headerColour;
-    std::array<std::optional<layout::Colour>, calendar::kMonthCells> m_markColour{};
+    std::optional<design::Colour> m_titleColour;
+    std::optional<design::Colour> m_headerColour;
+    std::array<std::optional<design::Colour>, calendar::kMonthCells> m_markColour{};
     std::array<std::optional<QString>, calendar::kMonthCells> m_markTip{};
-    layout::LeftClick m_titleClick;
+    widgets::LeftClick m_titleClick;
+};
+
+// One month panel: the view that draws it and the timer of its fill.
+struct MonthControls {
+    MonthView* view = nullptr;
+    QTimer* fillTimer = nullptr;
 };
 
 } // namespace navcal::panels

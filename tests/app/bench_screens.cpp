@@ -8,7 +8,7 @@
 //   app_bench_screens            runs every size and prints a table
 //   app_bench_screens WxH        one run, one line: "shown_ms filled_ms peak_kb"
 
-#include "layout/Fonts.h"
+#include "design/Fonts.h"
 #include "panels/PanelTestKit.h"
 #include "support/TestServices.h"
 
@@ -43,7 +43,7 @@ class PaintWatch : public QObject {
 
 int runOne(const QElapsedTimer& start, QSize screen, int argc, char** argv) {
     QApplication application(argc, argv);
-    layout::installFontSubstitutes();
+    design::installFontSubstitutes();
     test::TestWindow w(QDate(2026, 2, 23), screen);
     app::CalendarWindow& form = w.loaded();
     PaintWatch watch;

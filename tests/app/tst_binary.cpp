@@ -613,7 +613,7 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
     };
     // Where the ship stands on this screen, from the window's own start-up.
     navcal::test::TestWindow model(QDate::currentDate(), QSize(1024, 768));
-    const navcal::layout::Roles& roles = model.loaded().controls().roles();
+    const navcal::app::Roles& roles = model.loaded().controls().roles();
     const QRect ship = roles.ship->geometry();
     const QPoint moved(-150, -190); // over the open sea, clear of the ship and the banner
 

@@ -85,12 +85,12 @@ void TestIdle::eachSecondRepaintsOnlyTheClock() {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     w.saver->startTimers();
-    const layout::Roles& roles = form.controls().roles();
+    const app::Roles& roles = form.controls().roles();
     QTRY_VERIFY_WITH_TIMEOUT(std::none_of(roles.months.begin(), roles.months.end(),
                                           [](const auto& m) { return m.fillTimer->isActive(); }),
                              5000);
-    layout::TwipLabel* clock = roles.clock;
-    layout::TwipLabel* banner = roles.banner;
+    widgets::TwipLabel* clock = roles.clock;
+    widgets::TwipLabel* banner = roles.banner;
     QTRY_VERIFY_WITH_TIMEOUT(!banner->text().isEmpty() && !clock->text().isEmpty(), 5000);
 
     PaintRecorder recorder(&form);

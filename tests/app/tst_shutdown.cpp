@@ -1,7 +1,7 @@
 #include "app/Launch.h"
 #include "app/ScreenCovers.h"
+#include "design/Fonts.h"
 #include "extras/Music.h"
-#include "layout/Fonts.h"
 #include "support/DrawnLabels.h"
 #include "support/Files.h"
 #include "support/TestServices.h"
@@ -37,7 +37,7 @@ app::CalendarWindow& runningWindow(TestWindow& w, bool music) {
 class TestShutdown : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() { layout::installFontSubstitutes(); }
+    void initTestCase() { design::installFontSubstitutes(); }
     void characterKeyEnds_data();
     void characterKeyEnds();
     void keysWithoutCharacterDoNothing_data();
@@ -105,7 +105,7 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
     QTest::mouseMove(window, QPoint(500, 500));
     QTest::mouseMove(window, QPoint(10, 740));
     // Labels without a handler of their own: a day cell, a header, the credit line.
-    const layout::Roles& roles = form.controls().roles();
+    const app::Roles& roles = form.controls().roles();
     for (const QRect& label :
          {roles.month(1).view->partPixels(8 + 8), roles.month(1).view->partPixels(1 + 0),
           roles.credit->geometry(), roles.month(9).view->partPixels(8 + 20)})

@@ -1,8 +1,8 @@
 #include "app/BackgroundPicture.h"
 #include "banner/Banner.h"
+#include "design/Fonts.h"
 #include "extras/ClockDisplay.h"
 #include "extras/Music.h"
-#include "layout/Fonts.h"
 #include "panels/MonthPanels.h"
 #include "panels/PanelTestKit.h"
 #include "platform/DataFolders.h"
@@ -92,7 +92,7 @@ static bool showsSeascape(app::CalendarWindow& form) {
 class TestStartup : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() { layout::installFontSubstitutes(); }
+    void initTestCase() { design::installFontSubstitutes(); }
     void placedOnTheScreen_data();
     void placedOnTheScreen();
     void fontsAsDesigned_data();
@@ -151,11 +151,11 @@ void TestStartup::placedOnTheScreen() {
         QSKIP("the offscreen screen is not at 96 dpi");
     QCOMPARE(form.scale().factor, factor);
     // The lines placed on their own, checked below.
-    const std::array placed = {layout::Role::Credit, layout::Role::SiteAddress, layout::Role::Title,
-                               layout::Role::Clock, layout::Role::DateLine};
+    const std::array placed = {design::Role::Credit, design::Role::SiteAddress, design::Role::Title,
+                               design::Role::Clock, design::Role::DateLine};
     int moved = 0;
-    for (const layout::StoredControl& control : layout::storedControls()) {
-        if (control.kind != layout::ControlKind::Label)
+    for (const design::StoredControl& control : design::storedControls()) {
+        if (control.kind != design::ControlKind::Label)
             continue;
         const auto label = drawnLabel(form, control.objectName());
         QVERIFY2(label && form.rect().contains(label->pixels), qPrintable(control.objectName()));
@@ -166,7 +166,7 @@ void TestStartup::placedOnTheScreen() {
         ++moved;
     }
     QCOMPARE(moved, 546 - 5);
-    const layout::Roles& r = form.controls().roles();
+    const app::Roles& r = form.controls().roles();
     for (const auto& [month, cell, pixels] : places)
         QCOMPARE(r.month(month).view->partPixels(8 + cell).topLeft(), pixels);
     QCOMPARE(form.geometry(), QRect(QPoint(0, 0), screen));
@@ -220,7 +220,7 @@ void TestStartup::fontsAsDesigned() {
          {std::pair{QSize(1024, 768), 1.0}, std::pair{QSize(3840, 2160), 2.8125}}) {
         TestWindow w(QDate(2026, 12, 7), screen);
         app::CalendarWindow& form = w.loaded();
-        const layout::Roles& r = form.controls().roles();
+        const app::Roles& r = form.controls().roles();
         const QHash<QString, QFont> fonts = {
             {"credit", r.credit->font()},
             {"site address", r.siteAddress->font()},
@@ -255,15 +255,15 @@ void TestStartup::movedToAnotherScreen() {
     QFETCH(QSize, to);
     TestWindow moved(QDate(2026, 12, 7), from);
     app::CalendarWindow& form = moved.loaded();
-    layout::ImageControl* ship = form.controls().roles().ship;
-    const layout::TwipBox& anchor = form.controls().roles().month(10).view->box(0);
+    widgets::ImageControl* ship = form.controls().roles().ship;
+    const design::TwipBox& anchor = form.controls().roles().month(10).view->box(0);
     ship->moveTwips(ship->left() - 1000, ship->top() + 500);
     const QPointF shipFromAnchor(ship->left() - anchor.left, ship->top() - anchor.top);
     form.fitToScreen(QRect(QPoint(0, 0), to));
 
     TestWindow started(QDate(2026, 12, 7), to);
     app::CalendarWindow& fresh = started.loaded();
-    const layout::TwipBox& freshAnchor = fresh.controls().roles().month(10).view->box(0);
+    const design::TwipBox& freshAnchor = fresh.controls().roles().month(10).view->box(0);
     fresh.controls().roles().ship->moveTwips(freshAnchor.left + float(shipFromAnchor.x()),
                                              freshAnchor.top + float(shipFromAnchor.y()));
     QCOMPARE(form.geometry(), fresh.geometry());

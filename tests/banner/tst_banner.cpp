@@ -10,9 +10,9 @@
 
 using navcal::banner::bannerFor;
 using navcal::banner::BannerLook;
-using navcal::layout::Colour;
-using navcal::layout::TwipLabel;
+using navcal::design::Colour;
 using navcal::test::TestWindow;
+using navcal::widgets::TwipLabel;
 
 class TestBanner : public QObject {
     Q_OBJECT

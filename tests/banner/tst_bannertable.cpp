@@ -6,7 +6,7 @@
 
 using navcal::banner::bannerFor;
 using navcal::banner::BannerLook;
-using navcal::layout::Colour;
+using navcal::design::Colour;
 
 namespace {
 

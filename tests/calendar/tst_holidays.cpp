@@ -24,7 +24,7 @@ constexpr qint64 kNone = -1;
 constexpr qint64 kRed = 0xFF0000;
 constexpr qint64 kBlue = 0x0000FF;
 
-qint64 colourOf(const std::optional<Rgb>& colour) {
+qint64 colourOf(const std::optional<Colour>& colour) {
     return colour ? qint64(*colour) : kNone;
 }
 

@@ -89,9 +89,9 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     ManualClock clock(QDateTime(QDate(2026, 12, 31), start));
     QTimer timer;
     timer.setInterval(1000);
-    navcal::layout::StoredControl control;
+    navcal::design::StoredControl control;
     control.autoSize = true;
-    navcal::layout::TwipLabel label(control, navcal::layout::TwipScale{}, nullptr);
+    navcal::widgets::TwipLabel label(control, navcal::design::TwipScale{}, nullptr);
     label.setColour(0x00FF00);
     const QLocale ru(QLocale::Russian, QLocale::Russia);
     ClockDisplay display(&label, &timer, clock, ru);
@@ -126,7 +126,7 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     }
     QCOMPARE(ticked.last().at(0).toDateTime().date(), QDate(2027, 1, 1));
     // The ticks do not touch the label's colour.
-    QCOMPARE(label.colour(), navcal::layout::Colour(0x00FF00));
+    QCOMPARE(label.colour(), navcal::design::Colour(0x00FF00));
 }
 
 void TestClock::earlyTickShowsNothingNew() {

@@ -14,8 +14,8 @@
 #include <optional>
 
 using namespace navcal;
-using layout::ImageControl;
-using layout::TwipLabel;
+using widgets::ImageControl;
+using widgets::TwipLabel;
 
 namespace {
 
@@ -30,7 +30,7 @@ std::optional<QPoint> backgroundPoint(QWidget& window, const QRect& avoid = {}) 
     return std::nullopt;
 }
 
-using Line = TwipLabel* layout::Roles::*;
+using Line = TwipLabel* app::Roles::*;
 
 struct Window {
     Window() : form(w.loaded()) {}
@@ -70,16 +70,15 @@ void TestDecorations::labelClickGivesRandomColour_data() {
     QTest::addColumn<Line>("line");
     QTest::addColumn<std::vector<double>>("draws");
     QTest::addColumn<std::vector<QColor>>("colours"); // as drawn
-    QTest::newRow("clock, grey") << &layout::Roles::clock << std::vector<double>{0.5}
+    QTest::newRow("clock, grey") << &app::Roles::clock << std::vector<double>{0.5}
                                  << std::vector{QColor(128, 128, 128)};
     QTest::newRow("title line, navy, then black at the first entry")
-        << &layout::Roles::title << std::vector<double>{0.07, 0.01}
+        << &app::Roles::title << std::vector<double>{0.07, 0.01}
         << std::vector{QColor(0, 0, 128), QColor(0, 0, 0)};
     QTest::newRow("date line, red")
-        << &layout::Roles::dateLine << std::vector<double>{0.75} << std::vector{QColor(255, 0, 0)};
+        << &app::Roles::dateLine << std::vector<double>{0.75} << std::vector{QColor(255, 0, 0)};
     QTest::newRow("banner, white at the last entry")
-        << &layout::Roles::banner << std::vector<double>{0.999}
-        << std::vector{QColor(255, 255, 255)};
+        << &app::Roles::banner << std::vector<double>{0.999} << std::vector{QColor(255, 255, 255)};
 }
 
 void TestDecorations::labelClickGivesRandomColour() {
@@ -88,10 +87,9 @@ void TestDecorations::labelClickGivesRandomColour() {
     QFETCH(std::vector<QColor>, colours);
     Window win;
     TwipLabel* clicked = win.label(line);
-    const std::array others = {&layout::Roles::clock, &layout::Roles::title,
-                               &layout::Roles::dateLine, &layout::Roles::banner,
-                               &layout::Roles::siteAddress};
-    std::vector<layout::Colour> before;
+    const std::array others = {&app::Roles::clock, &app::Roles::title, &app::Roles::dateLine,
+                               &app::Roles::banner, &app::Roles::siteAddress};
+    std::vector<design::Colour> before;
     for (const Line other : others)
         before.push_back(win.label(other)->colour());
 
@@ -132,7 +130,7 @@ void TestDecorations::dropMovesOnlyOverBackground() {
     Window win;
     ImageControl* image = win.image();
     const Place start{image->left(), image->top()};
-    const layout::Roles& r = win.form.controls().roles();
+    const app::Roles& r = win.form.controls().roles();
     const QHash<QString, QWidget*> controls = {
         {"title line", r.title}, {"January", r.month(1).view}, {"flag", r.flag}, {"ship", r.ship}};
     const QWidget* target = controls.value(over);

@@ -160,7 +160,7 @@ void TestMusic::windowSendsCommands() {
     const int plays = path.isEmpty() ? 0 : 1;
     QCOMPARE(w.sink.commands, QStringList(plays, RecordingSink::playText(path)));
 
-    layout::ImageControl* seagull = form.controls().roles().seagull;
+    widgets::ImageControl* seagull = form.controls().roles().seagull;
     QTest::mouseClick(seagull, Qt::LeftButton);
     QTest::mouseClick(seagull, Qt::LeftButton);
     QCOMPARE(w.sink.commands, QStringList(plays * 3, RecordingSink::playText(path)));
@@ -171,7 +171,7 @@ void TestMusic::doubleClickPlaysOnceThenHides() {
     QVERIFY(writeFile(w.folder.filePath("muzz.mp3")));
     auto& form = w.loaded();
     form.show();
-    layout::ImageControl* seagull = form.controls().roles().seagull;
+    widgets::ImageControl* seagull = form.controls().roles().seagull;
     QVERIFY(!seagull->isHidden());
     w.sink.commands.clear();
 

@@ -1,5 +1,5 @@
+#include "design/StoredDesign.h"
 #include "extras/WebLink.h"
-#include "layout/StoredDesign.h"
 #include "support/Files.h"
 #include "support/TestServices.h"
 
@@ -201,7 +201,7 @@ void TestWebLink::clickOnSiteAddressEndsWithoutShutdown() {
 
     QTest::mouseClick(form.controls().roles().siteAddress, Qt::LeftButton);
 
-    QCOMPARE(w.opener.opened, QList<QUrl>{QUrl(layout::siteAddress())});
+    QCOMPARE(w.opener.opened, QList<QUrl>{QUrl(design::siteAddress())});
     // Ended once, directly: the window's own shutdown (music stop, a second
     // end) does not run.
     QCOMPARE(w.endCodes, std::vector<int>{0});

@@ -4,8 +4,8 @@
 // would, and read a panel as the user meets it: captions and tooltips from the
 // accessible tree, colours and today's frame from the drawn pixels.
 
+#include "app/Controls.h"
 #include "app/Saver.h"
-#include "layout/Controls.h"
 #include "panels/MonthPanels.h"
 
 #include <QAccessible>

@@ -11,9 +11,9 @@ using namespace navcal::test;
 
 namespace {
 // Every label's colour by its stored name.
-QHash<QString, layout::Colour> coloursOf(app::CalendarWindow& form) {
-    QHash<QString, layout::Colour> colours;
-    for (const layout::TwipLabel* label : form.controls().allLabels())
+QHash<QString, design::Colour> coloursOf(app::CalendarWindow& form) {
+    QHash<QString, design::Colour> colours;
+    for (const widgets::TwipLabel* label : form.controls().allLabels())
         colours.insert(label->objectName(), label->colour());
     for (const panels::MonthView* view : form.controls().monthViews())
         for (int part = 0; part < panels::MonthView::kParts; ++part)
@@ -162,14 +162,14 @@ void PanelClicks::clickDuringFill() {
 
 void PanelClicks::headerClick_data() {
     QTest::addColumn<double>("random");
-    QTest::addColumn<layout::Colour>("drawn");
-    QTest::newRow("black, index 0") << 0.0 << layout::Colour(0x000000);
-    QTest::newRow("bright white, index 15") << 0.999 << layout::Colour(0xFFFFFF);
+    QTest::addColumn<design::Colour>("drawn");
+    QTest::newRow("black, index 0") << 0.0 << design::Colour(0x000000);
+    QTest::newRow("bright white, index 15") << 0.999 << design::Colour(0xFFFFFF);
 }
 
 void PanelClicks::headerClick() {
     QFETCH(double, random);
-    QFETCH(layout::Colour, drawn);
+    QFETCH(design::Colour, drawn);
     TestWindow w(QDate(2026, 12, 16));
     auto& form = w.loaded();
     runAllFills(*w.saver);
@@ -182,7 +182,7 @@ void PanelClicks::headerClick() {
     QTest::mouseClick(form.controls().roles().flag, Qt::LeftButton, {}, QPoint(2, 2));
 
     auto expected = before;
-    for (const layout::MonthLayout& m : layout::monthLayouts())
+    for (const design::MonthLayout& m : design::monthLayouts())
         for (const QString& header : m.headers)
             expected.insert(header, drawn);
     QCOMPARE(expected.size(), before.size());

@@ -17,13 +17,13 @@ struct DrawnLabel {
     float left = 0, top = 0, twipWidth = 0;
     QRect pixels; // in the window
     QFont font;
-    layout::Colour colour = 0;
+    design::Colour colour = 0;
 };
 
 // By the name the stored design gives it ("Label11", "Label10(7)"), for
 // checks that walk the stored design.
 inline std::optional<DrawnLabel> drawnLabel(app::CalendarWindow& form, const QString& objectName) {
-    if (const auto* l = form.findChild<layout::TwipLabel*>(objectName))
+    if (const auto* l = form.findChild<widgets::TwipLabel*>(objectName))
         return DrawnLabel{l->caption(),   l->tooltip(),  l->left(), l->top(),
                           l->twipWidth(), l->geometry(), l->font(), l->colour()};
     for (const panels::MonthView* v : form.controls().monthViews())

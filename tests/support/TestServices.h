@@ -4,8 +4,8 @@
 
 #include "app/Saver.h"
 #include "calendar/Clock.h"
+#include "design/RandomPalette.h"
 #include "extras/Music.h"
-#include "layout/RandomPalette.h"
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
 
@@ -31,7 +31,7 @@ class ManualClock final : public calendar::Clock {
 };
 
 // Gives the listed numbers in turn, then repeats the last one.
-class ScriptedRandom final : public layout::RandomSource {
+class ScriptedRandom final : public design::RandomSource {
   public:
     explicit ScriptedRandom(std::vector<double> values = {0.0}) : m_values(std::move(values)) {}
     void seed(quint64 value) override { seeds.push_back(value); }

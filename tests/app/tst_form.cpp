@@ -1,4 +1,4 @@
-#include "layout/Fonts.h"
+#include "design/Fonts.h"
 #include "support/DrawnLabels.h"
 #include "support/TestServices.h"
 
@@ -26,7 +26,7 @@ class TestForm : public QObject {
 };
 
 void TestForm::initTestCase() {
-    layout::installFontSubstitutes();
+    design::installFontSubstitutes();
 }
 
 void TestForm::everyControlExistsByName() {
@@ -49,8 +49,8 @@ void TestForm::everyControlExistsByName() {
             walk(node->child(i));
     };
     walk(QAccessible::queryAccessibleInterface(&form));
-    for (const layout::StoredControl& stored : layout::storedControls()) {
-        if (stored.kind != layout::ControlKind::Label) {
+    for (const design::StoredControl& stored : design::storedControls()) {
+        if (stored.kind != design::ControlKind::Label) {
             QVERIFY2(form.findChild<QObject*>(stored.objectName()),
                      qPrintable(stored.objectName()));
             continue;
@@ -72,7 +72,7 @@ void TestForm::everyControlExistsByName() {
 void TestForm::autoSizeFollowsTheCaption() {
     TestWindow w;
     app::CalendarWindow& form = w.make();
-    layout::TwipLabel* banner = form.controls().roles().banner;
+    widgets::TwipLabel* banner = form.controls().roles().banner;
     const float oneLine = banner->twipHeight();
     banner->setCaption("a\r\nb");
     QVERIFY(banner->twipHeight() > 1.5f * oneLine);
@@ -155,7 +155,7 @@ void TestForm::cyrillicRendersWithRealGlyphs() {
     QFETCH(bool, monthTitle);
     TestWindow w;
     app::CalendarWindow& form = w.make();
-    const layout::Roles& r = form.controls().roles();
+    const app::Roles& r = form.controls().roles();
     const QRawFont raw =
         QRawFont::fromFont(monthTitle ? r.month(1).view->partFont(0) : r.title->font());
     QVERIFY(raw.isValid());

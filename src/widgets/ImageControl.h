@@ -1,14 +1,14 @@
 #pragma once
 
-#include "layout/LeftClick.h"
-#include "layout/StoredDesign.h"
-#include "layout/TwipPlaced.h"
+#include "design/StoredDesign.h"
+#include "widgets/LeftClick.h"
+#include "widgets/TwipPlaced.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 
-namespace navcal::layout {
+namespace navcal::widgets {
 
 // An image of the stored design: shows its picture with transparency at the
 // size the arrangement's scale gives it (unscaled at factor 1), geometry in twips.
@@ -68,4 +68,4 @@ class PictureBox : public QWidget {
     QImage m_picture;
 };
 
-} // namespace navcal::layout
+} // namespace navcal::widgets

@@ -1,13 +1,13 @@
-#include "layout/ImageControl.h"
+#include "widgets/ImageControl.h"
 
-#include "layout/Pointers.h"
+#include "widgets/Pointers.h"
 
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 
-namespace navcal::layout {
+namespace navcal::widgets {
 
 namespace {
 
@@ -104,4 +104,4 @@ PictureBox::PictureBox(const StoredControl& control, QWidget* parent) : QWidget(
     setVisible(false);
 }
 
-} // namespace navcal::layout
+} // namespace navcal::widgets

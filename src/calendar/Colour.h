@@ -2,9 +2,10 @@
 
 #include <QtGlobal>
 
-namespace navcal::layout {
+namespace navcal::calendar {
 
-// Colours are 0xRRGGBB, as the holiday table writes them.
+// The one colour type: 0xRRGGBB, as the holiday table writes it, for the
+// calendar's cells, the stored design and what the widgets draw.
 using Colour = quint32;
 namespace colours {
 inline constexpr Colour black = 0x000000;
@@ -17,9 +18,4 @@ inline constexpr Colour darkBlue = 0x0000C0;
 inline constexpr Colour green = 0x00FF00;
 } // namespace colours
 
-// The stored design writes colours low byte red (0x00BBGGRR).
-constexpr Colour fromStoredBgr(quint32 bgr) {
-    return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-}
-
-} // namespace navcal::layout
+} // namespace navcal::calendar

@@ -1,6 +1,11 @@
-#include "layout/Placement.h"
+#include "app/Placement.h"
 
-namespace navcal::layout {
+namespace navcal::app {
+
+using design::kArrangementHeight;
+using design::kArrangementWidth;
+using widgets::ImageControl;
+using widgets::TwipLabel;
 
 namespace {
 
@@ -13,7 +18,7 @@ void shiftLabels(const Controls& controls, float dx, float dy) {
 
 void centrePieces(const Roles& r, float screenWidth) {
     const auto centre = [screenWidth](TwipLabel* l) {
-        l->setLeft(screenWidth / 2.0f - l->twipWidth() / 2.0f);
+        l->setLeft(design::centredStart(screenWidth, l->twipWidth()));
     };
     for (TwipLabel* label : {r.credit, r.siteAddress, r.title, r.clock, r.dateLine})
         centre(label);
@@ -24,9 +29,9 @@ void centrePieces(const Roles& r, float screenWidth) {
 void placeOnScreen(const Controls& controls, float screenWidth, float screenHeight) {
     const float sw = screenWidth;
     for (ImageControl* image : controls.allImages())
-        image->setLeft(sw / 2.0f - image->twipWidth() / 2.0f);
-    const float dx = (sw - kArrangementWidth) / 2.0f;
-    const float dy = (screenHeight - kArrangementHeight) / 2.0f;
+        image->setLeft(design::centredStart(sw, image->twipWidth()));
+    const float dx = design::centringShift(kArrangementWidth, sw);
+    const float dy = design::centringShift(kArrangementHeight, screenHeight);
     shiftLabels(controls, dx, dy);
 
     const Roles& r = controls.roles();
@@ -40,12 +45,12 @@ void placeOnScreen(const Controls& controls, float screenWidth, float screenHeig
 }
 
 void movePlacement(const Controls& controls, QSizeF fromScreen, QSizeF toScreen) {
-    const float dx = float(toScreen.width() - fromScreen.width()) / 2.0f;
-    const float dy = float(toScreen.height() - fromScreen.height()) / 2.0f;
+    const float dx = design::centringShift(float(fromScreen.width()), float(toScreen.width()));
+    const float dy = design::centringShift(float(fromScreen.height()), float(toScreen.height()));
     shiftLabels(controls, dx, dy);
     for (ImageControl* image : controls.allImages())
         image->moveTwips(image->left() + dx, image->top() + dy);
     centrePieces(controls.roles(), float(toScreen.width()));
 }
 
-} // namespace navcal::layout
+} // namespace navcal::app

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "layout/StoredDesign.h"
+#include "design/StoredDesign.h"
 
 #include <QFont>
 
-namespace navcal::layout {
+namespace navcal::design {
 
 // Registers substitutes for the design's faces, so that a machine without
 // "MS Sans Serif" or "Times New Roman" still renders Cyrillic text with a
@@ -15,4 +15,4 @@ void installFontSubstitutes();
 // text is drawn at its scaled size rather than scaled as a bitmap.
 QFont designFont(const StoredFont& control, double factor = 1.0);
 
-} // namespace navcal::layout
+} // namespace navcal::design

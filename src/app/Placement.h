@@ -1,8 +1,8 @@
 #pragma once
 
-#include "layout/Controls.h"
+#include "app/Controls.h"
 
-namespace navcal::layout {
+namespace navcal::app {
 
 // Start-up placement for a screen of the given size in twips: the pictures
 // centred across it, every label moved so that the stored arrangement stands
@@ -15,4 +15,4 @@ void placeOnScreen(const Controls& controls, float screenWidth, float screenHeig
 // centred again on their widths at the new scale.
 void movePlacement(const Controls& controls, QSizeF fromScreen, QSizeF toScreen);
 
-} // namespace navcal::layout
+} // namespace navcal::app

@@ -1,8 +1,22 @@
-#include "layout/Controls.h"
+#include "app/Controls.h"
 
-#include "layout/Resources.h"
+#include "design/Resources.h"
 
-namespace navcal::layout {
+namespace navcal::app {
+
+using design::ControlKind;
+using design::kCellsPerMonth;
+using design::monthLayouts;
+using design::storedControls;
+
+using design::MonthLayout;
+using design::Role;
+using design::siteAddress;
+using design::StoredControl;
+using design::TwipScale;
+using widgets::ImageControl;
+using widgets::PictureBox;
+using widgets::TwipLabel;
 
 using panels::MonthView;
 
@@ -57,7 +71,7 @@ MonthParts monthParts() {
 } // namespace
 
 Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
-    ensureResources();
+    design::ensureResources();
     const MonthParts months = monthParts();
     std::array<MonthView*, 12> views{};
     std::map<Role, QObject*> withRole;
@@ -129,7 +143,7 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
     r.clockTimer = byRole<QTimer>(withRole, Role::ClockTimer, "clock timer");
     r.bannerTimer = byRole<QTimer>(withRole, Role::BannerTimer, "banner timer");
     for (const MonthLayout& m : monthLayouts()) {
-        MonthControls& month = r.months.at(m.month - 1);
+        panels::MonthControls& month = r.months.at(m.month - 1);
         month.view = required(views.at(m.month - 1), m.title);
         m_monthViews.append(month.view);
         month.fillTimer = required(timers.value(m.timer), m.timer);
@@ -146,4 +160,4 @@ void Controls::rescale(TwipScale scale) {
         image->rescale(scale);
 }
 
-} // namespace navcal::layout
+} // namespace navcal::app

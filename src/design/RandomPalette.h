@@ -1,11 +1,11 @@
 #pragma once
 
-#include "layout/Colour.h"
+#include "design/Colour.h"
 
 #include <QtGlobal>
 #include <random>
 
-namespace navcal::layout {
+namespace navcal::design {
 
 // Uniform numbers in [0, 1); tests put a scripted source in.
 class RandomSource {
@@ -42,4 +42,4 @@ class RandomPalette {
     RandomSource& m_source;
 };
 
-} // namespace navcal::layout
+} // namespace navcal::design

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/Colour.h"
+#include "design/Colour.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -10,7 +10,7 @@
 
 // The stored design of the window: every control as it exists when the window
 // has been created, before start-up moves anything. Geometry is in twips.
-namespace navcal::layout {
+namespace navcal::design {
 
 enum class ControlKind { Label, Timer, Image, PictureBox };
 
@@ -93,4 +93,4 @@ QString siteCaption();
 
 const QStringList& weekdayCaptions();
 
-} // namespace navcal::layout
+} // namespace navcal::design

@@ -1,14 +1,16 @@
 #pragma once
 
-#include "layout/GlyphMasks.h"
-#include "layout/LeftClick.h"
-#include "layout/StoredDesign.h"
-#include "layout/TwipPlaced.h"
+#include "design/StoredDesign.h"
+#include "widgets/GlyphMasks.h"
+#include "widgets/LeftClick.h"
+#include "widgets/TwipPlaced.h"
 
 #include <QLabel>
 #include <memory>
 
-namespace navcal::layout {
+namespace navcal::widgets {
+
+using design::Colour;
 
 // A label of the stored design: caption, colour, frame and tooltip as the
 // handlers address them, placed in twips.
@@ -76,9 +78,4 @@ class TwipLabel : public TwipPlaced<QLabel> {
 // one space.
 QSize captionBox(const QFont& font, const QString& caption, int frame);
 
-// System button-text colour.
-Colour buttonTextColour();
-QColor toQColor(Colour colour);
-Colour fromQColor(const QColor& colour);
-
-} // namespace navcal::layout
+} // namespace navcal::widgets

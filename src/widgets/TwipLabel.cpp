@@ -1,7 +1,7 @@
-#include "layout/TwipLabel.h"
+#include "widgets/TwipLabel.h"
 
-#include "layout/Fonts.h"
-#include "layout/Pointers.h"
+#include "design/Fonts.h"
+#include "widgets/Pointers.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -10,19 +10,13 @@
 #include <QPalette>
 #include <cmath>
 
-namespace navcal::layout {
+namespace navcal::widgets {
 
-QColor toQColor(Colour colour) {
-    return QColor(QRgb(colour));
-}
+using design::toQColor;
 
-Colour fromQColor(const QColor& c) {
-    return Colour(c.rgb() & 0xFFFFFF);
-}
-
-Colour buttonTextColour() {
-    return fromQColor(QApplication::palette().color(QPalette::ButtonText));
-}
+using design::buttonTextColour;
+using design::Colour;
+using design::Pointer;
 
 TwipLabel::TwipLabel(const StoredControl& control, TwipScale scale, QWidget* parent)
     : TwipPlaced<QLabel>(control, scale, parent),
@@ -130,7 +124,7 @@ void TwipLabel::widenToCaption() {
     const float centre = left() + twipWidth() / 2.0f;
     if (needed * twipsPerPixel() <= twipWidth())
         return;
-    setPixelSize(needed, twipHeight() / twipsPerPixel());
+    setPixelSize(needed, scale().pixels(twipHeight()));
     moveTwips(centre - twipWidth() / 2.0f, top());
 }
 
@@ -170,4 +164,4 @@ void TwipLabel::mouseDoubleClickEvent(QMouseEvent* event) {
         emit doubleClicked();
 }
 
-} // namespace navcal::layout
+} // namespace navcal::widgets

@@ -11,7 +11,7 @@
 class QPainter;
 class QRawFont;
 
-namespace navcal::layout {
+namespace navcal::widgets {
 
 // One line of text drawn from pictures of its glyphs, each made once. Qt
 // keeps glyphs of up to 64 pixels and fills larger ones from their outlines
@@ -43,4 +43,4 @@ class GlyphMasks {
     QHash<std::pair<QString, quint32>, Glyph> m_glyphs;
 };
 
-} // namespace navcal::layout
+} // namespace navcal::widgets

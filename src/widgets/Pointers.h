@@ -1,11 +1,13 @@
 #pragma once
 
-#include "layout/StoredDesign.h"
+#include "design/StoredDesign.h"
 
 #include <QCursor>
 #include <QIcon>
 
-namespace navcal::layout {
+namespace navcal::widgets {
+
+using design::Pointer;
 
 // The lifebuoy and music pointers built from the stored pictures.
 QCursor pointerCursor(Pointer pointer);
@@ -13,4 +15,4 @@ QCursor pointerCursor(Pointer pointer);
 // The lifebuoy as the window and application icon (32 and 16 pixels).
 QIcon lifebuoyIcon();
 
-} // namespace navcal::layout
+} // namespace navcal::widgets

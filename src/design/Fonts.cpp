@@ -1,8 +1,8 @@
-#include "layout/Fonts.h"
+#include "design/Fonts.h"
 
 #include <QStringList>
 
-namespace navcal::layout {
+namespace navcal::design {
 
 void installFontSubstitutes() {
     const QStringList sans = {QStringLiteral("Microsoft Sans Serif"),
@@ -26,4 +26,4 @@ QFont designFont(const StoredFont& control, double factor) {
     return font;
 }
 
-} // namespace navcal::layout
+} // namespace navcal::design

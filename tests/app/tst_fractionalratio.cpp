@@ -3,8 +3,8 @@
 // fixed when the application starts, so each one runs in a copy of this test.
 
 #include "banner/Banner.h"
+#include "design/Fonts.h"
 #include "extras/ClockDisplay.h"
-#include "layout/Fonts.h"
 #include "panels/PanelTestKit.h"
 #include "support/TestServices.h"
 
@@ -57,7 +57,7 @@ const char* const kReportVariable = "NAVCAL_LAYOUT_REPORT";
 // and the number of labels shown first, then each pair of shown labels that overlap and each label
 // that is not wholly inside the window.
 QStringList layoutReport(QSize screen) {
-    layout::installFontSubstitutes();
+    design::installFontSubstitutes();
     // Navy Day: the banner shows one of its long lines.
     test::TestWindow w(QDate(2026, 7, 26), screen);
     app::CalendarWindow& form = w.loaded();
@@ -66,7 +66,7 @@ QStringList layoutReport(QSize screen) {
     w.saver->clockDisplay().tick();
     QStringList report = {QStringLiteral("ratio %1").arg(form.devicePixelRatioF())};
     QList<Shown> shown;
-    for (layout::TwipLabel* label : form.controls().allLabels())
+    for (widgets::TwipLabel* label : form.controls().allLabels())
         if (label->isVisibleTo(&form))
             shown.append({label->objectName(), label->geometry(), label->font(), label->caption(),
                           label->frameWidth()});

@@ -1,8 +1,8 @@
-#include "layout/RandomPalette.h"
+#include "design/RandomPalette.h"
 
 #include <algorithm>
 
-namespace navcal::layout {
+namespace navcal::design {
 
 Colour paletteColour(int index) {
     // As stored, low byte red.
@@ -17,4 +17,4 @@ Colour RandomPalette::draw() {
     return paletteColour(std::clamp(int(r * 16.0), 0, 15));
 }
 
-} // namespace navcal::layout
+} // namespace navcal::design

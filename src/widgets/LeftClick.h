@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <utility>
 
-namespace navcal::layout {
+namespace navcal::widgets {
 
 // A left press and a left release over the same target make a click. Every
 // press and release is taken, so that one meant for a control never reaches
@@ -36,4 +36,4 @@ class LeftClick {
     bool m_pressed = false;
 };
 
-} // namespace navcal::layout
+} // namespace navcal::widgets

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "layout/ImageControl.h"
-#include "layout/TwipLabel.h"
 #include "panels/MonthView.h"
+#include "widgets/ImageControl.h"
+#include "widgets/TwipLabel.h"
 
 #include <QHash>
 #include <QList>
@@ -10,13 +10,13 @@
 #include <array>
 #include <map>
 
-namespace navcal::layout {
+namespace navcal::app {
 
-// One month panel: the view that draws it and the timer of its fill.
-struct MonthControls {
-    panels::MonthView* view = nullptr;
-    QTimer* fillTimer = nullptr;
-};
+using design::Role;
+using design::TwipScale;
+using widgets::ImageControl;
+using widgets::PictureBox;
+using widgets::TwipLabel;
 
 // The controls by what they are to the program, resolved once: a design that
 // lacks one does not get past construction.
@@ -33,9 +33,9 @@ struct Roles {
     PictureBox* background = nullptr;
     QTimer* clockTimer = nullptr;
     QTimer* bannerTimer = nullptr;
-    std::array<MonthControls, 12> months{}; // January first
+    std::array<panels::MonthControls, 12> months{}; // January first
 
-    const MonthControls& month(int month) const { return months.at(month - 1); }
+    const panels::MonthControls& month(int month) const { return months.at(month - 1); }
 };
 
 // The window's controls, created from the stored design. Owned by the window
@@ -72,4 +72,4 @@ class Controls {
     Roles m_roles;
 };
 
-} // namespace navcal::layout
+} // namespace navcal::app

@@ -1,9 +1,9 @@
-#include "layout/StoredDesign.h"
+#include "design/StoredDesign.h"
 
 #include <QStringList>
 #include <QUrl>
 
-namespace navcal::layout {
+namespace navcal::design {
 
 namespace {
 
@@ -203,4 +203,4 @@ QString siteCaption() {
     return QUrl(siteAddress()).host();
 }
 
-} // namespace navcal::layout
+} // namespace navcal::design

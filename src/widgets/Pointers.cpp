@@ -1,17 +1,19 @@
-#include "layout/Pointers.h"
+#include "widgets/Pointers.h"
 
-#include "layout/Resources.h"
+#include "design/Resources.h"
 
 #include <QCoreApplication>
 #include <QHash>
 #include <QPixmap>
 
-namespace navcal::layout {
+namespace navcal::widgets {
+
+using design::Pointer;
 
 namespace {
 
 QCursor makeCursor(Pointer pointer) {
-    ensureResources();
+    design::ensureResources();
     switch (pointer) {
     case Pointer::Lifebuoy: {
         const QPixmap ring(QStringLiteral(":/lifebuoy-32.png"));
@@ -52,11 +54,11 @@ QCursor pointerCursor(Pointer pointer) {
 }
 
 QIcon lifebuoyIcon() {
-    ensureResources();
+    design::ensureResources();
     QIcon icon;
     icon.addFile(QStringLiteral(":/lifebuoy-32.png"), QSize(32, 32));
     icon.addFile(QStringLiteral(":/lifebuoy-16.png"), QSize(16, 16));
     return icon;
 }
 
-} // namespace navcal::layout
+} // namespace navcal::widgets

@@ -1,4 +1,4 @@
-#include "layout/Resources.h"
+#include "design/Resources.h"
 
 #include <QtGlobal>
 
@@ -6,11 +6,11 @@ static void registerStoredPictures() {
     Q_INIT_RESOURCE(navcal);
 }
 
-namespace navcal::layout {
+namespace navcal::design {
 
 void ensureResources() {
     static const bool registered = (registerStoredPictures(), true);
     Q_UNUSED(registered);
 }
 
-} // namespace navcal::layout
+} // namespace navcal::design

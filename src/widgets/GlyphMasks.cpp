@@ -1,4 +1,4 @@
-#include "layout/GlyphMasks.h"
+#include "widgets/GlyphMasks.h"
 
 #include <QFontInfo>
 #include <QGlyphRun>
@@ -7,7 +7,7 @@
 #include <QTextLayout>
 #include <QTransform>
 
-namespace navcal::layout {
+namespace navcal::widgets {
 
 namespace {
 // The largest glyph Qt's raster painting keeps, in device pixels.
@@ -92,4 +92,4 @@ void GlyphMasks::draw(QPainter& painter, QPointF topLeft, const QString& text, c
     painter.restore();
 }
 
-} // namespace navcal::layout
+} // namespace navcal::widgets

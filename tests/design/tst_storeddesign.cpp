@@ -1,9 +1,9 @@
-#include "layout/StoredDesign.h"
+#include "design/StoredDesign.h"
 
 #include <QtTest>
 #include <algorithm>
 
-using namespace navcal::layout;
+using namespace navcal::design;
 
 namespace {
 const StoredControl* find(const QString& name, int index = -1) {
