@@ -33,12 +33,13 @@ std::optional<QPoint> backgroundPoint(QWidget& window, const QRect& avoid = {}) 
 using Line = TwipLabel* app::Roles::*;
 
 struct Window {
-    Window() : form(w.loaded()) {}
+    explicit Window(QSize screen = QSize(1024, 768))
+        : w(QDate(2026, 2, 23), screen), form(w.loaded()) {}
     ImageControl* image() { return form.controls().roles().ship; }
     TwipLabel* label(Line line) { return form.controls().roles().*line; }
     extras::Decorations& decorations() { return w.saver->decorations(); }
 
-    test::TestWindow w{QDate(2026, 2, 23)};
+    test::TestWindow w;
     app::CalendarWindow& form;
 };
 
@@ -70,22 +71,29 @@ void TestDecorations::labelClickGivesRandomColour_data() {
     QTest::addColumn<Line>("line");
     QTest::addColumn<std::vector<double>>("draws");
     QTest::addColumn<std::vector<QColor>>("colours"); // as drawn
+    QTest::addColumn<QSize>("screen");
     QTest::newRow("clock, grey") << &app::Roles::clock << std::vector<double>{0.5}
-                                 << std::vector{QColor(128, 128, 128)};
+                                 << std::vector{QColor(128, 128, 128)} << QSize(1024, 768);
+    // Its large digits are drawn from pictures there: they must follow a second colour too.
+    QTest::newRow("clock on 3840x2160, grey, then navy")
+        << &app::Roles::clock << std::vector<double>{0.5, 0.07}
+        << std::vector{QColor(128, 128, 128), QColor(0, 0, 128)} << QSize(3840, 2160);
     QTest::newRow("title line, navy, then black at the first entry")
         << &app::Roles::title << std::vector<double>{0.07, 0.01}
-        << std::vector{QColor(0, 0, 128), QColor(0, 0, 0)};
-    QTest::newRow("date line, red")
-        << &app::Roles::dateLine << std::vector<double>{0.75} << std::vector{QColor(255, 0, 0)};
+        << std::vector{QColor(0, 0, 128), QColor(0, 0, 0)} << QSize(1024, 768);
+    QTest::newRow("date line, red") << &app::Roles::dateLine << std::vector<double>{0.75}
+                                    << std::vector{QColor(255, 0, 0)} << QSize(1024, 768);
     QTest::newRow("banner, white at the last entry")
-        << &app::Roles::banner << std::vector<double>{0.999} << std::vector{QColor(255, 255, 255)};
+        << &app::Roles::banner << std::vector<double>{0.999} << std::vector{QColor(255, 255, 255)}
+        << QSize(1024, 768);
 }
 
 void TestDecorations::labelClickGivesRandomColour() {
     QFETCH(Line, line);
     QFETCH(std::vector<double>, draws);
     QFETCH(std::vector<QColor>, colours);
-    Window win;
+    QFETCH(QSize, screen);
+    Window win(screen);
     TwipLabel* clicked = win.label(line);
     const std::array others = {&app::Roles::clock, &app::Roles::title, &app::Roles::dateLine,
                                &app::Roles::banner, &app::Roles::siteAddress};

@@ -111,7 +111,7 @@ class TestHostWindow : public QObject {
 
   private:
     bool startServer();
-    QProcess* run(const QStringList& arguments, const QString& bus = {});
+    QProcess* run(const QStringList& arguments, const QString& bus = {}, const QString& scale = {});
 
     std::unique_ptr<navcal::test::Xvfb> m_server;
     QString m_display;
@@ -162,13 +162,16 @@ bool TestHostWindow::startServer() {
 }
 
 // As a host starts it: a session bus only when given one.
-QProcess* TestHostWindow::run(const QStringList& arguments, const QString& bus) {
+QProcess* TestHostWindow::run(const QStringList& arguments, const QString& bus,
+                              const QString& scale) {
     auto* p = new QProcess(this);
     QProcessEnvironment env = navcal::test::saverEnvironment(m_home, "xcb");
     env.insert("DISPLAY", m_display);
     env.remove("DBUS_SESSION_BUS_ADDRESS");
     if (!bus.isEmpty())
         env.insert("DBUS_SESSION_BUS_ADDRESS", bus);
+    if (!scale.isEmpty())
+        env.insert("QT_SCALE_FACTOR", scale);
     p->setProcessEnvironment(env);
     p->start(NAVCAL_BINARY, arguments);
     return p;
@@ -176,13 +179,16 @@ QProcess* TestHostWindow::run(const QStringList& arguments, const QString& bus) 
 
 void TestHostWindow::drawsOnlyInsideTheLentWindow_data() {
     QTest::addColumn<bool>("bus");
+    QTest::addColumn<QString>("scale"); // the toolkit's pixel ratio
     // With a desktop's packages, the bus library would start a bus of its own.
-    QTest::newRow("no session bus") << false;
-    QTest::newRow("a session bus") << true;
+    QTest::newRow("no session bus") << false << QString();
+    QTest::newRow("a session bus") << true << QString();
+    QTest::newRow("twice the pixels") << false << QStringLiteral("2");
 }
 
 void TestHostWindow::drawsOnlyInsideTheLentWindow() {
     QFETCH(bool, bus);
+    QFETCH(QString, scale);
     QVERIFY2(startServer(), "Xvfb is needed (package xvfb)");
     QTemporaryDir busDir;
     QProcess busDaemon;
@@ -204,12 +210,26 @@ void TestHostWindow::drawsOnlyInsideTheLentWindow() {
     xcb_flush(c);
     const QImage before = navcal::test::grabRoot(c, screen);
 
-    QProcess* saver = run({"-window-id", QStringLiteral("0x%1").arg(lent, 0, 16)}, address);
+    QProcess* saver = run({"-window-id", QStringLiteral("0x%1").arg(lent, 0, 16)}, address, scale);
+    // The calendar's window is the lent one's size in pixels, at any ratio.
+    auto calendarPixels = [c, lent] {
+        auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, lent), nullptr);
+        QSize size;
+        if (tree && xcb_query_tree_children_length(tree) > 0)
+            if (auto* g = xcb_get_geometry_reply(
+                    c, xcb_get_geometry(c, xcb_query_tree_children(tree)[0]), nullptr)) {
+                size = QSize(g->width, g->height);
+                free(g);
+            }
+        free(tree);
+        return size;
+    };
     // Inside: the seascape and the calendar, many colours.
     QImage shot;
     QTRY_VERIFY_WITH_TIMEOUT(saver->state() == QProcess::Running &&
                                  colours(shot = navcal::test::grabRoot(c, screen), kLent) > 300,
                              20000);
+    QTRY_COMPARE_WITH_TIMEOUT(calendarPixels(), kLent.size(), 20000);
     shot.save(QDir(QCoreApplication::applicationDirPath()).filePath("hostwindow-shot.png"));
     // Outside: exactly as before.
     for (const QRect& band : {QRect(0, 0, 800, kLent.top()), QRect(0, kLent.bottom() + 1, 800, 10),
