@@ -24,13 +24,13 @@ const QString kColourTip = QStringLiteral("Выбор цвета шрифта - 
 std::vector<StoredControl> headerLines() {
     return {
         {.kind = Label, .role = Role::Credit, .name = "Label1", .left = 6218, .top = 120, .width = 5565, .height = 420,
-         .caption = "Морской интернет-клуб \"Флагмарин\"", .font = kCreditFont, .foreColor = colours::blue,
-         .toolTip = "Экранная заставка «Военно-морской календарь» создана для Морского интернет-клуба "
+         .caption = "Морской интернет-клуб \"Флагмарин\"", .font = kCreditFont, .colour = colours::blue,
+         .tooltip = "Экранная заставка «Военно-морской календарь» создана для Морского интернет-клуба "
                     "\"Флагмарин\" участниками клуба",
          .autoSize = true},
         {.kind = Label, .role = Role::SiteAddress, .name = "Label2", .left = 7898, .top = 600, .width = 2205, .height = 285,
-         .caption = siteCaption(), .font = kLinkFont, .foreColor = colours::darkBlue,
-         .toolTip = "Адрес сайта Морской интернет-клуб \"Флагмарин\" в Интернете", .autoSize = true},
+         .caption = siteCaption(), .font = kLinkFont, .colour = colours::darkBlue,
+         .tooltip = "Адрес сайта Морской интернет-клуб \"Флагмарин\" в Интернете", .autoSize = true},
     };
 }
 
@@ -38,23 +38,23 @@ std::vector<StoredControl> headerLines() {
 std::vector<StoredControl> centrePiece() {
     return {
         {.kind = Label, .role = Role::Clock, .name = "Label12", .left = 8175, .top = 2040, .width = 2010, .height = 540,
-         .font = kClockFont, .foreColor = colours::green, .toolTip = "Выбор цвета щелчком мышки",
+         .font = kClockFont, .colour = colours::green, .tooltip = "Выбор цвета щелчком мышки",
          .pointer = Pointer::Lifebuoy},
         {.kind = Label, .role = Role::Title, .name = "Label112", .left = 5625, .top = 3840, .width = 6750, .height = 645,
-         .caption = programTitle(), .font = kTitleFont, .foreColor = colours::blue, .toolTip = kColourTip,
+         .caption = programTitle(), .font = kTitleFont, .colour = colours::blue, .tooltip = kColourTip,
          .pointer = Pointer::Lifebuoy, .autoSize = true},
         {.kind = Label, .role = Role::Banner, .name = "Label113", .left = 2880, .top = 6600, .width = 105, .height = 465,
-         .font = kBannerFont, .foreColor = colours::darkRed, .toolTip = "Выбор шрифта - щелчком мышки",
+         .font = kBannerFont, .colour = colours::darkRed, .tooltip = "Выбор шрифта - щелчком мышки",
          .pointer = Pointer::Lifebuoy, .autoSize = true},
         {.kind = Label, .role = Role::DateLine, .name = "Label114", .left = 7080, .top = 10680, .width = 2570, .height = 645,
-         .font = kTitleFont, .foreColor = colours::darkRed, .toolTip = kColourTip, .pointer = Pointer::Lifebuoy},
+         .font = kTitleFont, .colour = colours::darkRed, .tooltip = kColourTip, .pointer = Pointer::Lifebuoy},
         {.kind = Image, .role = Role::Seagull, .name = "Image1", .left = 4800, .top = 960, .width = 645, .height = 465,
-         .toolTip = "1 щелчок мышки - музыку включу; 2 щелчка - прочь улечу!", .pointer = Pointer::Music,
+         .tooltip = "1 щелчок мышки - музыку включу; 2 щелчка - прочь улечу!", .pointer = Pointer::Music,
          .picture = ":/seagull.png"},
         {.kind = Image, .role = Role::Ship, .name = "Image2", .left = 6960, .top = 9360, .width = 1365, .height = 1065,
-         .toolTip = "Отбуксируй меня на глубоководье!", .pointer = Pointer::Lifebuoy, .picture = ":/ship.png"},
+         .tooltip = "Отбуксируй меня на глубоководье!", .pointer = Pointer::Lifebuoy, .picture = ":/ship.png"},
         {.kind = Image, .role = Role::Flag, .name = "Image3", .left = 6480, .top = 1680, .width = 1650, .height = 1125,
-         .toolTip = "Выбор цвета шрифта дней недели", .pointer = Pointer::Lifebuoy, .picture = ":/flag.png"},
+         .tooltip = "Выбор цвета шрифта дней недели", .pointer = Pointer::Lifebuoy, .picture = ":/flag.png"},
         {.kind = PictureBox, .role = Role::Background, .name = "PctFon", .left = 16440, .top = 7320, .width = 1335,
          .height = 1095, .picture = ":/seascape.jpg"},
     };
@@ -98,7 +98,7 @@ void addMonthPanel(std::vector<StoredControl>& out, const MonthLayout& m) {
                    .height = 195,
                    .caption = m.titleCaption,
                    .font = kPanelFont,
-                   .toolTip = m.titleTip,
+                   .tooltip = m.titleTip,
                    .pointer = Pointer::Lifebuoy,
                    .autoSize = m.titleAutoSize});
     for (int j = 0; j < 7; ++j)
@@ -110,7 +110,7 @@ void addMonthPanel(std::vector<StoredControl>& out, const MonthLayout& m) {
                        .height = 195,
                        .caption = weekdayCaptions().at(j),
                        .font = kPanelFont,
-                       .foreColor = colours::brown,
+                       .colour = colours::brown,
                        .autoSize = true});
     const float* columns = m.evenColumns ? kEvenColumns : kNarrowColumns;
     for (int i = 0; i < kCellsPerMonth; ++i)
@@ -123,7 +123,7 @@ void addMonthPanel(std::vector<StoredControl>& out, const MonthLayout& m) {
                        .height = 195,
                        .caption = QString::number(i + 1),
                        .font = kPanelFont,
-                       .foreColor = m.cellsBlack ? std::optional(colours::black) : std::nullopt,
+                       .colour = m.cellsBlack ? std::optional(colours::black) : std::nullopt,
                        .autoSize = true});
 }
 

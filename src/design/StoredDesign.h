@@ -48,8 +48,8 @@ struct StoredControl {
     float left = 0, top = 0, width = 0, height = 0;
     QString caption{};
     StoredFont font{};
-    std::optional<Colour> foreColor{}; // empty: the system button-text colour
-    QString toolTip{};
+    std::optional<Colour> colour{}; // empty: the system button-text colour
+    QString tooltip{};
     Pointer pointer = Pointer::Arrow;
     bool autoSize = false;
     int interval = 0;  // timers, in milliseconds

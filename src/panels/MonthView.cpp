@@ -160,7 +160,7 @@ MonthView::MonthView(const design::MonthLayout& month,
                                ? m_parts.back().font
                                : design::designFont(stored->font, scale.factor);
         m_parts.push_back(Part{stored,
-                               stored->foreColor.value_or(buttonText),
+                               stored->colour.value_or(buttonText),
                                {stored->left, stored->top, stored->width, stored->height},
                                font,
                                {}});
@@ -173,7 +173,7 @@ MonthView::MonthView(const design::MonthLayout& month,
 
 MonthView::Look MonthView::look(int index) const {
     const Part& part = m_parts.at(std::size_t(index));
-    Look look{part.stored->caption, part.storedColour, false, part.stored->toolTip};
+    Look look{part.stored->caption, part.storedColour, false, part.stored->tooltip};
     if (index == 0) {
         look.colour = m_titleColour.value_or(look.colour);
         return look;

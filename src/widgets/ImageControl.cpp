@@ -29,7 +29,7 @@ ImageControl::ImageControl(const StoredControl& control, TwipScale scale, QWidge
       m_picture(control.picture) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
-    setToolTip(control.toolTip);
+    setToolTip(control.tooltip);
     setCursor(pointerCursor(control.pointer));
     if (!m_picture.isNull()) {
         // Its size is the picture's, scaled with the arrangement.

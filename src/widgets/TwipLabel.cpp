@@ -20,7 +20,7 @@ using design::Pointer;
 
 TwipLabel::TwipLabel(const StoredControl& control, TwipScale scale, QWidget* parent)
     : TwipPlaced<QLabel>(control, scale, parent),
-      m_colour(control.foreColor.value_or(buttonTextColour())), m_autoSize(control.autoSize),
+      m_colour(control.colour.value_or(buttonTextColour())), m_autoSize(control.autoSize),
       m_stored(control) {
     setFont(designFont(control.font, scale.factor));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -33,7 +33,7 @@ TwipLabel::TwipLabel(const StoredControl& control, TwipScale scale, QWidget* par
     setAttribute(Qt::WA_TranslucentBackground);
     if (control.pointer != Pointer::Arrow)
         setCursor(pointerCursor(control.pointer));
-    setToolTip(control.toolTip);
+    setToolTip(control.tooltip);
     applyColour();
     QLabel::setText(control.caption);
     fitToCaption();
@@ -89,9 +89,9 @@ void TwipLabel::rescale(TwipScale scale) {
 
 void TwipLabel::restoreStoredLook() {
     setCaption(m_stored.caption);
-    setColour(m_stored.foreColor.value_or(buttonTextColour()));
+    setColour(m_stored.colour.value_or(buttonTextColour()));
     setFramed(false);
-    setToolTip(m_stored.toolTip);
+    setToolTip(m_stored.tooltip);
 }
 
 QSize captionBox(const QFont& font, const QString& caption, int frame) {

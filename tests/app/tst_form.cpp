@@ -61,7 +61,7 @@ void TestForm::everyControlExistsByName() {
         QVERIFY2(label, qPrintable(stored.objectName()));
         QCOMPARE(label->caption, stored.caption);
         const QRect onScreen(form.mapToGlobal(label->pixels.topLeft()), label->pixels.size());
-        QVERIFY2(read.remove(stored.caption, {stored.toolTip, onScreen}) == 1,
+        QVERIFY2(read.remove(stored.caption, {stored.tooltip, onScreen}) == 1,
                  qPrintable(stored.objectName()));
     }
     // The rest are the pictures, which have no caption.

@@ -80,7 +80,7 @@ void TestStoredDesign::panelCells() {
     QVERIFY(c);
     QCOMPARE(QRectF(c->left, c->top, c->width, c->height), twips);
     QCOMPARE(c->caption, caption);
-    QCOMPARE(c->foreColor ? qint64(*c->foreColor) : qint64(-1), colour);
+    QCOMPARE(c->colour ? qint64(*c->colour) : qint64(-1), colour);
     QCOMPARE(c->font.face, QStringLiteral("MS Sans Serif"));
     QCOMPARE(c->font.points, 8.25f);
     QVERIFY(c->font.bold && !c->font.italic);
