@@ -64,34 +64,11 @@ void TwipLabel::applyColour() {
     setPalette(p);
 }
 
-void TwipLabel::setFramed(bool framed) {
-    if (framed == m_framed)
-        return;
-    m_framed = framed;
-    if (framed) {
-        setFrameStyle(QFrame::Box | QFrame::Plain);
-        setLineWidth(scale().borderPixels());
-    } else {
-        setFrameStyle(QFrame::NoFrame);
-    }
-    fitToCaption();
-    applyGeometry();
-}
-
 void TwipLabel::rescale(TwipScale scale) {
     setScale(scale);
     setFont(designFont(m_stored.font, scale.factor));
-    if (m_framed)
-        setLineWidth(scale.borderPixels());
     fitToCaption();
     applyGeometry();
-}
-
-void TwipLabel::restoreStoredLook() {
-    setCaption(m_stored.caption);
-    setColour(m_stored.colour.value_or(buttonTextColour()));
-    setFramed(false);
-    setToolTip(m_stored.tooltip);
 }
 
 QSize captionBox(const QFont& font, const QString& caption, int frame) {
@@ -106,21 +83,17 @@ QSize captionBox(const QFont& font, const QString& caption, int frame) {
             int(std::ceil(metrics.lineSpacing() * lines.size())) + frame};
 }
 
-int TwipLabel::framePixels() const {
-    return m_framed ? 2 * scale().borderPixels() : 0;
-}
-
 void TwipLabel::fitToCaption() {
     if (!m_autoSize)
         return;
     // A label that sizes itself takes the extent of its text in the font that
     // is really used; an empty caption keeps the narrowest one-line label.
-    const QSize box = captionBox(font(), text(), framePixels());
+    const QSize box = captionBox(font(), text(), 0);
     setPixelSize(box.width(), box.height());
 }
 
 void TwipLabel::widenToCaption() {
-    const int needed = captionBox(font(), text(), framePixels()).width();
+    const int needed = captionBox(font(), text(), 0).width();
     const float centre = left() + twipWidth() / 2.0f;
     if (needed * twipsPerPixel() <= twipWidth())
         return;

@@ -26,10 +26,6 @@ class TwipLabel : public TwipPlaced<QLabel> {
     Colour colour() const { return m_colour; }
     void setColour(Colour colour);
 
-    // A one-line frame in the caption's colour around it.
-    bool framed() const { return m_framed; }
-    void setFramed(bool framed);
-
     QString tooltip() const { return toolTip(); }
     void setTooltip(const QString& tip) { setToolTip(tip); }
 
@@ -39,11 +35,8 @@ class TwipLabel : public TwipPlaced<QLabel> {
     // with its "AM") widens about its centre; one that fits keeps its width.
     void widenToCaption();
 
-    // Takes the arrangement's new scale: font, frame and size follow it.
+    // Takes the arrangement's new scale: font and size follow it.
     void rescale(TwipScale scale);
-
-    // Puts back the stored caption, colour, frame and tooltip (not the place).
-    void restoreStoredLook();
 
     // For a caption rewritten every second: glyphs too large for Qt to keep
     // are drawn from pictures made once (a one-line caption only).
@@ -61,11 +54,9 @@ class TwipLabel : public TwipPlaced<QLabel> {
 
   private:
     void fitToCaption();
-    int framePixels() const; // both sides of the frame, when there is one
     void applyColour();
 
     Colour m_colour;
-    bool m_framed = false;
     bool m_autoSize;
     StoredControl m_stored;
     std::unique_ptr<GlyphMasks> m_largeGlyphs;
