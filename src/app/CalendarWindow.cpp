@@ -51,8 +51,8 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
     setWindowIcon(widgets::lifebuoyIcon());
     setFocusPolicy(Qt::StrongFocus);
     // The stored client area; start-up sizes the window to the screen.
-    resize(int(design::kDesignWidth / m_twipsPerPixel),
-           int(design::kDesignHeight / m_twipsPerPixel));
+    const design::TwipScale unscaled{m_twipsPerPixel};
+    resize(int(unscaled.pixels(design::kDesignWidth)), int(unscaled.pixels(design::kDesignHeight)));
     QPalette p = palette();
     p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Button));
     // Nothing here looks different without focus. Inactive colours that

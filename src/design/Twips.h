@@ -22,6 +22,11 @@ struct TwipScale {
     float twips(double pixels) const { return float(pixels * twipsPerPixel()); }
     // A length in design twips as the screen's pixels, not rounded.
     double pixels(float twips) const { return twips / twipsPerPixel(); }
+    // A length in pixels of the unscaled design (a picture's own size) as
+    // twips: it grows and shrinks with the arrangement.
+    float designTwips(double designPixels) const {
+        return float(designPixels * screenTwipsPerPixel);
+    }
     // The design's one-pixel frame, as thick as the arrangement is scaled.
     int borderPixels() const { return std::max(1, int(std::lround(factor))); }
 

@@ -94,11 +94,12 @@ void TwipLabel::fitToCaption() {
 
 void TwipLabel::widenToCaption() {
     const int needed = captionBox(font(), text(), 0).width();
-    const float centre = left() + twipWidth() / 2.0f;
-    if (needed * twipsPerPixel() <= twipWidth())
+    if (needed <= scale().pixels(twipWidth()))
         return;
+    // Grows about its centre.
+    const float width = twipWidth();
     setPixelSize(needed, scale().pixels(twipHeight()));
-    moveTwips(centre - twipWidth() / 2.0f, top());
+    moveTwips(left() - design::centringShift(width, twipWidth()), top());
 }
 
 void TwipLabel::setKeepsLargeGlyphs(bool keep) {

@@ -55,8 +55,8 @@ template <class QtBase> class TwipPlaced : public QtBase {
     // A size in pixels of the unscaled design (a picture's own size): it
     // grows and shrinks with the arrangement.
     void setDesignPixelSize(double width, double height) {
-        m_width = float(width * m_scale.screenTwipsPerPixel);
-        m_height = float(height * m_scale.screenTwipsPerPixel);
+        m_width = m_scale.designTwips(width);
+        m_height = m_scale.designTwips(height);
     }
 
     void applyGeometry() {
