@@ -75,7 +75,6 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
     const MonthParts months = monthParts();
     std::array<MonthView*, 12> views{};
     std::map<Role, QObject*> withRole;
-    QHash<QString, QTimer*> timers; // by stored name, for the months' fill timers
     for (const StoredControl& control : storedControls()) {
         QObject* created = nullptr;
         switch (control.kind) {
@@ -109,7 +108,6 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
             timer->setObjectName(control.name);
             timer->setInterval(control.interval);
             timer->setTimerType(Qt::PreciseTimer);
-            timers.insert(control.name, timer);
             m_allTimers.append(timer);
             created = timer;
             break;
@@ -123,12 +121,11 @@ Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
                    qPrintable(created->objectName()));
         withRole.emplace(control.role, created);
     }
-    resolveRoles(withRole, views, timers);
+    resolveRoles(withRole, views);
 }
 
 void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
-                            const std::array<panels::MonthView*, 12>& views,
-                            const QHash<QString, QTimer*>& timers) {
+                            const std::array<panels::MonthView*, 12>& views) {
     Roles& r = m_roles;
     r.credit = byRole<TwipLabel>(withRole, Role::Credit, "credit line");
     r.siteAddress = byRole<TwipLabel>(withRole, Role::SiteAddress, "site address");
@@ -140,13 +137,13 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
     r.ship = byRole<ImageControl>(withRole, Role::Ship, "ship");
     r.flag = byRole<ImageControl>(withRole, Role::Flag, "flag");
     r.background = byRole<PictureBox>(withRole, Role::Background, "background");
+    r.fillTimer = byRole<QTimer>(withRole, Role::FillTimer, "fill timer");
     r.clockTimer = byRole<QTimer>(withRole, Role::ClockTimer, "clock timer");
     r.bannerTimer = byRole<QTimer>(withRole, Role::BannerTimer, "banner timer");
     for (const MonthLayout& m : monthLayouts()) {
         panels::MonthControls& month = r.months.at(m.month - 1);
         month.view = required(views.at(m.month - 1), m.title);
         m_monthViews.append(month.view);
-        month.fillTimer = required(timers.value(m.timer), m.timer);
     }
 }
 

@@ -31,6 +31,7 @@ struct Roles {
     ImageControl* ship = nullptr;
     ImageControl* flag = nullptr;
     PictureBox* background = nullptr;
+    QTimer* fillTimer = nullptr; // every month's fill
     QTimer* clockTimer = nullptr;
     QTimer* bannerTimer = nullptr;
     std::array<panels::MonthControls, 12> months{}; // January first
@@ -61,8 +62,7 @@ class Controls {
 
   private:
     void resolveRoles(const std::map<Role, QObject*>& withRole,
-                      const std::array<panels::MonthView*, 12>& views,
-                      const QHash<QString, QTimer*>& timers);
+                      const std::array<panels::MonthView*, 12>& views);
 
     TwipScale m_scale;
     QList<panels::MonthView*> m_monthViews;

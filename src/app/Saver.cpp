@@ -34,8 +34,8 @@ Saver::Saver(SaverServices services)
     // Connected before the panels and the banner follow the day: an edit of
     // the file shows on the next day.
     connect(m_today.get(), &calendar::Today::dayChanged, this, [this] { readUserHolidays(); });
-    m_panels = std::make_unique<panels::MonthPanels>(roles.months, *m_today, m_palette,
-                                                     m_services.locale, m_userHolidays);
+    m_panels = std::make_unique<panels::MonthPanels>(roles.months, *roles.fillTimer, *m_today,
+                                                     m_palette, m_services.locale, m_userHolidays);
     // The banner stands on the line of July's Monday header.
     const panels::MonthView* july = roles.month(7).view;
     m_banner = std::make_unique<banner::Banner>(
@@ -63,13 +63,10 @@ void Saver::wire() {
     connect(window, &CalendarWindow::unloading, m_music.get(), [this] { m_music->stop(); });
     connect(window, &CalendarWindow::fitted, m_banner.get(),
             [this](float width) { m_banner->setScreenWidth(width); });
-    for (int month = 1; month <= 12; ++month) {
-        const panels::MonthControls& m = roles.month(month);
-        connect(m.fillTimer, &QTimer::timeout, m_panels.get(),
-                [this, month] { m_panels->fillTick(month); });
-        connect(m.view, &panels::MonthView::titleClicked, m_panels.get(),
+    connect(roles.fillTimer, &QTimer::timeout, m_panels.get(), [this] { m_panels->fillTick(); });
+    for (int month = 1; month <= 12; ++month)
+        connect(roles.month(month).view, &panels::MonthView::titleClicked, m_panels.get(),
                 [this, month] { m_panels->titleClicked(month); });
-    }
     connect(roles.flag, &ImageControl::clicked, m_panels.get(),
             [this] { m_panels->recolourHeaders(); });
     connect(roles.bannerTimer, &QTimer::timeout, m_banner.get(), [this] { m_banner->tick(); });
@@ -123,8 +120,7 @@ void Saver::showDate() {
 
 void Saver::startTimers() {
     const app::Roles& roles = m_window->controls().roles();
-    for (const panels::MonthControls& month : roles.months)
-        month.fillTimer->start();
+    roles.fillTimer->start();
     roles.bannerTimer->start();
     m_clockDisplay->start();
 }

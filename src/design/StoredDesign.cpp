@@ -60,9 +60,12 @@ std::vector<StoredControl> centrePiece() {
     };
 }
 
-// Timers after everything else: the twelve fill timers come from the months.
+// Timers after everything else. The form had a fill timer per month
+// (Timer1..Timer12, each at 1 ms, all started and stopped together): one
+// clock advances every month's fill.
 std::vector<StoredControl> lastTimers() {
     return {
+        {.kind = Timer, .role = Role::FillTimer, .name = "Timer1", .interval = 1},
         {.kind = Timer, .role = Role::ClockTimer, .name = "Timer13", .interval = 1000},
         {.kind = Timer, .role = Role::BannerTimer, .name = "Timer14", .interval = 1500},
     };
@@ -133,8 +136,6 @@ std::vector<StoredControl> buildControls() {
         addMonthPanel(out, m);
     for (StoredControl& c : centrePiece())
         out.push_back(std::move(c));
-    for (const MonthLayout& m : monthLayouts())
-        out.push_back({.kind = Timer, .name = m.timer, .interval = 1});
     for (StoredControl& c : lastTimers())
         out.push_back(std::move(c));
     return out;
@@ -156,30 +157,30 @@ const QStringList& weekdayCaptions() {
 const std::vector<MonthLayout>& monthLayouts() {
     // clang-format off
     static const std::vector<MonthLayout> months = {
-        {.month = 1, .timer = "Timer1", .title = "Label11", .titleCaption = "Январь", .titleLeft = 1080, .titleTop = 1200, .titleWidth = 660,
+        {.month = 1, .title = "Label11", .titleCaption = "Январь", .titleLeft = 1080, .titleTop = 1200, .titleWidth = 660,
          .titleTip = "Все названия месяцев: щелчок мышки - выбор цвета шрифта дней месяца",
          .headers = headersUp(3), .cells = "Label10", .x0 = 720, .y0 = 1560, .cellsBlack = true},
-        {.month = 2, .timer = "Timer2", .title = "Label21", .titleCaption = "Февраль", .titleLeft = 3840, .titleTop = 1200, .titleWidth = 810,
+        {.month = 2, .title = "Label21", .titleCaption = "Февраль", .titleLeft = 3840, .titleTop = 1200, .titleWidth = 810,
          .headers = headersDown(19), .cells = "Label20", .x0 = 3600, .y0 = 1560},
-        {.month = 3, .timer = "Timer3", .title = "Label29", .titleCaption = "Март", .titleLeft = 10680, .titleTop = 1200, .titleWidth = 450,
+        {.month = 3, .title = "Label29", .titleCaption = "Март", .titleLeft = 10680, .titleTop = 1200, .titleWidth = 450,
          .headers = headersUp(22), .cells = "Label30", .x0 = 10200, .y0 = 1560, .evenColumns = true},
-        {.month = 4, .timer = "Timer4", .title = "Label38", .titleCaption = "Апрель", .titleLeft = 13680, .titleTop = 1200, .titleWidth = 645,
+        {.month = 4, .title = "Label38", .titleCaption = "Апрель", .titleLeft = 13680, .titleTop = 1200, .titleWidth = 645,
          .headers = headersDown(37), .cells = "Label39", .x0 = 13320, .y0 = 1560},
-        {.month = 5, .timer = "Timer5", .title = "Label40", .titleCaption = "Май", .titleLeft = 1080, .titleTop = 3600, .titleWidth = 360,
+        {.month = 5, .title = "Label40", .titleCaption = "Май", .titleLeft = 1080, .titleTop = 3600, .titleWidth = 360,
          .headers = headersDown(47), .cells = "Label48", .x0 = 720, .y0 = 3960},
-        {.month = 6, .timer = "Timer6", .title = "Label56", .titleCaption = "Июнь", .titleLeft = 13680, .titleTop = 3600, .titleWidth = 480,
+        {.month = 6, .title = "Label56", .titleCaption = "Июнь", .titleLeft = 13680, .titleTop = 3600, .titleWidth = 480,
          .headers = headersUp(49), .cells = "Label57", .x0 = 13320, .y0 = 3960},
-        {.month = 7, .timer = "Timer7", .title = "Label58", .titleCaption = "Июль", .titleLeft = 1080, .titleTop = 6000, .titleWidth = 480,
+        {.month = 7, .title = "Label58", .titleCaption = "Июль", .titleLeft = 1080, .titleTop = 6000, .titleWidth = 480,
          .headers = headersUp(59), .cells = "Label66", .x0 = 720, .y0 = 6360},
-        {.month = 8, .timer = "Timer8", .title = "Label67", .titleCaption = "Август", .titleLeft = 13680, .titleTop = 6000, .titleWidth = 600,
+        {.month = 8, .title = "Label67", .titleCaption = "Август", .titleLeft = 13680, .titleTop = 6000, .titleWidth = 600,
          .headers = headersDown(74), .cells = "Label75", .x0 = 13320, .y0 = 6480},
-        {.month = 9, .timer = "Timer9", .title = "Label76", .titleCaption = "Сентябрь", .titleLeft = 1080, .titleTop = 8400, .titleWidth = 840,
+        {.month = 9, .title = "Label76", .titleCaption = "Сентябрь", .titleLeft = 1080, .titleTop = 8400, .titleWidth = 840,
          .headers = headersDown(83), .cells = "Label84", .x0 = 720, .y0 = 8760, .cellsBlack = true},
-        {.month = 10, .timer = "Timer10", .title = "Label85", .titleCaption = "Октябрь", .titleLeft = 3960, .titleTop = 8400, .titleWidth = 750,
+        {.month = 10, .title = "Label85", .titleCaption = "Октябрь", .titleLeft = 3960, .titleTop = 8400, .titleWidth = 750,
          .titleAutoSize = false, .headers = headersUp(86), .cells = "Label93", .x0 = 3600, .y0 = 8760, .cellsBlack = true},
-        {.month = 11, .timer = "Timer11", .title = "Label94", .titleCaption = "Ноябрь", .titleLeft = 10680, .titleTop = 8400, .titleWidth = 660,
+        {.month = 11, .title = "Label94", .titleCaption = "Ноябрь", .titleLeft = 10680, .titleTop = 8400, .titleWidth = 660,
          .headers = headersDown(101), .cells = "Label102", .x0 = 10200, .y0 = 8760, .evenColumns = true, .cellsBlack = true},
-        {.month = 12, .timer = "Timer12", .title = "Label103", .titleCaption = "Декабрь", .titleLeft = 13680, .titleTop = 8400, .titleWidth = 780,
+        {.month = 12, .title = "Label103", .titleCaption = "Декабрь", .titleLeft = 13680, .titleTop = 8400, .titleWidth = 780,
          .headers = headersUp(104), .cells = "Label111", .x0 = 13320, .y0 = 8760, .cellsBlack = true},
     };
     // clang-format on

@@ -28,6 +28,7 @@ enum class Role {
     Ship,
     Flag,
     Background,
+    FillTimer,
     ClockTimer,
     BannerTimer,
 };
@@ -62,7 +63,6 @@ struct StoredControl {
 // Layout of one month panel.
 struct MonthLayout {
     int month = 0;   // 1..12
-    QString timer{}; // fill timer
     QString title{}; // title label
     QString titleCaption{};
     float titleLeft = 0, titleTop = 0, titleWidth = 0;

@@ -2,8 +2,6 @@
 
 #include "calendar/CalendarRules.h"
 
-#include <QTimer>
-
 namespace navcal::panels {
 
 using design::Colour;
@@ -16,10 +14,10 @@ bool validMonth(int month) {
 
 } // namespace
 
-MonthPanels::MonthPanels(const std::array<MonthControls, 12>& months, calendar::Today& today,
-                         design::RandomPalette& palette, QLocale locale,
+MonthPanels::MonthPanels(const std::array<MonthControls, 12>& months, QTimer& fillTimer,
+                         calendar::Today& today, design::RandomPalette& palette, QLocale locale,
                          const std::vector<calendar::Holiday>& userHolidays, QObject* parent)
-    : QObject(parent), m_months(months), m_today(today), m_palette(palette),
+    : QObject(parent), m_months(months), m_fillTimer(fillTimer), m_today(today), m_palette(palette),
       m_locale(std::move(locale)), m_userHolidays(userHolidays) {
     connect(&m_today, &calendar::Today::dayChanged, this, &MonthPanels::refill);
 }
@@ -29,19 +27,20 @@ void MonthPanels::restartFills() {
         month.view->restartFill();
 }
 
-void MonthPanels::fillTick(int month) {
-    if (!validMonth(month))
-        return;
-    const MonthControls& controls = m_months.at(month - 1);
-    MonthView& view = *controls.view;
-    if (view.revealed() == 0) {
-        const QDate today = m_today.date();
-        view.startFill(calendar::monthCells(today.year(), month, today, m_locale, m_userHolidays));
-    } else {
-        view.revealNext();
+void MonthPanels::fillTick() {
+    const QDate today = m_today.date();
+    bool done = true;
+    for (const MonthControls& month : m_months) {
+        MonthView& view = *month.view;
+        if (view.revealed() == 0)
+            view.startFill(
+                calendar::monthCells(today.year(), view.month(), today, m_locale, m_userHolidays));
+        else
+            view.revealNext();
+        done = done && view.revealed() == MonthView::kFillTicks;
     }
-    if (view.revealed() == MonthView::kFillTicks)
-        controls.fillTimer->stop();
+    if (done)
+        m_fillTimer.stop();
 }
 
 void MonthPanels::titleClicked(int month) {
@@ -76,8 +75,7 @@ void MonthPanels::recolourHeaders() {
 
 void MonthPanels::refill() {
     restartFills();
-    for (const MonthControls& month : m_months)
-        month.fillTimer->start();
+    m_fillTimer.start();
 }
 
 } // namespace navcal::panels

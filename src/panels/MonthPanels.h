@@ -7,27 +7,28 @@
 
 #include <QLocale>
 #include <QObject>
+#include <QTimer>
 
 namespace navcal::panels {
 
-// The twelve month panels on the window: each month's fill, advanced by its
-// timer, the title clicks, and the weekday headers' colour.
+// The twelve month panels on the window: their fill, advanced by one timer,
+// the title clicks, and the weekday headers' colour.
 class MonthPanels : public QObject {
     Q_OBJECT
   public:
-    // Follows `today`: a new date fills every month again. `userHolidays`,
-    // the user's own rows beside the stored table, are read as they stand at
-    // each fill and title click.
-    MonthPanels(const std::array<MonthControls, 12>& months, calendar::Today& today,
-                design::RandomPalette& palette, QLocale locale,
+    // Follows `today`: a new date fills every month again. `fillTimer` ticks
+    // the fill. `userHolidays`, the user's own rows beside the stored table,
+    // are read as they stand at each fill and title click.
+    MonthPanels(const std::array<MonthControls, 12>& months, QTimer& fillTimer,
+                calendar::Today& today, design::RandomPalette& palette, QLocale locale,
                 const std::vector<calendar::Holiday>& userHolidays, QObject* parent = nullptr);
 
     // Every month's fill back at its start: no cell revealed.
     void restartFills();
 
-    // One fill tick of a month (1..12): its next cell revealed; the month's
-    // timer stops with the last.
-    void fillTick(int month);
+    // One fill tick: every month's next cell revealed; the timer stops with
+    // the last.
+    void fillTick();
     // Click on a month's title (1..12): random colour, the days shown marked
     // as their holidays say, weekend red. A fill under way goes on from where
     // it was.
@@ -36,11 +37,12 @@ class MonthPanels : public QObject {
     void recolourHeaders();
 
     // Puts the cells back to their stored look and fills every month again:
-    // the twelve fill timers restarted.
+    // the fill timer restarted.
     void refill();
 
   private:
     const std::array<MonthControls, 12>& m_months; // January first
+    QTimer& m_fillTimer;
     calendar::Today& m_today;
     design::RandomPalette& m_palette;
     QLocale m_locale;

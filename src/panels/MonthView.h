@@ -141,10 +141,9 @@ class MonthView : public QWidget {
     widgets::LeftClick m_titleClick;
 };
 
-// One month panel: the view that draws it and the timer of its fill.
+// One month panel: the view that draws it.
 struct MonthControls {
     MonthView* view = nullptr;
-    QTimer* fillTimer = nullptr;
 };
 
 } // namespace navcal::panels

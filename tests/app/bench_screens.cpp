@@ -55,12 +55,7 @@ int runOne(const QElapsedTimer& start, QSize screen, int argc, char** argv) {
     QCoreApplication::processEvents();
     const qint64 shown = start.elapsed();
     w.saver->startTimers();
-    auto filling = [&form] {
-        for (int month = 1; month <= 12; ++month)
-            if (test::fillTimer(form, month)->isActive())
-                return true;
-        return false;
-    };
+    auto filling = [&form] { return test::fillTimer(form)->isActive(); };
     while (filling() && start.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     const qint64 filled = start.elapsed();

@@ -642,7 +642,7 @@ void TestStartup::backgroundScaledOncePerSize() {
     QImage target(form.size(), QImage::Format_ARGB32);
     for (int i = 0; i < 5; ++i)
         form.render(&target);
-    w.saver->panels().fillTick(1);
+    w.saver->panels().fillTick();
     form.render(&target);
     QCOMPARE(form.backgroundScalings(), 1);
     form.resize(640, 480);

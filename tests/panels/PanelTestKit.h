@@ -31,8 +31,8 @@ inline panels::MonthView& monthView(app::CalendarWindow& form, int month) {
     return *form.controls().roles().month(month).view;
 }
 
-inline QTimer* fillTimer(app::CalendarWindow& form, int month) {
-    return form.controls().roles().month(month).fillTimer;
+inline QTimer* fillTimer(app::CalendarWindow& form) {
+    return form.controls().roles().fillTimer;
 }
 
 // A left click on a month's title where it is drawn.
@@ -42,14 +42,14 @@ inline void clickTitle(app::CalendarWindow& form, int month) {
                       view.partPixels(0).topLeft() - view.pos() + QPoint(2, 2));
 }
 
-// Ticks one month's fill as its timer would, `ticks` times or until the timer
-// stops itself; returns the number of ticks (-1 when it never stopped).
-inline int runFill(app::Saver& saver, int month, int ticks = 100) {
-    QTimer* timer = fillTimer(saver.window(), month);
+// Ticks the fill as its timer would, `ticks` times or until the timer stops
+// itself; returns the number of ticks (-1 when it never stopped).
+inline int runFill(app::Saver& saver, int ticks = 100) {
+    QTimer* timer = fillTimer(saver.window());
     if (!timer->isActive())
         timer->start();
     for (int tick = 1; tick <= ticks; ++tick) {
-        saver.panels().fillTick(month);
+        saver.panels().fillTick();
         if (!timer->isActive())
             return tick;
     }
@@ -57,8 +57,7 @@ inline int runFill(app::Saver& saver, int month, int ticks = 100) {
 }
 
 inline void runAllFills(app::Saver& saver) {
-    for (int month = 1; month <= 12; ++month)
-        runFill(saver, month);
+    runFill(saver);
 }
 
 // What a cell shows.

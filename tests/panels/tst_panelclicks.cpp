@@ -147,13 +147,13 @@ void PanelClicks::clickDuringFill() {
     QFETCH(bool, framed);
     TestWindow w(QDate(2026, 1, 10));
     auto& form = w.loaded();
-    runFill(*w.saver, 1, 10);
+    runFill(*w.saver, 10);
     w.random.script({0.15});
     clickTitle(form, 1);
     // The fill goes on from where it was.
-    QVERIFY(fillTimer(form, 1)->isActive());
+    QVERIFY(fillTimer(form)->isActive());
     if (finished)
-        QCOMPARE(runFill(*w.saver, 1), 26);
+        QCOMPARE(runFill(*w.saver), 26);
     const Look shown = panelLook(form, 1).at(cell);
     QCOMPARE(shown.caption, caption);
     QCOMPARE(shown.ink, ink);
