@@ -141,9 +141,7 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
     r.clockTimer = byRole<QTimer>(withRole, Role::ClockTimer, "clock timer");
     r.bannerTimer = byRole<QTimer>(withRole, Role::BannerTimer, "banner timer");
     for (const MonthLayout& m : monthLayouts()) {
-        panels::MonthControls& month = r.months.at(m.month - 1);
-        month.view = required(views.at(m.month - 1), m.title);
-        m_monthViews.append(month.view);
+        r.months.at(m.month - 1) = required(views.at(m.month - 1), m.title);
     }
 }
 
@@ -151,7 +149,7 @@ void Controls::rescale(TwipScale scale) {
     m_scale = scale;
     for (TwipLabel* label : m_allLabels)
         label->rescale(scale);
-    for (MonthView* view : m_monthViews)
+    for (MonthView* view : m_roles.months)
         view->rescale(scale);
     for (ImageControl* image : m_allImages)
         image->rescale(scale);

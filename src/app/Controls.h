@@ -34,9 +34,9 @@ struct Roles {
     QTimer* fillTimer = nullptr; // every month's fill
     QTimer* clockTimer = nullptr;
     QTimer* bannerTimer = nullptr;
-    std::array<panels::MonthControls, 12> months{}; // January first
+    std::array<panels::MonthView*, 12> months{}; // January first
 
-    const panels::MonthControls& month(int month) const { return months.at(month - 1); }
+    panels::MonthView* month(int month) const { return months.at(month - 1); }
 };
 
 // The window's controls, created from the stored design. Owned by the window
@@ -52,7 +52,6 @@ class Controls {
     // Every label that is a widget of its own, in design order.
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
     // The twelve month panels, January first.
-    const QList<panels::MonthView*>& monthViews() const { return m_monthViews; }
     const QList<ImageControl*>& allImages() const { return m_allImages; }
     const QList<QTimer*>& allTimers() const { return m_allTimers; }
 
@@ -65,7 +64,6 @@ class Controls {
                       const std::array<panels::MonthView*, 12>& views);
 
     TwipScale m_scale;
-    QList<panels::MonthView*> m_monthViews;
     QList<TwipLabel*> m_allLabels;
     QList<ImageControl*> m_allImages;
     QList<QTimer*> m_allTimers;

@@ -12,7 +12,7 @@ namespace {
 void shiftLabels(const Controls& controls, float dx, float dy) {
     for (TwipLabel* label : controls.allLabels())
         label->moveTwips(label->left() + dx, label->top() + dy);
-    for (panels::MonthView* view : controls.monthViews())
+    for (panels::MonthView* view : controls.roles().months)
         view->shift(dx, dy);
 }
 
@@ -37,11 +37,11 @@ void placeOnScreen(const Controls& controls, float screenWidth, float screenHeig
     const Roles& r = controls.roles();
     centrePieces(r, sw);
     // The clock and the date line stand on September's Tuesday and Friday rows.
-    r.clock->setTop(r.month(9).view->headerTop(1));
-    r.dateLine->setTop(r.month(9).view->headerTop(4));
-    r.seagull->setTop(r.month(2).view->titleTop() - 25);
-    r.flag->setTop(r.month(2).view->headerTop(1));
-    r.ship->setTop(r.month(10).view->titleTop() - r.ship->twipHeight());
+    r.clock->setTop(r.month(9)->headerTop(1));
+    r.dateLine->setTop(r.month(9)->headerTop(4));
+    r.seagull->setTop(r.month(2)->titleTop() - 25);
+    r.flag->setTop(r.month(2)->headerTop(1));
+    r.ship->setTop(r.month(10)->titleTop() - r.ship->twipHeight());
 }
 
 void movePlacement(const Controls& controls, QSizeF fromScreen, QSizeF toScreen) {

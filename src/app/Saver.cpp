@@ -37,7 +37,7 @@ Saver::Saver(SaverServices services)
     m_panels = std::make_unique<panels::MonthPanels>(roles.months, *roles.fillTimer, *m_today,
                                                      m_palette, m_services.locale, m_userHolidays);
     // The banner stands on the line of July's Monday header.
-    const panels::MonthView* july = roles.month(7).view;
+    const panels::MonthView* july = roles.month(7);
     m_banner = std::make_unique<banner::Banner>(
         roles.banner, roles.bannerTimer, [july] { return july->headerTop(0); }, *m_today, m_palette,
         m_userHolidays, m_window->screenWidth());
@@ -65,7 +65,7 @@ void Saver::wire() {
             [this](float width) { m_banner->setScreenWidth(width); });
     connect(roles.fillTimer, &QTimer::timeout, m_panels.get(), [this] { m_panels->fillTick(); });
     for (int month = 1; month <= 12; ++month)
-        connect(roles.month(month).view, &panels::MonthView::titleClicked, m_panels.get(),
+        connect(roles.month(month), &panels::MonthView::titleClicked, m_panels.get(),
                 [this, month] { m_panels->titleClicked(month); });
     connect(roles.flag, &ImageControl::clicked, m_panels.get(),
             [this] { m_panels->recolourHeaders(); });

@@ -14,7 +14,7 @@ bool validMonth(int month) {
 
 } // namespace
 
-MonthPanels::MonthPanels(const std::array<MonthControls, 12>& months, QTimer& fillTimer,
+MonthPanels::MonthPanels(const std::array<MonthView*, 12>& months, QTimer& fillTimer,
                          calendar::Today& today, design::RandomPalette& palette, QLocale locale,
                          const std::vector<calendar::Holiday>& userHolidays, QObject* parent)
     : QObject(parent), m_months(months), m_fillTimer(fillTimer), m_today(today), m_palette(palette),
@@ -23,15 +23,15 @@ MonthPanels::MonthPanels(const std::array<MonthControls, 12>& months, QTimer& fi
 }
 
 void MonthPanels::restartFills() {
-    for (const MonthControls& month : m_months)
-        month.view->restartFill();
+    for (MonthView* view : m_months)
+        view->restartFill();
 }
 
 void MonthPanels::fillTick() {
     const QDate today = m_today.date();
     bool done = true;
-    for (const MonthControls& month : m_months) {
-        MonthView& view = *month.view;
+    for (MonthView* month : m_months) {
+        MonthView& view = *month;
         if (view.revealed() == 0)
             view.startFill(
                 calendar::monthCells(today.year(), view.month(), today, m_locale, m_userHolidays));
@@ -46,7 +46,7 @@ void MonthPanels::fillTick() {
 void MonthPanels::titleClicked(int month) {
     if (!validMonth(month))
         return;
-    MonthView& view = *m_months.at(month - 1).view;
+    MonthView& view = *m_months.at(month - 1);
     const Colour colour = m_palette.draw();
     view.setTitleColour(colour);
     const int year = m_today.date().year();
@@ -69,8 +69,8 @@ void MonthPanels::titleClicked(int month) {
 
 void MonthPanels::recolourHeaders() {
     const Colour colour = m_palette.draw();
-    for (const MonthControls& month : m_months)
-        month.view->setHeaderColour(colour);
+    for (MonthView* view : m_months)
+        view->setHeaderColour(colour);
 }
 
 void MonthPanels::refill() {

@@ -19,8 +19,8 @@ class MonthPanels : public QObject {
     // Follows `today`: a new date fills every month again. `fillTimer` ticks
     // the fill. `userHolidays`, the user's own rows beside the stored table,
     // are read as they stand at each fill and title click.
-    MonthPanels(const std::array<MonthControls, 12>& months, QTimer& fillTimer,
-                calendar::Today& today, design::RandomPalette& palette, QLocale locale,
+    MonthPanels(const std::array<MonthView*, 12>& months, QTimer& fillTimer, calendar::Today& today,
+                design::RandomPalette& palette, QLocale locale,
                 const std::vector<calendar::Holiday>& userHolidays, QObject* parent = nullptr);
 
     // Every month's fill back at its start: no cell revealed.
@@ -41,7 +41,7 @@ class MonthPanels : public QObject {
     void refill();
 
   private:
-    const std::array<MonthControls, 12>& m_months; // January first
+    const std::array<MonthView*, 12>& m_months; // January first
     QTimer& m_fillTimer;
     calendar::Today& m_today;
     design::RandomPalette& m_palette;

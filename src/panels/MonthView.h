@@ -141,9 +141,4 @@ class MonthView : public QWidget {
     widgets::LeftClick m_titleClick;
 };
 
-// One month panel: the view that draws it.
-struct MonthControls {
-    MonthView* view = nullptr;
-};
-
 } // namespace navcal::panels

@@ -149,10 +149,9 @@ void TestForm::cyrillicRendersWithRealGlyphs() {
     TestWindow w;
     app::CalendarWindow& form = w.make();
     const app::Roles& r = form.controls().roles();
-    const QRawFont raw =
-        QRawFont::fromFont(monthTitle ? r.month(1).view->partFont(0) : r.title->font());
+    const QRawFont raw = QRawFont::fromFont(monthTitle ? r.month(1)->partFont(0) : r.title->font());
     QVERIFY(raw.isValid());
-    for (const QChar c : monthTitle ? r.month(1).view->look(0).caption : r.title->caption())
+    for (const QChar c : monthTitle ? r.month(1)->look(0).caption : r.title->caption())
         if (c.isLetter())
             QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c) + " in " + raw.familyName()));
 }

@@ -71,7 +71,7 @@ QStringList layoutReport(QSize screen) {
             shown.append({label->objectName(), label->geometry(), label->font(), label->caption(),
                           label->frameWidth()});
     const int frame = std::max(1, int(std::lround(form.scale().factor)));
-    for (const panels::MonthView* view : form.controls().monthViews())
+    for (const panels::MonthView* view : form.controls().roles().months)
         for (int part = 0; part < panels::MonthView::kParts; ++part) {
             const panels::MonthView::Look look = view->look(part);
             shown.append({view->stored(part).objectName(), view->partPixels(part),

@@ -106,9 +106,8 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
     QTest::mouseMove(window, QPoint(10, 740));
     // Labels without a handler of their own: a day cell, a header, the credit line.
     const app::Roles& roles = form.controls().roles();
-    for (const QRect& label :
-         {roles.month(1).view->partPixels(8 + 8), roles.month(1).view->partPixels(1 + 0),
-          roles.credit->geometry(), roles.month(9).view->partPixels(8 + 20)})
+    for (const QRect& label : {roles.month(1)->partPixels(8 + 8), roles.month(1)->partPixels(1 + 0),
+                               roles.credit->geometry(), roles.month(9)->partPixels(8 + 20)})
         QTest::mouseClick(window, Qt::LeftButton, {}, label.topLeft() + QPoint(2, 2));
     QVERIFY(form.isVisible());
     QVERIFY(w.sink.commands.isEmpty());
@@ -119,7 +118,7 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
 
     // Between two day cells of a panel lies the background too: just right
     // of January's first cell, level with it.
-    const QRect first = roles.month(1).view->partPixels(8 + 0);
+    const QRect first = roles.month(1)->partPixels(8 + 0);
     const QPoint between(first.right() + 3, first.center().y());
     QVERIFY(!form.childAt(between));
     QTest::mouseClick(window, Qt::LeftButton, {}, between);

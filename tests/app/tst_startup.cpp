@@ -159,7 +159,7 @@ void TestStartup::placedOnTheScreen() {
     onScreen(QAccessible::queryAccessibleInterface(&form));
     const app::Roles& r = form.controls().roles();
     for (const auto& [month, cell, pixels] : places)
-        QCOMPARE(r.month(month).view->partPixels(8 + cell).topLeft(), pixels);
+        QCOMPARE(r.month(month)->partPixels(8 + cell).topLeft(), pixels);
     QCOMPARE(form.geometry(), QRect(QPoint(0, 0), screen));
 
     // The eight controls placed on their own: centred on the screen (to a
@@ -171,15 +171,15 @@ void TestStartup::placedOnTheScreen() {
              r.credit, r.siteAddress, r.title, r.clock, r.dateLine, r.seagull, r.ship, r.flag})
         QVERIFY2(qAbs(control->geometry().center().x() * 2 + 1 - screen.width()) <= 2,
                  qPrintable(control->objectName()));
-    QCOMPARE(r.month(1).view->box(0).left, float(1080 + offset.x())); // January's title
+    QCOMPARE(r.month(1)->box(0).left, float(1080 + offset.x())); // January's title
     QCOMPARE(r.credit->top(), float(120 + offset.y()));
     QCOMPARE(r.title->top(), float(3840 + offset.y()));
-    QCOMPARE(r.clock->geometry().top(), r.month(9).view->partPixels(1 + 1).top());
-    QCOMPARE(r.dateLine->geometry().top(), r.month(9).view->partPixels(1 + 4).top());
-    QVERIFY(r.seagull->geometry().top() < r.month(2).view->partPixels(0).top());
-    QVERIFY(r.seagull->geometry().bottom() > r.month(2).view->partPixels(0).top());
-    QCOMPARE(r.flag->geometry().top(), r.month(2).view->partPixels(1 + 1).top());
-    QVERIFY(qAbs(r.ship->geometry().bottom() + 1 - r.month(10).view->partPixels(0).top()) <= 1);
+    QCOMPARE(r.clock->geometry().top(), r.month(9)->partPixels(1 + 1).top());
+    QCOMPARE(r.dateLine->geometry().top(), r.month(9)->partPixels(1 + 4).top());
+    QVERIFY(r.seagull->geometry().top() < r.month(2)->partPixels(0).top());
+    QVERIFY(r.seagull->geometry().bottom() > r.month(2)->partPixels(0).top());
+    QCOMPARE(r.flag->geometry().top(), r.month(2)->partPixels(1 + 1).top());
+    QVERIFY(qAbs(r.ship->geometry().bottom() + 1 - r.month(10)->partPixels(0).top()) <= 1);
     // Images show their pictures at the arrangement's scale.
     QCOMPARE(r.ship->size(), QSize(qRound(91 * factor), qRound(71 * factor)));
 }
@@ -220,8 +220,8 @@ void TestStartup::fontsAsDesigned() {
             {"clock", r.clock->font()},
             {"date line", r.dateLine->font()},
             {"banner", r.banner->font()},
-            {"January's title", r.month(1).view->partFont(0)},
-            {"a day cell", r.month(1).view->partFont(8 + 7)},
+            {"January's title", r.month(1)->partFont(0)},
+            {"a day cell", r.month(1)->partFont(8 + 7)},
         };
         QVERIFY(fonts.contains(control));
         const QFont font = fonts.value(control);
@@ -248,14 +248,14 @@ void TestStartup::movedToAnotherScreen() {
     TestWindow moved(QDate(2026, 12, 7), from);
     app::CalendarWindow& form = moved.loaded();
     widgets::ImageControl* ship = form.controls().roles().ship;
-    const design::TwipBox& anchor = form.controls().roles().month(10).view->box(0);
+    const design::TwipBox& anchor = form.controls().roles().month(10)->box(0);
     ship->moveTwips(ship->left() - 1000, ship->top() + 500);
     const QPointF shipFromAnchor(ship->left() - anchor.left, ship->top() - anchor.top);
     form.fitToScreen(QRect(QPoint(0, 0), to));
 
     TestWindow started(QDate(2026, 12, 7), to);
     app::CalendarWindow& fresh = started.loaded();
-    const design::TwipBox& freshAnchor = fresh.controls().roles().month(10).view->box(0);
+    const design::TwipBox& freshAnchor = fresh.controls().roles().month(10)->box(0);
     fresh.controls().roles().ship->moveTwips(freshAnchor.left + float(shipFromAnchor.x()),
                                              freshAnchor.top + float(shipFromAnchor.y()));
     QCOMPARE(form.geometry(), fresh.geometry());
@@ -271,8 +271,8 @@ void TestStartup::movedToAnotherScreen() {
         QCOMPARE(mine[i]->font(), theirs[i]->font());
     }
     for (int month = 1; month <= 12; ++month) {
-        const panels::MonthView* a = form.controls().roles().month(month).view;
-        const panels::MonthView* b = fresh.controls().roles().month(month).view;
+        const panels::MonthView* a = form.controls().roles().month(month);
+        const panels::MonthView* b = fresh.controls().roles().month(month);
         for (int i = 0; i < panels::MonthView::kParts; ++i) {
             QCOMPARE(a->partPixels(i), b->partPixels(i));
             QCOMPARE(a->partFont(i), b->partFont(i));
@@ -286,7 +286,7 @@ void TestStartup::stateAfterLoad() {
     QCOMPARE(w.saver->today().date(), QDate(2027, 3, 9));
     QCOMPARE(w.random.seeds.size(), size_t(1));
     for (int month = 1; month <= 12; ++month)
-        QCOMPARE(w.saver->window().controls().roles().month(month).view->revealed(), 0);
+        QCOMPARE(w.saver->window().controls().roles().month(month)->revealed(), 0);
 }
 
 void TestStartup::badBackgroundFallsBack_data() {
@@ -443,7 +443,7 @@ void TestStartup::userHolidaysShown() {
     // A cell as a screen reader reads it: after the month's title and headers.
     const auto read = [&](int month, int cell) {
         QAccessibleInterface* node =
-            QAccessible::queryAccessibleInterface(form.controls().roles().month(month).view)
+            QAccessible::queryAccessibleInterface(form.controls().roles().month(month))
                 ->child(8 + cell);
         return node->text(QAccessible::Name) + " | " + node->text(QAccessible::Description);
     };
@@ -452,8 +452,7 @@ void TestStartup::userHolidaysShown() {
     // A click on August's title marks the user's day blue (cell 18), not the
     // random black.
     w.saver->panels().titleClicked(8);
-    QCOMPARE(form.controls().roles().month(8).view->look(8 + 18).colour,
-             shown ? 0x0000FFu : 0x000000u);
+    QCOMPARE(form.controls().roles().month(8)->look(8 + 18).colour, shown ? 0x0000FFu : 0x000000u);
 }
 
 // A header claiming 30000 x 30000 costs at most a screen-sized decode.

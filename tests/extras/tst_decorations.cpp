@@ -140,7 +140,7 @@ void TestDecorations::dropMovesOnlyOverBackground() {
     const Place start{image->left(), image->top()};
     const app::Roles& r = win.form.controls().roles();
     const QHash<QString, QWidget*> controls = {
-        {"title line", r.title}, {"January", r.month(1).view}, {"flag", r.flag}, {"ship", r.ship}};
+        {"title line", r.title}, {"January", r.month(1)}, {"flag", r.flag}, {"ship", r.ship}};
     const QWidget* target = controls.value(over);
     QVERIFY(over.isEmpty() || target);
 

@@ -28,7 +28,7 @@ constexpr QRgb green = 0x008000; // the palette's colour for 0.15
 constexpr QRgb grey = 0x808080;  // and for 0.5
 
 inline panels::MonthView& monthView(app::CalendarWindow& form, int month) {
-    return *form.controls().roles().month(month).view;
+    return *form.controls().roles().month(month);
 }
 
 inline QTimer* fillTimer(app::CalendarWindow& form) {

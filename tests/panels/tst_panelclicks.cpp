@@ -15,7 +15,7 @@ QHash<QString, design::Colour> coloursOf(app::CalendarWindow& form) {
     QHash<QString, design::Colour> colours;
     for (const widgets::TwipLabel* label : form.controls().allLabels())
         colours.insert(label->objectName(), label->colour());
-    for (const panels::MonthView* view : form.controls().monthViews())
+    for (const panels::MonthView* view : form.controls().roles().months)
         for (int part = 0; part < panels::MonthView::kParts; ++part)
             colours.insert(view->stored(part).objectName(), view->look(part).colour);
     return colours;
