@@ -27,12 +27,13 @@ using navcal::test::Xvfb;
 
 namespace {
 
-// How a saver process stands, for a failure message.
+// How a saver process stands, for a failure message; what it said stays to be read.
 QString report(QProcess& p) {
+    p.setReadChannel(QProcess::StandardError);
     return QStringLiteral("state %1, exit %2: %3")
         .arg(p.state())
         .arg(p.exitCode())
-        .arg(QString::fromLocal8Bit(p.readAllStandardError()));
+        .arg(QString::fromLocal8Bit(p.peek(p.bytesAvailable())));
 }
 
 // The first of `tools` that is not installed, or empty.
@@ -405,12 +406,15 @@ void TestBinary::terminationSignalEndsCleanly_data() {
     QTest::addColumn<int>("signalNumber");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("fontDpi");
-    QTest::newRow("SIGTERM, /s") << int(SIGTERM) << QStringList{"/s"} << QByteArray();
-    QTest::newRow("SIGINT, no switch") << int(SIGINT) << QStringList{} << QByteArray();
+    QTest::addColumn<int>("badRows"); // in the user's holidays.txt
+    QTest::newRow("SIGTERM, /s") << int(SIGTERM) << QStringList{"/s"} << QByteArray() << 0;
+    QTest::newRow("SIGINT, no switch") << int(SIGINT) << QStringList{} << QByteArray() << 0;
     QTest::newRow("SIGHUP, toolkit-like text")
-        << int(SIGHUP) << QStringList{"-platform", "junk"} << QByteArray();
+        << int(SIGHUP) << QStringList{"-platform", "junk"} << QByteArray() << 0;
     QTest::newRow("SIGTERM, absurd font DPI")
-        << int(SIGTERM) << QStringList{"/s"} << QByteArray("2147483647");
+        << int(SIGTERM) << QStringList{"/s"} << QByteArray("2147483647") << 0;
+    QTest::newRow("SIGTERM, a holidays.txt of 25 bad rows")
+        << int(SIGTERM) << QStringList{"/s"} << QByteArray() << 25;
 }
 
 // With music playing, too: the audio library must not swallow the signal.
@@ -418,7 +422,13 @@ void TestBinary::terminationSignalEndsCleanly() {
     QFETCH(int, signalNumber);
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, fontDpi);
+    QFETCH(int, badRows);
     QDir().mkpath(m_home.filePath("data/navcal"));
+    const QString holidays = m_home.filePath("data/navcal/holidays.txt");
+    QFile::remove(holidays);
+    if (badRows)
+        QVERIFY(
+            navcal::test::writeFile(holidays, QByteArray("31.02 | red | x\n").repeated(badRows)));
     QVERIFY(navcal::test::writeFile(m_home.filePath("data/navcal/muzz.wav"),
                                     navcal::test::sineWave(10.0)));
     const QString sound = m_home.filePath("sound.raw");
@@ -440,6 +450,17 @@ void TestBinary::terminationSignalEndsCleanly() {
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 0);
+    // Bad rows cost a line each, up to twenty: a junk file does not flood the log.
+    QByteArrayList said;
+    for (const QByteArray& line : p.readAllStandardError().split('\n'))
+        if (line.contains("holidays.txt"))
+            said << line;
+    QCOMPARE(said.size(), badRows ? 21 : 0);
+    if (badRows) {
+        QVERIFY2(said.first().endsWith("holidays.txt:1: no day 31.02"), said.first().constData());
+        QVERIFY2(said.last().endsWith("holidays.txt: 5 more rows skipped"),
+                 said.last().constData());
+    }
 }
 
 // SIGTERM is taken from before the toolkit starts: while the configure
