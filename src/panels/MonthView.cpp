@@ -321,12 +321,13 @@ void MonthView::rescale(design::TwipScale scale) {
 }
 
 void MonthView::shift(float dx, float dy) {
-    const Looks shown = looks();
-    for (int i = 0; i < kParts; ++i) {
-        Part& part = m_parts[std::size_t(i)];
+    // A move keeps every part's size: each was fitted to what it shows when
+    // that last changed, so the captions are not measured again.
+    const double tpp = m_scale.twipsPerPixel();
+    for (Part& part : m_parts) {
         part.box.left += dx;
         part.box.top += dy;
-        fit(part, shown[std::size_t(i)]);
+        part.pixels = part.box.pixels(tpp);
     }
     placeOnWindow();
 }
