@@ -25,8 +25,6 @@ using design::Colour;
 
 namespace {
 
-constexpr Colour red = 0xFF0000;
-
 // The day a stored caption numbers, or 0.
 int storedDay(const QString& caption) {
     bool isNumber = false;
@@ -154,21 +152,13 @@ MonthView::MonthView(const design::MonthLayout& month,
     setMouseTracking(true);
     const Colour buttonText = design::buttonTextColour();
     m_parts.reserve(kParts);
-    for (const design::StoredControl* stored : parts) {
-        // The cells share one stored font: one font made for all of them.
-        const QFont font = !m_parts.empty() && sameFont(m_parts.back().stored->font, stored->font)
-                               ? m_parts.back().font
-                               : design::designFont(stored->font, scale.factor);
+    for (const design::StoredControl* stored : parts)
         m_parts.push_back(Part{stored,
                                stored->colour.value_or(buttonText),
                                {stored->left, stored->top, stored->width, stored->height},
-                               font,
+                               {},
                                {}});
-    }
-    const Looks shown = looks();
-    for (int i = 0; i < kParts; ++i)
-        fit(m_parts[std::size_t(i)], shown[std::size_t(i)]);
-    placeOnWindow();
+    fitToScale();
 }
 
 MonthView::Look MonthView::look(int index) const {
@@ -195,7 +185,7 @@ MonthView::Look MonthView::look(int index) const {
         if (day.caption.isEmpty())
             look.caption.clear();
         if (calendar::isWeekendCell(cell))
-            look.colour = red;
+            look.colour = design::colours::red;
     }
     look.colour = m_markColour[std::size_t(cell)].value_or(look.colour);
     look.tip = m_markTip[std::size_t(cell)].value_or(look.tip);
@@ -306,17 +296,22 @@ void MonthView::fit(Part& part, const Look& look) {
     part.pixels = part.box.pixels(tpp);
 }
 
-void MonthView::rescale(design::TwipScale scale) {
-    m_scale = scale;
+void MonthView::fitToScale() {
     const Looks shown = looks();
     for (int i = 0; i < kParts; ++i) {
         Part& part = m_parts[std::size_t(i)];
+        // The cells share one stored font: one font made for all of them.
         part.font = i > 0 && sameFont(m_parts[std::size_t(i - 1)].stored->font, part.stored->font)
                         ? m_parts[std::size_t(i - 1)].font
-                        : design::designFont(part.stored->font, scale.factor);
+                        : design::designFont(part.stored->font, m_scale.factor);
         fit(part, shown[std::size_t(i)]);
     }
     placeOnWindow();
+}
+
+void MonthView::rescale(design::TwipScale scale) {
+    m_scale = scale;
+    fitToScale();
     update();
 }
 

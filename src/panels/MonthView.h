@@ -125,6 +125,8 @@ class MonthView : public QWidget {
     void revealTo(int revealed);
     // Size from the caption for a part that sizes itself, then the pixels.
     void fit(Part& part, const Look& look);
+    // Every part's font at the scale, each part fitted, the view placed.
+    void fitToScale();
     // Repaints, resizes and tells screen readers what changed since `before`.
     void showChanges(const Looks& before);
     void placeOnWindow();
