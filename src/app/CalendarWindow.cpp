@@ -1,6 +1,6 @@
 #include "app/CalendarWindow.h"
 
-#include "app/BackgroundPicture.h"
+#include "app/BackgroundDecode.h"
 #include "app/Placement.h"
 #include "widgets/Pointers.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/Controls.h"
 #include "app/ScreenFit.h"
-#include "app/WindowBackground.h"
+#include "app/BackgroundPainter.h"
 
 #include <QHash>
 #include <QImage>
@@ -44,7 +44,6 @@ class CalendarWindow : public QWidget {
     app::Controls& controls() { return *m_controls; }
     // The screen measured in the design's twips (at the arrangement's scale).
     float screenWidth() const { return m_fit.width; }
-    float screenHeight() const { return m_fit.height; }
     double twipsPerPixel() const { return m_twipsPerPixel; }
     // How the stored arrangement is scaled to fill the screen.
     const design::TwipScale& scale() const { return m_fit.scale; }
@@ -72,7 +71,7 @@ class CalendarWindow : public QWidget {
     double m_twipsPerPixel;
     ScreenFit m_fit;
     std::unique_ptr<app::Controls> m_controls;
-    WindowBackground m_background;
+    BackgroundPainter m_background;
     // The background being decoded since construction, for m_backgroundPixels.
     std::unique_ptr<QThread> m_decoding;
     QImage m_decoded;

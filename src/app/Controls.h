@@ -51,7 +51,7 @@ class Controls {
 
     // Every label that is a widget of its own, in design order.
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
-    // The twelve month panels, January first.
+    // Every image, in design order.
     const QList<ImageControl*>& allImages() const { return m_allImages; }
     const QList<QTimer*>& allTimers() const { return m_allTimers; }
 

@@ -81,8 +81,6 @@ class Saver : public QObject {
     extras::ClockDisplay& clockDisplay() { return *m_clockDisplay; }
     extras::Music& music() { return *m_music; }
     extras::Decorations& decorations() { return *m_decorations; }
-    // The other monitors' covers, once they are up.
-    const std::optional<ScreenCovers>& covers() const { return m_covers; }
 
   private:
     void wire();

@@ -40,7 +40,6 @@ class ScreenCovers : public QObject {
     ScreenCovers(CalendarWindow& form, std::function<void()> end);
     ~ScreenCovers() override;
 
-    int count() const { return int(m_covers.size()); }
     ScreenCover* cover(QScreen* screen) const;
 
   protected:

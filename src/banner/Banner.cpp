@@ -1,6 +1,6 @@
 #include "banner/Banner.h"
 
-#include "banner/BannerTable.h"
+#include "banner/BannerOfDay.h"
 
 namespace navcal::banner {
 

@@ -27,16 +27,14 @@ class MersenneRandom final : public RandomSource {
 // The standard 16-colour palette.
 Colour paletteColour(int index);
 
-// The window's shared random colour pair: every recolouring reaction draws
-// through it and overwrites both values.
+// The window's one source of random colours: every recolouring reaction
+// draws its colour through it.
 class RandomPalette {
   public:
     explicit RandomPalette(RandomSource& source) : m_source(source) {}
 
     // The palette colour at int(r * 16) for a uniform r in [0, 1).
     Colour draw();
-
-    RandomSource& source() { return m_source; }
 
   private:
     RandomSource& m_source;

@@ -134,8 +134,7 @@ void TwipLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 // The second press of a double click counts as a press again.
 void TwipLabel::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (m_click.doubleClick(event, true))
-        emit doubleClicked();
+    m_click.doubleClick(event, true);
 }
 
 } // namespace navcal::widgets

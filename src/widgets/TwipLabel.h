@@ -26,11 +26,6 @@ class TwipLabel : public TwipPlaced<QLabel> {
     Colour colour() const { return m_colour; }
     void setColour(Colour colour);
 
-    QString tooltip() const { return toolTip(); }
-    void setTooltip(const QString& tip) { setToolTip(tip); }
-
-    bool autoSize() const { return m_autoSize; }
-
     // A label of fixed width whose caption no longer fits (a 12-hour clock
     // with its "AM") widens about its centre; one that fits keeps its width.
     void widenToCaption();
@@ -44,7 +39,6 @@ class TwipLabel : public TwipPlaced<QLabel> {
 
   signals:
     void clicked();
-    void doubleClicked();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -143,7 +143,7 @@ void TestIdle::focusComingAndGoingRepaintsNothing_data() {
 }
 
 // Another window taking focus and giving it back (the first activation comes
-// just after the first frame) repaints none of the 546 controls.
+// just after the first frame) repaints none of its controls.
 void TestIdle::focusComingAndGoingRepaintsNothing() {
     QFETCH(bool, themedInactive);
     const QPalette original = QApplication::palette();

@@ -1,4 +1,4 @@
-#include "app/BackgroundPicture.h"
+#include "app/BackgroundDecode.h"
 #include "banner/Banner.h"
 #include "design/Fonts.h"
 #include "extras/ClockDisplay.h"

@@ -1,6 +1,6 @@
-// The banner's table and its date lookup, without widgets.
+// What the banner shows on a day, without widgets.
 
-#include "banner/BannerTable.h"
+#include "banner/BannerOfDay.h"
 
 #include <QtTest>
 
@@ -15,14 +15,14 @@ constexpr Colour kBlue = 0x0000FF;
 
 } // namespace
 
-class TestBannerTable : public QObject {
+class TestBannerOfDay : public QObject {
     Q_OBJECT
   private slots:
     void lookup_data();
     void lookup();
 };
 
-void TestBannerTable::lookup_data() {
+void TestBannerOfDay::lookup_data() {
     QTest::addColumn<QDate>("date");
     QTest::addColumn<Colour>("colour");
     QTest::addColumn<QString>("text");
@@ -37,7 +37,7 @@ void TestBannerTable::lookup_data() {
     QTest::newRow("a fixed day in any year") << QDate(2031, 5, 9) << kDarkRed << "День Победы!";
 }
 
-void TestBannerTable::lookup() {
+void TestBannerOfDay::lookup() {
     QFETCH(QDate, date);
     QFETCH(Colour, colour);
     QFETCH(QString, text);
@@ -46,5 +46,5 @@ void TestBannerTable::lookup() {
     QCOMPARE(look.colour, colour);
 }
 
-QTEST_GUILESS_MAIN(TestBannerTable)
-#include "tst_bannertable.moc"
+QTEST_GUILESS_MAIN(TestBannerOfDay)
+#include "tst_bannerofday.moc"

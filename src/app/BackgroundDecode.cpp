@@ -1,4 +1,4 @@
-#include "app/BackgroundPicture.h"
+#include "app/BackgroundDecode.h"
 
 #include "platform/SafeFile.h"
 

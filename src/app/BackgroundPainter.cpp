@@ -1,6 +1,6 @@
-#include "app/WindowBackground.h"
+#include "app/BackgroundPainter.h"
 
-#include "app/BackgroundPicture.h"
+#include "app/BackgroundDecode.h"
 #include "widgets/ImageControl.h"
 
 #include <QPainter>
@@ -8,7 +8,7 @@
 
 namespace navcal::app {
 
-void WindowBackground::paint(QPainter& painter, widgets::PictureBox& box, const QRect& area,
+void BackgroundPainter::paint(QPainter& painter, widgets::PictureBox& box, const QRect& area,
                              QSize size, qreal ratio, QColor fill) {
     const QRect window(QPoint(0, 0), size);
     if (box.picture().isNull()) {
@@ -43,7 +43,7 @@ void WindowBackground::paint(QPainter& painter, widgets::PictureBox& box, const 
     painter.drawImage(window, picture);
 }
 
-const QImage* WindowBackground::enlargedPiece(const QRect& area, const QImage& picture, QSize size,
+const QImage* BackgroundPainter::enlargedPiece(const QRect& area, const QImage& picture, QSize size,
                                               qreal ratio, QColor fill) {
     // The clock repaints its rectangle every second and the banner its own:
     // the enlarged picture under a small rectangle painted again is kept

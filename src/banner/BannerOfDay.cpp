@@ -1,4 +1,4 @@
-#include "banner/BannerTable.h"
+#include "banner/BannerOfDay.h"
 
 namespace navcal::banner {
 

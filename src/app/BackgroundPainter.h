@@ -18,7 +18,7 @@ namespace navcal::app {
 // The window's background: its one copy of the picture fitted to the window
 // and painted where the window asks, with enlarged pieces kept ready under
 // the small rectangles that repaint often (the clock, the banner).
-class WindowBackground {
+class BackgroundPainter {
   public:
     // Paints `area` of a window `size` (logical pixels, `ratio` device pixels
     // each) with the picture that `box` holds; `fill` shows where the picture
