@@ -41,8 +41,7 @@ QStringList storedImages() {
 
 CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> screenPixels,
                                std::function<void(int)> endProgram, QWidget* parent)
-    : QWidget(parent), m_dataFolders(std::move(dataFolders)), m_endProgram(std::move(endProgram)),
-      m_twipsPerPixel(logicalTwipsPerPixel()) {
+    : QWidget(parent), m_dataFolders(std::move(dataFolders)), m_endProgram(std::move(endProgram)) {
     if (!m_endProgram)
         m_endProgram = [](int code) { QCoreApplication::exit(code); };
     setObjectName(QStringLiteral("Form1"));
@@ -51,7 +50,8 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
     setWindowIcon(widgets::lifebuoyIcon());
     setFocusPolicy(Qt::StrongFocus);
     // The stored client area; start-up sizes the window to the screen.
-    const design::TwipScale unscaled{m_twipsPerPixel};
+    const double twipsPerPixel = logicalTwipsPerPixel();
+    const design::TwipScale unscaled{twipsPerPixel};
     resize(int(unscaled.pixels(design::kDesignWidth)), int(unscaled.pixels(design::kDesignHeight)));
     QPalette p = palette();
     p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Button));
@@ -70,7 +70,7 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
     m_fit = ScreenFit::of(screenPixels ? QRect(QPoint(0, 0), *screenPixels)
                           : primary    ? primary->geometry()
                                        : QRect(0, 0, 1024, 768),
-                          m_twipsPerPixel);
+                          twipsPerPixel);
 
     // The pictures are decoded on a second thread while the controls are
     // built here: the first frame waits for the longer of the two, not both.
@@ -116,8 +116,8 @@ void CalendarWindow::fitToScreen(const QRect& geometry) {
     if (geometry.isEmpty())
         return;
     const QSizeF from(m_fit.width, m_fit.height);
-    m_fit = ScreenFit::of(geometry, m_twipsPerPixel);
-    m_controls->rescale(m_fit.scale);
+    m_fit = ScreenFit::of(geometry, m_fit.scale.screenTwipsPerPixel);
+    m_controls->rescale();
     app::movePlacement(*m_controls, from, QSizeF(m_fit.width, m_fit.height));
     emit fitted(m_fit.width);
     // Decoded afresh for the new size: an enlarged smaller copy would blur.

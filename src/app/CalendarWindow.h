@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/BackgroundPainter.h"
 #include "app/Controls.h"
 #include "app/ScreenFit.h"
-#include "app/BackgroundPainter.h"
 
 #include <QHash>
 #include <QImage>
@@ -44,8 +44,8 @@ class CalendarWindow : public QWidget {
     app::Controls& controls() { return *m_controls; }
     // The screen measured in the design's twips (at the arrangement's scale).
     float screenWidth() const { return m_fit.width; }
-    double twipsPerPixel() const { return m_twipsPerPixel; }
-    // How the stored arrangement is scaled to fill the screen.
+    // How the stored arrangement is scaled to fill the screen: the one scale,
+    // which every control asks for.
     const design::TwipScale& scale() const { return m_fit.scale; }
     // How often the background has been fitted to the window (once per size).
     int backgroundScalings() const { return m_background.scalings(); }
@@ -68,7 +68,6 @@ class CalendarWindow : public QWidget {
 
     QStringList m_dataFolders;
     std::function<void(int)> m_endProgram;
-    double m_twipsPerPixel;
     ScreenFit m_fit;
     std::unique_ptr<app::Controls> m_controls;
     BackgroundPainter m_background;

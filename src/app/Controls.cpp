@@ -70,7 +70,7 @@ MonthParts monthParts() {
 
 } // namespace
 
-Controls::Controls(QWidget* window, TwipScale scale) : m_scale(scale) {
+Controls::Controls(QWidget* window, const TwipScale& scale) {
     design::ensureResources();
     const MonthParts months = monthParts();
     std::array<MonthView*, 12> views{};
@@ -145,14 +145,13 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
     }
 }
 
-void Controls::rescale(TwipScale scale) {
-    m_scale = scale;
+void Controls::rescale() {
     for (TwipLabel* label : m_allLabels)
-        label->rescale(scale);
+        label->rescale();
     for (MonthView* view : m_roles.months)
-        view->rescale(scale);
+        view->rescale();
     for (ImageControl* image : m_allImages)
-        image->rescale(scale);
+        image->rescale();
 }
 
 } // namespace navcal::app

@@ -44,8 +44,8 @@ struct Roles {
 class Controls {
   public:
     // Creates every control of the stored design as a child of `window`,
-    // scaled by `scale`.
-    Controls(QWidget* window, TwipScale scale);
+    // placed at `scale`, which the window holds and may change.
+    Controls(QWidget* window, const TwipScale& scale);
 
     const Roles& roles() const { return m_roles; }
 
@@ -55,15 +55,14 @@ class Controls {
     const QList<ImageControl*>& allImages() const { return m_allImages; }
     const QList<QTimer*>& allTimers() const { return m_allTimers; }
 
-    const TwipScale& scale() const { return m_scale; }
-    // Every label and image takes a new scale; their places in twips stay.
-    void rescale(TwipScale scale);
+    // The scale has changed: every label, image and month view follows it;
+    // their places in twips stay.
+    void rescale();
 
   private:
     void resolveRoles(const std::map<Role, QObject*>& withRole,
                       const std::array<panels::MonthView*, 12>& views);
 
-    TwipScale m_scale;
     QList<TwipLabel*> m_allLabels;
     QList<ImageControl*> m_allImages;
     QList<QTimer*> m_allTimers;

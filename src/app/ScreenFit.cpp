@@ -12,13 +12,13 @@ double twipsPerPixelForDpi(double dpi) {
     // The DPI comes from the environment (QT_FONT_DPI) or the display: an
     // absurd one would overflow every size computed from it.
     if (!(dpi > 0))
-        return 15.0;
-    return 1440.0 / std::clamp(dpi, kMinDpi, kMaxDpi);
+        return design::kDesignTwipsPerPixel;
+    return design::kTwipsPerInch / std::clamp(dpi, kMinDpi, kMaxDpi);
 }
 
 double logicalTwipsPerPixel() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return twipsPerPixelForDpi(screen ? screen->logicalDotsPerInchX() : 96.0);
+    return twipsPerPixelForDpi(screen ? screen->logicalDotsPerInchX() : design::kDesignDpi);
 }
 
 ScreenFit ScreenFit::of(const QRect& geometry, double twipsPerPixel) {

@@ -9,11 +9,17 @@
 
 namespace navcal::design {
 
+// A twip is a twentieth of a point; a screen that reports no density is
+// taken to have the design's own 96 dots per inch, 15 twips to a pixel.
+inline constexpr double kTwipsPerInch = 1440.0;
+inline constexpr double kDesignDpi = 96.0;
+inline constexpr double kDesignTwipsPerPixel = kTwipsPerInch / kDesignDpi;
+
 // How the stored design's twips meet the screen's pixels. The whole
 // arrangement is scaled by one factor so that it fills the screen; every
 // position stays in the design's twips and only the step to pixels scales.
 struct TwipScale {
-    double screenTwipsPerPixel = 15.0; // 1440 / the screen's dots per inch
+    double screenTwipsPerPixel = kDesignTwipsPerPixel; // kTwipsPerInch / the screen's dpi
     double factor = 1.0;
 
     // Design twips per pixel on the screen: the one twip-to-pixel step.

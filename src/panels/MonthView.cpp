@@ -137,7 +137,7 @@ bool sameFont(const design::StoredFont& a, const design::StoredFont& b) {
 
 MonthView::MonthView(const design::MonthLayout& month,
                      const std::array<const design::StoredControl*, kParts>& parts,
-                     design::TwipScale scale, QWidget* window)
+                     const design::TwipScale& scale, QWidget* window)
     : QWidget(window), m_month(month.month), m_scale(scale) {
     static const bool accessible = [] {
         QAccessible::installFactory(monthViewAccessible);
@@ -309,8 +309,7 @@ void MonthView::fitToScale() {
     placeOnWindow();
 }
 
-void MonthView::rescale(design::TwipScale scale) {
-    m_scale = scale;
+void MonthView::rescale() {
     fitToScale();
     update();
 }

@@ -39,7 +39,7 @@ class MonthView : public QWidget {
     // order, as stored.
     MonthView(const design::MonthLayout& month,
               const std::array<const design::StoredControl*, kParts>& parts,
-              design::TwipScale scale, QWidget* window);
+              const design::TwipScale& scale, QWidget* window);
 
     int month() const { return m_month; }
 
@@ -93,9 +93,8 @@ class MonthView : public QWidget {
     void markCells(const std::array<Mark, calendar::kMonthCells>& marks);
 
     // ---- place ----
-    const design::TwipScale& scale() const { return m_scale; }
-    // Takes the arrangement's new scale: fonts, frames and sizes follow it.
-    void rescale(design::TwipScale scale);
+    // The arrangement's scale has changed: fonts, frames and sizes follow it.
+    void rescale();
     // Moves every part by (dx, dy) twips.
     void shift(float dx, float dy);
 
@@ -132,7 +131,7 @@ class MonthView : public QWidget {
     void placeOnWindow();
 
     int m_month;
-    design::TwipScale m_scale;
+    const design::TwipScale& m_scale; // the window's, which outlives the view
     std::vector<Part> m_parts;
     calendar::MonthCells m_cells{};
     int m_revealed = 0;

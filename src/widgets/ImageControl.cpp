@@ -24,7 +24,7 @@ QImage readLargeRendering(const QString& picture) {
     return QFileInfo::exists(large) ? QImage(large) : QImage();
 }
 
-ImageControl::ImageControl(const StoredControl& control, TwipScale scale, QWidget* parent)
+ImageControl::ImageControl(const StoredControl& control, const TwipScale& scale, QWidget* parent)
     : TwipPlaced<QLabel>(control, scale, parent), m_source(control.picture),
       m_picture(control.picture) {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -38,8 +38,7 @@ ImageControl::ImageControl(const StoredControl& control, TwipScale scale, QWidge
     applyGeometry();
 }
 
-void ImageControl::rescale(TwipScale scale) {
-    setScale(scale);
+void ImageControl::rescale() {
     if (!m_picture.isNull())
         setDesignPixelSize(m_picture.width(), m_picture.height());
     applyGeometry();

@@ -15,13 +15,13 @@ namespace navcal::widgets {
 class ImageControl : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
-    ImageControl(const StoredControl& control, TwipScale scale, QWidget* parent);
+    ImageControl(const StoredControl& control, const TwipScale& scale, QWidget* parent);
 
     // The picture as it is shown: at the control's size and the screen's
     // pixel density.
     QPixmap picture() const;
-    // Takes the arrangement's new scale: the picture is shown at its size.
-    void rescale(TwipScale scale);
+    // The arrangement's scale has changed: the picture is shown at its size.
+    void rescale();
     // The stored picture's resource path.
     const QString& source() const { return m_source; }
     // The larger rendering of the picture, read ahead for a control drawn

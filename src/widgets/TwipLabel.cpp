@@ -18,7 +18,7 @@ using design::buttonTextColour;
 using design::Colour;
 using design::Pointer;
 
-TwipLabel::TwipLabel(const StoredControl& control, TwipScale scale, QWidget* parent)
+TwipLabel::TwipLabel(const StoredControl& control, const TwipScale& scale, QWidget* parent)
     : TwipPlaced<QLabel>(control, scale, parent),
       m_colour(control.colour.value_or(buttonTextColour())), m_autoSize(control.autoSize),
       m_stored(control) {
@@ -64,9 +64,8 @@ void TwipLabel::applyColour() {
     setPalette(p);
 }
 
-void TwipLabel::rescale(TwipScale scale) {
-    setScale(scale);
-    setFont(designFont(m_stored.font, scale.factor));
+void TwipLabel::rescale() {
+    setFont(designFont(m_stored.font, scale().factor));
     fitToCaption();
     applyGeometry();
 }

@@ -17,7 +17,7 @@ using design::Colour;
 class TwipLabel : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
-    TwipLabel(const StoredControl& control, TwipScale scale, QWidget* parent);
+    TwipLabel(const StoredControl& control, const TwipScale& scale, QWidget* parent);
 
     QString caption() const { return text(); }
     void setCaption(const QString& caption);
@@ -30,8 +30,9 @@ class TwipLabel : public TwipPlaced<QLabel> {
     // with its "AM") widens about its centre; one that fits keeps its width.
     void widenToCaption();
 
-    // Takes the arrangement's new scale: font and size follow it.
-    void rescale(TwipScale scale);
+    // The arrangement's scale has changed: font and size follow it, the
+    // place in twips stays.
+    void rescale();
 
     // For a caption rewritten every second: glyphs too large for Qt to keep
     // are drawn from pictures made once (a one-line caption only).

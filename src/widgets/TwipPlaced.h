@@ -15,12 +15,13 @@ using design::TwipScale;
 
 // A control of the stored design placed in twips: keeps Left, Top, Width and
 // Height as float, exactly as the start-up arithmetic leaves them (half twips
-// happen), and maps them to whole pixels for Qt.
+// happen), and maps them to whole pixels for Qt at the arrangement's scale,
+// which the window holds and which outlives the control.
 template <class QtBase> class TwipPlaced : public QtBase {
   public:
-    TwipPlaced(const StoredControl& control, TwipScale scale, QWidget* parent)
+    TwipPlaced(const StoredControl& control, const TwipScale& scale, QWidget* parent)
         : QtBase(parent), m_left(control.left), m_top(control.top), m_width(control.width),
-          m_height(control.height), m_scale(scale), m_twipsPerPixel(scale.twipsPerPixel()) {
+          m_height(control.height), m_scale(scale) {
         this->setObjectName(control.objectName());
         this->setFocusPolicy(Qt::NoFocus);
     }
@@ -29,7 +30,7 @@ template <class QtBase> class TwipPlaced : public QtBase {
     float top() const { return m_top; }
     float twipWidth() const { return m_width; }
     float twipHeight() const { return m_height; }
-    double twipsPerPixel() const { return m_twipsPerPixel; }
+    double twipsPerPixel() const { return m_scale.twipsPerPixel(); }
     const TwipScale& scale() const { return m_scale; }
 
     void setLeft(float left) { moveTwips(left, m_top); }
@@ -41,12 +42,6 @@ template <class QtBase> class TwipPlaced : public QtBase {
     }
 
   protected:
-    // A new scale for the arrangement (the window moved to another screen):
-    // the place in twips stays, the step to pixels changes.
-    void setScale(TwipScale scale) {
-        m_scale = scale;
-        m_twipsPerPixel = scale.twipsPerPixel();
-    }
     // A size in pixels, as the control's content measures, kept in twips.
     void setPixelSize(double width, double height) {
         m_width = m_scale.twips(width);
@@ -60,14 +55,14 @@ template <class QtBase> class TwipPlaced : public QtBase {
     }
 
     void applyGeometry() {
-        const QRect pixels = TwipBox{m_left, m_top, m_width, m_height}.pixels(m_twipsPerPixel);
+        const QRect pixels =
+            TwipBox{m_left, m_top, m_width, m_height}.pixels(m_scale.twipsPerPixel());
         this->setGeometry(pixels);
     }
 
   private:
     float m_left, m_top, m_width, m_height;
-    TwipScale m_scale;
-    double m_twipsPerPixel;
+    const TwipScale& m_scale;
 };
 
 } // namespace navcal::widgets

@@ -145,7 +145,7 @@ void TestStartup::placedOnTheScreen() {
     QFETCH(Places, places);
     TestWindow w(QDate(2026, 12, 7), screen);
     app::CalendarWindow& form = w.loaded();
-    if (!qFuzzyCompare(form.twipsPerPixel(), 15.0))
+    if (!qFuzzyCompare(form.scale().screenTwipsPerPixel, 15.0))
         QSKIP("the offscreen screen is not at 96 dpi");
     QCOMPARE(form.scale().factor, factor);
     // None is cut off: every static text a screen reader finds is on the screen.

@@ -91,7 +91,8 @@ void TestClock::ticksNeitherSkipNorRepeatASecond() {
     timer.setInterval(1000);
     navcal::design::StoredControl control;
     control.autoSize = true;
-    navcal::widgets::TwipLabel label(control, navcal::design::TwipScale{}, nullptr);
+    const navcal::design::TwipScale scale;
+    navcal::widgets::TwipLabel label(control, scale, nullptr);
     label.setColour(0x00FF00);
     const QLocale ru(QLocale::Russian, QLocale::Russia);
     ClockDisplay display(&label, &timer, clock, ru);
