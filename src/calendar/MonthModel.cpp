@@ -4,12 +4,17 @@
 
 namespace navcal::calendar {
 
+int MonthCells::cellOf(int day) const {
+    return day >= 1 && day <= length ? cellOfDay(day, firstWeekday) : -1;
+}
+
 MonthCells monthCells(int year, int month, const QDate& today, const QLocale& locale,
                       const std::vector<Holiday>& userRows) {
-    MonthCells cells;
-    const int first = weekdayOfFirst(year, month);
-    for (int day = 1; day <= monthLength(year, month); ++day) {
-        DayCell& cell = cells.at(cellOfDay(day, first));
+    MonthCells out;
+    out.firstWeekday = weekdayOfFirst(year, month);
+    out.length = monthLength(year, month);
+    for (int day = 1; day <= out.length; ++day) {
+        DayCell& cell = out.cells.at(std::size_t(out.cellOf(day)));
         const QDate date(year, month, day);
         cell.day = day;
         cell.caption = QString::number(day);
@@ -24,11 +29,34 @@ MonthCells monthCells(int year, int month, const QDate& today, const QLocale& lo
         if (!holiday.gridTip.isEmpty())
             cell.tip = holiday.gridTip;
     }
-    // The weekend columns stay red whatever marks their days.
-    for (int index = 0; index < kMonthCells; ++index)
-        if (isWeekendCell(index))
-            cells[index].colour = colours::red;
-    return cells;
+    return out;
+}
+
+CellLook cellLook(int cell, CellLook stored, const MonthCells& month, int revealed,
+                  const CellMarks& marks) {
+    CellLook look = std::move(stored);
+    const DayCell& day = month[cell];
+    const auto revealedAfter = [cell](int ticks) { return !(ticks > 0 && cell <= ticks); };
+    const bool shown = !revealedAfter(revealed);
+    if (shown) {
+        look.day = day.day;
+        look.caption = day.caption;
+        look.frame = day.framed;
+        if (day.colour)
+            look.colour = *day.colour;
+        if (!day.tip.isEmpty())
+            look.tip = day.tip;
+    } else if (revealed > 0 && day.caption.isEmpty()) {
+        look.day = 0;
+        look.caption.clear();
+    }
+    if (marks.colour && !(shown && day.colour && revealedAfter(marks.colourAt)))
+        look.colour = *marks.colour;
+    if (marks.tip && !(shown && !day.tip.isEmpty() && revealedAfter(marks.tipAt)))
+        look.tip = *marks.tip;
+    if (isWeekendCell(cell) && (revealed > 0 || marks.colour))
+        look.colour = colours::red;
+    return look;
 }
 
 } // namespace navcal::calendar

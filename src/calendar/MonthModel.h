@@ -9,7 +9,8 @@
 #include <optional>
 
 // One month panel as the calendar sees it: what each of its cells shows for a
-// year and a today. No widgets here; the panels reveal these cells one by one.
+// year and a today, and how a cell looks as the fill reveals it and clicks
+// mark it. No widgets here.
 namespace navcal::calendar {
 
 // Five weeks and two days, Monday first: day 31 of a month that begins on a
@@ -30,13 +31,52 @@ struct DayCell {
     bool operator==(const DayCell&) const = default;
 };
 
-using MonthCells = std::array<DayCell, kMonthCells>;
+// A month's cells and where its days stand in them.
+struct MonthCells {
+    std::array<DayCell, kMonthCells> cells{};
+    int firstWeekday = 1; // of the 1st: 1 = Monday ... 7 = Sunday
+    int length = 0;       // days in the month
 
-// The cells of `month` in `year` with `today` marked: weekends red, today
-// framed in yellow with its date as the tooltip, a holiday's colour and
-// tooltip over today's. `locale` writes today's date; `userRows` are the
-// user's own holidays beside the stored ones.
+    const DayCell& operator[](int cell) const { return cells.at(std::size_t(cell)); }
+    // Which cell shows `day`, or -1 when the month has no such day.
+    int cellOf(int day) const;
+    // Which day of the month `cell` shows, or 0 when it shows none.
+    int dayOf(int cell) const { return (*this)[cell].day; }
+};
+
+// The cells of `month` in `year` with `today` marked: today framed in yellow
+// with its date as the tooltip, a holiday's colour and tooltip over today's.
+// `locale` writes today's date; `userRows` are the user's own holidays beside
+// the stored ones.
 MonthCells monthCells(int year, int month, const QDate& today, const QLocale& locale,
                       const std::vector<Holiday>& userRows = {});
+
+// What a cell shows.
+struct CellLook {
+    int day = 0; // of the month, as its caption numbers it; 0: none
+    QString caption;
+    Colour colour = 0;
+    bool frame = false; // today's frame
+    QString tip;
+    bool operator==(const CellLook&) const = default;
+};
+
+// What title clicks left on a cell: the last colour, the last tooltip given,
+// each with how many fill ticks had run when it was put there.
+struct CellMarks {
+    std::optional<Colour> colour;
+    int colourAt = 0;
+    std::optional<QString> tip;
+    int tipAt = 0;
+};
+
+// How `cell` looks: as `stored` until the fill reveals it (`revealed` ticks
+// have run; the first reveals cells 0 and 1), then as `month` gives it; the
+// fill's first tick empties the cells that will show no day. A click's mark
+// goes over both, except that a day revealed after the click shows its own
+// colour and tooltip where it has them. The weekend columns are red once the
+// fill has begun or a click has marked them, whatever else colours their days.
+CellLook cellLook(int cell, CellLook stored, const MonthCells& month, int revealed,
+                  const CellMarks& marks);
 
 } // namespace navcal::calendar

@@ -124,7 +124,7 @@ void addMonthPanel(std::vector<StoredControl>& out, const MonthLayout& m) {
                        .top = m.y0 + 240.0f * (i % 7),
                        .width = i + 1 < 10 ? 120.0f : 225.0f,
                        .height = 195,
-                       .caption = QString::number(i + 1),
+                       .caption = QString::number(storedCellDay(i)),
                        .font = kPanelFont,
                        .colour = m.cellsBlack ? std::optional(colours::black) : std::nullopt,
                        .autoSize = true});

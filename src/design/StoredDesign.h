@@ -76,6 +76,11 @@ struct MonthLayout {
 };
 
 inline constexpr int kCellsPerMonth = 37;
+// The day a month's cell (0..36) is numbered with in the stored design,
+// before a fill gives it the month's own.
+constexpr int storedCellDay(int cell) {
+    return cell + 1;
+}
 inline constexpr float kDesignWidth = 18000; // the window's client area
 inline constexpr float kDesignHeight = 12000;
 inline constexpr float kArrangementWidth = 15360; // the block start-up centres

@@ -54,15 +54,13 @@ void MonthPanels::titleClicked(int month) {
     for (int i = 0; i < calendar::kMonthCells; ++i) {
         MonthView::Mark& mark = marks[std::size_t(i)];
         mark.colour = colour;
-        const int day = view.dayShown(i);
+        const int day = view.look(MonthView::kFirstCell + i).day;
         const calendar::HolidayLook look =
             calendar::holidayOn(day ? QDate(year, month, day) : QDate(), m_userHolidays);
         if (look.titleColour)
             mark.colour = *look.titleColour;
         if (look.titleTip)
             mark.tip = look.gridTip;
-        if (calendar::isWeekendCell(i))
-            mark.colour = design::colours::red;
     }
     view.markCells(marks);
 }

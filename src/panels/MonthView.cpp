@@ -25,13 +25,6 @@ using design::Colour;
 
 namespace {
 
-// The day a stored caption numbers, or 0.
-int storedDay(const QString& caption) {
-    bool isNumber = false;
-    const int day = caption.toInt(&isNumber);
-    return isNumber && QString::number(day) == caption ? day : 0;
-}
-
 // ---- what screen readers see: one static text per part ----
 
 class PartAccessible : public QAccessibleInterface {
@@ -163,7 +156,8 @@ MonthView::MonthView(const design::MonthLayout& month,
 
 MonthView::Look MonthView::look(int index) const {
     const Part& part = m_parts.at(std::size_t(index));
-    Look look{part.stored->caption, part.storedColour, false, part.stored->tooltip};
+    Look look{
+        .caption = part.stored->caption, .colour = part.storedColour, .tip = part.stored->tooltip};
     if (index == 0) {
         look.colour = m_titleColour.value_or(look.colour);
         return look;
@@ -173,23 +167,9 @@ MonthView::Look MonthView::look(int index) const {
         return look;
     }
     const int cell = index - kFirstCell;
-    const calendar::DayCell& day = m_cells[std::size_t(cell)];
-    if (isRevealed(cell)) {
-        look.caption = day.caption;
-        look.frame = day.framed;
-        if (day.colour)
-            look.colour = *day.colour;
-        if (!day.tip.isEmpty())
-            look.tip = day.tip;
-    } else if (m_revealed > 0) {
-        if (day.caption.isEmpty())
-            look.caption.clear();
-        if (calendar::isWeekendCell(cell))
-            look.colour = design::colours::red;
-    }
-    look.colour = m_markColour[std::size_t(cell)].value_or(look.colour);
-    look.tip = m_markTip[std::size_t(cell)].value_or(look.tip);
-    return look;
+    look.day = design::storedCellDay(cell);
+    return calendar::cellLook(cell, std::move(look), m_cells, m_revealed,
+                              m_marks[std::size_t(cell)]);
 }
 
 MonthView::Looks MonthView::looks() const {
@@ -199,27 +179,17 @@ MonthView::Looks MonthView::looks() const {
     return out;
 }
 
-int MonthView::dayShown(int cell) const {
-    if (isRevealed(cell))
-        return m_cells.at(std::size_t(cell)).day;
-    if (m_revealed > 0 && m_cells.at(std::size_t(cell)).caption.isEmpty())
-        return 0;
-    return storedDay(m_parts.at(std::size_t(kFirstCell + cell)).stored->caption);
-}
-
 void MonthView::restartFill() {
     const Looks before = looks();
     m_revealed = 0;
-    m_markColour.fill(std::nullopt);
-    m_markTip.fill(std::nullopt);
+    m_marks.fill({});
     showChanges(before);
 }
 
 void MonthView::startFill(const calendar::MonthCells& cells) {
     const Looks before = looks();
     m_cells = cells;
-    m_revealed = 0;
-    revealTo(1);
+    m_revealed = 1;
     showChanges(before);
 }
 
@@ -227,27 +197,8 @@ void MonthView::revealNext() {
     if (m_revealed <= 0 || m_revealed >= kFillTicks)
         return;
     const Looks before = looks();
-    revealTo(m_revealed + 1);
+    ++m_revealed;
     showChanges(before);
-}
-
-void MonthView::revealTo(int revealed) {
-    const int from = m_revealed;
-    m_revealed = revealed;
-    for (int cell = 0; cell < calendar::kMonthCells; ++cell) {
-        const std::size_t i = std::size_t(cell);
-        const bool before = from > 0 && cell <= from;
-        if (isRevealed(cell) && !before) {
-            // A newly revealed day's own colour and tooltip go over a click's marks.
-            if (m_cells[i].colour)
-                m_markColour[i].reset();
-            if (!m_cells[i].tip.isEmpty())
-                m_markTip[i].reset();
-        } else if (!isRevealed(cell) && calendar::isWeekendCell(cell)) {
-            // Every tick paints the weekend columns red again.
-            m_markColour[i].reset();
-        }
-    }
 }
 
 void MonthView::setTitleColour(Colour colour) {
@@ -266,9 +217,13 @@ void MonthView::markCells(const std::array<Mark, calendar::kMonthCells>& marks) 
     const Looks before = looks();
     for (int cell = 0; cell < calendar::kMonthCells; ++cell) {
         const Mark& mark = marks[std::size_t(cell)];
-        m_markColour[std::size_t(cell)] = mark.colour;
-        if (mark.tip)
-            m_markTip[std::size_t(cell)] = *mark.tip;
+        calendar::CellMarks& kept = m_marks[std::size_t(cell)];
+        kept.colour = mark.colour;
+        kept.colourAt = m_revealed;
+        if (mark.tip) {
+            kept.tip = *mark.tip;
+            kept.tipAt = m_revealed;
+        }
     }
     showChanges(before);
 }

@@ -43,14 +43,9 @@ class MonthView : public QWidget {
 
     int month() const { return m_month; }
 
-    // What a part (0: title, 1..7: headers, then the cells) shows.
-    struct Look {
-        QString caption;
-        design::Colour colour = 0;
-        bool frame = false; // today's frame, one design pixel wide at the arrangement's scale
-        QString tip;
-        bool operator==(const Look&) const = default;
-    };
+    // What a part (0: title, 1..7: headers, then the cells) shows; today's
+    // frame is one design pixel wide at the arrangement's scale.
+    using Look = calendar::CellLook;
     Look look(int part) const;
     const design::StoredControl& stored(int part) const { return *m_parts.at(part).stored; }
     // Where a part is drawn, in the window's pixels, and in what font.
@@ -72,20 +67,16 @@ class MonthView : public QWidget {
     // title clicks gone (the title's and headers' colours stay).
     void restartFill();
     // The fill's first tick: takes the month's cells, empties those that show
-    // no day and reveals cells 0 and 1. Unrevealed weekend cells are red from
-    // then on.
+    // no day and reveals cells 0 and 1.
     void startFill(const calendar::MonthCells& cells);
     // Each later tick reveals the next cell; none after the last.
     void revealNext();
-    // The day of the month a cell shows (revealed, or its stored number), or 0.
-    int dayShown(int cell) const;
 
     // ---- what clicks put on it ----
     void setTitleColour(design::Colour colour);
     void setHeaderColour(design::Colour colour);
     // A title click's marks on every cell: a colour each, and a tooltip where
-    // given. A cell the fill reveals later takes its day's own colour and
-    // tooltip over them, where its day has one.
+    // given (calendar::cellLook says how they show).
     struct Mark {
         design::Colour colour = 0;
         std::optional<QString> tip{};
@@ -119,9 +110,6 @@ class MonthView : public QWidget {
     };
     using Looks = std::array<Look, kParts>;
     Looks looks() const;
-    bool isRevealed(int cell) const { return m_revealed > 0 && cell <= m_revealed; }
-    // The fill's state after `revealed` ticks, from the one before.
-    void revealTo(int revealed);
     // Size from the caption for a part that sizes itself, then the pixels.
     void fit(Part& part, const Look& look);
     // Every part's font at the scale, each part fitted, the view placed.
@@ -137,8 +125,7 @@ class MonthView : public QWidget {
     int m_revealed = 0;
     std::optional<design::Colour> m_titleColour;
     std::optional<design::Colour> m_headerColour;
-    std::array<std::optional<design::Colour>, calendar::kMonthCells> m_markColour{};
-    std::array<std::optional<QString>, calendar::kMonthCells> m_markTip{};
+    std::array<calendar::CellMarks, calendar::kMonthCells> m_marks{};
     widgets::LeftClick m_titleClick;
 };
 
