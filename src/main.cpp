@@ -114,13 +114,14 @@ int main(int argc, char** argv) {
     services.userFolder = platform::userDataFolder();
     services.systemFolder = platform::systemDataFolder();
     services.programFolder = platform::programFolder();
+    services.lock = instance ? &*instance : nullptr;
     // The lent window is the screen: the arrangement is scaled to fit it.
     if (host)
         services.screenPixels = host->logicalSize();
 
     app::Saver saver(services);
-    QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &saver.window(),
-                     [&saver] { saver.window().close(); });
+    QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &saver,
+                     [&saver] { saver.end(); });
     if (host)
         saver.runInside(*host);
     else

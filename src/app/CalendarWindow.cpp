@@ -5,7 +5,6 @@
 #include "widgets/Pointers.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -40,10 +39,8 @@ QStringList storedImages() {
 } // namespace
 
 CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> screenPixels,
-                               std::function<void(int)> endProgram, QWidget* parent)
-    : QWidget(parent), m_dataFolders(std::move(dataFolders)), m_endProgram(std::move(endProgram)) {
-    if (!m_endProgram)
-        m_endProgram = [](int code) { QCoreApplication::exit(code); };
+                               QWidget* parent)
+    : QWidget(parent), m_dataFolders(std::move(dataFolders)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -175,15 +172,15 @@ void CalendarWindow::focusInEvent(QFocusEvent*) {}
 void CalendarWindow::focusOutEvent(QFocusEvent*) {}
 
 void CalendarWindow::closeEvent(QCloseEvent* event) {
-    // Unload: whatever closed the window, the music stops and the program ends.
+    // Unload: whatever closed the window, nothing ticks any more and the
+    // saver ends.
     event->accept();
     if (m_unloaded)
         return;
     m_unloaded = true;
-    emit unloading();
     for (QTimer* timer : m_controls->allTimers())
         timer->stop();
-    m_endProgram(0);
+    emit unloading();
 }
 
 } // namespace navcal::app

@@ -24,10 +24,9 @@ class CalendarWindow : public QWidget {
     Q_OBJECT
   public:
     // `dataFolders`: where the background picture is looked for, in order;
-    // `screenPixels`: a fixed screen (the primary one when empty);
-    // `endProgram`: called with the exit code once the window has closed.
+    // `screenPixels`: a fixed screen (the primary one when empty).
     CalendarWindow(QStringList dataFolders, std::optional<QSize> screenPixels,
-                   std::function<void(int)> endProgram, QWidget* parent = nullptr);
+                   QWidget* parent = nullptr);
     ~CalendarWindow() override;
 
     // The first frame's window: background, geometry and placement.
@@ -53,7 +52,8 @@ class CalendarWindow : public QWidget {
   signals:
     // The arrangement has been fitted to a screen `width` twips wide.
     void fitted(float width);
-    // The window is closing, for whatever reason: what plays stops.
+    // The window is closing, for whatever reason (the saver's end, a window
+    // manager's close): its timers have stopped and the saver ends.
     void unloading();
 
   protected:
@@ -67,7 +67,6 @@ class CalendarWindow : public QWidget {
     QSize backgroundPixels() const; // the window's size in device pixels
 
     QStringList m_dataFolders;
-    std::function<void(int)> m_endProgram;
     ScreenFit m_fit;
     std::unique_ptr<app::Controls> m_controls;
     BackgroundPainter m_background;

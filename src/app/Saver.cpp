@@ -11,12 +11,14 @@
 #include "panels/MonthPanels.h"
 #include "platform/HostWindow.h"
 #include "platform/SignalBridge.h"
+#include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace navcal::app {
 
@@ -26,8 +28,7 @@ Saver::Saver(SaverServices services)
     : m_services(std::move(services)), m_palette(*m_services.random) {
     if (!m_services.endProgram)
         m_services.endProgram = [](int code) { QCoreApplication::exit(code); };
-    m_window = std::make_unique<CalendarWindow>(m_services.dataFolders(), m_services.screenPixels,
-                                                m_services.endProgram);
+    m_window = std::make_unique<CalendarWindow>(m_services.dataFolders(), m_services.screenPixels);
     // Built while the window's background is still being decoded.
     const app::Roles& roles = m_window->controls().roles();
     m_today = std::make_unique<calendar::Today>(*m_services.clock);
@@ -45,8 +46,7 @@ Saver::Saver(SaverServices services)
                                                             *m_services.clock, m_services.locale);
     m_music = std::make_unique<extras::Music>(*m_services.music, m_services.dataFolders());
     m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
-                                                  QUrl(design::siteAddress()),
-                                                  [end = m_services.endProgram] { end(0); });
+                                                  QUrl(design::siteAddress()), [this] { end(); });
     m_decorations = std::make_unique<extras::Decorations>(roles.ship, m_palette, m_window.get());
     wire();
 }
@@ -59,8 +59,8 @@ void Saver::wire() {
     using widgets::TwipLabel;
     CalendarWindow* window = m_window.get();
     const app::Roles& roles = window->controls().roles();
-    new ExitPolicy(window, [this] { endByUser(); });
-    connect(window, &CalendarWindow::unloading, m_music.get(), [this] { m_music->stop(); });
+    new ExitPolicy(window, [this] { end(); });
+    connect(window, &CalendarWindow::unloading, this, [this] { end(); });
     connect(window, &CalendarWindow::fitted, m_banner.get(),
             [this](float width) { m_banner->setScreenWidth(width); });
     connect(roles.fillTimer, &QTimer::timeout, m_panels.get(), [this] { m_panels->fillTick(); });
@@ -90,11 +90,26 @@ void Saver::wire() {
     connect(roles.ship, &ImageControl::clicked, decorations, &extras::Decorations::shipClicked);
 }
 
-void Saver::endByUser() {
-    // The music is told to stop before the window closes, and again as the
-    // window unloads.
+void Saver::end(const Ending& ending) {
+    if (std::exchange(m_ending, true))
+        return;
+    if (!ending.line.isEmpty()) {
+        std::fprintf(stderr, "%s\n", ending.line.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
     m_music->stop();
-    m_window->close();
+    // A window that is gone is not touched: the toolkit would report errors
+    // on it.
+    if (!ending.atOnce) {
+        if (m_covers)
+            m_covers->close();
+        m_window->close();
+    }
+    if (m_services.lock)
+        m_services.lock->release();
+    if (ending.atOnce)
+        std::_Exit(ending.code);
+    m_services.endProgram(ending.code);
 }
 
 void Saver::readUserHolidays() {
@@ -130,7 +145,7 @@ void Saver::runFullScreen() {
     // follow it.
     loadFrame();
     m_window->afterFirstFrame([this] {
-        m_covers.emplace(*m_window, [this] { endByUser(); });
+        m_covers.emplace(*m_window, [this] { end(); });
         m_music->start();
     });
     m_window->showFullScreen();
@@ -152,14 +167,13 @@ void Saver::runInside(platform::HostWindow& host) {
             [&form](QSize size) { form.fitToScreen(QRect(QPoint(0, 0), size)); });
     // Nothing of ours is left to save once the host's window is gone; ending
     // here keeps the toolkit from reporting errors on the vanished window.
-    connect(&host, &platform::HostWindow::lost, [](const QString& reason) {
+    connect(&host, &platform::HostWindow::lost, this, [this](const QString& reason) {
         // A host that ends us sends the signal first and then drops its
         // window: that is an ordinary end, not a lost window.
         if (platform::SignalBridge::terminationArrived())
-            std::_Exit(0);
-        std::fprintf(stderr, "%s\n", reason.toLocal8Bit().constData());
-        std::fflush(stderr);
-        std::_Exit(platform::hostGoneExitCode());
+            end({0, {}, true});
+        else
+            end({platform::hostGoneExitCode(), reason, true});
     });
     // Watched before the window takes the host's size: a size the host
     // changes from then on is followed, however late the window shows.

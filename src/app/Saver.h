@@ -16,7 +16,8 @@
 
 namespace navcal::platform {
 class HostWindow;
-}
+class SingleInstance;
+} // namespace navcal::platform
 namespace navcal::panels {
 class MonthPanels;
 }
@@ -43,12 +44,22 @@ struct SaverServices {
     QString userFolder;   // the user's own, looked in first for each file; empty: none
     QString systemFolder; // the whole machine's, looked in next; empty: none
     QString programFolder;
-    std::optional<QSize> screenPixels;   // the primary screen when empty
-    std::function<void(int)> endProgram; // ends the program; quits the event loop when empty
+    std::optional<QSize> screenPixels;        // the primary screen when empty
+    std::function<void(int)> endProgram;      // ends the program; quits the event loop when empty
+    platform::SingleInstance* lock = nullptr; // held while the saver runs; none when hosted
 
     // Where 1.jpg and muzz.* are looked for, in order. holidays.txt is the
     // user's alone: it is looked for in `userFolder` only.
     QStringList dataFolders() const { return {userFolder, systemFolder}; }
+};
+
+// How a run ends: the exit code, a line for stderr (none when empty), and
+// whether the program ends at once, without the toolkit's clean-up (the
+// host's window it drew in is gone, and our window with it).
+struct Ending {
+    int code = 0;
+    QString line;
+    bool atOnce = false;
 };
 
 // The screensaver put together: the window and the parts that act in it,
@@ -73,6 +84,13 @@ class Saver : public QObject {
     // host's size followed, ended when the host's window goes.
     void runInside(platform::HostWindow& host);
 
+    // The one way out, whatever ends the run (a key, a click on the
+    // background or a cover, the web link, a termination signal, a window
+    // manager's close, the host's window gone): the line written, the music
+    // stopped, the covers and the window closed, the lock released, then the
+    // program ended with the code. Runs once; a later call does nothing.
+    void end(const Ending& ending = {});
+
     CalendarWindow& window() { return *m_window; }
     const calendar::Today& today() const { return *m_today; }
     design::RandomPalette& palette() { return m_palette; }
@@ -86,8 +104,6 @@ class Saver : public QObject {
     void wire();
     // Today's date on its line.
     void showDate();
-    // A key or a click of the user's: the saver ends.
-    void endByUser();
     // The user's holidays.txt, read anew: at start-up and on each new day.
     void readUserHolidays();
 
@@ -104,6 +120,7 @@ class Saver : public QObject {
     std::unique_ptr<extras::WebLink> m_webLink;
     std::unique_ptr<extras::Decorations> m_decorations;
     std::optional<ScreenCovers> m_covers;
+    bool m_ending = false;
 };
 
 } // namespace navcal::app

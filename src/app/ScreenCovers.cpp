@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <utility>
 
 namespace navcal::app {
 
@@ -52,7 +53,6 @@ void ScreenCover::paintEvent(QPaintEvent*) {
 
 ScreenCovers::ScreenCovers(CalendarWindow& form, std::function<void()> end)
     : m_form(form), m_end(std::move(end)) {
-    m_form.installEventFilter(this);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen*) { follow(); });
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, [this](QScreen*) { follow(); });
     // The screen is still alive while this signal runs: its cover goes first,
@@ -160,14 +160,11 @@ void ScreenCovers::drop(QScreen* screen) {
     m_covers.erase(it);
 }
 
-bool ScreenCovers::eventFilter(QObject* watched, QEvent* event) {
-    // Ending the calendar ends the covers with it.
-    if (watched == &m_form && event->type() == QEvent::Close && !m_closed) {
-        m_closed = true;
-        for (const auto& [screen, cover] : m_covers)
-            cover->close();
-    }
-    return QObject::eventFilter(watched, event);
+void ScreenCovers::close() {
+    if (std::exchange(m_closed, true))
+        return;
+    for (const auto& [screen, cover] : m_covers)
+        cover->close();
 }
 
 } // namespace navcal::app

@@ -32,7 +32,7 @@ class ScreenCover : public QWidget {
 // Keeps a cover on every screen but the calendar's, as screens come and go
 // and the primary one changes. The calendar keeps its screen while that
 // exists; when it goes, the calendar moves to the primary screen and fills
-// it. Closing the calendar closes them all.
+// it.
 class ScreenCovers : public QObject {
     Q_OBJECT
   public:
@@ -40,10 +40,10 @@ class ScreenCovers : public QObject {
     ScreenCovers(CalendarWindow& form, std::function<void()> end);
     ~ScreenCovers() override;
 
-    ScreenCover* cover(QScreen* screen) const;
+    // The saver ends: every cover closes and no new one comes.
+    void close();
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    ScreenCover* cover(QScreen* screen) const;
 
   private:
     void follow();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <QCryptographicHash>
@@ -18,9 +19,9 @@ namespace navcal::platform {
 
 #ifdef Q_OS_WIN
 
-SingleCopyLock::~SingleCopyLock() {
+void SingleCopyLock::release() {
     if (m_handle != nullptr)
-        CloseHandle(HANDLE(m_handle));
+        CloseHandle(HANDLE(std::exchange(m_handle, nullptr)));
 }
 
 SingleCopyLock::Result SingleCopyLock::acquireIn(const QString& folder) {
@@ -71,10 +72,10 @@ int openPrivateFolder(const QString& folder) {
 
 } // namespace
 
-SingleCopyLock::~SingleCopyLock() {
+void SingleCopyLock::release() {
     // Closing releases the lock; the file stays for the next copy.
     if (m_fd >= 0)
-        ::close(m_fd);
+        ::close(std::exchange(m_fd, -1));
 }
 
 SingleCopyLock::Result SingleCopyLock::acquireIn(const QString& folder) {
@@ -127,6 +128,10 @@ QString SingleCopyLock::defaultFolder() {
 }
 
 #endif
+
+SingleCopyLock::~SingleCopyLock() {
+    release();
+}
 
 SingleCopyLock::Result SingleCopyLock::acquire() {
 #ifdef Q_OS_WIN

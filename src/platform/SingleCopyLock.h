@@ -27,6 +27,8 @@ class SingleCopyLock {
     Result acquireIn(const QString& folder);
     // Takes the lock in defaultFolder().
     Result acquire();
+    // Lets the lock go, if held: the next copy may start.
+    void release();
 
     // The runtime folder when it is this user's alone, else a folder
     // "navcal-<uid>" of the temporary folder, made if missing; empty when

@@ -16,6 +16,8 @@ class SingleInstance {
     explicit SingleInstance(QString folder = {}) : m_folder(std::move(folder)) {}
     // True when this copy may run: it holds the lock, or there is none to hold.
     bool acquire();
+    // Lets the lock go as the saver ends.
+    void release() { m_lock.release(); }
 
   private:
     QString m_folder;

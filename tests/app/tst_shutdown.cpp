@@ -2,6 +2,7 @@
 #include "app/ScreenCovers.h"
 #include "design/Fonts.h"
 #include "extras/Music.h"
+#include "platform/SingleInstance.h"
 #include "support/DrawnLabels.h"
 #include "support/Files.h"
 #include "support/TestServices.h"
@@ -45,6 +46,7 @@ class TestShutdown : public QObject {
     void mouseOnlyEndsOnTheBackground();
     void clickOnAnotherMonitorsCoverEnds();
     void systemCloseGoesThroughUnload();
+    void endingLetsTheLockGo();
     void configureNotice();
 };
 
@@ -59,8 +61,8 @@ void TestShutdown::characterKeyEnds_data() {
     QTest::newRow("letter without music") << int(Qt::Key_A) << false;
 }
 
-// The stop command goes out once before the window closes and once more as it
-// unloads; without music nothing is sent at all.
+// The stop command goes out once as the saver ends; without music nothing is
+// sent at all.
 void TestShutdown::characterKeyEnds() {
     QFETCH(int, key);
     QFETCH(bool, music);
@@ -69,7 +71,7 @@ void TestShutdown::characterKeyEnds() {
     QVERIFY(form.isVisible());
     QTest::keyClick(&form, Qt::Key(key));
     const QString stop = RecordingSink::stopText(musicPath(w));
-    const QStringList expected = music ? QStringList{stop, stop} : QStringList{};
+    const QStringList expected = music ? QStringList{stop} : QStringList{};
     QCOMPARE(w.sink.commands, expected);
     QVERIFY(!form.isVisible());
     QCOMPARE(w.endCodes, std::vector<int>{0});
@@ -123,7 +125,7 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
     QVERIFY(!form.childAt(between));
     QTest::mouseClick(window, Qt::LeftButton, {}, between);
     QVERIFY(!form.isVisible());
-    QCOMPARE(w.sink.commands.size(), 2);
+    QCOMPARE(w.sink.commands.size(), 1);
     QCOMPARE(w.endCodes, std::vector<int>{0});
 }
 
@@ -150,6 +152,24 @@ void TestShutdown::systemCloseGoesThroughUnload() {
     QCOMPARE(w.sink.commands, once);
     QCOMPARE(w.endCodes, std::vector<int>{0});
     QVERIFY(!form.controls().roles().clockTimer->isActive());
+}
+
+// The next copy may start as soon as this one ends, before it has gone.
+void TestShutdown::endingLetsTheLockGo() {
+    QTemporaryDir folder;
+    QVERIFY(QFile::setPermissions(folder.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    platform::SingleInstance held(folder.path());
+    QVERIFY(held.acquire());
+    TestWindow w;
+    w.services.lock = &held;
+    app::CalendarWindow& form = runningWindow(w, false);
+    QCOMPARE(platform::SingleCopyLock().acquireIn(folder.path()),
+             platform::SingleCopyLock::Result::Busy);
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QCOMPARE(w.endCodes, std::vector<int>{0});
+    QCOMPARE(platform::SingleCopyLock().acquireIn(folder.path()),
+             platform::SingleCopyLock::Result::Acquired);
 }
 
 void TestShutdown::configureNotice() {

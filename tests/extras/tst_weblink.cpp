@@ -88,7 +88,7 @@ class TestWebLink : public QObject {
     void plantedSymlinkIsNotFollowed();
     void unwritableFolderStillOpensAndEnds_data();
     void unwritableFolderStillOpensAndEnds();
-    void clickOnSiteAddressEndsWithoutShutdown();
+    void clickOnSiteAddressEndsOnce();
 };
 
 void TestWebLink::shortcutIsWrittenHandedOverAndDeleted_data() {
@@ -194,18 +194,19 @@ void TestWebLink::unwritableFolderStillOpensAndEnds() {
     QCOMPARE(ends, 1);
 }
 
-void TestWebLink::clickOnSiteAddressEndsWithoutShutdown() {
+void TestWebLink::clickOnSiteAddressEndsOnce() {
     test::TestWindow w(QDate(2026, 2, 23));
+    const QString music = QDir::toNativeSeparators(QDir(w.folder.path()).filePath("muzz.wav"));
+    QVERIFY(test::writeFile(music, "RIFF"));
     auto& form = w.loaded();
-    const qsizetype commandsBefore = w.sink.commands.size();
+    w.sink.commands.clear();
 
     QTest::mouseClick(form.controls().roles().siteAddress, Qt::LeftButton);
 
     QCOMPARE(w.opener.opened, QList<QUrl>{QUrl(design::siteAddress())});
-    // Ended once, directly: the window's own shutdown (music stop, a second
-    // end) does not run.
+    // Ended once, after the address went to the browser: the music stopped.
     QCOMPARE(w.endCodes, std::vector<int>{0});
-    QCOMPARE(w.sink.commands.size(), commandsBefore);
+    QCOMPARE(w.sink.commands, QStringList{test::RecordingSink::stopText(music)});
     QVERIFY(!QFileInfo::exists(QDir(w.folder.path()).filePath(QStringLiteral("TEMP.URL"))));
 }
 
