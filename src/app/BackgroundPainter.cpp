@@ -9,7 +9,7 @@
 namespace navcal::app {
 
 void BackgroundPainter::paint(QPainter& painter, widgets::PictureBox& box, const QRect& area,
-                             QSize size, qreal ratio, QColor fill) {
+                              QSize size, qreal ratio, QColor fill) {
     const QRect window(QPoint(0, 0), size);
     if (box.picture().isNull()) {
         painter.fillRect(window, fill);
@@ -44,7 +44,7 @@ void BackgroundPainter::paint(QPainter& painter, widgets::PictureBox& box, const
 }
 
 const QImage* BackgroundPainter::enlargedPiece(const QRect& area, const QImage& picture, QSize size,
-                                              qreal ratio, QColor fill) {
+                                               qreal ratio, QColor fill) {
     // The clock repaints its rectangle every second and the banner its own:
     // the enlarged picture under a small rectangle painted again is kept
     // ready, so that an idle second is a copy, not a smooth scaling (which a
