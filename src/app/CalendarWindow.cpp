@@ -172,14 +172,11 @@ void CalendarWindow::focusInEvent(QFocusEvent*) {}
 void CalendarWindow::focusOutEvent(QFocusEvent*) {}
 
 void CalendarWindow::closeEvent(QCloseEvent* event) {
-    // Unload: whatever closed the window, nothing ticks any more and the
-    // saver ends.
+    // Unload: whatever closed the window, the saver ends.
     event->accept();
     if (m_unloaded)
         return;
     m_unloaded = true;
-    for (QTimer* timer : m_controls->allTimers())
-        timer->stop();
     emit unloading();
 }
 

@@ -53,7 +53,7 @@ class CalendarWindow : public QWidget {
     // The arrangement has been fitted to a screen `width` twips wide.
     void fitted(float width);
     // The window is closing, for whatever reason (the saver's end, a window
-    // manager's close): its timers have stopped and the saver ends.
+    // manager's close): the saver ends.
     void unloading();
 
   protected:

@@ -75,7 +75,13 @@ Controls::Controls(QWidget* window, const TwipScale& scale) {
     const MonthParts months = monthParts();
     std::array<MonthView*, 12> views{};
     std::map<Role, QObject*> withRole;
+    // The stored timers are the heartbeat's paces, not timers of their own.
+    std::map<Role, int> intervals;
     for (const StoredControl& control : storedControls()) {
+        if (control.kind == ControlKind::Timer) {
+            intervals.emplace(control.role, control.interval);
+            continue;
+        }
         QObject* created = nullptr;
         switch (control.kind) {
         case ControlKind::Label: {
@@ -103,15 +109,8 @@ Controls::Controls(QWidget* window, const TwipScale& scale) {
         case ControlKind::PictureBox:
             created = new PictureBox(control, window);
             break;
-        case ControlKind::Timer: {
-            auto* timer = new QTimer(window);
-            timer->setObjectName(control.name);
-            timer->setInterval(control.interval);
-            timer->setTimerType(Qt::PreciseTimer);
-            m_allTimers.append(timer);
-            created = timer;
-            break;
-        }
+        case ControlKind::Timer: // taken above
+            continue;
         }
         if (control.role == Role::None)
             continue;
@@ -121,10 +120,11 @@ Controls::Controls(QWidget* window, const TwipScale& scale) {
                    qPrintable(created->objectName()));
         withRole.emplace(control.role, created);
     }
-    resolveRoles(withRole, views);
+    resolveRoles(withRole, intervals, views);
 }
 
 void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
+                            const std::map<Role, int>& intervals,
                             const std::array<panels::MonthView*, 12>& views) {
     Roles& r = m_roles;
     r.credit = byRole<TwipLabel>(withRole, Role::Credit, "credit line");
@@ -137,9 +137,14 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
     r.ship = byRole<ImageControl>(withRole, Role::Ship, "ship");
     r.flag = byRole<ImageControl>(withRole, Role::Flag, "flag");
     r.background = byRole<PictureBox>(withRole, Role::Background, "background");
-    r.fillTimer = byRole<QTimer>(withRole, Role::FillTimer, "fill timer");
-    r.clockTimer = byRole<QTimer>(withRole, Role::ClockTimer, "clock timer");
-    r.bannerTimer = byRole<QTimer>(withRole, Role::BannerTimer, "banner timer");
+    const auto interval = [&intervals](Role role, const char* what) {
+        const auto it = intervals.find(role);
+        if (it == intervals.end())
+            qFatal("The stored design has no %s", what);
+        return it->second;
+    };
+    r.fillMs = interval(Role::FillTimer, "fill timer");
+    r.firstSecondMs = interval(Role::ClockTimer, "clock timer");
     for (const MonthLayout& m : monthLayouts()) {
         r.months.at(m.month - 1) = required(views.at(m.month - 1), m.title);
     }

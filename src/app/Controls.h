@@ -6,7 +6,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QTimer>
 #include <array>
 #include <map>
 
@@ -31,9 +30,8 @@ struct Roles {
     ImageControl* ship = nullptr;
     ImageControl* flag = nullptr;
     PictureBox* background = nullptr;
-    QTimer* fillTimer = nullptr; // every month's fill
-    QTimer* clockTimer = nullptr;
-    QTimer* bannerTimer = nullptr;
+    int fillMs = 0;        // the stored fill timer's interval: the fill's pace
+    int firstSecondMs = 0; // the stored clock timer's: when the clock shows its first second
     std::array<panels::MonthView*, 12> months{}; // January first
 
     panels::MonthView* month(int month) const { return months.at(month - 1); }
@@ -53,7 +51,6 @@ class Controls {
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
     // Every image, in design order.
     const QList<ImageControl*>& allImages() const { return m_allImages; }
-    const QList<QTimer*>& allTimers() const { return m_allTimers; }
 
     // The scale has changed: every label, image and month view follows it;
     // their places in twips stay.
@@ -61,11 +58,11 @@ class Controls {
 
   private:
     void resolveRoles(const std::map<Role, QObject*>& withRole,
+                      const std::map<Role, int>& intervals,
                       const std::array<panels::MonthView*, 12>& views);
 
     QList<TwipLabel*> m_allLabels;
     QList<ImageControl*> m_allImages;
-    QList<QTimer*> m_allTimers;
     Roles m_roles;
 };
 

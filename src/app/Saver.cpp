@@ -14,7 +14,6 @@
 #include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
@@ -32,22 +31,24 @@ Saver::Saver(SaverServices services)
     // Built while the window's background is still being decoded.
     const app::Roles& roles = m_window->controls().roles();
     m_today = std::make_unique<calendar::Today>(*m_services.clock);
-    // Connected before the panels and the banner follow the day: an edit of
-    // the file shows on the next day.
-    connect(m_today.get(), &calendar::Today::dayChanged, this, [this] { readUserHolidays(); });
-    m_panels = std::make_unique<panels::MonthPanels>(roles.months, *roles.fillTimer, *m_today,
-                                                     m_palette, m_services.locale, m_userHolidays);
+    m_panels = std::make_unique<panels::MonthPanels>(roles.months, *m_today, m_palette,
+                                                     m_services.locale, m_userHolidays);
     // The banner stands on the line of July's Monday header.
     const panels::MonthView* july = roles.month(7);
     m_banner = std::make_unique<banner::Banner>(
-        roles.banner, roles.bannerTimer, [july] { return july->headerTop(0); }, *m_today, m_palette,
-        m_userHolidays, m_window->screenWidth());
-    m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, roles.clockTimer,
-                                                            *m_services.clock, m_services.locale);
+        roles.banner, [july] { return july->headerTop(0); }, *m_today, m_palette, m_userHolidays,
+        m_window->screenWidth());
+    m_clockDisplay = std::make_unique<extras::ClockDisplay>(roles.clock, m_services.locale);
     m_music = std::make_unique<extras::Music>(*m_services.music, m_services.dataFolders());
     m_webLink = std::make_unique<extras::WebLink>(*m_services.opener, m_services.programFolder,
                                                   QUrl(design::siteAddress()), [this] { end(); });
     m_decorations = std::make_unique<extras::Decorations>(roles.ship, m_palette, m_window.get());
+    m_heartbeat = std::make_unique<Heartbeat>(
+        *m_services.clock,
+        Heartbeat::Steps{[this](const QDateTime& now) { m_clockDisplay->show(now); },
+                         [this](const QDate& date) { m_today->observe(date); },
+                         [this] { return m_panels->fillTick(); }, [this] { m_banner->tick(); }},
+        roles.fillMs, roles.firstSecondMs);
     wire();
 }
 
@@ -63,19 +64,15 @@ void Saver::wire() {
     connect(window, &CalendarWindow::unloading, this, [this] { end(); });
     connect(window, &CalendarWindow::fitted, m_banner.get(),
             [this](float width) { m_banner->setScreenWidth(width); });
-    connect(roles.fillTimer, &QTimer::timeout, m_panels.get(), [this] { m_panels->fillTick(); });
     for (int month = 1; month <= 12; ++month)
         connect(roles.month(month), &panels::MonthView::titleClicked, m_panels.get(),
                 [this, month] { m_panels->titleClicked(month); });
     connect(roles.flag, &ImageControl::clicked, m_panels.get(),
             [this] { m_panels->recolourHeaders(); });
-    connect(roles.bannerTimer, &QTimer::timeout, m_banner.get(), [this] { m_banner->tick(); });
     connect(roles.banner, &TwipLabel::clicked, m_banner.get(), [this] { m_banner->clicked(); });
-    // A saver left running past midnight shows the new day: the clock's tick
-    // is what reads the date while running.
-    connect(m_clockDisplay.get(), &extras::ClockDisplay::ticked, m_today.get(),
-            [this](const QDateTime& now) { m_today->observe(now.date()); });
-    connect(m_today.get(), &calendar::Today::dayChanged, this, [this] { showDate(); });
+    // A saver left running past midnight shows the new day: each beat reads
+    // the date.
+    connect(m_today.get(), &calendar::Today::dayChanged, this, [this] { newDay(); });
     connect(roles.seagull, &ImageControl::clicked, m_music.get(), [this] { m_music->replay(); });
     connect(roles.seagull, &ImageControl::doubleClicked, window,
             [seagull = roles.seagull] { seagull->setVisible(false); });
@@ -97,6 +94,7 @@ void Saver::end(const Ending& ending) {
         std::fprintf(stderr, "%s\n", ending.line.toLocal8Bit().constData());
         std::fflush(stderr);
     }
+    m_heartbeat->stop();
     m_music->stop();
     // A window that is gone is not touched: the toolkit would report errors
     // on it.
@@ -133,11 +131,17 @@ void Saver::showDate() {
     line->widenToCaption();
 }
 
+void Saver::newDay() {
+    // The user's holidays.txt first: an edit of the file shows on the next
+    // day. The banner follows in the same beat, after the fill's first step.
+    readUserHolidays();
+    m_panels->restartFills();
+    m_heartbeat->fill();
+    showDate();
+}
+
 void Saver::startTimers() {
-    const app::Roles& roles = m_window->controls().roles();
-    roles.fillTimer->start();
-    roles.bannerTimer->start();
-    m_clockDisplay->start();
+    m_heartbeat->start();
 }
 
 void Saver::runFullScreen() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CalendarWindow.h"
+#include "app/Heartbeat.h"
 #include "app/ScreenCovers.h"
 #include "calendar/Clock.h"
 #include "calendar/Holidays.h"
@@ -74,7 +75,7 @@ class Saver : public QObject {
     // The first frame's state: background, geometry, placement, the day, the
     // user's holidays and the fills back at their start.
     void loadFrame();
-    // Lets the stored timers tick; called once the window is shown.
+    // Starts the heartbeat, a fill first; called once the window is shown.
     void startTimers();
 
     // Runs full screen in a window of its own: the other monitors are
@@ -104,6 +105,8 @@ class Saver : public QObject {
     void wire();
     // Today's date on its line.
     void showDate();
+    // The steps of a new day, in their order.
+    void newDay();
     // The user's holidays.txt, read anew: at start-up and on each new day.
     void readUserHolidays();
 
@@ -119,6 +122,7 @@ class Saver : public QObject {
     std::unique_ptr<extras::Music> m_music;
     std::unique_ptr<extras::WebLink> m_webLink;
     std::unique_ptr<extras::Decorations> m_decorations;
+    std::unique_ptr<Heartbeat> m_heartbeat;
     std::optional<ScreenCovers> m_covers;
     bool m_ending = false;
 };

@@ -4,22 +4,19 @@
 
 namespace navcal::banner {
 
-Banner::Banner(widgets::TwipLabel* banner, QTimer* timer, std::function<float()> lineTop,
-               calendar::Today& today, design::RandomPalette& palette,
-               const std::vector<calendar::Holiday>& userHolidays, float screenWidthTwips,
-               QObject* parent)
-    : QObject(parent), m_banner(banner), m_lineTop(std::move(lineTop)), m_timer(timer),
-      m_today(today), m_userHolidays(userHolidays), m_palette(palette),
-      m_screenWidth(screenWidthTwips) {}
+Banner::Banner(widgets::TwipLabel* banner, std::function<float()> lineTop, calendar::Today& today,
+               design::RandomPalette& palette, const std::vector<calendar::Holiday>& userHolidays,
+               float screenWidthTwips, QObject* parent)
+    : QObject(parent), m_banner(banner), m_lineTop(std::move(lineTop)), m_today(today),
+      m_userHolidays(userHolidays), m_palette(palette), m_screenWidth(screenWidthTwips) {}
 
 void Banner::tick() {
-    // A stray tick after the click (a queued timeout) must not undo the freeze.
     if (m_frozen)
         return;
     m_banner->setTop(m_lineTop());
     // Computed from the date alone, so a run past midnight shows the new day
-    // (the clock's tick keeps today, and a new day re-reads the user's
-    // holidays), and a day without an entry clears the previous one.
+    // (the beat keeps today, and a new day re-reads the user's holidays
+    // first), and a day without an entry clears the previous one.
     const BannerLook look = bannerFor(m_today.date(), m_userHolidays);
     m_banner->setColour(look.colour);
     m_banner->setCaption(look.text);
@@ -43,7 +40,6 @@ void Banner::centre() {
 
 void Banner::clicked() {
     m_banner->setColour(m_palette.draw());
-    m_timer->stop();
     m_frozen = true;
 }
 

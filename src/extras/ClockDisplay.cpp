@@ -2,44 +2,15 @@
 
 namespace navcal::extras {
 
-ClockDisplay::ClockDisplay(widgets::TwipLabel* label, QTimer* timer, const calendar::Clock& clock,
-                           QLocale locale, QObject* parent)
-    : QObject(parent), m_label(label), m_timer(timer), m_clock(clock), m_locale(std::move(locale)),
-      m_format(clockFormat(m_locale)), m_firstDelayMs(timer ? timer->interval() : 1000) {
-    if (m_label)
-        m_label->setKeepsLargeGlyphs(true);
-    if (!m_timer)
-        return;
-    m_timer->setSingleShot(true);
-    m_timer->setTimerType(Qt::PreciseTimer);
-    connect(m_timer, &QTimer::timeout, this, &ClockDisplay::tick);
+ClockDisplay::ClockDisplay(widgets::TwipLabel* label, QLocale locale, QObject* parent)
+    : QObject(parent), m_label(label), m_locale(std::move(locale)),
+      m_format(clockFormat(m_locale)) {
+    m_label->setKeepsLargeGlyphs(true);
 }
 
-void ClockDisplay::start() {
-    if (m_timer)
-        m_timer->start(m_firstDelayMs);
-}
-
-void ClockDisplay::tick() {
-    const QDateTime now = m_clock.now();
-    const qint64 second = now.toSecsSinceEpoch();
-    const bool alreadyShown = m_shownAny && second == m_shownSecond;
-    if (!alreadyShown) {
-        if (m_label) {
-            m_label->setCaption(m_locale.toString(now.time(), m_format));
-            m_label->widenToCaption();
-        }
-        m_shownAny = true;
-        m_shownSecond = second;
-    }
-    if (m_timer)
-        m_timer->start(nextTickInterval(now.time()));
-    if (!alreadyShown)
-        emit ticked(now);
-}
-
-int nextTickInterval(const QTime& now) {
-    return 1000 - now.msec() + ClockDisplay::kLateMarginMs;
+void ClockDisplay::show(const QDateTime& now) {
+    m_label->setCaption(m_locale.toString(now.time(), m_format));
+    m_label->widenToCaption();
 }
 
 QString clockFormat(const QLocale& locale) {

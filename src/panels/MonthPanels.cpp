@@ -14,20 +14,18 @@ bool validMonth(int month) {
 
 } // namespace
 
-MonthPanels::MonthPanels(const std::array<MonthView*, 12>& months, QTimer& fillTimer,
-                         calendar::Today& today, design::RandomPalette& palette, QLocale locale,
+MonthPanels::MonthPanels(const std::array<MonthView*, 12>& months, calendar::Today& today,
+                         design::RandomPalette& palette, QLocale locale,
                          const std::vector<calendar::Holiday>& userHolidays, QObject* parent)
-    : QObject(parent), m_months(months), m_fillTimer(fillTimer), m_today(today), m_palette(palette),
-      m_locale(std::move(locale)), m_userHolidays(userHolidays) {
-    connect(&m_today, &calendar::Today::dayChanged, this, &MonthPanels::refill);
-}
+    : QObject(parent), m_months(months), m_today(today), m_palette(palette),
+      m_locale(std::move(locale)), m_userHolidays(userHolidays) {}
 
 void MonthPanels::restartFills() {
     for (MonthView* view : m_months)
         view->restartFill();
 }
 
-void MonthPanels::fillTick() {
+bool MonthPanels::fillTick() {
     const QDate today = m_today.date();
     bool done = true;
     for (MonthView* month : m_months) {
@@ -39,8 +37,7 @@ void MonthPanels::fillTick() {
             view.revealNext();
         done = done && view.revealed() == MonthView::kFillTicks;
     }
-    if (done)
-        m_fillTimer.stop();
+    return !done;
 }
 
 void MonthPanels::titleClicked(int month) {
@@ -69,11 +66,6 @@ void MonthPanels::recolourHeaders() {
     const Colour colour = m_palette.draw();
     for (MonthView* view : m_months)
         view->setHeaderColour(colour);
-}
-
-void MonthPanels::refill() {
-    restartFills();
-    m_fillTimer.start();
 }
 
 } // namespace navcal::panels

@@ -7,28 +7,27 @@
 
 #include <QLocale>
 #include <QObject>
-#include <QTimer>
 
 namespace navcal::panels {
 
-// The twelve month panels on the window: their fill, advanced by one timer,
-// the title clicks, and the weekday headers' colour.
+// The twelve month panels on the window: their fill, advanced a step at a
+// time by the saver's heartbeat, the title clicks, and the weekday headers'
+// colour.
 class MonthPanels : public QObject {
     Q_OBJECT
   public:
-    // Follows `today`: a new date fills every month again. `fillTimer` ticks
-    // the fill. `userHolidays`, the user's own rows beside the stored table,
-    // are read as they stand at each fill and title click.
-    MonthPanels(const std::array<MonthView*, 12>& months, QTimer& fillTimer, calendar::Today& today,
+    // Fills for `today`. `userHolidays`, the user's own rows beside the
+    // stored table, are read as they stand at each fill and title click.
+    MonthPanels(const std::array<MonthView*, 12>& months, calendar::Today& today,
                 design::RandomPalette& palette, QLocale locale,
                 const std::vector<calendar::Holiday>& userHolidays, QObject* parent = nullptr);
 
     // Every month's fill back at its start: no cell revealed.
     void restartFills();
 
-    // One fill tick: every month's next cell revealed; the timer stops with
-    // the last.
-    void fillTick();
+    // One fill tick: every month's next cell revealed. False once the last
+    // is: the fill has ended.
+    bool fillTick();
     // Click on a month's title (1..12): random colour, the days shown marked
     // as their holidays say, weekend red. A fill under way goes on from where
     // it was.
@@ -36,13 +35,8 @@ class MonthPanels : public QObject {
     // Click on the weekday-header picture: all 84 headers in one random colour.
     void recolourHeaders();
 
-    // Puts the cells back to their stored look and fills every month again:
-    // the fill timer restarted.
-    void refill();
-
   private:
     const std::array<MonthView*, 12>& m_months; // January first
-    QTimer& m_fillTimer;
     calendar::Today& m_today;
     design::RandomPalette& m_palette;
     QLocale m_locale;

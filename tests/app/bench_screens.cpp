@@ -55,7 +55,7 @@ int runOne(const QElapsedTimer& start, QSize screen, int argc, char** argv) {
     QCoreApplication::processEvents();
     const qint64 shown = start.elapsed();
     w.saver->startTimers();
-    auto filling = [&form] { return test::fillTimer(form)->isActive(); };
+    auto filling = [&form] { return !test::filled(form); };
     while (filling() && start.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     const qint64 filled = start.elapsed();

@@ -63,7 +63,7 @@ QStringList layoutReport(QSize screen) {
     app::CalendarWindow& form = w.loaded();
     test::runAllFills(*w.saver);
     w.saver->banner().tick();
-    w.saver->clockDisplay().tick();
+    w.saver->clockDisplay().show(w.clock.now());
     QStringList report = {QStringLiteral("ratio %1").arg(form.devicePixelRatioF())};
     QList<Shown> shown;
     for (widgets::TwipLabel* label : form.controls().allLabels())

@@ -1,13 +1,12 @@
 // After the fill the saver sits idle for hours: a clock second may repaint
 // the clock and nothing else.
 
+#include "panels/PanelTestKit.h"
 #include "support/TestServices.h"
 
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QSignalSpy>
-#include <QTimer>
 #include <QtTest>
 #include <algorithm>
 
@@ -86,7 +85,7 @@ void TestIdle::eachSecondRepaintsOnlyTheClock() {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     w.saver->startTimers();
     const app::Roles& roles = form.controls().roles();
-    QTRY_VERIFY_WITH_TIMEOUT(!roles.fillTimer->isActive(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(test::filled(form), 5000);
     widgets::TwipLabel* clock = roles.clock;
     widgets::TwipLabel* banner = roles.banner;
     QTRY_VERIFY_WITH_TIMEOUT(!banner->text().isEmpty() && !clock->text().isEmpty(), 5000);
@@ -95,16 +94,13 @@ void TestIdle::eachSecondRepaintsOnlyTheClock() {
     qApp->installEventFilter(&recorder);
     Sentinel sentinel(&form);
     QVERIFY(sentinel.allPaintsCame(recorder));
-    QSignalSpy bannerTicks(roles.bannerTimer, &QTimer::timeout);
     for (int second = 0; second < 3; ++second) {
         recorder.paints.clear();
-        bannerTicks.clear();
         const QRect before = clock->geometry();
         const QString shown = clock->text();
         w.clock.advanceMs(1000);
+        // The beat that shows the new second checks the banner, too.
         QTRY_VERIFY_WITH_TIMEOUT(clock->text() != shown, 10000);
-        // The banner's tick comes, too.
-        QTRY_VERIFY_WITH_TIMEOUT(!bannerTicks.isEmpty(), 10000);
         QVERIFY(sentinel.allPaintsCame(recorder));
         const QRect allowed = before.united(clock->geometry());
         QVERIFY(!recorder.paints.isEmpty());

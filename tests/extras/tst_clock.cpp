@@ -6,13 +6,10 @@
 #include "support/TestServices.h"
 
 #include <QElapsedTimer>
-#include <QSignalSpy>
 #include <QtTest>
 
-using navcal::extras::ClockDisplay;
 using navcal::extras::clockFormat;
 using navcal::extras::clockText;
-using navcal::test::ManualClock;
 
 class TestClock : public QObject {
     Q_OBJECT
@@ -20,9 +17,6 @@ class TestClock : public QObject {
     void textFollowsTheLocale_data();
     void textFollowsTheLocale();
     void noLocaleShowsAZoneName();
-    void ticksNeitherSkipNorRepeatASecond_data();
-    void ticksNeitherSkipNorRepeatASecond();
-    void earlyTickShowsNothingNew();
     void blankForTheFirstSecondThenTicks();
     void wholeTextShownAboutTheCentre_data();
     void wholeTextShownAboutTheCentre();
@@ -70,110 +64,21 @@ void TestClock::noLocaleShowsAZoneName() {
     }
 }
 
-void TestClock::ticksNeitherSkipNorRepeatASecond_data() {
-    QTest::addColumn<QTime>("start");
-    QTest::addColumn<QList<int>>("jitter"); // ms each tick comes later than asked
-    QTest::newRow("on time") << QTime(23, 59, 50, 730) << QList<int>{0};
-    QTest::newRow("late, varying") << QTime(23, 59, 40, 2) << QList<int>{3, 480, 17, 950, 0, 260};
-    QTest::newRow("early within the margin")
-        << QTime(23, 59, 18, 999) << QList<int>{-ClockDisplay::kLateMarginMs, 2, -3, 700};
-    QTest::newRow("early past the boundary")
-        << QTime(23, 59, 30, 500) << QList<int>{-30, 40, -200, 5};
-}
-
-void TestClock::ticksNeitherSkipNorRepeatASecond() {
-    QFETCH(QTime, start);
-    QFETCH(QList<int>, jitter);
-    // The timer is driven by hand: the clock is set to the moment the timer
-    // would fire, give or take the jitter, and the tick is called.
-    ManualClock clock(QDateTime(QDate(2026, 12, 31), start));
-    QTimer timer;
-    timer.setInterval(1000);
-    navcal::design::StoredControl control;
-    control.autoSize = true;
-    const navcal::design::TwipScale scale;
-    navcal::widgets::TwipLabel label(control, scale, nullptr);
-    label.setColour(0x00FF00);
-    const QLocale ru(QLocale::Russian, QLocale::Russia);
-    ClockDisplay display(&label, &timer, clock, ru);
-    QSignalSpy ticked(&display, &ClockDisplay::ticked);
-
-    display.start();
-    QVERIFY(timer.isActive());
-    QVERIFY(timer.isSingleShot());
-    QCOMPARE(timer.timerType(), Qt::PreciseTimer);
-    QCOMPARE(timer.interval(), 1000);
-
-    QStringList shown;
-    for (int i = 0; i < 120; ++i) {
-        clock.advanceMs(timer.interval() + jitter.at(i % jitter.size()));
-        const int before = int(ticked.size());
-        display.tick();
-        QVERIFY(timer.isActive());
-        if (ticked.size() > before) {
-            QCOMPARE(ticked.last().at(0).toDateTime(), clock.now());
-            QCOMPARE(label.caption(), clockText(clock.now().time(), ru));
-            shown << label.caption();
-        }
-    }
-    // Consecutive seconds from one second after start, across midnight and
-    // into the new year.
-    const QDateTime first = QDateTime(QDate(2026, 12, 31), start).addSecs(1);
-    QVERIFY(shown.size() > 60);
-    for (int i = 0; i < shown.size(); ++i) {
-        const QDateTime expected = first.addSecs(i);
-        QCOMPARE(shown.at(i), clockText(expected.time(), ru));
-        QCOMPARE(ticked.at(i).at(0).toDateTime().toSecsSinceEpoch(), expected.toSecsSinceEpoch());
-    }
-    QCOMPARE(ticked.last().at(0).toDateTime().date(), QDate(2027, 1, 1));
-    // The ticks do not touch the label's colour.
-    QCOMPARE(label.colour(), navcal::design::Colour(0x00FF00));
-}
-
-void TestClock::earlyTickShowsNothingNew() {
-    ManualClock clock(QDateTime(QDate(2026, 3, 1), QTime(12, 0, 0, 200)));
-    QTimer timer;
-    timer.setInterval(1000);
-    ClockDisplay display(nullptr, &timer, clock, QLocale(QLocale::Russian, QLocale::Russia));
-    QSignalSpy ticked(&display, &ClockDisplay::ticked);
-    display.tick();
-    QCOMPARE(ticked.size(), 1);
-    QCOMPARE(timer.interval(), 800 + ClockDisplay::kLateMarginMs);
-    // The timer fires before the wall clock reaches the next second.
-    clock.set(QDateTime(QDate(2026, 3, 1), QTime(12, 0, 0, 990)));
-    display.tick();
-    QCOMPARE(ticked.size(), 1);
-    QVERIFY(timer.isActive());
-    QCOMPARE(timer.interval(), 10 + ClockDisplay::kLateMarginMs);
-    clock.set(QDateTime(QDate(2026, 3, 1), QTime(12, 0, 1, 5)));
-    display.tick();
-    QCOMPARE(ticked.size(), 2);
-    // A clock set back by hand is followed, not held up.
-    clock.set(QDateTime(QDate(2026, 3, 1), QTime(11, 0, 0, 5)));
-    display.tick();
-    QCOMPARE(ticked.size(), 3);
-}
-
 void TestClock::blankForTheFirstSecondThenTicks() {
     navcal::test::TestWindow w(QDate(2026, 2, 23));
     auto& form = w.loaded();
     auto* label = form.controls().roles().clock;
-    QSignalSpy ticked(&w.saver->clockDisplay(), &ClockDisplay::ticked);
-    // When the first tick came: a busy machine can only make it later.
+    // When the first second came: a busy machine can only make it later.
     QElapsedTimer sinceStart;
-    qint64 firstTickMs = -1;
-    connect(&w.saver->clockDisplay(), &ClockDisplay::ticked, this, [&] {
-        if (firstTickMs < 0)
-            firstTickMs = sinceStart.elapsed();
-    });
     sinceStart.start();
     w.saver->startTimers();
     QVERIFY(label->caption().isEmpty());
-    QTRY_COMPARE_WITH_TIMEOUT(ticked.size(), 1, 10000);
-    QVERIFY2(firstTickMs >= 900, qPrintable(QString::number(firstTickMs)));
+    QTRY_VERIFY_WITH_TIMEOUT(!label->caption().isEmpty(), 10000);
+    QVERIFY2(sinceStart.elapsed() >= 900, qPrintable(QString::number(sinceStart.elapsed())));
     QCOMPARE(label->caption(), QStringLiteral("12:00:00"));
-    // The clock re-arms itself for the next second.
-    QVERIFY(form.controls().roles().clockTimer->isActive());
+    // The next second follows.
+    w.clock.advanceMs(1000);
+    QTRY_COMPARE_WITH_TIMEOUT(label->caption(), QStringLiteral("12:00:01"), 10000);
 }
 
 void TestClock::wholeTextShownAboutTheCentre_data() {
@@ -190,7 +95,7 @@ void TestClock::wholeTextShownAboutTheCentre() {
     auto& form = w.loaded();
     auto* label = form.controls().roles().clock;
     const QRect stored = label->geometry();
-    w.saver->clockDisplay().tick();
+    w.saver->clockDisplay().show(w.clock.now());
     const QString text = label->caption();
     QVERIFY(!text.isEmpty());
     const int inked = qCeil(QFontMetricsF(label->font()).horizontalAdvance(text));
@@ -223,7 +128,7 @@ void TestClock::largeGlyphsLookAsQtDrawsThem() {
     w.clock.set(QDateTime(QDate(2026, 2, 23), QTime(20, 48, 53)));
     auto& form = w.loaded();
     auto* label = form.controls().roles().clock;
-    w.saver->clockDisplay().tick();
+    w.saver->clockDisplay().show(w.clock.now());
     auto drawn = [&](bool pictures) {
         label->setKeepsLargeGlyphs(pictures);
         QImage image(label->size() * ratio, QImage::Format_ARGB32_Premultiplied);

@@ -103,7 +103,7 @@ void TestDecorations::labelClickGivesRandomColour() {
 
     // The clock and the banner get their text at a tick (the date line has
     // its own from the start).
-    win.w.saver->clockDisplay().tick();
+    win.w.saver->clockDisplay().show(win.w.clock.now());
     win.w.saver->banner().tick();
     win.w.random.script(draws);
     for (size_t i = 0; i < draws.size(); ++i) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// Helpers shared by the month panel tests: drive the fills as their timers
+// Helpers shared by the month panel tests: drive the fills as the heartbeat
 // would, and read a panel as the user meets it: captions and tooltips from the
 // accessible tree, colours and today's frame from the drawn pixels.
 
@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QString>
 #include <QTest>
-#include <QTimer>
 #include <QVector>
 #include <algorithm>
 #include <map>
@@ -31,8 +30,12 @@ inline panels::MonthView& monthView(app::CalendarWindow& form, int month) {
     return *form.controls().roles().month(month);
 }
 
-inline QTimer* fillTimer(app::CalendarWindow& form) {
-    return form.controls().roles().fillTimer;
+// Every month filled to its last cell.
+inline bool filled(app::CalendarWindow& form) {
+    for (panels::MonthView* view : form.controls().roles().months)
+        if (view->revealed() != panels::MonthView::kFillTicks)
+            return false;
+    return true;
 }
 
 // A left click on a month's title where it is drawn.
@@ -42,17 +45,12 @@ inline void clickTitle(app::CalendarWindow& form, int month) {
                       view.partPixels(0).topLeft() - view.pos() + QPoint(2, 2));
 }
 
-// Ticks the fill as its timer would, `ticks` times or until the timer stops
-// itself; returns the number of ticks (-1 when it never stopped).
+// Ticks the fill as the heartbeat would, `ticks` times or until it ends;
+// returns the number of ticks (-1 when it never ended).
 inline int runFill(app::Saver& saver, int ticks = 100) {
-    QTimer* timer = fillTimer(saver.window());
-    if (!timer->isActive())
-        timer->start();
-    for (int tick = 1; tick <= ticks; ++tick) {
-        saver.panels().fillTick();
-        if (!timer->isActive())
+    for (int tick = 1; tick <= ticks; ++tick)
+        if (!saver.panels().fillTick())
             return tick;
-    }
     return ticks < 100 ? ticks : -1;
 }
 

@@ -166,7 +166,6 @@ void MonthFill::fillMoments() {
     QCOMPARE(shown.caption, caption);
     QCOMPARE(shown.ink, ink);
     QCOMPARE(shown.framed, framed);
-    QCOMPARE(fillTimer(form)->isActive(), ticks < 36);
 }
 
 void MonthFill::dateLineFromTheStart_data() {
@@ -236,13 +235,14 @@ void MonthFill::newDayAtMidnight() {
     QCOMPARE(clicked.at(plainCell).ink, green);
 
     w.clock.set(after);
-    emit w.saver->clockDisplay().ticked(after);
+    // The running saver reads the date at each beat: at the latest when the
+    // clock shows its first second.
+    w.saver->startTimers();
+    QTRY_VERIFY_WITH_TIMEOUT(!form.controls().roles().clock->caption().isEmpty(), 10000);
     if (after.date() == before.date()) {
-        QVERIFY(!fillTimer(form)->isActive());
         QVERIFY(panelLook(form, month) == clicked);
         return;
     }
-    QVERIFY(fillTimer(form)->isActive());
     // The date line shows the new day at once.
     QCOMPARE(form.controls().roles().dateLine->caption(),
              after.date().toString(QStringLiteral("dd.MM.yyyy")));

@@ -151,7 +151,6 @@ void PanelClicks::clickDuringFill() {
     w.random.script({0.15});
     clickTitle(form, 1);
     // The fill goes on from where it was.
-    QVERIFY(fillTimer(form)->isActive());
     if (finished)
         QCOMPARE(runFill(*w.saver), 26);
     const Look shown = panelLook(form, 1).at(cell);
