@@ -88,8 +88,14 @@ void Saver::wire() {
 }
 
 void Saver::end(const Ending& ending) {
-    if (std::exchange(m_ending, true))
+    if (m_ending) {
+        // The host's window gone while an ordinary end is under way: the
+        // toolkit's clean-up must not reach it.
+        if (ending.atOnce)
+            std::_Exit(*m_ending);
         return;
+    }
+    m_ending = ending.code;
     if (!ending.line.isEmpty()) {
         std::fprintf(stderr, "%s\n", ending.line.toLocal8Bit().constData());
         std::fflush(stderr);
@@ -140,7 +146,7 @@ void Saver::newDay() {
     showDate();
 }
 
-void Saver::startTimers() {
+void Saver::startHeartbeat() {
     m_heartbeat->start();
 }
 
@@ -153,7 +159,7 @@ void Saver::runFullScreen() {
         m_music->start();
     });
     m_window->showFullScreen();
-    startTimers();
+    startHeartbeat();
 }
 
 void Saver::runInside(platform::HostWindow& host) {
@@ -185,7 +191,7 @@ void Saver::runInside(platform::HostWindow& host) {
     form.move(0, 0);
     form.resize(host.logicalSize());
     form.show();
-    startTimers();
+    startHeartbeat();
 }
 
 } // namespace navcal::app

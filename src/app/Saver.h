@@ -76,7 +76,7 @@ class Saver : public QObject {
     // user's holidays and the fills back at their start.
     void loadFrame();
     // Starts the heartbeat, a fill first; called once the window is shown.
-    void startTimers();
+    void startHeartbeat();
 
     // Runs full screen in a window of its own: the other monitors are
     // covered and the music starts once the first frame is on the screen.
@@ -89,7 +89,8 @@ class Saver : public QObject {
     // background or a cover, the web link, a termination signal, a window
     // manager's close, the host's window gone): the line written, the music
     // stopped, the covers and the window closed, the lock released, then the
-    // program ended with the code. Runs once; a later call does nothing.
+    // program ended with the code. Runs once; a later call does nothing, but
+    // that of a host's window gone ends the program at once.
     void end(const Ending& ending = {});
 
     CalendarWindow& window() { return *m_window; }
@@ -124,7 +125,7 @@ class Saver : public QObject {
     std::unique_ptr<extras::Decorations> m_decorations;
     std::unique_ptr<Heartbeat> m_heartbeat;
     std::optional<ScreenCovers> m_covers;
-    bool m_ending = false;
+    std::optional<int> m_ending; // the exit code, once the end has begun
 };
 
 } // namespace navcal::app

@@ -54,7 +54,7 @@ int runOne(const QElapsedTimer& start, QSize screen, int argc, char** argv) {
     // The frame is done once the window and its children have been painted.
     QCoreApplication::processEvents();
     const qint64 shown = start.elapsed();
-    w.saver->startTimers();
+    w.saver->startHeartbeat();
     auto filling = [&form] { return !test::filled(form); };
     while (filling() && start.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);

@@ -83,7 +83,7 @@ void TestIdle::eachSecondRepaintsOnlyTheClock() {
     app::CalendarWindow& form = w.loaded();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    w.saver->startTimers();
+    w.saver->startHeartbeat();
     const app::Roles& roles = form.controls().roles();
     QTRY_VERIFY_WITH_TIMEOUT(test::filled(form), 5000);
     widgets::TwipLabel* clock = roles.clock;

@@ -436,7 +436,7 @@ void TestStartup::userHolidaysShown() {
         QVERIFY(writeFile(path, rows));
         w.clock.setDate(QDate(2026, 9, 20));
         // The running saver reads the date at each beat.
-        w.saver->startTimers();
+        w.saver->startHeartbeat();
         QTRY_COMPARE_WITH_TIMEOUT(form.controls().roles().dateLine->caption(),
                                   QStringLiteral("20.09.2026"), 10000);
     }

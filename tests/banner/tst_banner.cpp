@@ -112,7 +112,7 @@ void TestBanner::runPastMidnightShowsTheNewDay() {
     QFETCH(Colour, colour);
     TestWindow w(first);
     auto& form = w.loaded();
-    w.saver->startTimers();
+    w.saver->startHeartbeat();
     beatAt(w, QDateTime(first, QTime(12, 0, 0)));
     const QString firstText = bannerLabel(form)->caption();
     beatAt(w, QDateTime(first, QTime(23, 59, 59)));
@@ -127,7 +127,7 @@ void TestBanner::runPastMidnightShowsTheNewDay() {
 void TestBanner::clickFreezesTheBanner() {
     TestWindow w(QDate(2026, 5, 9));
     auto& form = w.loaded();
-    w.saver->startTimers();
+    w.saver->startHeartbeat();
     beatAt(w, QDateTime(QDate(2026, 5, 9), QTime(12, 0, 0)));
     TwipLabel* label = bannerLabel(form);
     const float left = label->left();
@@ -152,7 +152,7 @@ void TestBanner::heartbeatDrivesTheTick() {
     TestWindow w(QDate(2026, 2, 23));
     auto& form = w.loaded();
     QVERIFY(bannerLabel(form)->caption().isEmpty());
-    w.saver->startTimers();
+    w.saver->startHeartbeat();
     QTRY_COMPARE_WITH_TIMEOUT(bannerLabel(form)->caption(), kDefender, 4000);
     expectCentred(form);
 }
@@ -168,7 +168,7 @@ void TestBanner::followsTheScreenWhileRunning() {
         QCOMPARE(form.geometry(), screen);
         expectCentred(form);
     }
-    w.saver->startTimers();
+    w.saver->startHeartbeat();
     beatAt(w, QDateTime(QDate(2026, 1, 28), QTime(0, 0, 1)));
     QVERIFY(bannerLabel(form)->caption().isEmpty());
     expectCentred(form);

@@ -48,7 +48,7 @@ void BenchFill::fillAfterShow() {
     QElapsedTimer shown;
     shown.start();
     form.show();
-    w.saver->startTimers();
+    w.saver->startHeartbeat();
     const qint64 first = waitForFills(form, shown);
     QVERIFY2(first >= 0, "the fills did not stop");
     qInfo("fill after show: %lld ms", static_cast<long long>(first));

@@ -237,7 +237,7 @@ void MonthFill::newDayAtMidnight() {
     w.clock.set(after);
     // The running saver reads the date at each beat: at the latest when the
     // clock shows its first second.
-    w.saver->startTimers();
+    w.saver->startHeartbeat();
     QTRY_VERIFY_WITH_TIMEOUT(!form.controls().roles().clock->caption().isEmpty(), 10000);
     if (after.date() == before.date()) {
         QVERIFY(panelLook(form, month) == clicked);
