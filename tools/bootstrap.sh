@@ -53,7 +53,9 @@ cmake --build "$build" -j"$(nproc)"
 case "$mode" in
 test)
     cd "$build"
-    ctest --output-on-failure -j"$(nproc)"
+    # The recorded scenarios mostly wait on the program they play: twice as many
+    # tests as cores keep the cores busy.
+    ctest --output-on-failure -j"$(( $(nproc) * 2 ))"
     ;;
 run)
     shift || true
