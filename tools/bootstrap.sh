@@ -20,6 +20,9 @@ packages=(
     # A desktop's bus and accessibility, so the tests run where users run them
     # (a bus can then start by itself); the tests' own bus and its client.
     dbus-x11 at-spi2-core dbus-daemon dbus-bin
+    # What reads the written year as other programs would: an iCalendar
+    # parser with its rule expansion, and the PDF tools.
+    python3 python3-icalendar python3-dateutil poppler-utils
 )
 
 missing=()
