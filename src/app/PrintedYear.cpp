@@ -142,6 +142,19 @@ QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
                                 QPointF(bounds(3).left(), titleOf(5).top())),
                          Qt::AlignCenter, QString::number(year));
 
+        // The club's line and address under the middle, between the lower panels.
+        const QRectF foot(QPointF(bounds(10).right(), titleOf(10).top()),
+                          QPointF(bounds(11).left(), bounds(10).bottom()));
+        const widgets::TwipLabel& credit = *controls.roles().credit;
+        const widgets::TwipLabel& site = *controls.roles().siteAddress;
+        painter.setFont(credit.font());
+        painter.setPen(credit.palette().color(QPalette::WindowText));
+        painter.drawText(foot, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap,
+                         credit.text());
+        painter.setFont(site.font());
+        painter.setPen(site.palette().color(QPalette::WindowText));
+        painter.drawText(foot, Qt::AlignHCenter | Qt::AlignBottom, site.text());
+
         // The holidays by date across the middle, between the side panels.
         const double gap = titleOf(5).height();
         const QRectF listBox(QPointF(bounds(5).right() + 2 * gap, titleOf(5).top()),
