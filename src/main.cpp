@@ -31,7 +31,9 @@ void complain(const QString& line) {
 // Writes the year out: no display, no lock, so it runs on a machine
 // without one and beside a running saver.
 int writeYear(char* program, const app::ExportRequest& request) {
-    std::vector<QByteArray> qtArguments{QByteArray(program), "-platform", "offscreen"};
+    std::vector<QByteArray> qtArguments{QByteArray(program)};
+    for (const QString& option : platform::offscreenToolkitArguments())
+        qtArguments.push_back(option.toLocal8Bit());
     std::vector<char*> qtArgv;
     for (QByteArray& argument : qtArguments)
         qtArgv.push_back(argument.data());
