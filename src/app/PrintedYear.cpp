@@ -5,9 +5,11 @@
 #include "calendar/MonthModel.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScreen>
 #include <QWidget>
 
 namespace navcal::app {
@@ -17,9 +19,6 @@ namespace {
 // The panels are laid out this many times larger than on a 1024 x 768
 // screen: text is measured at a size where whole pixels barely round.
 constexpr double kLayoutFactor = 4.0;
-// The page's own resolution: the screen's, so that point sizes measured for
-// the views give the same pixels on the page.
-constexpr int kPageDpi = 96;
 
 // The holidays by date in `area`, column after column, each date in its
 // day's colour in the grid, in the largest type from `font` down that lets
@@ -76,9 +75,13 @@ void drawHolidayList(QPainter& painter, const QRectF& area, QFont font, int year
 
 QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
                        const QLocale& locale) {
+    // The page's resolution is the screen's, so that the fonts the views are
+    // measured in take the same pixels on the page.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
     // The panels as the screen has them, built on a window that is never shown.
     QWidget page;
-    const design::TwipScale scale{1440.0 / kPageDpi, kLayoutFactor};
+    const design::TwipScale scale{1440.0 / dpi, kLayoutFactor};
     const Controls controls(&page, scale);
     QRect months;
     for (panels::MonthView* view : controls.roles().months) {
@@ -102,7 +105,7 @@ QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
         QPdfWriter writer(&pdf);
         writer.setCreator(QStringLiteral("navcal"));
         writer.setTitle(QStringLiteral("%1 %2").arg(title.text()).arg(year));
-        writer.setResolution(kPageDpi);
+        writer.setResolution(dpi);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         QPainter painter(&writer);
