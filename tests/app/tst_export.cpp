@@ -35,16 +35,15 @@ Run run(const QString& program, const QStringList& arguments, const QProcessEnvi
 // calendar's name and how each line ends.
 const char* kExpand = R"(
 import sys, datetime, icalendar, dateutil.rrule
-raw = open(sys.argv[1], 'rb').read()
-lines = raw.split(b'\r\n')
+lines = (raw := open(sys.argv[1], 'rb').read()).split(b'\r\n')
 print('folded ok' if lines[-1] == b'' and all(len(l) <= 75 and b'\n' not in l for l in lines) else 'bad')
 cal = icalendar.Calendar.from_ical(raw)
 print(cal['X-WR-CALNAME'], '|', cal['NAME'])
 for ev in cal.walk('VEVENT'):
     start = datetime.datetime.combine(ev.decoded('DTSTART'), datetime.time())
     rule = dateutil.rrule.rrulestr(ev['RRULE'].to_ical().decode(), dtstart=start)
-    for day in rule.between(datetime.datetime(2026, 1, 1), datetime.datetime(2027, 12, 31), inc=True):
-        print(day.date(), ev['SUMMARY'], ev['TRANSP'], ev['UID'])
+    [print(day.date(), ev['SUMMARY'], ev['TRANSP'], ev['UID'])
+     for day in rule.between(datetime.datetime(2026, 1, 1), datetime.datetime(2027, 12, 31), inc=True)]
 )";
 
 // A user's file: a Sunday rule, a long name with the characters iCalendar
