@@ -61,4 +61,49 @@ std::optional<quint32> hostHandle(const QString& text) {
     return quint32(value);
 }
 
+std::optional<ExportRequest> exportRequest(const QStringList& arguments) {
+    using Form = ExportRequest::Form;
+    if (arguments.size() < 2)
+        return std::nullopt;
+    const QString& name = arguments.at(1);
+    ExportRequest request;
+    if (name == QLatin1String("--ics"))
+        request.form = Form::ICalendar;
+    else if (name == QLatin1String("--pdf"))
+        request.form = Form::Pdf;
+    else
+        return std::nullopt;
+    const QStringList rest = arguments.mid(2);
+    const qsizetype most = request.form == Form::Pdf ? 2 : 1;
+    if (rest.isEmpty() || rest.first().isEmpty()) {
+        request.error = QStringLiteral("navcal: %1 needs a FILE to write (- for standard output, "
+                                       "--open for the documents folder)")
+                            .arg(name);
+    } else if (rest.size() > most) {
+        request.error =
+            QStringLiteral("navcal: %1 takes %2; \"%3\" is one argument too many")
+                .arg(name,
+                     most == 1 ? QStringLiteral("one FILE") : QStringLiteral("a FILE and a YEAR"),
+                     rest.at(most));
+    } else if (rest.size() == 2) {
+        const QString& text = rest.at(1);
+        bool number = text.size() == 4 &&
+                      std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+        const int year = number ? text.toInt(&number) : 0;
+        if (!number || year < kFirstExportYear || year > kLastExportYear)
+            request.error =
+                QStringLiteral("navcal: --pdf: the year \"%1\" is not one from %2 to %3")
+                    .arg(text)
+                    .arg(kFirstExportYear)
+                    .arg(kLastExportYear);
+        request.year = year;
+    }
+    if (request.error.isEmpty()) {
+        request.open = rest.first() == QLatin1String("--open");
+        if (!request.open)
+            request.file = rest.first();
+    }
+    return request;
+}
+
 } // namespace navcal::app

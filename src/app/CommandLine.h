@@ -28,4 +28,25 @@ LaunchMode decideLaunchMode(const QString& commandText);
 // handle is missing or malformed.
 std::optional<quint32> hostHandle(const QString& commandText);
 
+// The year written to a file instead of shown: "--ics FILE" or
+// "--pdf FILE [YEAR]" as the whole command line. A screensaver host passes
+// neither, so the host's switches above are read as before. In place of
+// FILE, "--open" writes into the user's documents folder and opens the file
+// there, as the desktop's menu entries do.
+struct ExportRequest {
+    enum class Form { ICalendar, Pdf };
+    Form form = Form::ICalendar;
+    QString file;              // "-": standard output; empty with `open`
+    bool open = false;         // the documents folder, the file opened once written
+    std::optional<int> year{}; // the printed year; none: this year
+    QString error{};           // why the request cannot be met; then nothing else holds
+};
+
+// Years with four digits in the Gregorian calendar's own time.
+inline constexpr int kFirstExportYear = 1583;
+inline constexpr int kLastExportYear = 9999;
+
+// None when the first argument is neither switch.
+std::optional<ExportRequest> exportRequest(const QStringList& arguments);
+
 } // namespace navcal::app

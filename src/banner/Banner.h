@@ -28,7 +28,6 @@ class Banner : public QObject {
     // later ticks change nothing.
     void clicked();
 
-    bool isFrozen() const { return m_frozen; }
     // The screen the banner centres on, in twips, when the window moves to another.
     void setScreenWidth(float twips);
 

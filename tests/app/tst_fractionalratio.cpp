@@ -61,9 +61,13 @@ QStringList layoutReport(QSize screen) {
     // Navy Day: the banner shows one of its long lines.
     test::TestWindow w(QDate(2026, 7, 26), screen);
     app::CalendarWindow& form = w.loaded();
-    test::runAllFills(*w.saver);
-    w.saver->banner().tick();
-    w.saver->clockDisplay().show(w.clock.now());
+    if (!test::runAllFills(*w.saver))
+        return {QStringLiteral("the fill never stopped")};
+    // The clock shown, a second after the start; every beat till then has
+    // placed the banner.
+    const widgets::TwipLabel* clock = form.controls().roles().clock;
+    if (!QTest::qWaitFor([clock] { return !clock->caption().isEmpty(); }, 20000))
+        return {QStringLiteral("the clock never showed")};
     QStringList report = {QStringLiteral("ratio %1").arg(form.devicePixelRatioF())};
     QList<Shown> shown;
     for (widgets::TwipLabel* label : form.controls().allLabels())

@@ -352,7 +352,7 @@ class Run:
     def step(self, line):
         verb, _, rest = line.partition(" ")
         rest = rest.strip()
-        if verb in ("click", "dclick", "drag", "away"):  # a press hides a tooltip
+        if verb in ("click", "dclick", "rclick", "drag", "away"):  # a press hides a tooltip
             self.tip, self.pointer = (0, 0, 0, 0), None
         if verb == "look":
             self.look(int(rest) if rest else 2000)
@@ -371,10 +371,11 @@ class Run:
             for n in list(self.nodes):
                 if n[0] == 2 and n[1] != "Grouping" and not n[8].endswith("| invisible"):
                     self.hover(n[2] or n[3], n[4:8])
-        elif verb in ("click", "dclick"):
+        elif verb in ("click", "dclick", "rclick"):
             px, py = self.place(self.find(rest))
             self.x("xdotool", "mousemove", str(px), str(py))
-            self.x("xdotool", "click", *(["--repeat", "2", "--delay", "80"] if verb == "dclick" else []), "1")
+            self.x("xdotool", "click", *(["--repeat", "2", "--delay", "80"] if verb == "dclick" else []),
+                   "3" if verb == "rclick" else "1")
         elif verb == "drag":  # drag SELECTOR FX FY: by FX widths and FY heights
             selector, fx, fy = rest.rsplit(" ", 2)
             rect = self.find(selector)

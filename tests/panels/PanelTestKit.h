@@ -1,6 +1,6 @@
 #pragma once
 
-// Helpers shared by the month panel tests: drive the fills as the heartbeat
+// Helpers shared by the month panel tests: drive the fills as their timers
 // would, and read a panel as the user meets it: captions and tooltips from the
 // accessible tree, colours and today's frame from the drawn pixels.
 
@@ -45,17 +45,11 @@ inline void clickTitle(app::CalendarWindow& form, int month) {
                       view.partPixels(0).topLeft() - view.pos() + QPoint(2, 2));
 }
 
-// Ticks the fill as the heartbeat would, `ticks` times or until it ends;
-// returns the number of ticks (-1 when it never ended).
-inline int runFill(app::Saver& saver, int ticks = 100) {
-    for (int tick = 1; tick <= ticks; ++tick)
-        if (!saver.panels().fillTick())
-            return tick;
-    return ticks < 100 ? ticks : -1;
-}
-
-inline void runAllFills(app::Saver& saver) {
-    runFill(saver);
+// Lets the heartbeat run until every month is filled; whether they were
+// within ten seconds.
+inline bool runAllFills(app::Saver& saver) {
+    saver.startHeartbeat();
+    return QTest::qWaitFor([&saver] { return filled(saver.window()); }, 10000);
 }
 
 // What a cell shows.
