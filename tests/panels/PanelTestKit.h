@@ -32,10 +32,10 @@ inline panels::MonthView& monthView(app::CalendarWindow& form, int month) {
 
 // Every month filled to its last cell.
 inline bool filled(app::CalendarWindow& form) {
-    for (panels::MonthView* view : form.controls().roles().months)
-        if (view->revealed() != panels::MonthView::kFillTicks)
-            return false;
-    return true;
+    const auto& months = form.controls().roles().months;
+    return std::all_of(months.begin(), months.end(), [](auto* view) {
+        return view->revealed() == panels::MonthView::kFillTicks;
+    });
 }
 
 // A left click on a month's title where it is drawn.
