@@ -73,11 +73,6 @@ ScreenCovers::~ScreenCovers() {
         delete cover;
 }
 
-ScreenCover* ScreenCovers::cover(QScreen* screen) const {
-    const auto it = m_covers.find(screen);
-    return it == m_covers.end() ? nullptr : it->second;
-}
-
 QScreen* ScreenCovers::calendarScreen() const {
     QScreen* own = m_form.screen();
     return QGuiApplication::screens().contains(own) ? own : QGuiApplication::primaryScreen();

@@ -43,8 +43,6 @@ class ScreenCovers : public QObject {
     // The saver ends: every cover closes and no new one comes.
     void close();
 
-    ScreenCover* cover(QScreen* screen) const;
-
   private:
     void follow();
     void drop(QScreen* screen);
