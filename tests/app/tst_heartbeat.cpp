@@ -68,7 +68,6 @@ void TestHeartbeat::secondsNeitherSkipNorRepeat() {
     QVERIFY(b.seconds.size() > 60);
     for (int i = 0; i < b.seconds.size(); ++i)
         QCOMPARE(b.seconds.at(i).toSecsSinceEpoch(), first.addSecs(i).toSecsSinceEpoch());
-    QCOMPARE(b.seconds.last().date(), QDate(2027, 1, 1));
 }
 
 void TestHeartbeat::earlyBeatShowsNothingNew() {

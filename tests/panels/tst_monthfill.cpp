@@ -4,6 +4,7 @@
 #include "extras/ClockDisplay.h"
 #include "panels/PanelTestKit.h"
 #include "support/DrawnLabels.h"
+#include "support/Files.h"
 #include "support/TestServices.h"
 
 #include <QFontMetricsF>
@@ -105,15 +106,21 @@ void MonthFill::markedCells_data() {
     QTest::addColumn<QRgb>("ink");
     QTest::addColumn<bool>("framed");
     QTest::addColumn<QString>("tip");
+    QTest::addColumn<QByteArray>("lateRows"); // holidays.txt, written the evening before
     QTest::newRow("today 23 February on a Thursday")
-        << QDate(2023, 2, 23) << 2 << 24 << "23" << red << true << "День защитника Отечества";
+        << QDate(2023, 2, 23) << 2 << 24 << "23" << red << true << "День защитника Отечества"
+        << QByteArray();
     QTest::newRow("31 March 2026, today, in the last cell")
-        << QDate(2026, 3, 31) << 3 << 36 << "31" << yellow << true << "Сегодня 31.03.2026";
+        << QDate(2026, 3, 31) << 3 << 36 << "31" << yellow << true << "Сегодня 31.03.2026"
+        << QByteArray();
     QTest::newRow("29 February 2024 on a Thursday")
-        << QDate(2024, 3, 1) << 2 << 31 << "29" << black << false << "";
+        << QDate(2024, 3, 1) << 2 << 31 << "29" << black << false << "" << QByteArray();
     QTest::newRow("9 December 2026, a blue Wednesday")
         << QDate(2026, 12, 16) << 12 << 9 << "9" << blue << false
-        << "День Каспийского высшего военно-морского училища";
+        << "День Каспийского высшего военно-морского училища" << QByteArray();
+    QTest::newRow("a day of the user's, written before midnight, today")
+        << QDate(2026, 9, 21) << 9 << 21 << "21" << blue << true << "День нашего экипажа"
+        << QByteArray("21.09 | blue | День нашего экипажа\n");
 }
 
 void MonthFill::markedCells() {
@@ -124,9 +131,19 @@ void MonthFill::markedCells() {
     QFETCH(QRgb, ink);
     QFETCH(bool, framed);
     QFETCH(QString, tip);
-    TestWindow w(today);
+    QFETCH(QByteArray, lateRows);
+    TestWindow w(lateRows.isEmpty() ? today : today.addDays(-1));
+    QTemporaryDir user;
+    w.services.userFolder = user.path();
     auto& form = w.loaded();
     runAllFills(*w.saver);
+    if (!lateRows.isEmpty()) {
+        // The running saver reads the file again on the new day, then fills.
+        QVERIFY(writeFile(user.filePath("holidays.txt"), lateRows));
+        w.clock.set(QDateTime(today, QTime(0, 0, 1)));
+        QTRY_VERIFY_WITH_TIMEOUT(panelLook(form, month).at(cell).framed, 10000);
+        QVERIFY(runAllFills(*w.saver));
+    }
     QCOMPARE(panelLook(form, month).at(cell), (Look{caption, tip, ink, framed}));
 }
 
