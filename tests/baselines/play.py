@@ -527,10 +527,14 @@ def main():
         run.close()
         return 1
     new = "\n".join(run.record) + "\n"
-    out = source if options.accept else os.path.join(run.build, "baselines", options.name)
-    if not options.accept:
-        shutil.rmtree(out, ignore_errors=True)
-    os.makedirs(out, exist_ok=True)
+    # The new record is made in a folder of this run's own and put in place
+    # whole, so that two copies of the suite never write into each other's.
+    final = os.path.join(run.build, "baselines", options.name)
+    if options.accept:
+        out = source
+    else:
+        os.makedirs(os.path.dirname(final), exist_ok=True)
+        out = tempfile.mkdtemp(prefix=f".{options.name}-", dir=os.path.dirname(final))
     failed = []
     old_text = ""
     if os.path.exists(os.path.join(source, "record.txt")):
@@ -556,6 +560,13 @@ def main():
                 os.remove(os.path.join(source, stale))
     with open(os.path.join(out, "record.txt"), "w", encoding="utf-8") as f:
         f.write(new)
+    if not options.accept:
+        shutil.rmtree(final, ignore_errors=True)
+        try:
+            os.rename(out, final)
+        except OSError:  # another copy's record is in place: this one goes
+            shutil.rmtree(out, ignore_errors=True)
+        out = final
     run.close()
     if options.accept:
         print(f"{options.name}: record written to {source}" + (" (changed)" if failed else " (unchanged)"))
