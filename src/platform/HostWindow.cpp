@@ -138,10 +138,16 @@ std::unique_ptr<HostWindow> HostWindow::open(quint32 window, QString* error) {
         return nullptr;
     }
     // Our own event mask on the host's window: its end and its size reach us
-    // without touching what the host itself listens to.
+    // without touching what the host itself listens to. Checked: once the
+    // mask is set, the window's end is an event, so nothing need ask again.
     const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
-    xcb_flush(c);
+    if (xcb_generic_error_t* refused = xcb_request_check(
+            c, xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask))) {
+        std::free(refused);
+        xcb_disconnect(c);
+        *error = QStringLiteral("navcal: %1 is not a window on this display").arg(hex(window));
+        return nullptr;
+    }
     return std::unique_ptr<HostWindow>(new HostWindow(c, window, size));
 }
 
@@ -154,13 +160,9 @@ void HostWindow::watch() {
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(xcb(m_connection)),
                                      QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &HostWindow::readEvents);
-    // A second guard besides the events: a round trip now and then notices a
-    // window that went away while our mask could not be set on it.
-    m_poll = new QTimer(this);
-    m_poll->setInterval(400);
-    connect(m_poll, &QTimer::timeout, this, &HostWindow::check);
-    m_poll->start();
-    check();
+    // Events the opening's round trip already took off the socket are not
+    // announced again.
+    readEvents();
 }
 
 HostWindow::~HostWindow() {
@@ -197,23 +199,6 @@ void HostWindow::readEvents() {
         m_notifier->setEnabled(false);
         emit lost(QStringLiteral("navcal: the connection to the X display was lost"));
     }
-}
-
-void HostWindow::check() {
-    xcb_connection_t* c = xcb(m_connection);
-    xcb_generic_error_t* failure = nullptr;
-    xcb_get_geometry_reply_t* geometry =
-        xcb_get_geometry_reply(c, xcb_get_geometry(c, m_window), &failure);
-    std::free(failure);
-    const bool present = geometry != nullptr;
-    std::free(geometry);
-    if (!present && !m_lost) {
-        m_lost = true;
-        emit lost(QStringLiteral("navcal: the host's window %1 is gone").arg(hex(m_window)));
-    }
-    // The round trip may have read events off the socket that the notifier
-    // will not announce again.
-    readEvents();
 }
 
 QSize HostWindow::measured() const {

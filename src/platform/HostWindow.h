@@ -45,7 +45,8 @@ std::optional<HostWindowRequest> readHostWindowRequest(const QStringList& argume
                                                        const QProcessEnvironment& environment);
 
 // A window lent by the host, on its own display connection: checked once when
-// opened, then watched so that its disappearance ends the run at once.
+// opened, then watched through its events so that its disappearance ends the
+// run at once.
 class HostWindow : public QObject {
     Q_OBJECT
   public:
@@ -71,6 +72,8 @@ class HostWindow : public QObject {
   private:
     HostWindow(void* connection, quint32 window, QSize size);
     void readEvents();
+    // Windows: whether the window is still there and its size, looked at
+    // on a timer (no notice of another program's window reaches us).
     void check();
     QSize measured() const;
 
