@@ -2,6 +2,7 @@
 
 #include "app/BackgroundPicture.h"
 #include "app/Placement.h"
+#include "design/Resources.h"
 #include "widgets/Pointers.h"
 
 #include <QCloseEvent>
@@ -74,6 +75,10 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
 
     // The pictures are decoded on a second thread while the controls are
     // built here: the first frame waits for the longer of the two, not both.
+    // What that thread reads is set up here first: the stored pictures'
+    // resources and the decoders' limit.
+    design::ensureResources();
+    limitPictureDecoding();
     // The images' larger renderings are read only when they are drawn larger.
     m_backgroundPixels = backgroundPixels();
     QStringList enlarged;
