@@ -8,6 +8,12 @@
 #include <QThread>
 #include <array>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace navcal::platform {
 
 namespace {
@@ -15,6 +21,18 @@ namespace {
 // Only called once ensureAudio() has found the library.
 const AudioLibrary& sdl() {
     return *audioLibrary();
+}
+
+// Reading and parsing a long file take a core for a while: done at a lower
+// priority than the screen's drawing, which the machine may have few cores
+// for. The sound is mixed on the audio library's own thread, started with
+// the device at the usual priority, so it does not lag.
+void yieldToTheScreen() {
+    QThread::currentThread()->setPriority(QThread::LowPriority);
+#ifdef Q_OS_LINUX
+    // Linux gives its ordinary threads one priority: their nice value weighs.
+    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
+#endif
 }
 
 } // namespace
@@ -146,6 +164,7 @@ void SdlMusic::Player::play(const QString& path) {
         return;
     if (m_music == nullptr || path != m_musicPath) {
         freeMusic();
+        yieldToTheScreen();
         if (!load(path)) {
             // Remembered: a later click does not touch the file again.
             m_failed.insert(path);

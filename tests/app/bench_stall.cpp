@@ -21,6 +21,7 @@
 #include "support/Xvfb.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -61,7 +62,7 @@ qint64 tracedPid(qint64 strace) {
 
 // Reads strace's log of the program's main thread: the stretches between a
 // poll's return and the next poll's call, and the files opened meanwhile.
-Run readLog(const QString& log, qint64 pid, double frameMs) {
+Run readLog(const QString& log, qint64 pid, double frameMs, double endedAt) {
     static const QRegularExpression line(
         R"(^(\d+)\s+(\d+\.\d+) (?:<\.\.\. )?(\w+)(.*?)(?: <(\d+\.\d+)>)?$)");
     QFile file(log);
@@ -73,6 +74,8 @@ Run readLog(const QString& log, qint64 pid, double frameMs) {
     QStringList openedNow, openedAfter;
     double longestAfter = -1;
     auto stretch = [&](double from, double to) {
+        if (from > endedAt)
+            return; // the program's end, not its run
         run.longest = std::max(run.longest, (to - from) * 1e3);
         const double afterFrame = (to - std::max(from, frame)) * 1e3;
         if (afterFrame > longestAfter) {
@@ -147,13 +150,14 @@ Run runOnce(const QString& binary, const QString& mapwatch,
     // ticks follow.
     QThread::msleep(7000);
     const qint64 pid = tracedPid(p.processId());
+    const double endedAt = QDateTime::currentMSecsSinceEpoch() / 1e3;
     ::kill(pid_t(pid), SIGTERM);
     p.waitForFinished(10000);
     QFile frame(result);
     if (pid <= 0 || !frame.open(QIODevice::ReadOnly))
         return {};
     const double frameMs = frame.readAll().trimmed().split(' ').value(1).toDouble();
-    Run run = readLog(log, pid, frameMs);
+    Run run = readLog(log, pid, frameMs, endedAt);
     run.frame = frameMs;
     return run;
 }
