@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/Launch.h"
 #include "app/Saver.h"
 #include "design/Fonts.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +39,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
-    const std::optional<platform::HostWindowRequest> hosted = app::hostWindowRequest(arguments);
+    const app::CommandLine commandLine =
+        app::readCommandLine(arguments, QProcessEnvironment::systemEnvironment());
+    const std::optional<app::HostWindowRequest>& hosted = commandLine.hostWindow;
     std::unique_ptr<platform::HostWindow> host;
     if (hosted) {
         if (!hosted->error.isEmpty()) {
@@ -55,7 +59,7 @@ int main(int argc, char** argv) {
     }
 
     // The command line is the screensaver host's alone: Qt sees only the name.
-    const app::LaunchMode mode = host ? app::LaunchMode::Run : app::checkCommandLine(arguments);
+    const app::LaunchMode mode = commandLine.mode;
     if (mode == app::LaunchMode::Preview)
         return 0;
 
@@ -85,7 +89,7 @@ int main(int argc, char** argv) {
         // Ends the notice's own event loop too.
         QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &application,
                          [] { QCoreApplication::exit(0); });
-        app::showConfigureNotice(arguments);
+        app::showConfigureNotice(commandLine.noticeOwner);
         return 0;
     }
 

@@ -26,25 +26,6 @@ QString hex(quint32 window) {
 }
 #endif
 
-HostWindowRequest parseWindowId(const QString& text, const QString& source) {
-    const QString id = text.trimmed();
-    bool ok = false;
-    qulonglong value = 0;
-    if (id.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        value = id.mid(2).toULongLong(&ok, 16);
-    else
-        value = id.toULongLong(&ok, 10);
-    // Zero would make some toolkits pick the root window: never accept it.
-    if (!ok || value == 0 || value > 0xffffffffu)
-        return {0, QStringLiteral("navcal: %1 \"%2\" is not a window id (decimal or 0x hex)")
-                       .arg(source, text)};
-    return {quint32(value), {}};
-}
-
-bool isSwitch(const QString& argument, QLatin1String name) {
-    return argument == QLatin1Char('-') + name || argument == QLatin1String("--") + name;
-}
-
 } // namespace
 
 bool hasWindowLendingHost() {
@@ -77,30 +58,6 @@ QSize HostWindow::logicalSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
     return (QSizeF(measured()) / ratio).toSize();
-}
-
-std::optional<HostWindowRequest> readHostWindowRequest(const QStringList& arguments,
-                                                       const QProcessEnvironment& environment) {
-    static const QString variable = QStringLiteral("XSCREENSAVER_WINDOW");
-    const QStringList switches = arguments.mid(1);
-    for (qsizetype i = 0; i < switches.size(); ++i) {
-        if (!isSwitch(switches.at(i), QLatin1String("window-id")))
-            continue;
-        if (i + 1 >= switches.size())
-            return HostWindowRequest{0, QStringLiteral("navcal: -window-id needs a window id")};
-        return parseWindowId(switches.at(i + 1), QStringLiteral("-window-id"));
-    }
-    const bool root = std::any_of(switches.begin(), switches.end(), [](const QString& s) {
-        return isSwitch(s, QLatin1String("root"));
-    });
-    if (environment.contains(variable))
-        return parseWindowId(environment.value(variable), variable);
-    if (root)
-        return HostWindowRequest{
-            0, QStringLiteral("navcal: -root without %1: the desktop's root window is never "
-                              "drawn on")
-                   .arg(variable)};
-    return std::nullopt;
 }
 
 #ifdef Q_OS_LINUX
