@@ -20,6 +20,8 @@ packages=(
     # A desktop's bus and accessibility, so the tests run where users run them
     # (a bus can then start by itself); the tests' own bus and its client.
     dbus-x11 at-spi2-core dbus-daemon dbus-bin
+    # The recorded scenarios' player, its frozen clock and its two locales.
+    python3 libfaketime locales
 )
 
 missing=()
@@ -33,6 +35,15 @@ if ((${#missing[@]})); then
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The locales the recorded scenarios run in.
+for loc in ru_RU en_US; do
+    if ! locale -a 2>/dev/null | grep -qx "${loc}.utf8"; then
+        sudo_cmd=()
+        [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+        "${sudo_cmd[@]}" localedef -i "$loc" -c -f UTF-8 "$loc.UTF-8"
+    fi
+done
 
 werror=OFF
 [ -n "${CI:-}" ] && werror=ON

@@ -5,13 +5,21 @@
 // QAccessible interfaces, walked from the application object down), so the
 // dump does not depend on the program's own classes.
 //
-// Asking: write a tag (letters, digits, '-', '_', '.') into DIR/request. When
-// the tree has not changed for QUIET_MS (the program at rest) the plugin writes
+// Asking: write a tag (letters, digits, '-', '_', '.'), optionally followed by
+// a quiet time in ms, into DIR/request. When the tree has not changed for the
+// quiet time, counted from the request at the earliest (the program at rest
+// after what was done before asking), the plugin writes
 //   DIR/TAG.tree   every node in tree order, indented by depth;
 //   DIR/TAG.nodes  the top-level windows and the leaves (what a reader
 //                  announces), one line each, top to bottom, left to right;
 // and removes DIR/request. Each line: role | name | description | x,y wxh
 // in screen pixels, with "| invisible" for a hidden node.
+//
+// Hovering: after each tooltip event the toolkit sends (the pointer has rested
+// on a widget), once the tooltip has settled, the plugin appends one line to
+// DIR/hovers: "x,y | tip | text | x,y wxh | pointer | shape", the pointer's
+// place in screen pixels, the tooltip shown (role ToolTip; "-" for none) and
+// the pointer shape the window system was given for the window there.
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -19,7 +27,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGenericPlugin>
+#include <QCryptographicHash>
+#include <QCursor>
+#include <QImage>
+#include <QPixmap>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QHelpEvent>
+#include <QWindow>
 #include <QMetaEnum>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -33,6 +48,8 @@ namespace {
 constexpr qint64 kDefaultQuietMs = 3000;
 constexpr int kPollMs = 200;
 constexpr int kMaxDepth = 32;
+// Longer than the toolkit's delay before a replaced tooltip hides (300 ms).
+constexpr int kTipSettleMs = 450;
 
 QString escaped(QString text) {
     text.replace('\\', QLatin1String("\\\\"));
@@ -81,14 +98,86 @@ class AccessDump : public QObject {
         const qint64 quiet = qEnvironmentVariableIntValue("NAVCAL_ACCESSDUMP_QUIET_MS", &ok);
         m_quietMs = ok && quiet > 0 ? quiet : kDefaultQuietMs;
         m_still.start();
+        qApp->installEventFilter(this);
         connect(&m_poll, &QTimer::timeout, this, &AccessDump::poll);
         m_poll.start(kPollMs);
     }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The event goes to the widget under the pointer and on to its
+        // parents: one line per resting place.
+        if (event->type() == QEvent::ToolTip && !m_tipPending) {
+            m_tipPending = true;
+            const QPoint at = static_cast<QHelpEvent*>(event)->globalPos();
+            QTimer::singleShot(kTipSettleMs, this, [this, at] { hovered(at); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
   private:
+    void hovered(QPoint at) {
+        m_tipPending = false;
+        QString tip = QStringLiteral("- | -");
+        QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+        for (int i = 0; app && i < app->childCount(); ++i) {
+            QAccessibleInterface* top = app->child(i);
+            if (top && top->role() == QAccessible::ToolTip && !top->state().invisible) {
+                const QRect r = top->rect();
+                tip = QStringLiteral("%1 | %2,%3 %4x%5")
+                          .arg(escaped(top->text(QAccessible::Name)))
+                          .arg(r.x())
+                          .arg(r.y())
+                          .arg(r.width())
+                          .arg(r.height());
+            }
+        }
+        QString shape = QStringLiteral("-");
+        if (const QCursor* over = QGuiApplication::overrideCursor())
+            shape = described(*over);
+        else if (QWindow* window = QGuiApplication::topLevelAt(at))
+            shape = described(window->cursor());
+        QFile log(m_dir.filePath(QStringLiteral("hovers")));
+        if (log.open(QIODevice::Append))
+            log.write(QStringLiteral("%1,%2 | tip | %3 | pointer | %4\n")
+                          .arg(at.x())
+                          .arg(at.y())
+                          .arg(tip, shape)
+                          .toUtf8());
+    }
+
+    // A standard shape by its name; a picture by its size, hot spot and a
+    // file of its own (pointer-CHECKSUM.png) beside the dumps, to be looked at.
+    QString described(const QCursor& cursor) const {
+        static const QMetaEnum shapes = QMetaEnum::fromType<Qt::CursorShape>();
+        if (cursor.shape() != Qt::BitmapCursor)
+            return QLatin1String(shapes.valueToKey(cursor.shape()));
+        const QImage image = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()),
+                                image.sizeInBytes());
+        const QString name = QStringLiteral("pointer-%1.png")
+                                 .arg(QString::fromLatin1(
+                                     QCryptographicHash::hash(pixels, QCryptographicHash::Sha1)
+                                         .toHex()
+                                         .left(10)));
+        if (!m_dir.exists(name))
+            image.save(m_dir.filePath(name));
+        return QStringLiteral("picture %1x%2 hot %3,%4 %5")
+            .arg(image.width())
+            .arg(image.height())
+            .arg(cursor.hotSpot().x())
+            .arg(cursor.hotSpot().y())
+            .arg(name);
+    }
+
     void poll() {
         QList<Node> nodes;
         walk(QAccessible::queryAccessibleInterface(qApp), 0, nodes);
+        // A window inside a host's lent window is no top-level of the
+        // program's: walked as one all the same.
+        for (QWindow* window : QGuiApplication::allWindows())
+            if (window->parent() && window->parent()->type() == Qt::ForeignWindow)
+                walk(window->accessibleRoot(), 1, nodes);
         QString tree;
         for (const Node& n : nodes)
             tree += QString(n.depth * 2, ' ') + n.line + '\n';
@@ -100,15 +189,24 @@ class AccessDump : public QObject {
         const bool shown = std::any_of(nodes.cbegin(), nodes.cend(), [](const Node& n) {
             return n.depth == 1 && !n.leaf && !n.line.endsWith(QLatin1String("| invisible"));
         });
-        if (!shown || m_still.elapsed() < m_quietMs)
+        if (!shown)
             return;
         QFile request(m_dir.filePath(QStringLiteral("request")));
         if (!request.open(QIODevice::ReadOnly))
             return;
-        const QString tag = QString::fromUtf8(request.read(256)).trimmed();
+        const QStringList asked = QString::fromUtf8(request.read(256)).simplified().split(' ');
         request.close();
+        const QString tag = asked.value(0);
         static const QRegularExpression safe(QStringLiteral("^[A-Za-z0-9._-]+$"));
         if (!safe.match(tag).hasMatch() || tag.startsWith('.'))
+            return;
+        bool ok = false;
+        const qint64 quiet = asked.value(1).toLongLong(&ok);
+        if (tag != m_asked) { // the quiet time counts from the request at the earliest
+            m_asked = tag;
+            m_still.restart();
+        }
+        if (m_still.elapsed() < (ok && quiet > 0 ? quiet : m_quietMs))
             return;
 
         QList<Node> spoken;
@@ -137,6 +235,8 @@ class AccessDump : public QObject {
     QDir m_dir;
     qint64 m_quietMs = kDefaultQuietMs;
     QString m_tree;
+    QString m_asked;
+    bool m_tipPending = false;
     QElapsedTimer m_still;
     QTimer m_poll;
 };
