@@ -1,10 +1,12 @@
 #include "app/CommandLine.h"
 #include "app/Launch.h"
 #include "app/Saver.h"
+#include "app/YearExport.h"
 #include "design/Fonts.h"
 #include "platform/DataFolders.h"
 #include "platform/DesktopUrlOpener.h"
 #include "platform/DisplayConnection.h"
+#include "platform/FileOpener.h"
 #include "platform/HostWindow.h"
 #include "platform/SdlMusic.h"
 #include "platform/SessionBus.h"
@@ -28,6 +30,31 @@ void complain(const QString& line) {
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
 }
 
+// Writes the year out: no display, no lock, so it runs on a machine
+// without one and beside a running saver.
+int writeYear(char* program, const app::ExportRequest& request) {
+    std::vector<QByteArray> qtArguments{QByteArray(program)};
+    for (const QString& option : platform::offscreenToolkitArguments())
+        qtArguments.push_back(option.toLocal8Bit());
+    std::vector<char*> qtArgv;
+    for (QByteArray& argument : qtArguments)
+        qtArgv.push_back(argument.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = int(qtArguments.size());
+    QApplication application(qtArgc, qtArgv.data());
+    QApplication::setApplicationName(QStringLiteral("navcal"));
+    design::installFontSubstitutes();
+
+    calendar::SystemClock clock;
+    app::ExportServices services;
+    services.clock = &clock;
+    services.locale = QLocale::system();
+    services.userFolder = platform::userDataFolder();
+    services.documentsFolder = platform::documentsFolder();
+    services.openFile = platform::openWithDesktop;
+    return app::exportYear(request, services);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -41,6 +68,14 @@ int main(int argc, char** argv) {
 
     const app::CommandLine commandLine =
         app::readCommandLine(arguments, QProcessEnvironment::systemEnvironment());
+    if (const std::optional<app::ExportRequest>& request = commandLine.yearExport) {
+        if (!request->error.isEmpty()) {
+            complain(request->error);
+            return 2;
+        }
+        return writeYear(argv[0], *request);
+    }
+
     const std::optional<app::HostWindowRequest>& hosted = commandLine.hostWindow;
     std::unique_ptr<platform::HostWindow> host;
     if (hosted) {

@@ -22,6 +22,9 @@ packages=(
     dbus-x11 at-spi2-core dbus-daemon dbus-bin
     # The recorded scenarios' player, its frozen clock and its two locales.
     python3 libfaketime locales
+    # What reads the written year as other programs would: an iCalendar
+    # parser with its rule expansion, and the PDF tools.
+    python3-icalendar python3-dateutil poppler-utils
 )
 
 missing=()
@@ -53,7 +56,9 @@ cmake --build "$build" -j"$(nproc)"
 case "$mode" in
 test)
     cd "$build"
-    ctest --output-on-failure -j"$(nproc)"
+    # The recorded scenarios mostly wait on the program they play: twice as many
+    # tests as cores keep the cores busy.
+    ctest --output-on-failure -j"$(( $(nproc) * 2 ))"
     ;;
 run)
     shift || true

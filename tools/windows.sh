@@ -282,6 +282,7 @@ installer_test() {
     [ "$(reg_value "$desktop" ScreenSaveActive)" = 1 ] || fail "install: ScreenSaveActive is not 1"
     [ -n "$(reg_value "$uninstall_key" UninstallString)" ] || fail "install: no entry in Apps & Features"
     echo "ok: installed: System32\\navcal.scr, the user's folder, SCRNSAVE.EXE=$saver, ScreenSaveActive=1, an uninstaller"
+    year_out_test
     local saved_folder="$program_folder"
     program_folder="$sys32"
     run_and_key installed /s
@@ -299,10 +300,36 @@ installer_test() {
     [ ! -e "$installed" ] || fail "uninstall: its folder is left"
     [ ! -e "$userdir" ] || fail "uninstall: the empty user's folder is left"
     [ -z "$(reg_value "$uninstall_key" UninstallString)" ] || fail "uninstall: the Apps & Features entry is left"
+    [ ! -e "$start_menu" ] || fail "uninstall: the Start menu's entries are left"
     [ -z "$(reg_value "$desktop" SCRNSAVE.EXE)" ] || fail "uninstall: SCRNSAVE.EXE still names a screen saver"
     [ "$(reg_value "$desktop" ScreenSaveActive)" = "$active_before" ] ||
         fail "uninstall: ScreenSaveActive is not as before the install"
-    echo "ok: uninstalled: nothing left, navcal is no longer the screen saver"
+    echo "ok: uninstalled: nothing left (the Start menu's entries too), navcal is no longer the screen saver"
+}
+
+# The Start menu's two entries, as they stand: the year written into the
+# user's Documents folder, read back, and handed to the program Windows opens
+# such files with (here a recorder, which cmd writes in the console's code page).
+start_menu=""
+year_out_test() {
+    local opened="$work/opened.log" lnk ext docs; local -x LC_ALL=C.UTF-8 # Cyrillic names on the command lines
+    step "the Start menu's entries"
+    start_menu="$(winepath -u "$(wine cmd /c 'echo %APPDATA%' | tr -d '\r')")/Microsoft/Windows/Start Menu/Programs/Военно-морской календарь"
+    docs="$(winepath -u "$(wine cmd /c 'echo %USERPROFILE%' | tr -d '\r')\\Documents")"
+    for ext in ics pdf; do wine reg add "HKCR\\.$ext" /ve /d navcal.test /f >/dev/null; done
+    wine reg add 'HKCR\navcal.test\shell\open\command' /ve /f >/dev/null \
+        /d "C:\\windows\\system32\\cmd.exe /c echo %1>>$(winepath -w "$opened")"
+    cp /usr/share/fonts/truetype/liberation/Liberation*.ttf "$windir/Fonts/" # as a Windows has its own
+    for lnk in "Праздники — в календарь (.ics)" "Календарь на год (PDF)"; do
+        wine start /unix "$start_menu/$lnk.lnk" || fail "«$lnk»: no such entry"
+    done
+    for _ in $(seq 300); do [ "$(cat "$opened" 2>/dev/null | wc -l)" -ge 2 ] && break; sleep 0.1; done
+    /usr/bin/python3 -c 'import sys, icalendar; print(icalendar.Calendar.from_ical(open(sys.argv[1], "rb").read())["X-WR-CALNAME"])' \
+        "$docs/Военно-морской календарь.ics" | grep -qx 'Военно-морской календарь' || fail "the .ics entry: no calendar in Documents"
+    pdftotext -raw "$docs/Военно-морской календарь $(date +%Y).pdf" - | grep -qx "$(date +%Y)" || fail "the PDF entry: no year's PDF in Documents"
+    grep -q '\.ics' "$opened" && grep -q " $(date +%Y)\.pdf" "$opened" || fail "--open: not handed on to be opened ($(cat "$opened" 2>&1))"
+    rm -f "$docs/Военно-морской календарь"* "$windir/Fonts"/Liberation*.ttf
+    echo "ok: the Start menu's entries wrote the .ics and this year's PDF into Documents, and had them opened"
 }
 
 # Where January's single-digit days 5, 6, 8 and 9 of this year have ink on a
@@ -666,7 +693,7 @@ build)
     build_scr
     ;;
 test)
-    for tool in wine wineserver Xvfb xdotool import convert python3 makensis x86_64-w64-mingw32-windres; do
+    for tool in wine wineserver Xvfb xdotool import convert python3 makensis x86_64-w64-mingw32-windres pdftotext pdffonts; do
         command -v "$tool" >/dev/null || fail "$tool is missing (tools/windows/deps.sh installs it)"
     done
     build_scr

@@ -54,6 +54,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-liberation, fonts-dejavu-core, timgm6mb-soundfont | fluid-soundfont-gm, qt6-wayland")
+# The menu entry's actions open what they write with xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_ENHANCES "xscreensaver, mate-screensaver")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # One synopsis line, then the long text; CPack indents it and marks empty lines.
@@ -66,7 +68,8 @@ framed, a clock, today's date and a banner for today's holiday.
 
 It runs on its own from the menu or an idle watcher, on X11 and as a native
 Wayland client, or inside XScreenSaver or MATE's screensaver, which then
-lock the session.
+lock the session. It also writes the year out: the holidays as an
+iCalendar file for calendar programs, and a printable wall calendar (PDF).
 
 Военно-морской календарь: полноэкранная заставка с настенным календарём
 военно-морских праздников России на текущий год, часами, сегодняшней датой

@@ -1,6 +1,7 @@
 ; The Windows installer of navcal, in Russian and English: navcal.scr where
 ; Windows lists screen savers, the user's data folder, navcal made the
-; current screen saver, and an uninstaller in Apps & Features.
+; current screen saver, two Start menu entries that write the year out, and
+; an uninstaller in Apps & Features.
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0 -DSCR=path\navcal.scr -DOUTFILE=setup.exe navcal.nsi
 
 Unicode true
@@ -15,6 +16,11 @@ ManifestDPIAware true
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\navcal"
 !define DESKTOP_KEY "Control Panel\Desktop"
+; The Start menu's entries that write the year out into the user's Documents
+; folder and open it there ("--open" in place of a file).
+!define MENU_FOLDER "$SMPROGRAMS\Военно-морской календарь"
+!define MENU_ICS "Праздники — в календарь (.ics).lnk"
+!define MENU_PDF "Календарь на год (PDF).lnk"
 
 Name "Военно-морской календарь"
 OutFile "${OUTFILE}"
@@ -74,6 +80,10 @@ Section "navcal"
     ; SPI_SETSCREENSAVEACTIVE, told to every window: the change holds at once.
     System::Call "user32::SystemParametersInfoW(i 17, i 1, p 0, i 2)"
 
+    CreateDirectory "${MENU_FOLDER}"
+    CreateShortCut "${MENU_FOLDER}\${MENU_ICS}" "$SYSDIR\navcal.scr" "--ics --open" "$SYSDIR\navcal.scr" 0
+    CreateShortCut "${MENU_FOLDER}\${MENU_PDF}" "$SYSDIR\navcal.scr" "--pdf --open" "$SYSDIR\navcal.scr" 0
+
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Военно-морской календарь"
@@ -105,6 +115,9 @@ Section "Uninstall"
         System::Call "user32::SystemParametersInfoW(i 17, i 0, p 0, i 2)"
     ${EndIf}
     Delete "$SYSDIR\navcal.scr"
+    Delete "${MENU_FOLDER}\${MENU_ICS}"
+    Delete "${MENU_FOLDER}\${MENU_PDF}"
+    RMDir "${MENU_FOLDER}"
     ; Only when empty: the user's own pictures and music stay.
     RMDir "$LOCALAPPDATA\navcal"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"

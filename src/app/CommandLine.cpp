@@ -17,9 +17,12 @@ enum class Host {
     // A screensaver host that lends its window (X11): an argument of its own
     // after '-' or '--', written as here; a value is the next argument.
     WindowLending,
+    // A person, or the desktop's menu: "--" and the name as the first
+    // argument, written as here; the arguments after it are its values.
+    User,
 };
 
-enum class Asks { Configure, Preview, LentRoot, LentWindow };
+enum class Asks { Configure, Preview, LentRoot, LentWindow, ICalendar, Pdf };
 
 struct Switch {
     Host host;
@@ -38,6 +41,8 @@ const Switch kSwitches[] = {
     {Host::Settings, QLatin1String("p"), Asks::Preview, true, true},
     {Host::WindowLending, QLatin1String("root"), Asks::LentRoot},
     {Host::WindowLending, QLatin1String("window-id"), Asks::LentWindow},
+    {Host::User, QLatin1String("ics"), Asks::ICalendar},
+    {Host::User, QLatin1String("pdf"), Asks::Pdf},
 };
 
 const QString kLentWindowVariable = QStringLiteral("XSCREENSAVER_WINDOW");
@@ -79,6 +84,45 @@ std::optional<quint32> settingsHandle(const QString& command) {
     if (value == 0 || value > 0xffffffffu)
         return std::nullopt;
     return quint32(value);
+}
+
+// The year written out as `asks` says, "--NAME FILE [YEAR]" in `switches`.
+ExportRequest exportRequest(Asks asks, const QStringList& switches) {
+    using Form = ExportRequest::Form;
+    const QString& name = switches.at(0);
+    ExportRequest request;
+    request.form = asks == Asks::Pdf ? Form::Pdf : Form::ICalendar;
+    const QStringList rest = switches.mid(1);
+    const qsizetype most = request.form == Form::Pdf ? 2 : 1;
+    if (rest.isEmpty() || rest.first().isEmpty()) {
+        request.error = QStringLiteral("navcal: %1 needs a FILE to write (- for standard output, "
+                                       "--open for the documents folder)")
+                            .arg(name);
+    } else if (rest.size() > most) {
+        request.error =
+            QStringLiteral("navcal: %1 takes %2; \"%3\" is one argument too many")
+                .arg(name,
+                     most == 1 ? QStringLiteral("one FILE") : QStringLiteral("a FILE and a YEAR"),
+                     rest.at(most));
+    } else if (rest.size() == 2) {
+        const QString& text = rest.at(1);
+        bool number = text.size() == 4 &&
+                      std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+        const int year = number ? text.toInt(&number) : 0;
+        if (!number || year < kFirstExportYear || year > kLastExportYear)
+            request.error =
+                QStringLiteral("navcal: --pdf: the year \"%1\" is not one from %2 to %3")
+                    .arg(text)
+                    .arg(kFirstExportYear)
+                    .arg(kLastExportYear);
+        request.year = year;
+    }
+    if (request.error.isEmpty()) {
+        request.open = rest.first() == QLatin1String("--open");
+        if (!request.open)
+            request.file = rest.first();
+    }
+    return request;
 }
 
 // A lending host's window id, decimal or 0x hex, from `source`.
@@ -132,6 +176,13 @@ std::optional<HostWindowRequest> lendingRequest(const QStringList& switches,
 CommandLine readCommandLine(const QStringList& arguments, const QProcessEnvironment& environment) {
     CommandLine line;
     const QStringList switches = arguments.mid(1);
+    // A screensaver host passes none of a person's switches: they come first.
+    for (const Switch& s : kSwitches) {
+        if (s.host == Host::User && switches.value(0) == QLatin1String("--") + s.name) {
+            line.yearExport = exportRequest(s.asks, switches);
+            return line;
+        }
+    }
     // A host that lends its window comes before the settings' switches.
     if (platform::hasWindowLendingHost()) {
         line.hostWindow = lendingRequest(switches, environment);

@@ -20,6 +20,24 @@ struct HostWindowRequest {
     QString error; // one line for stderr; empty when `window` is usable
 };
 
+// The year written to a file instead of shown: "--ics FILE" or
+// "--pdf FILE [YEAR]" as the whole command line. A screensaver host passes
+// neither, so its switches are read as before. In place of
+// FILE, "--open" writes into the user's documents folder and opens the file
+// there, as the desktop's menu entries do.
+struct ExportRequest {
+    enum class Form { ICalendar, Pdf };
+    Form form = Form::ICalendar;
+    QString file;              // "-": standard output; empty with `open`
+    bool open = false;         // the documents folder, the file opened once written
+    std::optional<int> year{}; // the printed year; none: this year
+    QString error{};           // why the request cannot be met; then nothing else holds
+};
+
+// Years with four digits in the Gregorian calendar's own time.
+inline constexpr int kFirstExportYear = 1583;
+inline constexpr int kLastExportYear = 9999;
+
 // What the command line asks for, read once before anything is shown.
 struct CommandLine {
     LaunchMode mode = LaunchMode::Run;
@@ -29,12 +47,15 @@ struct CommandLine {
     std::optional<HostWindowRequest> hostWindow;
     // The window a configure request's notice stands over ("/c:HANDLE").
     std::optional<quint32> noticeOwner;
+    // The year written to a file instead of shown.
+    std::optional<ExportRequest> yearExport;
 };
 
 // Reads the program's arguments (its own path first) and the environment.
-// The screensaver settings' switches ("/c", "/p", with '/' or '-' in any
-// letter case) are read on every system, the window-lending host's ("-root",
-// "-window-id") only where such a host exists; anything else runs.
+// A person's "--ics" and "--pdf" and the screensaver settings' switches
+// ("/c", "/p", with '/' or '-' in any letter case) are read on every system,
+// the window-lending host's ("-root", "-window-id") only where such a host
+// exists; anything else runs.
 CommandLine readCommandLine(const QStringList& arguments, const QProcessEnvironment& environment);
 
 } // namespace navcal::app

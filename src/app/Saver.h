@@ -75,12 +75,7 @@ class Saver : public QObject {
 
     CalendarWindow& window() { return *m_window; }
     const calendar::Today& today() const { return *m_today; }
-    design::RandomPalette& palette() { return m_palette; }
-    panels::MonthPanels& panels() { return *m_panels; }
-    banner::Banner& banner() { return *m_banner; }
-    extras::ClockDisplay& clockDisplay() { return *m_clockDisplay; }
     extras::Music& music() { return *m_music; }
-    extras::Decorations& decorations() { return *m_decorations; }
     // The other monitors' covers, once they are up.
     const std::optional<ScreenCovers>& covers() const { return m_covers; }
 

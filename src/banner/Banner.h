@@ -29,7 +29,6 @@ class Banner : public QObject {
     // Click on the banner: new random colour, and the banner freezes for good.
     void clicked();
 
-    bool isFrozen() const { return m_frozen; }
     // The screen the banner centres on, in twips, when the window moves to another.
     void setScreenWidth(float twips);
 

@@ -46,7 +46,6 @@ void Decorations::pointerMoved(QPoint position) {
     drag->setMimeData(dragData());
     drag->setPixmap(m_image->picture());
     drag->setHotSpot(m_pressPosition);
-    emit dragStarted(drag);
     const platform::DragPictureShape shape(drag->pixmap());
     // Runs until the release; the window's drop handling moves the image.
     drag->exec(Qt::MoveAction);

@@ -8,7 +8,6 @@
 #include <QPoint>
 #include <QPointF>
 
-class QDrag;
 class QMimeData;
 
 namespace navcal::extras {
@@ -37,13 +36,6 @@ class Decorations : public QObject {
     // The payload of a drag of the ship, recognised by the window's drop handling.
     static QMimeData* dragData();
     static bool isDragData(const QMimeData* data);
-
-    // Whether a drag has started since the last press (its release is no click).
-    bool dragging() const { return m_dragStarted; }
-
-  signals:
-    // A drag of the ship is about to run, with its payload and feedback set.
-    void dragStarted(QDrag* drag);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

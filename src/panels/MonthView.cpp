@@ -379,13 +379,17 @@ void MonthView::placeOnWindow() {
 
 void MonthView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    paint(painter, pos(), event->region().translated(pos()));
+}
+
+void MonthView::paint(QPainter& painter, QPoint origin, const QRegion& region) const {
     const int frame = m_scale.borderPixels();
     QPalette palette = this->palette(); // each part's colour set in turn
     for (int i = 0; i < kParts; ++i) {
         const Part& part = m_parts[std::size_t(i)];
-        const QRect box = part.pixels.translated(-pos());
-        if (!event->region().intersects(box))
+        if (!region.intersects(part.pixels))
             continue;
+        const QRect box = part.pixels.translated(-origin);
         const Look shown = look(i);
         // Each part drawn as a label of its own draws itself: clipped to its
         // box, the frame on its edge, the text from the top left inside.

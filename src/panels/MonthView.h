@@ -6,11 +6,14 @@
 #include "widgets/TwipPlaced.h"
 
 #include <QFont>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 #include <optional>
 #include <vector>
+
+class QPainter;
 
 namespace navcal::panels {
 
@@ -64,6 +67,10 @@ class MonthView : public QWidget {
     const design::TwipBox& box(int part) const { return m_parts.at(part).box; }
     // The part drawn at `pos` (the view's pixels), or -1.
     int partAt(QPoint pos) const;
+    // Draws the parts that meet `region` (the window's pixels) with
+    // `painter`, whose origin is at `origin` in the window: the view's own
+    // paint and a printed page both draw through here.
+    void paint(QPainter& painter, QPoint origin, const QRegion& region) const;
 
     // ---- the fill ----
     // How many ticks of the fill have run; none: every cell as stored.

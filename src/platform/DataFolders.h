@@ -15,6 +15,10 @@ QString userDataFolder();
 // write to. Empty on Linux, which has none.
 QString systemDataFolder();
 
+// The user's documents folder, where the menu entries' files go: the known
+// folder on Windows, XDG_DOCUMENTS_DIR (by default ~/Documents) on Linux.
+QString documentsFolder();
+
 // The folder that holds the program's own executable.
 QString programFolder();
 

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 #ifdef Q_OS_LINUX
 #include <cstdlib>
 #include <cstring>
@@ -144,6 +147,18 @@ QStringList PreparedDisplay::toolkitArguments() const {
         return {QStringLiteral("-platform"), QStringLiteral("windows:fontengine=freetype")};
 #endif
     return {};
+}
+
+QStringList offscreenToolkitArguments() {
+#ifdef Q_OS_WIN
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR") && length > 0 && length < MAX_PATH)
+        qputenv("QT_QPA_FONTDIR",
+                (QString::fromWCharArray(buffer, int(length)) + QStringLiteral("\\Fonts"))
+                    .toLocal8Bit());
+#endif
+    return {QStringLiteral("-platform"), QStringLiteral("offscreen")};
 }
 
 } // namespace navcal::platform

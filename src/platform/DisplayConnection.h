@@ -47,6 +47,12 @@ class PreparedDisplay {
     void* m_connection = nullptr;
 };
 
+// What the toolkit is told, as its own command line, for a run that draws
+// only into files: the offscreen platform, whatever the session has. On
+// Windows that platform reads fonts from a folder of files, not from the
+// system: it is pointed at the Windows fonts unless QT_QPA_FONTDIR says.
+QStringList offscreenToolkitArguments();
+
 // The line for a user whose X display (DISPLAY) cannot be opened.
 QString displayUnavailable();
 

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QtTest>
 #include <cmath>
 
@@ -61,9 +62,13 @@ QStringList layoutReport(QSize screen) {
     // Navy Day: the banner shows one of its long lines.
     test::TestWindow w(QDate(2026, 7, 26), screen);
     app::CalendarWindow& form = w.loaded();
-    test::runAllFills(*w.saver);
-    w.saver->banner().tick();
-    w.saver->clockDisplay().tick();
+    if (!test::runAllFills(*w.saver))
+        return {QStringLiteral("the fill never stopped")};
+    // The banner placed (on its timer's second tick) and the clock shown.
+    QSignalSpy bannerTicks(form.controls().roles().bannerTimer, &QTimer::timeout);
+    w.saver->startTimers();
+    if (!QTest::qWaitFor([&] { return bannerTicks.count() >= 2; }, 20000))
+        return {QStringLiteral("the banner's timer never ticked twice")};
     QStringList report = {QStringLiteral("ratio %1").arg(form.devicePixelRatioF())};
     QList<Shown> shown;
     for (widgets::TwipLabel* label : form.controls().allLabels())

@@ -102,8 +102,6 @@ class TestStartup : public QObject {
     void badBackgroundFallsBack();
     void userFolderFirstForEachFile_data();
     void userFolderFirstForEachFile();
-    void userHolidaysShown_data();
-    void userHolidaysShown();
     void decompressionBombIsCheap();
     void onlyPhotoFormats_data();
     void onlyPhotoFormats();
@@ -112,7 +110,6 @@ class TestStartup : public QObject {
     void noUserFolderWithoutAbsoluteHome_data();
     void noUserFolderWithoutAbsoluteHome();
     void dpiHeldToSaneRange();
-    void backgroundScaledOncePerSize();
 };
 
 using Places = QList<std::tuple<int, int, QPoint>>; // month, day cell, its place in pixels
@@ -399,63 +396,6 @@ void TestStartup::userFolderFirstForEachFile() {
     QCOMPARE(w.sink.commands, QStringList{RecordingSink::playText(QDir::toNativeSeparators(tune))});
 }
 
-void TestStartup::userHolidaysShown_data() {
-    QTest::addColumn<QString>("file"); // "start", "next day" (written after it), "pipe", "64 MiB"
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("read at start-up") << "start" << true;
-    QTest::newRow("written on the 19th, shown on the 20th") << "next day" << true;
-#ifdef Q_OS_UNIX
-    QTest::newRow("a named pipe") << "pipe" << false;
-#endif
-    QTest::newRow("64 MiB") << "64 MiB" << false;
-}
-
-// The user's holidays.txt in the grid and the banner, read at start-up and
-// again when the day changes; a file that is no small regular file costs no
-// time and changes nothing.
-void TestStartup::userHolidaysShown() {
-    QFETCH(QString, file);
-    QFETCH(bool, shown);
-    TestWindow w(QDate(2026, 9, file == "next day" ? 19 : 20));
-    QTemporaryDir user;
-    w.services.userFolder = user.path();
-    const QString path = user.filePath("holidays.txt");
-    const QByteArray rows = "14.08 | blue | День моего корабля\nthird Sunday of September | blue | "
-                            "День нашего экипажа | - | - | Сбор экипажа!\n";
-    if (file == "start" || file == "64 MiB")
-        QVERIFY(writeFile(path, rows) && (file == "start" || QFile::resize(path, 64 << 20)));
-#ifdef Q_OS_UNIX
-    if (file == "pipe")
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-#endif
-    const test::PipeRescuer rescuer(QFile::encodeName(path));
-    QElapsedTimer timer;
-    timer.start();
-    app::CalendarWindow& form = w.loaded();
-    QVERIFY(timer.elapsed() < test::PipeRescuer::kStuckMs);
-    if (file == "next day") {
-        QVERIFY(writeFile(path, rows));
-        w.clock.setDate(QDate(2026, 9, 20));
-        w.saver->clockDisplay().tick(); // the clock keeps today
-    }
-    w.saver->banner().tick();
-    test::runAllFills(*w.saver);
-    QCOMPARE(form.controls().roles().banner->caption(), shown ? "Сбор экипажа!" : "");
-    // A cell as a screen reader reads it: after the month's title and headers.
-    const auto read = [&](int month, int cell) {
-        QAccessibleInterface* node =
-            QAccessible::queryAccessibleInterface(form.controls().roles().month(month))
-                ->child(8 + cell);
-        return node->text(QAccessible::Name) + " | " + node->text(QAccessible::Description);
-    };
-    QCOMPARE(read(8, 18), shown ? "14 | День моего корабля" : "14 | ");
-    QCOMPARE(read(9, 20), shown ? "20 | День нашего экипажа" : "20 | Сегодня 20.09.2026");
-    // A click on August's title marks the user's day blue (cell 18), not the
-    // random black.
-    w.saver->panels().titleClicked(8);
-    QCOMPARE(form.controls().roles().month(8)->look(8 + 18).colour, shown ? 0x0000FFu : 0x000000u);
-}
-
 // A header claiming 30000 x 30000 costs at most a screen-sized decode.
 void TestStartup::decompressionBombIsCheap() {
     TestWindow w;
@@ -633,25 +573,6 @@ void TestStartup::dpiHeldToSaneRange() {
     QCOMPARE(app::twipsPerPixelForDpi(2147483647.0), 1.5);
     QCOMPARE(app::twipsPerPixelForDpi(1), 60.0);
     QCOMPARE(app::twipsPerPixelForDpi(std::nan("")), 15.0);
-}
-
-// Repainting must reuse the scaled picture; only a new size scales again.
-void TestStartup::backgroundScaledOncePerSize() {
-    TestWindow w(QDate(2026, 12, 7), QSize(800, 600));
-    app::CalendarWindow& form = w.loaded();
-    QImage target(form.size(), QImage::Format_ARGB32);
-    for (int i = 0; i < 5; ++i)
-        form.render(&target);
-    w.saver->panels().fillTick();
-    form.render(&target);
-    QCOMPARE(form.backgroundScalings(), 1);
-    form.resize(640, 480);
-    form.render(&target);
-    form.render(&target);
-    QCOMPARE(form.backgroundScalings(), 2);
-    // The painted background is the seascape's sky, not the button face.
-    const QColor corner = target.pixelColor(5, 5);
-    QVERIFY(corner.blue() > corner.red() + 40);
 }
 
 QTEST_MAIN(TestStartup)

@@ -352,7 +352,7 @@ class Run:
     def step(self, line):
         verb, _, rest = line.partition(" ")
         rest = rest.strip()
-        if verb in ("click", "dclick", "drag", "away"):  # a press hides a tooltip
+        if verb in ("click", "dclick", "rclick", "drag", "away"):  # a press hides a tooltip
             self.tip, self.pointer = (0, 0, 0, 0), None
         if verb == "look":
             self.look(int(rest) if rest else 2000)
@@ -371,10 +371,11 @@ class Run:
             for n in list(self.nodes):
                 if n[0] == 2 and n[1] != "Grouping" and not n[8].endswith("| invisible"):
                     self.hover(n[2] or n[3], n[4:8])
-        elif verb in ("click", "dclick"):
+        elif verb in ("click", "dclick", "rclick"):
             px, py = self.place(self.find(rest))
             self.x("xdotool", "mousemove", str(px), str(py))
-            self.x("xdotool", "click", *(["--repeat", "2", "--delay", "80"] if verb == "dclick" else []), "1")
+            self.x("xdotool", "click", *(["--repeat", "2", "--delay", "80"] if verb == "dclick" else []),
+                   "3" if verb == "rclick" else "1")
         elif verb == "drag":  # drag SELECTOR FX FY: by FX widths and FY heights
             selector, fx, fy = rest.rsplit(" ", 2)
             rect = self.find(selector)
@@ -526,10 +527,14 @@ def main():
         run.close()
         return 1
     new = "\n".join(run.record) + "\n"
-    out = source if options.accept else os.path.join(run.build, "baselines", options.name)
-    if not options.accept:
-        shutil.rmtree(out, ignore_errors=True)
-    os.makedirs(out, exist_ok=True)
+    # The new record is made in a folder of this run's own and put in place
+    # whole, so that two copies of the suite never write into each other's.
+    final = os.path.join(run.build, "baselines", options.name)
+    if options.accept:
+        out = source
+    else:
+        os.makedirs(os.path.dirname(final), exist_ok=True)
+        out = tempfile.mkdtemp(prefix=f".{options.name}-", dir=os.path.dirname(final))
     failed = []
     old_text = ""
     if os.path.exists(os.path.join(source, "record.txt")):
@@ -555,6 +560,13 @@ def main():
                 os.remove(os.path.join(source, stale))
     with open(os.path.join(out, "record.txt"), "w", encoding="utf-8") as f:
         f.write(new)
+    if not options.accept:
+        shutil.rmtree(final, ignore_errors=True)
+        try:
+            os.rename(out, final)
+        except OSError:  # another copy's record is in place: this one goes
+            shutil.rmtree(out, ignore_errors=True)
+        out = final
     run.close()
     if options.accept:
         print(f"{options.name}: record written to {source}" + (" (changed)" if failed else " (unchanged)"))

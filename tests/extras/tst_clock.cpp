@@ -23,11 +23,6 @@ class TestClock : public QObject {
     void ticksNeitherSkipNorRepeatASecond_data();
     void ticksNeitherSkipNorRepeatASecond();
     void earlyTickShowsNothingNew();
-    void blankForTheFirstSecondThenTicks();
-    void wholeTextShownAboutTheCentre_data();
-    void wholeTextShownAboutTheCentre();
-    void largeGlyphsLookAsQtDrawsThem_data();
-    void largeGlyphsLookAsQtDrawsThem();
 };
 
 void TestClock::textFollowsTheLocale_data() {
@@ -151,121 +146,6 @@ void TestClock::earlyTickShowsNothingNew() {
     clock.set(QDateTime(QDate(2026, 3, 1), QTime(11, 0, 0, 5)));
     display.tick();
     QCOMPARE(ticked.size(), 3);
-}
-
-void TestClock::blankForTheFirstSecondThenTicks() {
-    navcal::test::TestWindow w(QDate(2026, 2, 23));
-    auto& form = w.loaded();
-    auto* label = form.controls().roles().clock;
-    QSignalSpy ticked(&w.saver->clockDisplay(), &ClockDisplay::ticked);
-    // When the first tick came: a busy machine can only make it later.
-    QElapsedTimer sinceStart;
-    qint64 firstTickMs = -1;
-    connect(&w.saver->clockDisplay(), &ClockDisplay::ticked, this, [&] {
-        if (firstTickMs < 0)
-            firstTickMs = sinceStart.elapsed();
-    });
-    sinceStart.start();
-    w.saver->startTimers();
-    QVERIFY(label->caption().isEmpty());
-    QTRY_COMPARE_WITH_TIMEOUT(ticked.size(), 1, 10000);
-    QVERIFY2(firstTickMs >= 900, qPrintable(QString::number(firstTickMs)));
-    QCOMPARE(label->caption(), QStringLiteral("12:00:00"));
-    // The clock re-arms itself for the next second.
-    QVERIFY(form.controls().roles().clockTimer->isActive());
-}
-
-void TestClock::wholeTextShownAboutTheCentre_data() {
-    QTest::addColumn<QLocale>("locale");
-    QTest::newRow("24-hour") << QLocale(QLocale::Russian, QLocale::Russia);
-    QTest::newRow("12-hour with AM/PM") << QLocale(QLocale::English, QLocale::UnitedStates);
-}
-
-// A clock that showed "10:00:00 A" hid half of what the locale asks for.
-void TestClock::wholeTextShownAboutTheCentre() {
-    QFETCH(QLocale, locale);
-    navcal::test::TestWindow w(QDate(2026, 2, 23), QSize(1024, 768), locale);
-    w.clock.set(QDateTime(QDate(2026, 2, 23), QTime(22, 17, 58)));
-    auto& form = w.loaded();
-    auto* label = form.controls().roles().clock;
-    const QRect stored = label->geometry();
-    w.saver->clockDisplay().tick();
-    const QString text = label->caption();
-    QVERIFY(!text.isEmpty());
-    const int inked = qCeil(QFontMetricsF(label->font()).horizontalAdvance(text));
-    QVERIFY2(label->width() >= inked, qPrintable(text));
-    // A time that fits keeps the stored width (and the stored look).
-    QCOMPARE(label->width() > stored.width(), inked > stored.width());
-    QVERIFY(qAbs(label->geometry().center().x() - stored.center().x()) <= 1);
-}
-
-void TestClock::largeGlyphsLookAsQtDrawsThem_data() {
-    QTest::addColumn<QSize>("screen");
-    QTest::addColumn<qreal>("ratio");
-    QTest::addColumn<QLocale>("locale");
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    QTest::newRow("1024x768: glyphs Qt keeps") << QSize(1024, 768) << 1.0 << russian;
-    QTest::newRow("3840x2160") << QSize(3840, 2160) << 1.0 << russian;
-    QTest::newRow("1920x1080 at twice the pixels") << QSize(1920, 1080) << 2.0 << russian;
-    QTest::newRow("2560x1440 at 1.5 times") << QSize(2560, 1440) << 1.5 << russian;
-    QTest::newRow("3840x2160, read right to left")
-        << QSize(3840, 2160) << 1.0 << QLocale(QLocale::Arabic, QLocale::Egypt);
-}
-
-// The clock's glyphs drawn from pictures made once must stand where Qt
-// would fill them, in the same colour and weight.
-void TestClock::largeGlyphsLookAsQtDrawsThem() {
-    QFETCH(QSize, screen);
-    QFETCH(qreal, ratio);
-    QFETCH(QLocale, locale);
-    navcal::test::TestWindow w(QDate(2026, 2, 23), screen, locale);
-    w.clock.set(QDateTime(QDate(2026, 2, 23), QTime(20, 48, 53)));
-    auto& form = w.loaded();
-    auto* label = form.controls().roles().clock;
-    w.saver->clockDisplay().tick();
-    auto drawn = [&](bool pictures) {
-        label->setKeepsLargeGlyphs(pictures);
-        QImage image(label->size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        image.fill(Qt::white);
-        label->render(&image);
-        return image;
-    };
-    const QImage byQt = drawn(false);
-    const QImage fromPictures = drawn(true);
-    if (screen == QSize(1024, 768)) {
-        QCOMPARE(fromPictures, byQt);
-        return;
-    }
-    // Ink: how far each pixel is from the white beneath, per channel.
-    struct Ink {
-        double red = 0, blue = 0, x = 0, y = 0;
-    };
-    auto inkOf = [](const QImage& image) {
-        Ink ink;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb p = image.pixel(x, y);
-                const double red = 255 - qRed(p);
-                ink.red += red;
-                ink.blue += 255 - qBlue(p);
-                ink.x += red * x;
-                ink.y += red * y;
-            }
-        ink.x /= ink.red;
-        ink.y /= ink.red;
-        return ink;
-    };
-    const Ink a = inkOf(byQt), b = inkOf(fromPictures);
-    QVERIFY(a.red > 0);
-    QVERIFY2(qAbs(b.red - a.red) < 0.01 * a.red && qAbs(b.blue - a.blue) < 0.01 * a.blue,
-             qPrintable(QStringLiteral("ink %1 against %2").arg(b.red).arg(a.red)));
-    QVERIFY2(qAbs(b.x - a.x) < 0.5 && qAbs(b.y - a.y) < 0.5,
-             qPrintable(QStringLiteral("centre of ink (%1, %2) against (%3, %4)")
-                            .arg(b.x)
-                            .arg(b.y)
-                            .arg(a.x)
-                            .arg(a.y)));
 }
 
 QTEST_MAIN(TestClock)

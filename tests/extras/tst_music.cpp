@@ -51,9 +51,6 @@ class TestMusic : public QObject {
     void onlyTheFirstMatchDecides_data();
     void onlyTheFirstMatchDecides();
     void nonRegularFirstMatchChoosesNothing();
-    void windowSendsCommands_data();
-    void windowSendsCommands();
-    void doubleClickPlaysOnceThenHides();
 };
 
 void TestMusic::folderWithOneEntry_data() {
@@ -139,50 +136,6 @@ void TestMusic::nonRegularFirstMatchChoosesNothing() {
     QVERIFY(QFile::link(linkDir.filePath("tune.bin"), linkDir.filePath("muzz.mp3")));
     QCOMPARE(chooseMusic(linkDir.path()), nativePath(linkDir, "muzz.mp3"));
 #endif
-}
-
-// Which file is chosen is the folder tests' above; here, what the window
-// asks of the player: once at start-up, once more per click on the seagull.
-void TestMusic::windowSendsCommands_data() {
-    QTest::addColumn<QString>("fileName"); // empty: no music file
-    QTest::newRow("music") << "muzz.mid";
-    QTest::newRow("no music") << "";
-}
-
-void TestMusic::windowSendsCommands() {
-    QFETCH(QString, fileName);
-    test::TestWindow w;
-    if (!fileName.isEmpty())
-        QVERIFY(writeFile(w.folder.filePath(fileName)));
-    auto& form = w.loaded();
-    const QString path = fileName.isEmpty() ? QString() : nativePath(w.folder, fileName);
-    QCOMPARE(w.saver->music().musicPath(), path);
-    const int plays = path.isEmpty() ? 0 : 1;
-    QCOMPARE(w.sink.commands, QStringList(plays, RecordingSink::playText(path)));
-
-    widgets::ImageControl* seagull = form.controls().roles().seagull;
-    QTest::mouseClick(seagull, Qt::LeftButton);
-    QTest::mouseClick(seagull, Qt::LeftButton);
-    QCOMPARE(w.sink.commands, QStringList(plays * 3, RecordingSink::playText(path)));
-}
-
-void TestMusic::doubleClickPlaysOnceThenHides() {
-    test::TestWindow w;
-    QVERIFY(writeFile(w.folder.filePath("muzz.mp3")));
-    auto& form = w.loaded();
-    form.show();
-    widgets::ImageControl* seagull = form.controls().roles().seagull;
-    QVERIFY(!seagull->isHidden());
-    w.sink.commands.clear();
-
-    // Delivered as the platform does: a click, then the double click.
-    const QPoint at = seagull->rect().center();
-    QTest::mousePress(seagull, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(seagull, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(seagull, Qt::LeftButton, {}, at);
-    QCOMPARE(w.sink.commands.count(RecordingSink::playText(w.saver->music().musicPath())), 1);
-    QCOMPARE(w.sink.commands.size(), 1);
-    QVERIFY(seagull->isHidden());
 }
 
 QTEST_MAIN(TestMusic)

@@ -42,22 +42,13 @@ inline void clickTitle(app::CalendarWindow& form, int month) {
                       view.partPixels(0).topLeft() - view.pos() + QPoint(2, 2));
 }
 
-// Ticks the fill as its timer would, `ticks` times or until the timer stops
-// itself; returns the number of ticks (-1 when it never stopped).
-inline int runFill(app::Saver& saver, int ticks = 100) {
+// Lets the fill's own timer run until every month is filled; whether it
+// stopped within ten seconds.
+inline bool runAllFills(app::Saver& saver) {
     QTimer* timer = fillTimer(saver.window());
     if (!timer->isActive())
         timer->start();
-    for (int tick = 1; tick <= ticks; ++tick) {
-        saver.panels().fillTick();
-        if (!timer->isActive())
-            return tick;
-    }
-    return ticks < 100 ? ticks : -1;
-}
-
-inline void runAllFills(app::Saver& saver) {
-    runFill(saver);
+    return QTest::qWaitFor([timer] { return !timer->isActive(); }, 10000);
 }
 
 // What a cell shows.

@@ -68,12 +68,8 @@ class MonthFill : public QObject {
     void wholeYears();
     void markedCells_data();
     void markedCells();
-    void fillMoments_data();
-    void fillMoments();
     void dateLineFromTheStart_data();
     void dateLineFromTheStart();
-    void newDayAtMidnight_data();
-    void newDayAtMidnight();
     void todaysFrame_data();
     void todaysFrame();
 };
@@ -96,7 +92,7 @@ void MonthFill::wholeYears() {
     QFETCH(QStringList, written);
     TestWindow w(today, QSize(1024, 768), locale);
     auto& form = w.loaded();
-    QVERIFY2(runFill(*w.saver) > 0, "the fill never stopped");
+    QVERIFY2(runAllFills(*w.saver), "the fill never stopped");
     for (int month = 1; month <= 12; ++month)
         compareWithWritten(form, month, written[month - 1]);
 }
@@ -134,41 +130,6 @@ void MonthFill::markedCells() {
     QCOMPARE(panelLook(form, month).at(cell), (Look{caption, tip, ink, framed}));
 }
 
-void MonthFill::fillMoments_data() {
-    QTest::addColumn<int>("ticks");
-    QTest::addColumn<int>("cell");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRgb>("ink");
-    QTest::addColumn<bool>("framed");
-    // January 2026, today Saturday the 10th: the 1st in cell 3, the 10th in
-    // cell 12. Cells not yet revealed show their stored number.
-    QTest::newRow("before any tick: stored") << 0 << 0 << "1" << black << false;
-    QTest::newRow("first tick: cell 0 revealed empty") << 1 << 0 << "" << none << false;
-    QTest::newRow("first tick: cell 2 emptied") << 1 << 2 << "" << none << false;
-    QTest::newRow("first tick: cell 3 still stored") << 1 << 3 << "4" << black << false;
-    QTest::newRow("first tick: weekends red") << 1 << 5 << "6" << red << false;
-    QTest::newRow("11 ticks: cell 11 revealed") << 11 << 11 << "9" << black << false;
-    QTest::newRow("11 ticks: today not yet") << 11 << 12 << "13" << red << false;
-    QTest::newRow("12 ticks: today framed") << 12 << 12 << "10" << red << true;
-    QTest::newRow("12 ticks: cell 13 still stored") << 12 << 13 << "14" << red << false;
-}
-
-void MonthFill::fillMoments() {
-    QFETCH(int, ticks);
-    QFETCH(int, cell);
-    QFETCH(QString, caption);
-    QFETCH(QRgb, ink);
-    QFETCH(bool, framed);
-    TestWindow w(QDate(2026, 1, 10));
-    auto& form = w.loaded();
-    runFill(*w.saver, ticks);
-    const Look shown = panelLook(form, 1).at(cell);
-    QCOMPARE(shown.caption, caption);
-    QCOMPARE(shown.ink, ink);
-    QCOMPARE(shown.framed, framed);
-    QCOMPARE(fillTimer(form)->isActive(), ticks < 36);
-}
-
 void MonthFill::dateLineFromTheStart_data() {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("text");
@@ -192,70 +153,6 @@ void MonthFill::dateLineFromTheStart() {
     // A date that fits keeps the stored look.
     QCOMPARE(dateLine->width() > storedGeometry.width(), inked > storedGeometry.width());
     QVERIFY(qAbs(dateLine->geometry().center().x() - made.width() / 2) <= 1);
-}
-
-void MonthFill::newDayAtMidnight_data() {
-    QTest::addColumn<QDateTime>("before");
-    QTest::addColumn<QDateTime>("after");
-    QTest::addColumn<int>("oldCell");
-    QTest::addColumn<QString>("oldTip"); // yesterday's cell once the new day is filled
-    QTest::addColumn<int>("newCell");
-    QTest::addColumn<QString>("newTip");
-    QTest::addColumn<int>("plainCell"); // a day of the new month with no colour of its own
-    QTest::newRow("into 24 February 2026, a Tuesday")
-        << QDateTime(QDate(2026, 2, 23), QTime(23, 59, 59))
-        << QDateTime(QDate(2026, 2, 24), QTime(0, 0, 0)) << 28 << "День защитника Отечества" << 29
-        << "Сегодня 24.02.2026" << 30;
-    // A tick later in the same day leaves the panels as they are.
-    QTest::newRow("the same day") << QDateTime(QDate(2026, 3, 10), QTime(12, 0))
-                                  << QDateTime(QDate(2026, 3, 10), QTime(23, 59, 59)) << 0 << ""
-                                  << 0 << "" << 7;
-    QTest::newRow("into a new year, every day in another cell")
-        << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))
-        << QDateTime(QDate(2027, 1, 1), QTime(0, 0, 1)) << 33 << "" << 4
-        << "День тельняшки; Новый год" << 7;
-}
-
-void MonthFill::newDayAtMidnight() {
-    QFETCH(QDateTime, before);
-    QFETCH(QDateTime, after);
-    QFETCH(int, oldCell);
-    QFETCH(QString, oldTip);
-    QFETCH(int, newCell);
-    QFETCH(QString, newTip);
-    QFETCH(int, plainCell);
-    TestWindow w(before.date());
-    w.clock.set(before);
-    auto& form = w.loaded();
-    runAllFills(*w.saver);
-    const int month = after.date().month();
-    // A title click before midnight: the new day's fill paints over it.
-    w.random.script({0.15});
-    clickTitle(form, month);
-    const QVector<Look> clicked = panelLook(form, month);
-    QCOMPARE(clicked.at(plainCell).ink, green);
-
-    w.clock.set(after);
-    emit w.saver->clockDisplay().ticked(after);
-    if (after.date() == before.date()) {
-        QVERIFY(!fillTimer(form)->isActive());
-        QVERIFY(panelLook(form, month) == clicked);
-        return;
-    }
-    QVERIFY(fillTimer(form)->isActive());
-    // The date line shows the new day at once.
-    QCOMPARE(form.controls().roles().dateLine->caption(),
-             after.date().toString(QStringLiteral("dd.MM.yyyy")));
-    runAllFills(*w.saver);
-    const QVector<Look> shown = panelLook(form, month);
-    if (before.date().month() == month) {
-        QVERIFY(!shown.at(oldCell).framed);
-        QCOMPARE(shown.at(oldCell).tip, oldTip);
-    }
-    QVERIFY(shown.at(newCell).framed);
-    QCOMPARE(shown.at(newCell).tip, newTip);
-    // The click's colour is gone from the other days.
-    QCOMPARE(shown.at(plainCell).ink, black);
 }
 
 void MonthFill::todaysFrame_data() {

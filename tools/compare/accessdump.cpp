@@ -23,22 +23,22 @@
 
 #include <QAccessible>
 #include <QAccessibleInterface>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QGenericPlugin>
 #include <QCryptographicHash>
 #include <QCursor>
-#include <QImage>
-#include <QPixmap>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
+#include <QFile>
+#include <QGenericPlugin>
 #include <QGuiApplication>
 #include <QHelpEvent>
-#include <QWindow>
+#include <QImage>
 #include <QMetaEnum>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -155,11 +155,10 @@ class AccessDump : public QObject {
         const QImage image = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
         const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()),
                                 image.sizeInBytes());
-        const QString name = QStringLiteral("pointer-%1.png")
-                                 .arg(QString::fromLatin1(
-                                     QCryptographicHash::hash(pixels, QCryptographicHash::Sha1)
-                                         .toHex()
-                                         .left(10)));
+        const QString name =
+            QStringLiteral("pointer-%1.png")
+                .arg(QString::fromLatin1(
+                    QCryptographicHash::hash(pixels, QCryptographicHash::Sha1).toHex().left(10)));
         if (!m_dir.exists(name))
             image.save(m_dir.filePath(name));
         return QStringLiteral("picture %1x%2 hot %3,%4 %5")

@@ -13,6 +13,7 @@ packages=(
     wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-liberation fonts-dejavu-core
     cmake ninja-build pkg-config dpkg-dev qt6-base-dev qt6-base-dev-tools nsis
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+    python3-icalendar poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,76 @@
+#include "app/YearExport.h"
+
+#include "app/PrintedYear.h"
+#include "app/UserHolidays.h"
+#include "calendar/ICalendar.h"
+#include "design/StoredDesign.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <cstdio>
+
+namespace navcal::app {
+
+namespace {
+
+void complain(const QString& line) {
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+// `bytes` into `file` whole, or the reason it is not there.
+QString writeWhole(const QString& file, const QByteArray& bytes) {
+    if (file == QLatin1String("-")) {
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
+            !out.flush())
+            return out.errorString();
+        return {};
+    }
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        const QString why = out.errorString();
+        out.cancelWriting();
+        return why.isEmpty() ? QStringLiteral("not written") : why;
+    }
+    return {};
+}
+
+} // namespace
+
+int exportYear(const ExportRequest& request, const ExportServices& services) {
+    const bool pdf = request.form == ExportRequest::Form::Pdf;
+    const QDateTime now = services.clock->now();
+    const int year = request.year.value_or(now.date().year());
+    QString file = request.file;
+    if (request.open) {
+        QDir().mkpath(services.documentsFolder);
+        file = QDir(services.documentsFolder)
+                   .filePath(pdf ? QStringLiteral("%1 %2.pdf").arg(design::programTitle()).arg(year)
+                                 : design::programTitle() + QStringLiteral(".ics"));
+    }
+
+    const std::vector<calendar::Holiday> userRows = readUserHolidays(services.userFolder);
+    QByteArray bytes;
+    if (pdf) {
+        bytes = printedYear(year, userRows, services.locale);
+    } else {
+        std::vector<calendar::Holiday> rows = calendar::holidays();
+        rows.insert(rows.end(), userRows.begin(), userRows.end());
+        bytes = calendar::iCalendar(rows, design::programTitle(), year, now);
+    }
+    if (const QString why = writeWhole(file, bytes); !why.isEmpty()) {
+        complain(
+            QStringLiteral("navcal: cannot write %1: %2").arg(QDir::toNativeSeparators(file), why));
+        return 1;
+    }
+    if (request.open && !services.openFile(file)) {
+        complain(QStringLiteral("navcal: %1 is written, but no program opened it")
+                     .arg(QDir::toNativeSeparators(file)));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace navcal::app

@@ -1,0 +1,177 @@
+// The year written out by the real program, with no display, and read back
+// by other programs: an iCalendar parser and Poppler's PDF tools.
+
+#include "support/Files.h"
+#include "support/SaverEnvironment.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+
+// A program run to its end in `folder`.
+Run run(const QString& program, const QStringList& arguments, const QProcessEnvironment& env = {},
+        const QString& folder = {}) {
+    QProcess p;
+    p.setProcessEnvironment(env.isEmpty() ? QProcessEnvironment::systemEnvironment() : env);
+    p.setWorkingDirectory(folder);
+    p.start(program, arguments);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Each event's days in 2026 and 2027 as Debian's iCalendar parser and
+// dateutil's rules expand them, one "YYYY-MM-DD name" line each, after the
+// calendar's name and how each line ends.
+const char* kExpand = R"(
+import sys, datetime, icalendar, dateutil.rrule
+lines = (raw := open(sys.argv[1], 'rb').read()).split(b'\r\n')
+print('folded ok' if lines[-1] == b'' and all(len(l) <= 75 and b'\n' not in l for l in lines) else 'bad')
+cal = icalendar.Calendar.from_ical(raw)
+print(cal['X-WR-CALNAME'], '|', cal['NAME'])
+for ev in cal.walk('VEVENT'):
+    start = datetime.datetime.combine(ev.decoded('DTSTART'), datetime.time())
+    rule = dateutil.rrule.rrulestr(ev['RRULE'].to_ical().decode(), dtstart=start)
+    [print(day.date(), ev['SUMMARY'], ev['TRANSP'], ev['UID'])
+     for day in rule.between(datetime.datetime(2026, 1, 1), datetime.datetime(2027, 12, 31), inc=True)]
+)";
+
+// A user's file: a Sunday rule, a long name with the characters iCalendar
+// escapes, and a row that cannot be read.
+const QByteArray kUserHolidays =
+    "third Sunday of September | blue | День нашего экипажа\n"
+    "14.08 | red | Сбор экипажа «Стремительный», БЧ-2;БЧ-3 \\ все, кто ходил с нами\n"
+    "32.13 | blue | Нет такого дня\n";
+
+} // namespace
+
+class ExportTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_home;
+    QProcessEnvironment m_env;
+
+    // The program with no display to reach: a toolkit that tried one would fail.
+    Run navcal(const QStringList& arguments) {
+        return run(NAVCAL_BINARY, arguments, m_env, m_home.path());
+    }
+
+  private slots:
+    void initTestCase() {
+        m_env = navcal::test::saverEnvironment(m_home, "xcb");
+        QVERIFY(QDir().mkpath(m_home.filePath("data/navcal")));
+        QVERIFY(
+            navcal::test::writeFile(m_home.filePath("data/navcal/holidays.txt"), kUserHolidays));
+    }
+
+    void calendarFile() {
+        const Run first = navcal({"--ics", "year.ics"});
+        QCOMPARE(first.code, 0);
+        QCOMPARE(first.err, m_home.filePath("data/navcal/holidays.txt") + ":3: no day 32.13\n");
+        const Run read = run("/usr/bin/python3", {"-c", kExpand, m_home.filePath("year.ics")});
+        const QStringList lines = read.out.split('\n');
+        QCOMPARE(lines.at(0), "folded ok");
+        QCOMPARE(lines.at(1), "Военно-морской календарь | Военно-морской календарь");
+        // Days read off a printed calendar of 2026 and 2027, free time.
+        for (const char* expected :
+             {"2026-07-26 День Военно-Морского Флота", "2027-07-25 День Военно-Морского Флота",
+              "2026-01-01 День тельняшки", "2027-01-01 Новый год", "2026-04-12 День селёдки",
+              "2027-01-27 День снятия блокады Ленинграда",
+              "2026-07-10 День победы русской армии над шведами в Полтавском сражении",
+              "2026-09-20 День нашего экипажа", "2027-09-19 День нашего экипажа",
+              "2027-08-14 Сбор экипажа «Стремительный», БЧ-2;БЧ-3 \\ все, кто ходил с нами"})
+            QVERIFY2(!lines.filter(QString::fromUtf8(expected) + " TRANSPARENT ").isEmpty(),
+                     expected);
+        // Written again, to standard output, the events keep their UIDs: an
+        // import updates them.
+        QCOMPARE(run("/bin/sh",
+                     {"-c", "\"$0\" --ics - | /usr/bin/python3 -c \"$1\" /dev/stdin", NAVCAL_BINARY,
+                      kExpand},
+                     m_env, m_home.path())
+                     .out,
+                 read.out);
+    }
+
+    void printedPage() {
+        QCOMPARE(navcal({"--pdf", "year.pdf", "2027"}).code, 0);
+        const QString pdf = m_home.filePath("year.pdf");
+        const QString text = run("pdftotext", {"-raw", pdf, "-"}).out;
+        for (const char* month : {"Январь", "Февраль", "Март", "Апрель", "Май", "Июнь", "Июль",
+                                  "Август", "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"})
+            QVERIFY2(text.contains(QString::fromUtf8(month)), month);
+        QVERIFY(text.contains("Военно-морской календарь\n2027\n"));
+        QVERIFY(text.contains("25.07 День Военно-Морского Флота\n"));
+        QVERIFY(text.contains("19.09 День нашего экипажа\n"));
+        // Every font is in the file.
+        const QString fonts = run("pdffonts", {pdf}).out;
+        QVERIFY2(!fonts.contains(QRegularExpression(" no +(yes|no) +(yes|no) +\\d+ +\\d+\n")) &&
+                     fonts.count('\n') > 3,
+                 qPrintable(fonts));
+        // The weekends' red and the holidays' blue in the ink.
+        QCOMPARE(
+            run("pdftoppm", {"-r", "50", "-png", "-singlefile", pdf, "page"}, m_env, m_home.path())
+                .code,
+            0);
+        const QImage page(m_home.filePath("page.png"));
+        int red = 0, blue = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+                blue += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+            }
+        QVERIFY2(red > 500 && blue > 100,
+                 qPrintable(QString("%1 red, %2 blue").arg(red).arg(blue)));
+    }
+
+    void refused_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("no file") << QStringList{"--ics"} << 2 << "--ics needs a FILE";
+        QTest::newRow("two files")
+            << QStringList{"--ics", "a", "b"} << 2 << "\"b\" is one argument";
+        QTest::newRow("a year too early")
+            << QStringList{"--pdf", "old.pdf", "1582"} << 2 << "the year \"1582\" is not";
+        QTest::newRow("no such folder")
+            << QStringList{"--pdf", "nowhere/year.pdf"} << 1 << "cannot write nowhere/year.pdf: ";
+        QTest::newRow("cut off half way")
+            << QStringList{"--pdf", "old.pdf", "2027"} << 1 << "cannot write old.pdf: ";
+    }
+
+    // One line that says what is wrong; the file that stood there kept and
+    // nothing left beside it, also when the system stops the write half way
+    // (a file may grow to 8 blocks).
+    void refused() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, line);
+        QVERIFY(navcal::test::writeFile(m_home.filePath("old.pdf"), "the old one"));
+        const QStringList before = QDir(m_home.path()).entryList(QDir::Files);
+        QProcessEnvironment env = m_env; // no holidays.txt to report on
+        env.insert("XDG_DATA_HOME", m_home.filePath("none"));
+        const QString limited = "ulimit -f 8; trap '' XFSZ; exec \"$0\" \"$@\"";
+        const Run refused = run("/bin/sh", QStringList{"-c", limited, NAVCAL_BINARY} + arguments,
+                                env, m_home.path());
+        QCOMPARE(refused.code, code);
+        QVERIFY2(refused.err.startsWith("navcal: ") && refused.err.count('\n') == 1 &&
+                     refused.err.contains(line),
+                 qPrintable(refused.err));
+        QFile old(m_home.filePath("old.pdf"));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("the old one"));
+        QCOMPARE(QDir(m_home.path()).entryList(QDir::Files), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(ExportTest)
+#include "tst_export.moc"
