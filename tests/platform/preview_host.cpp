@@ -273,6 +273,11 @@ void configure(const std::wstring& scr) {
         DestroyWindow(dialog);
         return;
     }
+    // The notice may appear a moment before it disables its owner.
+    const ULONGLONG found = GetTickCount64();
+    while (IsWindowEnabled(dialog) && GetTickCount64() - found < 10000 &&
+           WaitForSingleObject(saver.pi.hProcess, 0) == WAIT_TIMEOUT)
+        pump(50);
     const bool blocked = !IsWindowEnabled(dialog);
     std::printf("/c:%ls: notice %ls is owned by it; the owner is %s while it is open\n",
                 handleText(dialog).c_str(), handleText(notice).c_str(),
