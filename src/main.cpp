@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/Launch.h"
 #include "app/Saver.h"
 #include "app/YearExport.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -64,7 +66,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
-    if (const std::optional<app::ExportRequest> request = app::exportRequest(arguments)) {
+    const app::CommandLine commandLine =
+        app::readCommandLine(arguments, QProcessEnvironment::systemEnvironment());
+    if (const std::optional<app::ExportRequest>& request = commandLine.yearExport) {
         if (!request->error.isEmpty()) {
             complain(request->error);
             return 2;
@@ -72,7 +76,7 @@ int main(int argc, char** argv) {
         return writeYear(argv[0], *request);
     }
 
-    const std::optional<platform::HostWindowRequest> hosted = app::hostWindowRequest(arguments);
+    const std::optional<app::HostWindowRequest>& hosted = commandLine.hostWindow;
     std::unique_ptr<platform::HostWindow> host;
     if (hosted) {
         if (!hosted->error.isEmpty()) {
@@ -90,7 +94,7 @@ int main(int argc, char** argv) {
     }
 
     // The command line is the screensaver host's alone: Qt sees only the name.
-    const app::LaunchMode mode = host ? app::LaunchMode::Run : app::checkCommandLine(arguments);
+    const app::LaunchMode mode = commandLine.mode;
     if (mode == app::LaunchMode::Preview)
         return 0;
 
@@ -120,7 +124,7 @@ int main(int argc, char** argv) {
         // Ends the notice's own event loop too.
         QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &application,
                          [] { QCoreApplication::exit(0); });
-        app::showConfigureNotice(arguments);
+        app::showConfigureNotice(commandLine.noticeOwner);
         return 0;
     }
 

@@ -62,12 +62,20 @@ std::optional<QImage> loadBackgroundPicture(const QString& path, qint64 maxPixel
     }
     if (format == "jpeg" && !jpegIsComplete(*bytes))
         return std::nullopt;
-    // A backstop for whatever the header did not tell.
-    QImageReader::setAllocationLimit(int((kMaxUnscaledPixels * 4) / (1024 * 1024)) + 8);
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return std::nullopt;
     return image;
+}
+
+void limitPictureDecoding() {
+    // A backstop for whatever a header did not tell. The limit is the whole
+    // process's: set once, before a second thread decodes anything.
+    static const bool limited = [] {
+        QImageReader::setAllocationLimit(int((kMaxUnscaledPixels * 4) / (1024 * 1024)) + 8);
+        return true;
+    }();
+    Q_UNUSED(limited);
 }
 
 QImage shrunkTo(const QImage& picture, QSize size) {

@@ -23,6 +23,10 @@ inline constexpr qint64 kMaxBackgroundFileBytes = 64 * 1024 * 1024;
 std::optional<QImage> loadBackgroundPicture(const QString& path,
                                             qint64 maxPixels = kDefaultBackgroundPixels);
 
+// Bounds what any picture decoder may allocate; called on the GUI thread
+// before pictures are decoded on another one.
+void limitPictureDecoding();
+
 // `picture` shrunk to `size` with smooth scaling when it is at least that
 // large both ways; otherwise unchanged (the window enlarges it as it draws).
 QImage shrunkTo(const QImage& picture, QSize size);

@@ -2,6 +2,7 @@
 
 #include "app/BackgroundDecode.h"
 #include "app/Placement.h"
+#include "design/Resources.h"
 #include "widgets/Pointers.h"
 
 #include <QCloseEvent>
@@ -71,16 +72,17 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
 
     // The pictures are decoded on a second thread while the controls are
     // built here: the first frame waits for the longer of the two, not both.
-    // The images' larger renderings are read only when they are drawn larger.
+    // What that thread reads is set up here first: the stored pictures'
+    // resources and the decoders' limit.
+    design::ensureResources();
+    limitPictureDecoding();
     m_backgroundPixels = backgroundPixels();
-    QStringList enlarged;
-    if (m_fit.scale.factor * devicePixelRatioF() != 1.0)
-        enlarged = storedImages();
+    const QStringList enlarged = enlargedImages();
+    m_haveLargeRenderings = !enlarged.isEmpty();
     m_decoding.reset(QThread::create([this, folders = m_dataFolders, stored = storedBackground(),
                                       pixels = m_backgroundPixels, enlarged] {
         m_decoded = backgroundFor(folders, stored, pixels);
-        for (const QString& picture : enlarged)
-            m_largeRenderings.insert(picture, widgets::readLargeRendering(picture));
+        m_largeRenderings = readLargeRenderings(enlarged);
     }));
     m_decoding->start();
 
@@ -90,6 +92,16 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
 CalendarWindow::~CalendarWindow() {
     if (m_decoding)
         m_decoding->wait();
+    // A picture that comes after this is not posted to a window that is gone.
+    for (const std::unique_ptr<QThread>& decoding : m_sizeDecoding)
+        decoding->wait();
+}
+
+QStringList CalendarWindow::enlargedImages() const {
+    // The images' larger renderings are read only when they are drawn larger.
+    if (m_haveLargeRenderings || m_fit.scale.factor * devicePixelRatioF() == 1.0)
+        return {};
+    return storedImages();
 }
 
 void CalendarWindow::loadFrame() {
@@ -117,9 +129,57 @@ void CalendarWindow::fitToScreen(const QRect& geometry) {
     m_controls->rescale();
     app::movePlacement(*m_controls, from, QSizeF(m_fit.width, m_fit.height));
     emit fitted(m_fit.width);
-    // Decoded afresh for the new size: an enlarged smaller copy would blur.
-    loadBackground();
     setGeometry(m_fit.geometry);
+    // Decoded afresh for the new size, an enlarged smaller copy would blur;
+    // on a thread, while the picture held is shown scaled.
+    if (m_decoding)
+        loadBackground();
+    else
+        decodeForSize();
+    update();
+}
+
+void CalendarWindow::decodeForSize() {
+    const QSize pixels = backgroundPixels();
+    const QStringList enlarged = enlargedImages();
+    m_haveLargeRenderings = m_haveLargeRenderings || !enlarged.isEmpty();
+    const int size = ++m_sizesAsked;
+    std::erase_if(m_sizeDecoding, [](const auto& decoding) { return decoding->isFinished(); });
+    auto* decoding = QThread::create(
+        [this, folders = m_dataFolders, stored = storedBackground(), pixels, enlarged, size] {
+            QImage picture = backgroundFor(folders, stored, pixels);
+            QHash<QString, QImage> large = readLargeRenderings(enlarged);
+            QMetaObject::invokeMethod(this, [this, picture = std::move(picture),
+                                             large = std::move(large), pixels, size]() mutable {
+                giveLargeRenderings(large);
+                // Only the last size asked for is shown.
+                if (size == m_sizesAsked)
+                    showBackground(std::move(picture), pixels);
+            });
+        });
+    m_sizeDecoding.emplace_back(decoding);
+    decoding->start();
+}
+
+QHash<QString, QImage> CalendarWindow::readLargeRenderings(const QStringList& pictures) {
+    QHash<QString, QImage> large;
+    for (const QString& picture : pictures)
+        large.insert(picture, readLargeRendering(picture));
+    return large;
+}
+
+void CalendarWindow::giveLargeRenderings(const QHash<QString, QImage>& large) {
+    for (widgets::ImageControl* image : m_controls->allImages()) {
+        const QImage rendering = large.value(image->source());
+        if (!rendering.isNull())
+            image->setLargeRendering(rendering);
+    }
+}
+
+void CalendarWindow::showBackground(QImage picture, QSize pixels) {
+    if (picture.size() == pixels)
+        m_background.countScaling();
+    m_controls->roles().background->setPicture(std::move(picture));
     update();
 }
 
@@ -137,18 +197,11 @@ void CalendarWindow::loadBackground() {
         m_decoding.reset();
         if (pixels == m_backgroundPixels)
             picture = std::exchange(m_decoded, QImage());
-        for (widgets::ImageControl* image : m_controls->allImages()) {
-            const QImage large = m_largeRenderings.value(image->source());
-            if (!large.isNull())
-                image->setLargeRendering(large);
-        }
-        m_largeRenderings.clear();
+        giveLargeRenderings(std::exchange(m_largeRenderings, {}));
     }
     if (picture.isNull())
         picture = backgroundFor(m_dataFolders, storedBackground(), pixels);
-    if (picture.size() == pixels)
-        m_background.countScaling();
-    m_controls->roles().background->setPicture(std::move(picture));
+    showBackground(std::move(picture), pixels);
 }
 
 void CalendarWindow::paintEvent(QPaintEvent* event) {

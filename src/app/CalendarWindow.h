@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class QThread;
 
@@ -64,6 +65,15 @@ class CalendarWindow : public QWidget {
 
   private:
     void loadBackground();
+    // The background for the window's new size, decoded on a thread and
+    // shown when it comes.
+    void decodeForSize();
+    void showBackground(QImage picture, QSize pixels);
+    // The stored images whose larger renderings the scale needs and the
+    // images do not have yet.
+    QStringList enlargedImages() const;
+    static QHash<QString, QImage> readLargeRenderings(const QStringList& pictures);
+    void giveLargeRenderings(const QHash<QString, QImage>& large);
     QSize backgroundPixels() const; // the window's size in device pixels
 
     QStringList m_dataFolders;
@@ -75,6 +85,11 @@ class CalendarWindow : public QWidget {
     QImage m_decoded;
     QHash<QString, QImage> m_largeRenderings; // decoded with it, by stored picture
     QSize m_backgroundPixels;
+    bool m_haveLargeRenderings = false; // read, or being read
+    // The decodes for later sizes, each on its own thread; the last asked for
+    // is the one shown.
+    std::vector<std::unique_ptr<QThread>> m_sizeDecoding;
+    int m_sizesAsked = 0;
     bool m_painted = false;
     std::function<void()> m_afterFirstFrame;
     bool m_unloaded = false;

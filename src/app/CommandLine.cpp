@@ -1,59 +1,84 @@
 #include "app/CommandLine.h"
 
+#include "platform/HostWindow.h"
+
 #include <algorithm>
 
 namespace navcal::app {
 
-QString commandText(const QStringList& arguments) {
-    return arguments.mid(1).join(QLatin1Char(' '));
-}
+namespace {
 
-LaunchMode decideLaunchMode(const QString& text) {
-    const QString command = text.trimmed().toLower();
-    if (command.size() < 2)
-        return LaunchMode::Run;
-    const QChar lead = command.at(0);
-    if (lead != QLatin1Char('/') && lead != QLatin1Char('-'))
-        return LaunchMode::Run;
-    const QChar letter = command.at(1);
-    if (letter == QLatin1Char('p')) {
-        // The host's "/p" may carry anything after it. A dash form is only a
-        // preview when a handle or nothing follows, so that toolkit-style
-        // options such as "-platform x" stay ordinary text that runs.
-        if (lead == QLatin1Char('/') || command.size() == 2)
-            return LaunchMode::Preview;
-        const QChar after = command.at(2);
-        if (after == QLatin1Char(':') || after.isSpace() || after.isDigit())
-            return LaunchMode::Preview;
-        return LaunchMode::Run;
-    }
-    if (letter == QLatin1Char('c')) {
+// Who passes a switch, which says how it is written.
+enum class Host {
+    // The system's screensaver settings: one letter after '/' or '-', any
+    // letter case, at the head of the arguments joined into one text; a
+    // window handle may follow after ':' or blanks.
+    Settings,
+    // A screensaver host that lends its window (X11): an argument of its own
+    // after '-' or '--', written as here; a value is the next argument.
+    WindowLending,
+    // A person, or the desktop's menu: "--" and the name as the first
+    // argument, written as here; the arguments after it are its values.
+    User,
+};
+
+enum class Asks { Configure, Preview, LentRoot, LentWindow, ICalendar, Pdf };
+
+struct Switch {
+    Host host;
+    QLatin1String name;
+    Asks asks;
+    // Settings only: what may follow the letter besides ':', a blank or the
+    // end. The settings dialog's "/p" carries anything; "-p" only digits, so
+    // that toolkit-style options such as "-platform x" stay text that runs.
+    bool anythingAfterSlash = false;
+    bool digitsAfterDash = false;
+};
+
+// Every switch the program reads.
+const Switch kSwitches[] = {
+    {Host::Settings, QLatin1String("c"), Asks::Configure},
+    {Host::Settings, QLatin1String("p"), Asks::Preview, true, true},
+    {Host::WindowLending, QLatin1String("root"), Asks::LentRoot},
+    {Host::WindowLending, QLatin1String("window-id"), Asks::LentWindow},
+    {Host::User, QLatin1String("ics"), Asks::ICalendar},
+    {Host::User, QLatin1String("pdf"), Asks::Pdf},
+};
+
+const QString kLentWindowVariable = QStringLiteral("XSCREENSAVER_WINDOW");
+
+// The settings' switch at the head of `command` (trimmed, lower case).
+const Switch* settingsSwitch(const QString& command) {
+    if (command.size() < 2 || (command.at(0) != u'/' && command.at(0) != u'-'))
+        return nullptr;
+    for (const Switch& s : kSwitches) {
+        if (s.host != Host::Settings || command.at(1) != s.name.at(0))
+            continue;
         if (command.size() == 2)
-            return LaunchMode::Configure;
+            return &s;
         const QChar after = command.at(2);
-        if (after == QLatin1Char(':') || after.isSpace())
-            return LaunchMode::Configure;
+        if (after == u':' || after.isSpace() || (command.at(0) == u'/' && s.anythingAfterSlash) ||
+            (after.isDigit() && s.digitsAfterDash))
+            return &s;
     }
-    return LaunchMode::Run;
+    return nullptr;
 }
 
-std::optional<quint32> hostHandle(const QString& text) {
-    const QString command = text.trimmed().toLower();
-    if (command.size() < 3 ||
-        (command.at(0) != QLatin1Char('/') && command.at(0) != QLatin1Char('-')))
-        return std::nullopt;
-    if (command.at(1) != QLatin1Char('p') && command.at(1) != QLatin1Char('c'))
+// The window handle after the settings' switch ("/p 1234", "/p:1234",
+// "/c:1234"): decimal, non-zero, at most 32 bits (the significant part of
+// every window handle).
+std::optional<quint32> settingsHandle(const QString& command) {
+    if (command.size() < 3)
         return std::nullopt;
     qsizetype start = 2;
-    if (command.at(start) == QLatin1Char(':'))
+    if (command.at(start) == u':')
         ++start;
     while (start < command.size() && command.at(start).isSpace())
         ++start;
     const QString digits = command.mid(start);
     // Digits only: "+12", "0x1f" or "12abc" is no handle a host would pass.
     if (digits.isEmpty() || digits.size() > 10 ||
-        !std::all_of(digits.begin(), digits.end(),
-                     [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
         return std::nullopt;
     const qulonglong value = digits.toULongLong();
     if (value == 0 || value > 0xffffffffu)
@@ -61,19 +86,13 @@ std::optional<quint32> hostHandle(const QString& text) {
     return quint32(value);
 }
 
-std::optional<ExportRequest> exportRequest(const QStringList& arguments) {
+// The year written out as `asks` says, "--NAME FILE [YEAR]" in `switches`.
+ExportRequest exportRequest(Asks asks, const QStringList& switches) {
     using Form = ExportRequest::Form;
-    if (arguments.size() < 2)
-        return std::nullopt;
-    const QString& name = arguments.at(1);
+    const QString& name = switches.at(0);
     ExportRequest request;
-    if (name == QLatin1String("--ics"))
-        request.form = Form::ICalendar;
-    else if (name == QLatin1String("--pdf"))
-        request.form = Form::Pdf;
-    else
-        return std::nullopt;
-    const QStringList rest = arguments.mid(2);
+    request.form = asks == Asks::Pdf ? Form::Pdf : Form::ICalendar;
+    const QStringList rest = switches.mid(1);
     const qsizetype most = request.form == Form::Pdf ? 2 : 1;
     if (rest.isEmpty() || rest.first().isEmpty()) {
         request.error = QStringLiteral("navcal: %1 needs a FILE to write (- for standard output, "
@@ -104,6 +123,86 @@ std::optional<ExportRequest> exportRequest(const QStringList& arguments) {
             request.file = rest.first();
     }
     return request;
+}
+
+// A lending host's window id, decimal or 0x hex, from `source`.
+HostWindowRequest windowId(const QString& text, const QString& source) {
+    const QString id = text.trimmed();
+    bool ok = false;
+    qulonglong value = 0;
+    if (id.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        value = id.mid(2).toULongLong(&ok, 16);
+    else
+        value = id.toULongLong(&ok, 10);
+    // Zero would make some toolkits pick the root window: never accept it.
+    if (!ok || value == 0 || value > 0xffffffffu)
+        return {0, QStringLiteral("navcal: %1 \"%2\" is not a window id (decimal or 0x hex)")
+                       .arg(source, text)};
+    return {quint32(value), {}};
+}
+
+bool isLendingSwitch(const QString& argument, Asks asks) {
+    for (const Switch& s : kSwitches)
+        if (s.host == Host::WindowLending && s.asks == asks)
+            return argument == QLatin1Char('-') + s.name ||
+                   argument == QLatin1String("--") + s.name;
+    return false;
+}
+
+// The lending host's request: "-window-id ID" first, then the variable (with
+// "-root" or alone), else "-root" without it is an error.
+std::optional<HostWindowRequest> lendingRequest(const QStringList& switches,
+                                                const QProcessEnvironment& environment) {
+    for (qsizetype i = 0; i < switches.size(); ++i) {
+        if (!isLendingSwitch(switches.at(i), Asks::LentWindow))
+            continue;
+        if (i + 1 >= switches.size())
+            return HostWindowRequest{0, QStringLiteral("navcal: -window-id needs a window id")};
+        return windowId(switches.at(i + 1), QStringLiteral("-window-id"));
+    }
+    if (environment.contains(kLentWindowVariable))
+        return windowId(environment.value(kLentWindowVariable), kLentWindowVariable);
+    if (std::any_of(switches.begin(), switches.end(),
+                    [](const QString& s) { return isLendingSwitch(s, Asks::LentRoot); }))
+        return HostWindowRequest{
+            0, QStringLiteral("navcal: -root without %1: the desktop's root window is never "
+                              "drawn on")
+                   .arg(kLentWindowVariable)};
+    return std::nullopt;
+}
+
+} // namespace
+
+CommandLine readCommandLine(const QStringList& arguments, const QProcessEnvironment& environment) {
+    CommandLine line;
+    const QStringList switches = arguments.mid(1);
+    // A screensaver host passes none of a person's switches: they come first.
+    for (const Switch& s : kSwitches) {
+        if (s.host == Host::User && switches.value(0) == QLatin1String("--") + s.name) {
+            line.yearExport = exportRequest(s.asks, switches);
+            return line;
+        }
+    }
+    // A host that lends its window comes before the settings' switches.
+    if (platform::hasWindowLendingHost()) {
+        line.hostWindow = lendingRequest(switches, environment);
+        if (line.hostWindow)
+            return line;
+    }
+    const QString command = switches.join(QLatin1Char(' ')).trimmed().toLower();
+    const Switch* found = settingsSwitch(command);
+    if (!found)
+        return line;
+    const std::optional<quint32> handle = settingsHandle(command);
+    if (found->asks == Asks::Configure) {
+        line.mode = LaunchMode::Configure;
+        line.noticeOwner = handle;
+    } else if (platform::hasPreviewHost() && handle) {
+        line.hostWindow = HostWindowRequest{*handle, {}};
+    } else {
+        line.mode = LaunchMode::Preview;
+    }
+    return line;
 }
 
 } // namespace navcal::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -12,25 +13,16 @@ enum class LaunchMode {
     Preview,   // end at once, draw nothing
 };
 
-// Joins the program's arguments (everything after its own path) into the
-// command text the screensaver host meant.
-QString commandText(const QStringList& arguments);
-
-// Decides what the host asked for. A switch may begin with '/' or '-';
-// "c" alone or followed by ':' or a blank is a configure request; "/p" followed
-// by anything (or "-p" alone or followed by ':', a blank or a digit) is a
-// preview; everything else runs.
-LaunchMode decideLaunchMode(const QString& commandText);
-
-// The window handle a host's "/p" or "/c" switch carries ("/p 1234",
-// "/p:1234", "/c:1234"): decimal, non-zero, at most 32 bits (the significant
-// part of every window handle). None when there is no such switch or the
-// handle is missing or malformed.
-std::optional<quint32> hostHandle(const QString& commandText);
+// A window a screensaver host lent to draw in: its id, or why the request
+// cannot be followed.
+struct HostWindowRequest {
+    quint32 window = 0;
+    QString error; // one line for stderr; empty when `window` is usable
+};
 
 // The year written to a file instead of shown: "--ics FILE" or
 // "--pdf FILE [YEAR]" as the whole command line. A screensaver host passes
-// neither, so the host's switches above are read as before. In place of
+// neither, so its switches are read as before. In place of
 // FILE, "--open" writes into the user's documents folder and opens the file
 // there, as the desktop's menu entries do.
 struct ExportRequest {
@@ -46,7 +38,24 @@ struct ExportRequest {
 inline constexpr int kFirstExportYear = 1583;
 inline constexpr int kLastExportYear = 9999;
 
-// None when the first argument is neither switch.
-std::optional<ExportRequest> exportRequest(const QStringList& arguments);
+// What the command line asks for, read once before anything is shown.
+struct CommandLine {
+    LaunchMode mode = LaunchMode::Run;
+    // The host's window to draw in: XScreenSaver's on X11 ("-root",
+    // "-window-id ID", XSCREENSAVER_WINDOW), the settings dialog's preview on
+    // Windows ("/p HANDLE"). A hosted run always runs.
+    std::optional<HostWindowRequest> hostWindow;
+    // The window a configure request's notice stands over ("/c:HANDLE").
+    std::optional<quint32> noticeOwner;
+    // The year written to a file instead of shown.
+    std::optional<ExportRequest> yearExport;
+};
+
+// Reads the program's arguments (its own path first) and the environment.
+// A person's "--ics" and "--pdf" and the screensaver settings' switches
+// ("/c", "/p", with '/' or '-' in any letter case) are read on every system,
+// the window-lending host's ("-root", "-window-id") only where such a host
+// exists; anything else runs.
+CommandLine readCommandLine(const QStringList& arguments, const QProcessEnvironment& environment);
 
 } // namespace navcal::app

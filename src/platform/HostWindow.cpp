@@ -26,25 +26,6 @@ QString hex(quint32 window) {
 }
 #endif
 
-HostWindowRequest parseWindowId(const QString& text, const QString& source) {
-    const QString id = text.trimmed();
-    bool ok = false;
-    qulonglong value = 0;
-    if (id.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        value = id.mid(2).toULongLong(&ok, 16);
-    else
-        value = id.toULongLong(&ok, 10);
-    // Zero would make some toolkits pick the root window: never accept it.
-    if (!ok || value == 0 || value > 0xffffffffu)
-        return {0, QStringLiteral("navcal: %1 \"%2\" is not a window id (decimal or 0x hex)")
-                       .arg(source, text)};
-    return {quint32(value), {}};
-}
-
-bool isSwitch(const QString& argument, QLatin1String name) {
-    return argument == QLatin1Char('-') + name || argument == QLatin1String("--") + name;
-}
-
 } // namespace
 
 bool hasWindowLendingHost() {
@@ -77,30 +58,6 @@ QSize HostWindow::logicalSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
     return (QSizeF(measured()) / ratio).toSize();
-}
-
-std::optional<HostWindowRequest> readHostWindowRequest(const QStringList& arguments,
-                                                       const QProcessEnvironment& environment) {
-    static const QString variable = QStringLiteral("XSCREENSAVER_WINDOW");
-    const QStringList switches = arguments.mid(1);
-    for (qsizetype i = 0; i < switches.size(); ++i) {
-        if (!isSwitch(switches.at(i), QLatin1String("window-id")))
-            continue;
-        if (i + 1 >= switches.size())
-            return HostWindowRequest{0, QStringLiteral("navcal: -window-id needs a window id")};
-        return parseWindowId(switches.at(i + 1), QStringLiteral("-window-id"));
-    }
-    const bool root = std::any_of(switches.begin(), switches.end(), [](const QString& s) {
-        return isSwitch(s, QLatin1String("root"));
-    });
-    if (environment.contains(variable))
-        return parseWindowId(environment.value(variable), variable);
-    if (root)
-        return HostWindowRequest{
-            0, QStringLiteral("navcal: -root without %1: the desktop's root window is never "
-                              "drawn on")
-                   .arg(variable)};
-    return std::nullopt;
 }
 
 #ifdef Q_OS_LINUX
@@ -138,10 +95,16 @@ std::unique_ptr<HostWindow> HostWindow::open(quint32 window, QString* error) {
         return nullptr;
     }
     // Our own event mask on the host's window: its end and its size reach us
-    // without touching what the host itself listens to.
+    // without touching what the host itself listens to. Checked: once the
+    // mask is set, the window's end is an event, so nothing need ask again.
     const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
-    xcb_flush(c);
+    if (xcb_generic_error_t* refused = xcb_request_check(
+            c, xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask))) {
+        std::free(refused);
+        xcb_disconnect(c);
+        *error = QStringLiteral("navcal: %1 is not a window on this display").arg(hex(window));
+        return nullptr;
+    }
     return std::unique_ptr<HostWindow>(new HostWindow(c, window, size));
 }
 
@@ -154,13 +117,9 @@ void HostWindow::watch() {
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(xcb(m_connection)),
                                      QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &HostWindow::readEvents);
-    // A second guard besides the events: a round trip now and then notices a
-    // window that went away while our mask could not be set on it.
-    m_poll = new QTimer(this);
-    m_poll->setInterval(400);
-    connect(m_poll, &QTimer::timeout, this, &HostWindow::check);
-    m_poll->start();
-    check();
+    // Events the opening's round trip already took off the socket are not
+    // announced again.
+    readEvents();
 }
 
 HostWindow::~HostWindow() {
@@ -197,23 +156,6 @@ void HostWindow::readEvents() {
         m_notifier->setEnabled(false);
         emit lost(QStringLiteral("navcal: the connection to the X display was lost"));
     }
-}
-
-void HostWindow::check() {
-    xcb_connection_t* c = xcb(m_connection);
-    xcb_generic_error_t* failure = nullptr;
-    xcb_get_geometry_reply_t* geometry =
-        xcb_get_geometry_reply(c, xcb_get_geometry(c, m_window), &failure);
-    std::free(failure);
-    const bool present = geometry != nullptr;
-    std::free(geometry);
-    if (!present && !m_lost) {
-        m_lost = true;
-        emit lost(QStringLiteral("navcal: the host's window %1 is gone").arg(hex(m_window)));
-    }
-    // The round trip may have read events off the socket that the notifier
-    // will not announce again.
-    readEvents();
 }
 
 QSize HostWindow::measured() const {

@@ -1,11 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <QProcessEnvironment>
 #include <QSize>
-#include <QStringList>
 #include <memory>
-#include <optional>
 
 class QSocketNotifier;
 class QTimer;
@@ -13,8 +10,8 @@ class QTimer;
 namespace navcal::platform {
 
 // Whether this system has a screensaver host that lends its own window to a
-// display program (XScreenSaver on X11). Elsewhere the switches below are not
-// read at all, so they change nothing.
+// display program (XScreenSaver on X11). Elsewhere its switches are not read
+// at all, so they change nothing.
 bool hasWindowLendingHost();
 
 // Whether this system's screensaver host asks for a preview inside a window
@@ -30,22 +27,9 @@ int hostGoneExitCode();
 // window, whatever the session prefers); called before it starts.
 void prepareToolkitForHost();
 
-// What a screensaver host asked for by lending a window: its id, or why the
-// request cannot be followed.
-struct HostWindowRequest {
-    quint32 window = 0;
-    QString error; // one line for stderr; empty when `window` is usable
-};
-
-// Reads "-root" (the host's own window, named by XSCREENSAVER_WINDOW),
-// "-window-id ID" (a preview) or the variable alone; each switch may also be
-// written with two dashes. Ids are decimal or 0x hex. No such switch and no
-// variable: not a hosted run.
-std::optional<HostWindowRequest> readHostWindowRequest(const QStringList& arguments,
-                                                       const QProcessEnvironment& environment);
-
 // A window lent by the host, on its own display connection: checked once when
-// opened, then watched so that its disappearance ends the run at once.
+// opened, then watched through its events so that its disappearance ends the
+// run at once.
 class HostWindow : public QObject {
     Q_OBJECT
   public:
@@ -71,6 +55,8 @@ class HostWindow : public QObject {
   private:
     HostWindow(void* connection, quint32 window, QSize size);
     void readEvents();
+    // Windows: whether the window is still there and its size, looked at
+    // on a timer (no notice of another program's window reaches us).
     void check();
     QSize measured() const;
 

@@ -4,7 +4,15 @@
 #include "platform/SafeFile.h"
 
 #include <QFileInfo>
+#include <QSet>
+#include <QThread>
 #include <array>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 namespace navcal::platform {
 
@@ -13,6 +21,18 @@ namespace {
 // Only called once ensureAudio() has found the library.
 const AudioLibrary& sdl() {
     return *audioLibrary();
+}
+
+// Reading and parsing a long file take a core for a while: done at a lower
+// priority than the screen's drawing, which the machine may have few cores
+// for. The sound is mixed on the audio library's own thread, started with
+// the device at the usual priority, so it does not lag.
+void yieldToTheScreen() {
+    QThread::currentThread()->setPriority(QThread::LowPriority);
+#ifdef Q_OS_LINUX
+    // Linux gives its ordinary threads one priority: their nice value weighs.
+    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
+#endif
 }
 
 } // namespace
@@ -29,7 +49,70 @@ QString defaultSoundFont() {
     return {};
 }
 
+// What the sink asks for, done on the player's thread: every call into the
+// audio library is made there.
+class SdlMusic::Player : public QObject {
+  public:
+    ~Player() override;
+    void play(const QString& path);
+    void stop(const QString& path);
+    bool isPlaying() const;
+
+  private:
+    enum class Audio { Untried, Open, Failed };
+
+    bool ensureAudio();
+    bool load(const QString& path);
+    void freeMusic();
+
+    Audio m_audio = Audio::Untried;
+    Mix_Music* m_music = nullptr;
+    QByteArray m_bytes; // what m_music plays from
+    QString m_musicPath;
+    QSet<QString> m_failed;
+};
+
+SdlMusic::SdlMusic() : m_player(new Player) {}
+
 SdlMusic::~SdlMusic() {
+    if (!m_thread) {
+        delete m_player;
+        return;
+    }
+    // Closed on its own thread, after whatever was asked before.
+    QMetaObject::invokeMethod(m_player, [player = m_player] {
+        delete player;
+        QThread::currentThread()->quit();
+    });
+    m_thread->wait();
+}
+
+void SdlMusic::play(const QString& path) {
+    if (!m_thread) {
+        m_thread = std::make_unique<QThread>();
+        m_thread->setObjectName(QStringLiteral("music"));
+        m_player->moveToThread(m_thread.get());
+        m_thread->start();
+    }
+    QMetaObject::invokeMethod(m_player, [player = m_player, path] { player->play(path); });
+}
+
+void SdlMusic::stop(const QString& path) {
+    if (m_thread)
+        QMetaObject::invokeMethod(m_player, [player = m_player, path] { player->stop(path); });
+}
+
+bool SdlMusic::isPlaying() const {
+    if (!m_thread)
+        return false;
+    bool playing = false;
+    QMetaObject::invokeMethod(
+        m_player, [this, &playing] { playing = m_player->isPlaying(); },
+        Qt::BlockingQueuedConnection);
+    return playing;
+}
+
+SdlMusic::Player::~Player() {
     freeMusic();
     if (m_audio == Audio::Open) {
         sdl().Mix_CloseAudio();
@@ -39,11 +122,11 @@ SdlMusic::~SdlMusic() {
     }
 }
 
-bool SdlMusic::isPlaying() const {
+bool SdlMusic::Player::isPlaying() const {
     return m_audio == Audio::Open && m_music != nullptr && sdl().Mix_PlayingMusic() != 0;
 }
 
-bool SdlMusic::ensureAudio() {
+bool SdlMusic::Player::ensureAudio() {
     // Tried once: without a device every later click would wait for the
     // audio system to fail again.
     if (m_audio != Audio::Untried)
@@ -76,11 +159,12 @@ bool SdlMusic::ensureAudio() {
     return true;
 }
 
-void SdlMusic::play(const QString& path) {
+void SdlMusic::Player::play(const QString& path) {
     if (!ensureAudio() || m_failed.contains(path))
         return;
     if (m_music == nullptr || path != m_musicPath) {
         freeMusic();
+        yieldToTheScreen();
         if (!load(path)) {
             // Remembered: a later click does not touch the file again.
             m_failed.insert(path);
@@ -95,7 +179,7 @@ void SdlMusic::play(const QString& path) {
     sdl().Mix_PlayMusic(m_music, 1);
 }
 
-bool SdlMusic::load(const QString& path) {
+bool SdlMusic::Player::load(const QString& path) {
     // The kind follows the name, as with the multimedia interface; a MIDI
     // file is a few kilobytes, so anything large is no tune.
     Mix_MusicType type = MUS_NONE;
@@ -124,13 +208,13 @@ bool SdlMusic::load(const QString& path) {
     return true;
 }
 
-void SdlMusic::stop(const QString& path) {
+void SdlMusic::Player::stop(const QString& path) {
     if (m_music == nullptr || path != m_musicPath)
         return;
     sdl().Mix_HaltMusic();
 }
 
-void SdlMusic::freeMusic() {
+void SdlMusic::Player::freeMusic() {
     if (m_music == nullptr)
         return;
     sdl().Mix_HaltMusic();

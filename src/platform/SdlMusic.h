@@ -3,10 +3,10 @@
 #include "platform/MusicSink.h"
 
 #include <QByteArray>
-#include <QSet>
 #include <QString>
+#include <memory>
 
-typedef struct _Mix_Music Mix_Music;
+class QThread;
 
 namespace navcal::platform {
 
@@ -27,10 +27,14 @@ inline constexpr qint64 kMaxStreamedMusicBytes = 64 * 1024 * 1024;
 // soundfont) leaves the program running silently.
 // SDL's own environment (SDL_AUDIODRIVER, SDL_SOUNDFONTS, …) is honoured.
 //
+// The library, the audio device and the file are opened on a thread of the
+// player's own, started by the first play: a call returns at once, so the
+// screen never waits for them. Calls take effect in the order they are made.
+//
 // SDL keeps its audio state process-wide: have one sink alive at a time.
 class SdlMusic final : public MusicSink {
   public:
-    SdlMusic() = default;
+    SdlMusic();
     ~SdlMusic() override;
     SdlMusic(const SdlMusic&) = delete;
     SdlMusic& operator=(const SdlMusic&) = delete;
@@ -40,21 +44,15 @@ class SdlMusic final : public MusicSink {
     // Halts the music when it is this file's.
     void stop(const QString& path) override;
 
-    // Whether music is sounding now (it has not yet reached its end).
+    // Whether music is sounding now (it has not yet reached its end), once
+    // the calls made before have taken effect.
     bool isPlaying() const;
 
   private:
-    enum class Audio { Untried, Open, Failed };
+    class Player;
 
-    bool ensureAudio();
-    bool load(const QString& path);
-    void freeMusic();
-
-    Audio m_audio = Audio::Untried;
-    Mix_Music* m_music = nullptr;
-    QByteArray m_bytes; // what m_music plays from
-    QString m_musicPath;
-    QSet<QString> m_failed;
+    std::unique_ptr<QThread> m_thread;
+    Player* m_player; // lives on m_thread once it has started
 };
 
 // The soundfont handed to the MIDI player when SDL_SOUNDFONTS does not name

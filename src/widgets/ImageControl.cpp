@@ -47,6 +47,7 @@ void ImageControl::rescale() {
 void ImageControl::setLargeRendering(QImage large) {
     m_large = std::move(large);
     m_shown = QPixmap();
+    update();
 }
 
 QPixmap ImageControl::picture() const {
@@ -55,13 +56,12 @@ QPixmap ImageControl::picture() const {
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (m_shown.size() != pixels || m_shown.devicePixelRatio() != ratio) {
-        // Scaled once per size, from the largest source: no blur when scaled
-        // up. That source is read only then, never at the design's own size.
+        // Scaled once per size, from the largest source held: no blur when
+        // scaled up. Nothing is read from a file here, inside a paint.
         if (pixels == m_picture.size() || pixels.isEmpty()) {
             m_shown = m_picture;
         } else {
-            const QImage large = m_large.isNull() ? readLargeRendering(m_source) : m_large;
-            m_shown = (large.isNull() ? m_picture : QPixmap::fromImage(large))
+            m_shown = (m_large.isNull() ? m_picture : QPixmap::fromImage(m_large))
                           .scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
         m_shown.setDevicePixelRatio(ratio);

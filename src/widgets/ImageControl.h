@@ -25,7 +25,7 @@ class ImageControl : public TwipPlaced<QLabel> {
     // The stored picture's resource path.
     const QString& source() const { return m_source; }
     // The larger rendering of the picture, read ahead for a control drawn
-    // larger than the design; without it the file is read when first drawn.
+    // larger than the design; until it comes the stored picture is enlarged.
     void setLargeRendering(QImage large);
 
   signals:

@@ -20,7 +20,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 using navcal::test::Xvfb;
@@ -280,6 +283,7 @@ class TestBinary : public QObject {
     void singleCopyAndStaleLockUnderXvfb();
     void firstProgramOnABareServer();
     void everyScreenCoveredAndAKeyOnAnyEndsAll();
+    void draggedShipShowsNoBoxWithoutCompositor_data();
     void draggedShipShowsNoBoxWithoutCompositor();
     void followsTheScreenWhenItsSizeChanges();
     void waylandOutputsCoveredAndTheSaverEnds_data();
@@ -621,10 +625,18 @@ void TestBinary::everyScreenCoveredAndAKeyOnAnyEndsAll() {
     QCOMPARE(saver.exitCode(), 0);
 }
 
+void TestBinary::draggedShipShowsNoBoxWithoutCompositor_data() {
+    QTest::addColumn<bool>("signalMidDrag");
+    QTest::newRow("dropped, then ended") << false;
+    QTest::newRow("SIGTERM mid-drag") << true;
+}
+
 // Dragging the ship on an X desktop with no compositor: the picture that
 // follows the pointer shows the background through its transparent corners,
-// not a white box around it.
+// not a white box around it. A termination signal that comes while the
+// button is still held ends the saver as cleanly as at rest.
 void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
+    QFETCH(bool, signalMidDrag);
     NEEDS("Xvfb", "xwininfo", "xdotool");
     const Xvfb xvfb({"-screen", "0", "1024x768x24"});
     const QString& display = xvfb.display;
@@ -638,6 +650,12 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
     const QRect ship = roles.ship->geometry();
     const QPoint moved(-150, -190); // over the open sea, clear of the ship and the banner
 
+    const auto homeFiles = [this] {
+        return QDir(m_home.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    };
+    QStringList filesBefore = homeFiles();
+    filesBefore.removeAll("navcal.lock");
     QProcess saver;
     saver.setProcessEnvironment(environment("xcb", display));
     saver.start(NAVCAL_BINARY, {"/s"});
@@ -673,9 +691,27 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
         return screenshot(display);
     });
     QVERIFY2(!during.isNull(), "no picture followed the pointer");
+    if (signalMidDrag) {
+        ::kill(pid_t(saver.processId()), SIGTERM);
+        QVERIFY2(saver.waitForFinished(10000), qPrintable(report(saver)));
+        QCOMPARE(saver.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(saver.exitCode(), 0);
+        // Nothing is left: no window (the dragged picture's included) and
+        // no held lock; the lock file is all the program leaves in its folder.
+        WAIT_VERIFY(!windowShown(display), 5000);
+        QVERIFY(!windowTree(display).join('\n').contains(place));
+        QStringList left = homeFiles();
+        left.removeAll("navcal.lock");
+        QCOMPARE(left, filesBefore);
+        const int lock = ::open(qPrintable(m_home.filePath("navcal.lock")), O_RDONLY);
+        QVERIFY(lock >= 0 && ::flock(lock, LOCK_EX | LOCK_NB) == 0);
+        ::close(lock);
+    }
     QVERIFY(pointer({"mouseup", "1"}));
     const QString covered = coveredCorner(before, during, picture);
     QVERIFY2(covered.isEmpty(), qPrintable(covered));
+    if (signalMidDrag)
+        return;
     saver.terminate();
     QVERIFY(saver.waitForFinished(10000));
     QCOMPARE(saver.exitCode(), 0);

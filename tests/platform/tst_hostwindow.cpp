@@ -1,4 +1,4 @@
-// A window lent by a screensaver host: reading the request, drawing inside a
+// A window lent by a screensaver host: drawing inside a
 // test-made window and nowhere else, ending when the window goes away, and
 // leaving nothing behind.
 
@@ -17,9 +17,6 @@
 #include <QtTest>
 #include <memory>
 #include <xcb/xcb.h>
-
-using navcal::platform::HostWindowRequest;
-using navcal::platform::readHostWindowRequest;
 
 namespace {
 
@@ -101,8 +98,6 @@ QStringList processesAtHome(const QString& home) {
 class TestHostWindow : public QObject {
     Q_OBJECT
   private slots:
-    void readsTheRequest_data();
-    void readsTheRequest();
     void drawsOnlyInsideTheLentWindow_data();
     void drawsOnlyInsideTheLentWindow();
     void refusesWhatIsNoWindow_data();
@@ -117,42 +112,6 @@ class TestHostWindow : public QObject {
     QString m_display;
     QTemporaryDir m_home;
 };
-
-void TestHostWindow::readsTheRequest_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("variable"); // "-" when unset
-    QTest::addColumn<bool>("hosted");
-    QTest::addColumn<uint>("window"); // 0: an error is expected
-    QTest::newRow("Windows switch, no variable") << QStringList{"/s"} << "-" << false << 0u;
-    QTest::newRow("-root, hex variable") << QStringList{"-root"} << "0x2A" << true << 42u;
-    QTest::newRow("--window-id decimal")
-        << QStringList{"--window-id", "123"} << "-" << true << 123u;
-    QTest::newRow("switch wins over variable")
-        << QStringList{"-window-id", "0x5"} << "9" << true << 5u;
-    QTest::newRow("variable alone") << QStringList{} << " 77 " << true << 77u;
-    QTest::newRow("-root without variable") << QStringList{"-root"} << "-" << true << 0u;
-    QTest::newRow("id missing") << QStringList{"-window-id"} << "-" << true << 0u;
-    QTest::newRow("id zero") << QStringList{"-window-id", "0"} << "-" << true << 0u;
-    QTest::newRow("id junk") << QStringList{"-window-id", "0xZZ"} << "-" << true << 0u;
-    QTest::newRow("id too large") << QStringList{"-window-id", "0x100000000"} << "-" << true << 0u;
-}
-
-void TestHostWindow::readsTheRequest() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, variable);
-    QFETCH(bool, hosted);
-    QFETCH(uint, window);
-    QProcessEnvironment env;
-    if (variable != "-")
-        env.insert("XSCREENSAVER_WINDOW", variable);
-    const auto request = readHostWindowRequest(QStringList{"navcal"} + arguments, env);
-    QCOMPARE(request.has_value(), hosted);
-    if (!hosted)
-        return;
-    QCOMPARE(request->window, quint32(window));
-    QCOMPARE(request->error.isEmpty(), window != 0);
-    QVERIFY(!request->error.contains('\n'));
-}
 
 bool TestHostWindow::startServer() {
     if (!m_server)
