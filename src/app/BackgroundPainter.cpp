@@ -21,7 +21,6 @@ void BackgroundPainter::paint(QPainter& painter, widgets::PictureBox& box, const
         // A smaller window: the one copy is shrunk to it, once, so that a
         // repainted label costs a copy of its rectangle, never a rescale.
         box.setPicture(shrunkTo(box.picture(), pixels));
-        ++m_scalings;
     }
     QImage picture = box.picture();
     if (picture.hasAlphaChannel())

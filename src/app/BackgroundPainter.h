@@ -25,15 +25,11 @@ class BackgroundPainter {
     // is transparent or missing.
     void paint(QPainter& painter, widgets::PictureBox& box, const QRect& area, QSize size,
                qreal ratio, QColor fill);
-    // How often a picture has been fitted to the window (once per size).
-    int scalings() const { return m_scalings; }
-    void countScaling() { ++m_scalings; }
 
   private:
     const QImage* enlargedPiece(const QRect& area, const QImage& picture, QSize size, qreal ratio,
                                 QColor fill);
 
-    int m_scalings = 0;
     static constexpr std::size_t kKeptPieces = 4;
     std::vector<std::pair<QRect, QImage>> m_pieces;
     QList<QRect> m_paintedAreas;

@@ -150,11 +150,11 @@ void CalendarWindow::decodeForSize() {
             QImage picture = backgroundFor(folders, stored, pixels);
             QHash<QString, QImage> large = readLargeRenderings(enlarged);
             QMetaObject::invokeMethod(this, [this, picture = std::move(picture),
-                                             large = std::move(large), pixels, size]() mutable {
+                                             large = std::move(large), size]() mutable {
                 giveLargeRenderings(large);
                 // Only the last size asked for is shown.
                 if (size == m_sizesAsked)
-                    showBackground(std::move(picture), pixels);
+                    showBackground(std::move(picture));
             });
         });
     m_sizeDecoding.emplace_back(decoding);
@@ -176,9 +176,7 @@ void CalendarWindow::giveLargeRenderings(const QHash<QString, QImage>& large) {
     }
 }
 
-void CalendarWindow::showBackground(QImage picture, QSize pixels) {
-    if (picture.size() == pixels)
-        m_background.countScaling();
+void CalendarWindow::showBackground(QImage picture) {
     m_controls->roles().background->setPicture(std::move(picture));
     update();
 }
@@ -201,7 +199,7 @@ void CalendarWindow::loadBackground() {
     }
     if (picture.isNull())
         picture = backgroundFor(m_dataFolders, storedBackground(), pixels);
-    showBackground(std::move(picture), pixels);
+    showBackground(std::move(picture));
 }
 
 void CalendarWindow::paintEvent(QPaintEvent* event) {

@@ -47,8 +47,6 @@ class CalendarWindow : public QWidget {
     // How the stored arrangement is scaled to fill the screen: the one scale,
     // which every control asks for.
     const design::TwipScale& scale() const { return m_fit.scale; }
-    // How often the background has been fitted to the window (once per size).
-    int backgroundScalings() const { return m_background.scalings(); }
 
   signals:
     // The arrangement has been fitted to a screen `width` twips wide.
@@ -68,7 +66,7 @@ class CalendarWindow : public QWidget {
     // The background for the window's new size, decoded on a thread and
     // shown when it comes.
     void decodeForSize();
-    void showBackground(QImage picture, QSize pixels);
+    void showBackground(QImage picture);
     // The stored images whose larger renderings the scale needs and the
     // images do not have yet.
     QStringList enlargedImages() const;

@@ -54,10 +54,6 @@ QString musicPathFor(const QString& folder, const QString& firstName) {
     return {};
 }
 
-QString chooseMusic(const QString& folder) {
-    return chooseMusic(folder, musicMatches(folder));
-}
-
 QString chooseMusicIn(const QStringList& folders) {
     for (const QString& folder : folders) {
         const QStringList matches = musicMatches(folder);

@@ -44,7 +44,6 @@ QString musicPathFor(const QString& folder, const QString& firstName);
 // file (a folder, a pipe, a dangling link) chooses nothing: the player would
 // fail on it or, for a pipe, wait for a writer forever.
 QString chooseMusic(const QString& folder, const QStringList& matches);
-QString chooseMusic(const QString& folder);
 // The same in the first of `folders` with any "muzz.*" entry: a folder that
 // has one decides even when its first match cannot be played.
 QString chooseMusicIn(const QStringList& folders);

@@ -72,7 +72,7 @@ void TestMusic::folderWithOneEntry() {
     if (!fileName.isEmpty())
         QVERIFY(writeFile(dir.filePath(fileName)));
 
-    QCOMPARE(chooseMusic(dir.path()), chosen ? nativePath(dir, fileName) : QString());
+    QCOMPARE(chooseMusicIn({dir.path()}), chosen ? nativePath(dir, fileName) : QString());
 
     RecordingSink sink;
     Music music(sink, {dir.path()});
@@ -111,7 +111,7 @@ void TestMusic::onlyTheFirstMatchDecides() {
 #ifdef Q_OS_UNIX
     QCOMPARE(found, matchesByReaddir(dir.path()));
 #endif
-    QCOMPARE(chooseMusic(dir.path()), chooseMusic(dir.path(), found));
+    QCOMPARE(chooseMusicIn({dir.path()}), chooseMusic(dir.path(), found));
     found.sort();
     listing.sort();
     QCOMPARE(found, listing);
@@ -122,19 +122,19 @@ void TestMusic::nonRegularFirstMatchChoosesNothing() {
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkdir("muzz.wav"));
     QCOMPARE(musicMatches(dir.path()), QStringList{"muzz.wav"});
-    QCOMPARE(chooseMusic(dir.path()), QString());
+    QCOMPARE(chooseMusicIn({dir.path()}), QString());
 #ifdef Q_OS_UNIX
     // A pipe would keep the player waiting for a writer at start-up.
     QTemporaryDir pipeDir;
     QVERIFY(pipeDir.isValid());
     QCOMPARE(mkfifo(QFile::encodeName(pipeDir.filePath("muzz.mid")).constData(), 0600), 0);
-    QCOMPARE(chooseMusic(pipeDir.path()), QString());
+    QCOMPARE(chooseMusicIn({pipeDir.path()}), QString());
     // A link to a real file plays.
     QTemporaryDir linkDir;
     QVERIFY(linkDir.isValid());
     QVERIFY(writeFile(linkDir.filePath("tune.bin")));
     QVERIFY(QFile::link(linkDir.filePath("tune.bin"), linkDir.filePath("muzz.mp3")));
-    QCOMPARE(chooseMusic(linkDir.path()), nativePath(linkDir, "muzz.mp3"));
+    QCOMPARE(chooseMusicIn({linkDir.path()}), nativePath(linkDir, "muzz.mp3"));
 #endif
 }
 
