@@ -30,18 +30,31 @@ void complain(const QString& line) {
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
 }
 
+// The toolkit's command line: the program's name and the platform's options.
+// The strings must live as long as the application that reads them.
+struct ToolkitArguments {
+    ToolkitArguments(const char* program, const QStringList& options) {
+        strings.emplace_back(program);
+        for (const QString& option : options)
+            strings.push_back(option.toLocal8Bit());
+        for (QByteArray& string : strings)
+            argv.push_back(string.data());
+        argv.push_back(nullptr);
+        argc = int(strings.size());
+    }
+    ToolkitArguments(const ToolkitArguments&) = delete;
+    ToolkitArguments& operator=(const ToolkitArguments&) = delete;
+
+    std::vector<QByteArray> strings;
+    std::vector<char*> argv;
+    int argc = 0;
+};
+
 // Writes the year out: no display, no lock, so it runs on a machine
 // without one and beside a running saver.
 int writeYear(char* program, const app::ExportRequest& request) {
-    std::vector<QByteArray> qtArguments{QByteArray(program)};
-    for (const QString& option : platform::offscreenToolkitArguments())
-        qtArguments.push_back(option.toLocal8Bit());
-    std::vector<char*> qtArgv;
-    for (QByteArray& argument : qtArguments)
-        qtArgv.push_back(argument.data());
-    qtArgv.push_back(nullptr);
-    int qtArgc = int(qtArguments.size());
-    QApplication application(qtArgc, qtArgv.data());
+    ToolkitArguments qt(program, platform::offscreenToolkitArguments());
+    QApplication application(qt.argc, qt.argv.data());
     QApplication::setApplicationName(QStringLiteral("navcal"));
     design::installFontSubstitutes();
 
@@ -103,17 +116,8 @@ int main(int argc, char** argv) {
         complain(display.error());
         return 1;
     }
-    // The toolkit sees the program's name and the platform's options; the
-    // strings live as long as the application.
-    std::vector<QByteArray> qtArguments{QByteArray(argv[0])};
-    for (const QString& option : display.toolkitArguments())
-        qtArguments.push_back(option.toLocal8Bit());
-    std::vector<char*> qtArgv;
-    for (QByteArray& argument : qtArguments)
-        qtArgv.push_back(argument.data());
-    qtArgv.push_back(nullptr);
-    int qtArgc = int(qtArguments.size());
-    QApplication application(qtArgc, qtArgv.data());
+    ToolkitArguments qt(argv[0], display.toolkitArguments());
+    QApplication application(qt.argc, qt.argv.data());
     display.release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
     QApplication::setWindowIcon(widgets::lifebuoyIcon());
