@@ -91,7 +91,7 @@ Controls::Controls(QWidget* window, const TwipScale& scale) {
                 MonthView*& view = views.at(month - 1);
                 if (!view)
                     view = new MonthView(monthLayouts().at(month - 1), months.parts.at(month - 1),
-                                         scale, window);
+                                         scale, m_fill, window);
                 created = view;
                 break;
             }

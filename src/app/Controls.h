@@ -46,6 +46,8 @@ class Controls {
     Controls(QWidget* window, const TwipScale& scale);
 
     const Roles& roles() const { return m_roles; }
+    // The year's fill, which the month views show.
+    calendar::YearFill& fill() { return m_fill; }
 
     // Every label that is a widget of its own, in design order.
     const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
@@ -61,6 +63,7 @@ class Controls {
                       const std::map<Role, int>& intervals,
                       const std::array<panels::MonthView*, 12>& views);
 
+    calendar::YearFill m_fill;
     QList<TwipLabel*> m_allLabels;
     QList<ImageControl*> m_allImages;
     Roles m_roles;

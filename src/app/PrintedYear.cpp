@@ -82,12 +82,20 @@ QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
     // The panels as the screen has them, built on a window that is never shown.
     QWidget page;
     const design::TwipScale scale{design::kTwipsPerInch / dpi, kLayoutFactor};
-    const Controls controls(&page, scale);
+    Controls controls(&page, scale);
+    // The year's fill at its end, every cell revealed; no today.
+    panels::changeFill(controls.roles().months, [&] {
+        calendar::YearFill& fill = controls.fill();
+        calendar::YearFill::Months cells;
+        for (int month = 1; month <= 12; ++month)
+            cells.at(std::size_t(month - 1)) =
+                calendar::monthCells(year, month, QDate(), locale, userRows);
+        fill.start(cells);
+        while (!fill.ended())
+            fill.next();
+    });
     QRect months;
-    for (panels::MonthView* view : controls.roles().months) {
-        view->startFill(calendar::monthCells(year, view->month(), QDate(), locale, userRows));
-        while (view->revealed() < panels::MonthView::kFillTicks)
-            view->revealNext();
+    for (const panels::MonthView* view : controls.roles().months) {
         for (int part = 0; part < panels::MonthView::kParts; ++part)
             months |= view->partPixels(part);
     }

@@ -31,8 +31,9 @@ Saver::Saver(SaverServices services)
     // Built while the window's background is still being decoded.
     const app::Roles& roles = m_window->controls().roles();
     m_today = std::make_unique<calendar::Today>(*m_services.clock);
-    m_panels = std::make_unique<panels::MonthPanels>(roles.months, *m_today, m_palette,
-                                                     m_services.locale, m_userHolidays);
+    m_panels =
+        std::make_unique<panels::MonthPanels>(roles.months, m_window->controls().fill(), *m_today,
+                                              m_palette, m_services.locale, m_userHolidays);
     // The banner stands on the line of July's Monday header.
     const panels::MonthView* july = roles.month(7);
     m_banner = std::make_unique<banner::Banner>(

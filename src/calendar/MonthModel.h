@@ -51,6 +51,38 @@ struct MonthCells {
 MonthCells monthCells(int year, int month, const QDate& today, const QLocale& locale,
                       const std::vector<Holiday>& userRows = {});
 
+// The fill of the twelve months, one state for all of them: how many ticks
+// have run and the months' cells as they stood at its first tick.
+class YearFill {
+  public:
+    // Ticks of a whole fill: the first reveals cells 0 and 1, each later one
+    // the next cell.
+    static constexpr int kTicks = kMonthCells - 1;
+    using Months = std::array<MonthCells, 12>; // January first
+
+    // None: every cell as stored.
+    int ticks() const { return m_ticks; }
+    bool ended() const { return m_ticks == kTicks; }
+    const MonthCells& month(int month) const { return m_months.at(std::size_t(month - 1)); }
+
+    // Back to the start: no cell revealed.
+    void restart() { m_ticks = 0; }
+    // The first tick, with the months' cells.
+    void start(const Months& months) {
+        m_months = months;
+        m_ticks = 1;
+    }
+    // A later tick; none after the last.
+    void next() {
+        if (m_ticks > 0 && m_ticks < kTicks)
+            ++m_ticks;
+    }
+
+  private:
+    int m_ticks = 0;
+    Months m_months{};
+};
+
 // What a cell shows.
 struct CellLook {
     int day = 0; // of the month, as its caption numbers it; 0: none

@@ -14,30 +14,34 @@ bool validMonth(int month) {
 
 } // namespace
 
-MonthPanels::MonthPanels(const std::array<MonthView*, 12>& months, calendar::Today& today,
-                         design::RandomPalette& palette, QLocale locale,
+MonthPanels::MonthPanels(const std::array<MonthView*, 12>& months, calendar::YearFill& fill,
+                         calendar::Today& today, design::RandomPalette& palette, QLocale locale,
                          const std::vector<calendar::Holiday>& userHolidays, QObject* parent)
-    : QObject(parent), m_months(months), m_today(today), m_palette(palette),
+    : QObject(parent), m_months(months), m_fill(fill), m_today(today), m_palette(palette),
       m_locale(std::move(locale)), m_userHolidays(userHolidays) {}
 
 void MonthPanels::restartFills() {
-    for (MonthView* view : m_months)
-        view->restartFill();
+    changeFill(m_months, [this] {
+        m_fill.restart();
+        for (MonthView* view : m_months)
+            view->clearMarks();
+    });
 }
 
 bool MonthPanels::fillTick() {
-    const QDate today = m_today.date();
-    bool done = true;
-    for (MonthView* month : m_months) {
-        MonthView& view = *month;
-        if (view.revealed() == 0)
-            view.startFill(
-                calendar::monthCells(today.year(), view.month(), today, m_locale, m_userHolidays));
-        else
-            view.revealNext();
-        done = done && view.revealed() == MonthView::kFillTicks;
-    }
-    return !done;
+    changeFill(m_months, [this] {
+        if (m_fill.ticks() > 0) {
+            m_fill.next();
+            return;
+        }
+        const QDate today = m_today.date();
+        calendar::YearFill::Months months;
+        for (int month = 1; month <= 12; ++month)
+            months.at(std::size_t(month - 1)) =
+                calendar::monthCells(today.year(), month, today, m_locale, m_userHolidays);
+        m_fill.start(months);
+    });
+    return !m_fill.ended();
 }
 
 void MonthPanels::titleClicked(int month) {

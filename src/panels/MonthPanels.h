@@ -16,10 +16,11 @@ namespace navcal::panels {
 class MonthPanels : public QObject {
     Q_OBJECT
   public:
-    // Fills for `today`. `userHolidays`, the user's own rows beside the
-    // stored table, are read as they stand at each fill and title click.
-    MonthPanels(const std::array<MonthView*, 12>& months, calendar::Today& today,
-                design::RandomPalette& palette, QLocale locale,
+    // Fills for `today`: `fill` is the year's, which the views show.
+    // `userHolidays`, the user's own rows beside the stored table, are read
+    // as they stand at each fill and title click.
+    MonthPanels(const std::array<MonthView*, 12>& months, calendar::YearFill& fill,
+                calendar::Today& today, design::RandomPalette& palette, QLocale locale,
                 const std::vector<calendar::Holiday>& userHolidays, QObject* parent = nullptr);
 
     // Every month's fill back at its start: no cell revealed.
@@ -37,6 +38,7 @@ class MonthPanels : public QObject {
 
   private:
     const std::array<MonthView*, 12>& m_months; // January first
+    calendar::YearFill& m_fill;
     calendar::Today& m_today;
     design::RandomPalette& m_palette;
     QLocale m_locale;

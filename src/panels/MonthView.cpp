@@ -130,8 +130,9 @@ bool sameFont(const design::StoredFont& a, const design::StoredFont& b) {
 
 MonthView::MonthView(const design::MonthLayout& month,
                      const std::array<const design::StoredControl*, kParts>& parts,
-                     const design::TwipScale& scale, QWidget* window)
-    : QWidget(window), m_month(month.month), m_scale(scale) {
+                     const design::TwipScale& scale, const calendar::YearFill& fill,
+                     QWidget* window)
+    : QWidget(window), m_month(month.month), m_scale(scale), m_fill(fill) {
     static const bool accessible = [] {
         QAccessible::installFactory(monthViewAccessible);
         return true;
@@ -168,7 +169,7 @@ MonthView::Look MonthView::look(int index) const {
     }
     const int cell = index - kFirstCell;
     look.day = design::storedCellDay(cell);
-    return calendar::cellLook(cell, std::move(look), m_cells, m_revealed,
+    return calendar::cellLook(cell, std::move(look), m_fill.month(m_month), m_fill.ticks(),
                               m_marks[std::size_t(cell)]);
 }
 
@@ -177,28 +178,6 @@ MonthView::Looks MonthView::looks() const {
     for (int i = 0; i < kParts; ++i)
         out[std::size_t(i)] = look(i);
     return out;
-}
-
-void MonthView::restartFill() {
-    const Looks before = looks();
-    m_revealed = 0;
-    m_marks.fill({});
-    showChanges(before);
-}
-
-void MonthView::startFill(const calendar::MonthCells& cells) {
-    const Looks before = looks();
-    m_cells = cells;
-    m_revealed = 1;
-    showChanges(before);
-}
-
-void MonthView::revealNext() {
-    if (m_revealed <= 0 || m_revealed >= kFillTicks)
-        return;
-    const Looks before = looks();
-    ++m_revealed;
-    showChanges(before);
 }
 
 void MonthView::setTitleColour(Colour colour) {
@@ -219,13 +198,17 @@ void MonthView::markCells(const std::array<Mark, calendar::kMonthCells>& marks) 
         const Mark& mark = marks[std::size_t(cell)];
         calendar::CellMarks& kept = m_marks[std::size_t(cell)];
         kept.colour = mark.colour;
-        kept.colourAt = m_revealed;
+        kept.colourAt = m_fill.ticks();
         if (mark.tip) {
             kept.tip = *mark.tip;
-            kept.tipAt = m_revealed;
+            kept.tipAt = m_fill.ticks();
         }
     }
     showChanges(before);
+}
+
+void MonthView::clearMarks() {
+    m_marks.fill({});
 }
 
 // ---- place ----

@@ -22,8 +22,8 @@ static_assert(calendar::kMonthCells == design::kCellsPerMonth);
 // One month panel of the stored design, painted by one widget: its title, the
 // seven weekday headers and the 37 day cells, each at its stored place and in
 // its stored font, scaled as the arrangement is. What each of them shows is
-// worked out when drawn, from the stored design, the month's cells as the
-// calendar gives them, how many of them the fill has revealed, and the
+// worked out when drawn, from the stored design, the year's fill (the month's
+// cells as the calendar gives them and how many of them are revealed), and the
 // colours clicks have put on them.
 //
 // A click on the title is the panel's one action; the other parts take their
@@ -35,14 +35,12 @@ class MonthView : public QWidget {
     static constexpr int kHeaders = 7;
     static constexpr int kParts = 1 + kHeaders + calendar::kMonthCells;
     static constexpr int kFirstCell = 1 + kHeaders;
-    // Ticks of a whole fill: cell 0 comes with the first.
-    static constexpr int kFillTicks = calendar::kMonthCells - 1;
 
     // `parts`: the month's title, its headers Monday first and its cells in
-    // order, as stored.
+    // order, as stored. `fill` is the year's, which outlives the view.
     MonthView(const design::MonthLayout& month,
               const std::array<const design::StoredControl*, kParts>& parts,
-              const design::TwipScale& scale, QWidget* window);
+              const design::TwipScale& scale, const calendar::YearFill& fill, QWidget* window);
 
     int month() const { return m_month; }
 
@@ -67,17 +65,12 @@ class MonthView : public QWidget {
     // paint and a printed page both draw through here.
     void paint(QPainter& painter, QPoint origin, const QRegion& region) const;
 
-    // ---- the fill ----
-    // How many ticks of the fill have run; none: every cell as stored.
-    int revealed() const { return m_revealed; }
-    // Back to the start of a fill, the cells as stored, the marks of earlier
-    // title clicks gone (the title's and headers' colours stay).
-    void restartFill();
-    // The fill's first tick: takes the month's cells, empties those that show
-    // no day and reveals cells 0 and 1.
-    void startFill(const calendar::MonthCells& cells);
-    // Each later tick reveals the next cell; none after the last.
-    void revealNext();
+    // ---- changes ----
+    // Every part's look: taken before a change of the year's fill, so that
+    // `showChanges` repaints and tells screen readers what changed.
+    using Looks = std::array<Look, kParts>;
+    Looks looks() const;
+    void showChanges(const Looks& before);
 
     // ---- what clicks put on it ----
     void setTitleColour(design::Colour colour);
@@ -89,6 +82,10 @@ class MonthView : public QWidget {
         std::optional<QString> tip{};
     };
     void markCells(const std::array<Mark, calendar::kMonthCells>& marks);
+    // The marks of earlier title clicks gone, as a new fill starts (the
+    // title's and headers' colours stay); shown by the `changeFill` it is
+    // called in.
+    void clearMarks();
 
     // ---- place ----
     // The arrangement's scale has changed: fonts, frames and sizes follow it.
@@ -115,25 +112,31 @@ class MonthView : public QWidget {
         QFont font;
         QRect pixels;
     };
-    using Looks = std::array<Look, kParts>;
-    Looks looks() const;
     // Size from the caption for a part that sizes itself, then the pixels.
     void fit(Part& part, const Look& look);
     // Every part's font at the scale, each part fitted, the view placed.
     void fitToScale();
-    // Repaints, resizes and tells screen readers what changed since `before`.
-    void showChanges(const Looks& before);
     void placeOnWindow();
 
     int m_month;
     const design::TwipScale& m_scale; // the window's, which outlives the view
+    const calendar::YearFill& m_fill;
     std::vector<Part> m_parts;
-    calendar::MonthCells m_cells{};
-    int m_revealed = 0;
     std::optional<design::Colour> m_titleColour;
     std::optional<design::Colour> m_headerColour;
     std::array<calendar::CellMarks, calendar::kMonthCells> m_marks{};
     widgets::LeftClick m_titleClick;
 };
+
+// Changes the year's fill: `change` runs once, then each of `views` repaints
+// and tells screen readers what changed in it.
+template <class Change> void changeFill(const std::array<MonthView*, 12>& views, Change&& change) {
+    std::array<MonthView::Looks, 12> before;
+    for (std::size_t i = 0; i < views.size(); ++i)
+        before[i] = views[i]->looks();
+    change();
+    for (std::size_t i = 0; i < views.size(); ++i)
+        views[i]->showChanges(before[i]);
+}
 
 } // namespace navcal::panels

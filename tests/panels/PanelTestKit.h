@@ -32,10 +32,7 @@ inline panels::MonthView& monthView(app::CalendarWindow& form, int month) {
 
 // Every month filled to its last cell.
 inline bool filled(app::CalendarWindow& form) {
-    const auto& months = form.controls().roles().months;
-    return std::all_of(months.begin(), months.end(), [](auto* view) {
-        return view->revealed() == panels::MonthView::kFillTicks;
-    });
+    return form.controls().fill().ended();
 }
 
 // A left click on a month's title where it is drawn.
