@@ -44,9 +44,6 @@ class CalendarWindow : public QWidget {
     app::Controls& controls() { return *m_controls; }
     // The screen measured in the design's twips (at the arrangement's scale).
     float screenWidth() const { return m_fit.width; }
-    // How the stored arrangement is scaled to fill the screen: the one scale,
-    // which every control asks for.
-    const design::TwipScale& scale() const { return m_fit.scale; }
 
   signals:
     // The arrangement has been fitted to a screen `width` twips wide.

@@ -48,7 +48,6 @@ class MonthView : public QWidget {
     // frame is one design pixel wide at the arrangement's scale.
     using Look = calendar::CellLook;
     Look look(int part) const;
-    const design::StoredControl& stored(int part) const { return *m_parts.at(part).stored; }
     // Where a part is drawn, in the window's pixels, and in what font.
     QRect partPixels(int part) const { return m_parts.at(part).pixels; }
     const QFont& partFont(int part) const { return m_parts.at(part).font; }

@@ -30,7 +30,6 @@ template <class QtBase> class TwipPlaced : public QtBase {
     float top() const { return m_top; }
     float twipWidth() const { return m_width; }
     float twipHeight() const { return m_height; }
-    double twipsPerPixel() const { return m_scale.twipsPerPixel(); }
     const TwipScale& scale() const { return m_scale; }
 
     void setLeft(float left) { moveTwips(left, m_top); }

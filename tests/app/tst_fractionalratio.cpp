@@ -74,12 +74,16 @@ QStringList layoutReport(QSize screen) {
         if (label->isVisibleTo(&form))
             shown.append({label->objectName(), label->geometry(), label->font(), label->caption(),
                           label->frameWidth()});
-    const int frame = std::max(1, int(std::lround(form.scale().factor)));
+    // Today's frame: a design pixel at the arrangement's scale, which fills
+    // the 1024x768 design to the screen.
+    const double factor = std::min(screen.width() / 1024.0, screen.height() / 768.0);
+    const int frame = std::max(1, int(std::lround(factor)));
     for (const panels::MonthView* view : form.controls().roles().months)
         for (int part = 0; part < panels::MonthView::kParts; ++part) {
             const panels::MonthView::Look look = view->look(part);
-            shown.append({view->stored(part).objectName(), view->partPixels(part),
-                          view->partFont(part), look.caption, look.frame ? frame : 0});
+            shown.append({QStringLiteral("month %1 part %2").arg(view->month()).arg(part),
+                          view->partPixels(part), view->partFont(part), look.caption,
+                          look.frame ? frame : 0});
         }
     report << QStringLiteral("labels %1").arg(shown.size());
     for (qsizetype i = 0; i < shown.size(); ++i) {
