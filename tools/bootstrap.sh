@@ -13,7 +13,7 @@ packages=(
     qt6-base-dev libgl-dev
     libsdl2-mixer-dev timgm6mb-soundfont
     fonts-liberation fonts-dejavu-core
-    xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick clang-format
+    xvfb xauth x11-utils x11-xserver-utils x11-apps xdotool imagemagick clang-format
     libxcb1-dev libxcb-randr0-dev libxcb-damage0-dev xscreensaver strace
     mate-screensaver dbus-x11 qt6-wayland weston
     dpkg-dev fakeroot file lintian desktop-file-utils appstream
