@@ -13,7 +13,6 @@ Heartbeat::Heartbeat(const calendar::Clock& clock, Steps steps, int fillMs, int 
 
 void Heartbeat::start() {
     m_beating = true;
-    m_filling = true;
     m_firstSecond = QDeadlineTimer(m_firstSecondMs, Qt::PreciseTimer);
     m_timer.start(m_fillMs);
 }
@@ -21,14 +20,6 @@ void Heartbeat::start() {
 void Heartbeat::stop() {
     m_beating = false;
     m_timer.stop();
-}
-
-void Heartbeat::fill() {
-    m_filling = true;
-    // Between beats the next one comes at the fill's pace; during a beat,
-    // its end arms the next.
-    if (m_timer.isActive())
-        m_timer.start(m_fillMs);
 }
 
 void Heartbeat::beat() {
@@ -45,8 +36,8 @@ void Heartbeat::beat() {
         }
     }
     m_steps.day(now.date());
-    if (m_filling)
-        m_filling = m_steps.fill();
+    if (m_steps.filling())
+        m_steps.fill();
     m_steps.banner();
     arm(now);
 }
@@ -54,7 +45,9 @@ void Heartbeat::beat() {
 void Heartbeat::arm(const QDateTime& now) {
     if (!m_beating)
         return;
-    if (m_filling)
+    // A fill that a beat's steps started over (a new day) goes on at its
+    // pace from the next beat.
+    if (m_steps.filling())
         m_timer.start(m_fillMs);
     else if (!m_firstSecond.hasExpired())
         m_timer.start(int(m_firstSecond.remainingTime()));

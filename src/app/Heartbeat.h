@@ -23,7 +23,8 @@ class Heartbeat : public QObject {
     struct Steps {
         std::function<void(const QDateTime&)> second; // a second not shown yet has begun
         std::function<void(const QDate&)> day;        // the date as the beat read it
-        std::function<bool()> fill;                   // a fill's next step; false once it has ended
+        std::function<bool()> filling;                // whether a fill is under way
+        std::function<void()> fill;                   // its next step
         std::function<void()> banner;                 // the banner's check
     };
     // `fillMs`: the fill's pace; `firstSecondMs`: how long after the start
@@ -31,12 +32,10 @@ class Heartbeat : public QObject {
     Heartbeat(const calendar::Clock& clock, Steps steps, int fillMs, int firstSecondMs,
               QObject* parent = nullptr);
 
-    // Beats from now on, a fill under way.
+    // Beats from now on.
     void start();
     // No beat after this.
     void stop();
-    // A fill starts over: the beats come at its pace until it has ended.
-    void fill();
     // One beat; the timer calls it.
     void beat();
 
@@ -55,7 +54,6 @@ class Heartbeat : public QObject {
     QTimer m_timer;
     QDeadlineTimer m_firstSecond{QDeadlineTimer::Forever};
     bool m_beating = false;
-    bool m_filling = false;
     bool m_shownAny = false;
     qint64 m_shownSecond = 0; // whole seconds since the epoch of the last second shown
 };

@@ -48,7 +48,8 @@ Saver::Saver(SaverServices services)
         *m_services.clock,
         Heartbeat::Steps{[this](const QDateTime& now) { m_clockDisplay->show(now); },
                          [this](const QDate& date) { m_today->observe(date); },
-                         [this] { return m_panels->fillTick(); }, [this] { m_banner->tick(); }},
+                         [this] { return !m_window->controls().fill().ended(); },
+                         [this] { m_panels->fillTick(); }, [this] { m_banner->tick(); }},
         roles.fillMs, roles.firstSecondMs);
     wire();
 }
@@ -143,7 +144,6 @@ void Saver::newDay() {
     // day. The banner follows in the same beat, after the fill's first step.
     readUserHolidays();
     m_panels->restartFills();
-    m_heartbeat->fill();
     showDate();
 }
 

@@ -28,7 +28,7 @@ void MonthPanels::restartFills() {
     });
 }
 
-bool MonthPanels::fillTick() {
+void MonthPanels::fillTick() {
     changeFill(m_months, [this] {
         if (m_fill.ticks() > 0) {
             m_fill.next();
@@ -41,7 +41,6 @@ bool MonthPanels::fillTick() {
                 calendar::monthCells(today.year(), month, today, m_locale, m_userHolidays);
         m_fill.start(months);
     });
-    return !m_fill.ended();
 }
 
 void MonthPanels::titleClicked(int month) {

@@ -26,9 +26,9 @@ class MonthPanels : public QObject {
     // Every month's fill back at its start: no cell revealed.
     void restartFills();
 
-    // One fill tick: every month's next cell revealed. False once the last
-    // is: the fill has ended.
-    bool fillTick();
+    // One fill tick: every month's next cell revealed; none once the last
+    // is (the year's fill has ended).
+    void fillTick();
     // Click on a month's title (1..12): random colour, the days shown marked
     // as their holidays say, weekend red. A fill under way goes on from where
     // it was.
