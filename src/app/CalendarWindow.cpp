@@ -113,12 +113,14 @@ void CalendarWindow::loadFrame() {
 }
 
 void CalendarWindow::afterFirstFrame(std::function<void()> rest, int latestMs) {
-    m_afterFirstFrame = std::move(rest);
+    m_afterFirstFrame.push_back(std::move(rest));
     // A window that is never exposed still gets its music.
-    QTimer::singleShot(latestMs, this, [this] {
-        if (auto rest = std::exchange(m_afterFirstFrame, nullptr))
-            rest();
-    });
+    QTimer::singleShot(latestMs, this, [this] { runAfterFirstFrame(); });
+}
+
+void CalendarWindow::runAfterFirstFrame() {
+    for (const std::function<void()>& step : std::exchange(m_afterFirstFrame, {}))
+        step();
 }
 
 void CalendarWindow::fitToScreen(const QRect& geometry) {
@@ -209,10 +211,7 @@ void CalendarWindow::paintEvent(QPaintEvent* event) {
     if (!m_painted) {
         m_painted = true;
         // After this frame has reached the screen.
-        QTimer::singleShot(0, this, [this] {
-            if (auto rest = std::exchange(m_afterFirstFrame, nullptr))
-                rest();
-        });
+        QTimer::singleShot(0, this, [this] { runAfterFirstFrame(); });
     }
 }
 

@@ -33,7 +33,8 @@ class CalendarWindow : public QWidget {
     // The first frame's window: background, geometry and placement.
     void loadFrame();
     // Runs `rest` (what can wait: the music, the other monitors) once the
-    // first frame has been painted, or after `latestMs` if no frame comes.
+    // first frame has been painted, or after `latestMs` if no frame comes;
+    // steps given before that run in the order given.
     void afterFirstFrame(std::function<void()> rest, int latestMs = 1000);
     // Moves the window onto a screen of `geometry` (pixels) while it runs:
     // the arrangement is scaled to fit it and placed as at start-up, keeping
@@ -60,6 +61,8 @@ class CalendarWindow : public QWidget {
 
   private:
     void loadBackground();
+    // The steps waiting for the first frame, once.
+    void runAfterFirstFrame();
     // The background for the window's new size, decoded on a thread and
     // shown when it comes.
     void decodeForSize();
@@ -86,7 +89,7 @@ class CalendarWindow : public QWidget {
     std::vector<std::unique_ptr<QThread>> m_sizeDecoding;
     int m_sizesAsked = 0;
     bool m_painted = false;
-    std::function<void()> m_afterFirstFrame;
+    std::vector<std::function<void()>> m_afterFirstFrame;
     bool m_unloaded = false;
 };
 

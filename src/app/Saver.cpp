@@ -129,6 +129,7 @@ void Saver::loadFrame() {
     readUserHolidays();
     m_panels->restartFills();
     showDate();
+    m_window->afterFirstFrame([this] { m_music->start(); });
 }
 
 void Saver::showDate() {
@@ -155,17 +156,13 @@ void Saver::runFullScreen() {
     // The first frame comes first; the music and the other monitors' covers
     // follow it.
     loadFrame();
-    m_window->afterFirstFrame([this] {
-        m_covers.emplace(*m_window, [this] { end(); });
-        m_music->start();
-    });
+    m_window->afterFirstFrame([this] { m_covers.emplace(*m_window, [this] { end(); }); });
     m_window->showFullScreen();
     startHeartbeat();
 }
 
 void Saver::runInside(platform::HostWindow& host) {
     loadFrame();
-    m_window->afterFirstFrame([this] { m_music->start(); });
     // The host keeps input, the lock and the end: the window takes no input
     // and follows the lent window's size.
     CalendarWindow& form = *m_window;

@@ -73,13 +73,14 @@ class Saver : public QObject {
     ~Saver() override;
 
     // The first frame's state: background, geometry, placement, the day, the
-    // user's holidays and the fills back at their start.
+    // user's holidays and the fills back at their start; the music starts
+    // once that frame is on the screen.
     void loadFrame();
     // Starts the heartbeat, a fill first; called once the window is shown.
     void startHeartbeat();
 
     // Runs full screen in a window of its own: the other monitors are
-    // covered and the music starts once the first frame is on the screen.
+    // covered once the first frame is on the screen.
     void runFullScreen();
     // Runs inside the window a screensaver host lent: silent, no input, the
     // host's size followed, ended when the host's window goes.
@@ -95,7 +96,6 @@ class Saver : public QObject {
 
     CalendarWindow& window() { return *m_window; }
     const calendar::Today& today() const { return *m_today; }
-    extras::Music& music() { return *m_music; }
 
   private:
     void wire();

@@ -21,8 +21,6 @@ class Music : public QObject {
     // Stops the chosen file's music; nothing when none was chosen.
     void stop();
 
-    const QString& musicPath() const { return m_musicPath; }
-
   private:
     platform::MusicSink& m_sink;
     QStringList m_folders;

@@ -56,7 +56,6 @@ class SdlMusic::Player : public QObject {
     ~Player() override;
     void play(const QString& path);
     void stop(const QString& path);
-    bool isPlaying() const;
 
   private:
     enum class Audio { Untried, Open, Failed };
@@ -102,16 +101,6 @@ void SdlMusic::stop(const QString& path) {
         QMetaObject::invokeMethod(m_player, [player = m_player, path] { player->stop(path); });
 }
 
-bool SdlMusic::isPlaying() const {
-    if (!m_thread)
-        return false;
-    bool playing = false;
-    QMetaObject::invokeMethod(
-        m_player, [this, &playing] { playing = m_player->isPlaying(); },
-        Qt::BlockingQueuedConnection);
-    return playing;
-}
-
 SdlMusic::Player::~Player() {
     freeMusic();
     if (m_audio == Audio::Open) {
@@ -120,10 +109,6 @@ SdlMusic::Player::~Player() {
         sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
         sdl().SDL_Quit();
     }
-}
-
-bool SdlMusic::Player::isPlaying() const {
-    return m_audio == Audio::Open && m_music != nullptr && sdl().Mix_PlayingMusic() != 0;
 }
 
 bool SdlMusic::Player::ensureAudio() {

@@ -44,10 +44,6 @@ class SdlMusic final : public MusicSink {
     // Halts the music when it is this file's.
     void stop(const QString& path) override;
 
-    // Whether music is sounding now (it has not yet reached its end), once
-    // the calls made before have taken effect.
-    bool isPlaying() const;
-
   private:
     class Player;
 

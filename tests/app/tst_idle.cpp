@@ -80,9 +80,7 @@ class TestIdle : public QObject {
 
 void TestIdle::eachSecondRepaintsOnlyTheClock() {
     TestWindow w(QDate(2026, 2, 23)); // a holiday: the banner shows and keeps ticking
-    app::CalendarWindow& form = w.loaded();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    app::CalendarWindow& form = w.shown();
     w.saver->startHeartbeat();
     const app::Roles& roles = form.controls().roles();
     QTRY_VERIFY_WITH_TIMEOUT(test::filled(form), 5000);
@@ -150,8 +148,7 @@ void TestIdle::focusComingAndGoingRepaintsNothing() {
     }
     auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
     TestWindow w(QDate(2026, 12, 9));
-    app::CalendarWindow& form = w.loaded();
-    form.show();
+    app::CalendarWindow& form = w.shown();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
 

@@ -1,7 +1,6 @@
 #include "app/Launch.h"
 #include "app/ScreenCovers.h"
 #include "design/Fonts.h"
-#include "extras/Music.h"
 #include "platform/SingleInstance.h"
 #include "support/DrawnLabels.h"
 #include "support/Files.h"
@@ -26,9 +25,7 @@ QString musicPath(TestWindow& w) {
 app::CalendarWindow& runningWindow(TestWindow& w, bool music) {
     if (music && !navcal::test::writeFile(musicPath(w), "RIFF"))
         QTest::qFail("the music file cannot be written", __FILE__, __LINE__);
-    app::CalendarWindow& form = w.loaded();
-    form.show();
-    (void)QTest::qWaitForWindowExposed(&form);
+    app::CalendarWindow& form = w.shown();
     w.sink.commands.clear();
     return form;
 }

@@ -2,7 +2,6 @@
 #include "banner/Banner.h"
 #include "design/Fonts.h"
 #include "extras/ClockDisplay.h"
-#include "extras/Music.h"
 #include "panels/MonthPanels.h"
 #include "panels/PanelTestKit.h"
 #include "platform/DataFolders.h"
@@ -378,7 +377,7 @@ void TestStartup::userFolderFirstForEachFile() {
                           userPicture == "cut" ? greenBytes.left(200) : greenBytes));
     if (userMusic)
         QVERIFY(writeFile(user.filePath("muzz.wav"), "RIFF"));
-    app::CalendarWindow& form = w.loaded();
+    app::CalendarWindow& form = w.shown();
     if (shown == "sea") {
         QVERIFY(showsSeascape(form));
     } else {
@@ -560,9 +559,9 @@ void TestStartup::noUserFolderWithoutAbsoluteHome() {
     const QString savedCwd = QDir::currentPath();
     auto back = qScopeGuard([&] { QDir::setCurrent(savedCwd); });
     QVERIFY(QDir::setCurrent(w.folder.path()));
-    app::CalendarWindow& form = w.loaded();
+    app::CalendarWindow& form = w.shown();
     QVERIFY(showsSeascape(form));
-    QVERIFY(w.saver->music().musicPath().isEmpty());
+    QVERIFY(w.sink.commands.isEmpty());
 }
 
 void TestStartup::dpiHeldToSaneRange() {

@@ -198,7 +198,7 @@ void TestWebLink::clickOnSiteAddressEndsOnce() {
     test::TestWindow w(QDate(2026, 2, 23));
     const QString music = QDir::toNativeSeparators(QDir(w.folder.path()).filePath("muzz.wav"));
     QVERIFY(test::writeFile(music, "RIFF"));
-    auto& form = w.loaded();
+    auto& form = w.shown();
     w.sink.commands.clear();
 
     QTest::mouseClick(form.controls().roles().siteAddress, Qt::LeftButton);

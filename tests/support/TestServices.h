@@ -5,12 +5,12 @@
 #include "app/Saver.h"
 #include "calendar/Clock.h"
 #include "design/RandomPalette.h"
-#include "extras/Music.h"
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 #include <memory>
 #include <vector>
@@ -87,12 +87,21 @@ struct TestWindow {
         saver = std::make_unique<app::Saver>(services);
         return saver->window();
     }
-    // The window after its start-up, not yet shown: its first frame, then the
-    // music (as once that frame is up); the tests drive the ticks.
+    // The window after its start-up, not yet shown: its first frame's state;
+    // the tests drive the ticks.
     app::CalendarWindow& loaded() {
         make();
         saver->loadFrame();
-        saver->music().start();
+        return saver->window();
+    }
+    // The started window shown, its first frame drawn and what waits for that
+    // frame (the music) done.
+    app::CalendarWindow& shown() {
+        loaded().show();
+        if (!QTest::qWaitForWindowExposed(&saver->window()))
+            QTest::qFail("the window was not shown", __FILE__, __LINE__);
+        saver->window().repaint(); // now, if the first frame has not come yet
+        QCoreApplication::processEvents();
         return saver->window();
     }
 

@@ -53,12 +53,24 @@ inline QByteArray shortMidi() {
     return midi + length + track;
 }
 
-// What SDL's disk audio driver wrote, read as signed 16-bit stereo at
-// 44100 Hz (the format the player opens audio with): how many samples are
-// louder than `threshold`, and how long from the first loud one to the last.
+// What SDL's disk audio driver writes is signed 16-bit stereo at 44100 Hz
+// (the format the player opens audio with), at the sound's own pace: a busy
+// machine slows the writing but loses nothing of the sound.
+inline constexpr double kRawBytesPerSecond = 2.0 * 2.0 * 44100.0;
+
+// How many seconds of sound have been written to `rawPath` so far.
+inline double writtenSeconds(const QString& rawPath) {
+    return double(QFile(rawPath).size()) / kRawBytesPerSecond;
+}
+
+// What was written: how many samples are louder than `threshold`, and when
+// the first and the last of them came, in seconds from the opening of the
+// audio (-1: none).
 struct Loudness {
     qsizetype loudSamples = 0;
-    double loudSpanSeconds = 0;
+    double firstLoud = -1;
+    double lastLoud = -1;
+    double loudSpan() const { return lastLoud - firstLoud; }
 };
 
 inline Loudness measure(const QString& rawPath, int threshold = 200) {
@@ -67,17 +79,14 @@ inline Loudness measure(const QString& rawPath, int threshold = 200) {
         return {};
     const QByteArray raw = file.readAll();
     Loudness result;
-    qsizetype first = -1, last = -1;
     for (qsizetype i = 0; i + 1 < raw.size(); i += 2) {
         if (std::abs(int(qFromLittleEndian<qint16>(raw.constData() + i))) > threshold) {
             ++result.loudSamples;
-            if (first < 0)
-                first = i;
-            last = i;
+            if (result.firstLoud < 0)
+                result.firstLoud = double(i) / kRawBytesPerSecond;
+            result.lastLoud = double(i) / kRawBytesPerSecond;
         }
     }
-    if (first >= 0)
-        result.loudSpanSeconds = double(last - first) / (2.0 * 2.0 * 44100.0);
     return result;
 }
 
