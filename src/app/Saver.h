@@ -95,7 +95,6 @@ class Saver : public QObject {
     void end(const Ending& ending = {});
 
     CalendarWindow& window() { return *m_window; }
-    const calendar::Today& today() const { return *m_today; }
 
   private:
     void wire();

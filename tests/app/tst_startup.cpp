@@ -97,7 +97,6 @@ class TestStartup : public QObject {
     void fontsAsDesigned();
     void movedToAnotherScreen_data();
     void movedToAnotherScreen();
-    void stateAfterLoad();
     void badBackgroundFallsBack_data();
     void badBackgroundFallsBack();
     void userFolderFirstForEachFile_data();
@@ -274,14 +273,6 @@ void TestStartup::movedToAnotherScreen() {
             QCOMPARE(a->partFont(i), b->partFont(i));
         }
     }
-}
-
-void TestStartup::stateAfterLoad() {
-    TestWindow w(QDate(2027, 3, 9));
-    w.loaded();
-    QCOMPARE(w.saver->today().date(), QDate(2027, 3, 9));
-    QCOMPARE(w.random.seeds.size(), size_t(1));
-    QCOMPARE(w.saver->window().controls().fill().ticks(), 0);
 }
 
 void TestStartup::badBackgroundFallsBack_data() {

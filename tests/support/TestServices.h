@@ -34,7 +34,7 @@ class ManualClock final : public calendar::Clock {
 class ScriptedRandom final : public design::RandomSource {
   public:
     explicit ScriptedRandom(std::vector<double> values = {0.0}) : m_values(std::move(values)) {}
-    void seed(quint64 value) override { seeds.push_back(value); }
+    void seed(quint64) override {}
     double next() override {
         const double v = m_values.at(std::min(m_next, m_values.size() - 1));
         ++m_next;
@@ -44,7 +44,6 @@ class ScriptedRandom final : public design::RandomSource {
         m_values = std::move(values);
         m_next = 0;
     }
-    std::vector<quint64> seeds;
 
   private:
     std::vector<double> m_values;
