@@ -114,8 +114,10 @@ void CalendarWindow::loadFrame() {
 
 void CalendarWindow::afterFirstFrame(std::function<void()> rest, int latestMs) {
     m_afterFirstFrame.push_back(std::move(rest));
-    // A window that is never exposed still gets its music.
-    QTimer::singleShot(latestMs, this, [this] { runAfterFirstFrame(); });
+    // A window that is never exposed still gets its music: one timer serves
+    // every step given before it runs.
+    if (m_afterFirstFrame.size() == 1)
+        QTimer::singleShot(latestMs, this, [this] { runAfterFirstFrame(); });
 }
 
 void CalendarWindow::runAfterFirstFrame() {

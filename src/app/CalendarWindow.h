@@ -33,8 +33,8 @@ class CalendarWindow : public QWidget {
     // The first frame's window: background, geometry and placement.
     void loadFrame();
     // Runs `rest` (what can wait: the music, the other monitors) once the
-    // first frame has been painted, or after `latestMs` if no frame comes;
-    // steps given before that run in the order given.
+    // first frame has been painted, or after `latestMs` (as the first step waiting gives it) if no
+    // frame comes; steps given before that run in the order given.
     void afterFirstFrame(std::function<void()> rest, int latestMs = 1000);
     // Moves the window onto a screen of `geometry` (pixels) while it runs:
     // the arrangement is scaled to fit it and placed as at start-up, keeping

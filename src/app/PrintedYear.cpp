@@ -86,11 +86,7 @@ QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
     // The year's fill at its end, every cell revealed; no today.
     panels::changeFill(controls.roles().months, [&] {
         calendar::YearFill& fill = controls.fill();
-        calendar::YearFill::Months cells;
-        for (int month = 1; month <= 12; ++month)
-            cells.at(std::size_t(month - 1)) =
-                calendar::monthCells(year, month, QDate(), locale, userRows);
-        fill.start(cells);
+        fill.start(year, QDate(), locale, userRows);
         while (!fill.ended())
             fill.next();
     });

@@ -59,4 +59,11 @@ CellLook cellLook(int cell, CellLook stored, const MonthCells& month, int reveal
     return look;
 }
 
+void YearFill::start(int year, const QDate& today, const QLocale& locale,
+                     const std::vector<Holiday>& userRows) {
+    for (int month = 1; month <= 12; ++month)
+        m_months.at(std::size_t(month - 1)) = monthCells(year, month, today, locale, userRows);
+    m_ticks = 1;
+}
+
 } // namespace navcal::calendar

@@ -58,8 +58,6 @@ class YearFill {
     // Ticks of a whole fill: the first reveals cells 0 and 1, each later one
     // the next cell.
     static constexpr int kTicks = kMonthCells - 1;
-    using Months = std::array<MonthCells, 12>; // January first
-
     // None: every cell as stored.
     int ticks() const { return m_ticks; }
     bool ended() const { return m_ticks == kTicks; }
@@ -67,11 +65,9 @@ class YearFill {
 
     // Back to the start: no cell revealed.
     void restart() { m_ticks = 0; }
-    // The first tick, with the months' cells.
-    void start(const Months& months) {
-        m_months = months;
-        m_ticks = 1;
-    }
+    // The first tick: the months of `year` as `monthCells` gives them.
+    void start(int year, const QDate& today, const QLocale& locale,
+               const std::vector<Holiday>& userRows);
     // A later tick; none after the last.
     void next() {
         if (m_ticks > 0 && m_ticks < kTicks)
@@ -80,7 +76,7 @@ class YearFill {
 
   private:
     int m_ticks = 0;
-    Months m_months{};
+    std::array<MonthCells, 12> m_months{}; // January first
 };
 
 // What a cell shows.

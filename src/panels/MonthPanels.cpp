@@ -35,11 +35,7 @@ void MonthPanels::fillTick() {
             return;
         }
         const QDate today = m_today.date();
-        calendar::YearFill::Months months;
-        for (int month = 1; month <= 12; ++month)
-            months.at(std::size_t(month - 1)) =
-                calendar::monthCells(today.year(), month, today, m_locale, m_userHolidays);
-        m_fill.start(months);
+        m_fill.start(today.year(), today, m_locale, m_userHolidays);
     });
 }
 
