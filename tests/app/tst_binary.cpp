@@ -285,7 +285,6 @@ class TestBinary : public QObject {
     void everyScreenCoveredAndAKeyOnAnyEndsAll();
     void draggedShipShowsNoBoxWithoutCompositor_data();
     void draggedShipShowsNoBoxWithoutCompositor();
-    void followsTheScreenWhenItsSizeChanges();
     void waylandOutputsCoveredAndTheSaverEnds_data();
     void waylandOutputsCoveredAndTheSaverEnds();
 
@@ -719,28 +718,6 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
 
 // The screen's resolution changed while the saver runs (a game that set its
 // own, a laptop docked): the calendar follows the screen, smaller and larger.
-void TestBinary::followsTheScreenWhenItsSizeChanges() {
-    NEEDS("Xvfb", "xwininfo", "xrandr");
-    const Xvfb xvfb({"-screen", "0", "1920x1080x24"});
-    const QString& display = xvfb.display;
-    QVERIFY2(!display.isEmpty(), "Xvfb did not come up");
-    QVERIFY(xrandr(display, {"--newmode", "1280x720", "74.25", "1280", "1390", "1430", "1650",
-                             "720", "725", "730", "750"}));
-    QVERIFY(xrandr(display, {"--addmode", "screen", "1280x720"}));
-    QProcess saver;
-    saver.setProcessEnvironment(environment("xcb", display));
-    saver.start(NAVCAL_BINARY, {"/s"});
-    WAIT_COMPARE(windowPlace(display, "Form1"), QRect(0, 0, 1920, 1080), 30000);
-    QVERIFY(xrandr(display, {"--output", "screen", "--mode", "1280x720"}));
-    WAIT_COMPARE(windowPlace(display, "Form1"), QRect(0, 0, 1280, 720), 30000);
-    QVERIFY(xrandr(display, {"--output", "screen", "--mode", "1920x1080"}));
-    WAIT_COMPARE(windowPlace(display, "Form1"), QRect(0, 0, 1920, 1080), 30000);
-    QCOMPARE(saver.state(), QProcess::Running);
-    saver.terminate();
-    QVERIFY(saver.waitForFinished(10000));
-    QCOMPARE(saver.exitCode(), 0);
-}
-
 void TestBinary::waylandOutputsCoveredAndTheSaverEnds_data() {
     QTest::addColumn<bool>("twoOutputs");
     // Weston's headless outputs have no input devices: the saver is ended by
