@@ -1,7 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Launch.h"
 #include "app/Saver.h"
-#include "app/YearExport.h"
 #include "design/Fonts.h"
 #include "platform/DataFolders.h"
 #include "platform/DesktopUrlOpener.h"
@@ -13,6 +12,7 @@
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
 #include "widgets/Pointers.h"
+#include "yearout/YearExport.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -59,13 +59,13 @@ int writeYear(char* program, const app::ExportRequest& request) {
     design::installFontSubstitutes();
 
     calendar::SystemClock clock;
-    app::ExportServices services;
+    yearout::ExportServices services;
     services.clock = &clock;
     services.locale = QLocale::system();
     services.userFolder = platform::userDataFolder();
     services.documentsFolder = platform::documentsFolder();
     services.openFile = platform::openWithDesktop;
-    return app::exportYear(request, services);
+    return yearout::exportYear(request, services);
 }
 
 } // namespace

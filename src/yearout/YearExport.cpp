@@ -1,16 +1,16 @@
-#include "app/YearExport.h"
+#include "yearout/YearExport.h"
 
-#include "app/PrintedYear.h"
 #include "app/UserHolidays.h"
 #include "calendar/ICalendar.h"
 #include "design/StoredDesign.h"
+#include "yearout/PrintedYear.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <cstdio>
 
-namespace navcal::app {
+namespace navcal::yearout {
 
 namespace {
 
@@ -39,8 +39,8 @@ QString writeWhole(const QString& file, const QByteArray& bytes) {
 
 } // namespace
 
-int exportYear(const ExportRequest& request, const ExportServices& services) {
-    const bool pdf = request.form == ExportRequest::Form::Pdf;
+int exportYear(const app::ExportRequest& request, const ExportServices& services) {
+    const bool pdf = request.form == app::ExportRequest::Form::Pdf;
     const QDateTime now = services.clock->now();
     const int year = request.year.value_or(now.date().year());
     QString file = request.file;
@@ -51,7 +51,7 @@ int exportYear(const ExportRequest& request, const ExportServices& services) {
                                  : design::programTitle() + QStringLiteral(".ics"));
     }
 
-    const std::vector<calendar::Holiday> userRows = readUserHolidays(services.userFolder);
+    const std::vector<calendar::Holiday> userRows = app::readUserHolidays(services.userFolder);
     QByteArray bytes;
     if (pdf) {
         bytes = printedYear(year, userRows, services.locale);
@@ -73,4 +73,4 @@ int exportYear(const ExportRequest& request, const ExportServices& services) {
     return 0;
 }
 
-} // namespace navcal::app
+} // namespace navcal::yearout

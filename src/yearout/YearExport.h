@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-namespace navcal::app {
+namespace navcal::yearout {
 
 // What writing the year out needs from outside.
 struct ExportServices {
@@ -23,6 +23,6 @@ struct ExportServices {
 // reads them, the file written whole (beside its place, then renamed) or
 // not at all. Returns the exit code: 0 written; 1 not written, with one line
 // on stderr naming the file and why. Needs the application object.
-int exportYear(const ExportRequest& request, const ExportServices& services);
+int exportYear(const app::ExportRequest& request, const ExportServices& services);
 
-} // namespace navcal::app
+} // namespace navcal::yearout

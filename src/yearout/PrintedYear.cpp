@@ -1,4 +1,4 @@
-#include "app/PrintedYear.h"
+#include "yearout/PrintedYear.h"
 
 #include "app/Controls.h"
 #include "calendar/HolidayNames.h"
@@ -12,7 +12,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace navcal::app {
+namespace navcal::yearout {
 
 namespace {
 
@@ -82,7 +82,7 @@ QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
     // The panels as the screen has them, built on a window that is never shown.
     QWidget page;
     const design::TwipScale scale{design::kTwipsPerInch / dpi, kLayoutFactor};
-    Controls controls(&page, scale);
+    app::Controls controls(&page, scale);
     // The year's fill at its end, every cell revealed; no today.
     panels::changeFill(controls.roles().months, [&] {
         calendar::YearFill& fill = controls.fill();
@@ -171,4 +171,4 @@ QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
     return pdf.data();
 }
 
-} // namespace navcal::app
+} // namespace navcal::yearout

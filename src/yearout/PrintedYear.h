@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <vector>
 
-namespace navcal::app {
+namespace navcal::yearout {
 
 // The year as a wall calendar on a landscape A4 page, as a PDF: the twelve
 // month panels in the stored arrangement, drawn by their own views, on
@@ -15,4 +15,4 @@ namespace navcal::app {
 QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
                        const QLocale& locale);
 
-} // namespace navcal::app
+} // namespace navcal::yearout
