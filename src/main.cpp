@@ -12,11 +12,13 @@
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
 #include "widgets/Pointers.h"
+#include "yearout/Wallpaper.h"
 #include "yearout/YearExport.h"
 
 #include <QApplication>
 #include <QByteArray>
 #include <QProcessEnvironment>
+#include <QScreen>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -68,6 +70,42 @@ int writeYear(char* program, const app::ExportRequest& request) {
     return yearout::exportYear(request, services);
 }
 
+// Today's calendar as the desktop's background. Drawn with no window, at the
+// sizes of the display's monitors when there is a display; without one, at
+// those of the last run.
+int setBackground(char* program, const app::WallpaperRequest& request) {
+    std::optional<platform::PreparedDisplay> display;
+    if (request.action != app::WallpaperRequest::Action::Off)
+        display.emplace();
+    const bool onDisplay = display && display->usable();
+    ToolkitArguments qt(program, onDisplay ? display->toolkitArguments()
+                                           : platform::offscreenToolkitArguments());
+    QApplication application(qt.argc, qt.argv.data());
+    if (display)
+        display->release();
+    QApplication::setApplicationName(QStringLiteral("navcal"));
+    design::installFontSubstitutes();
+
+    calendar::SystemClock clock;
+    yearout::WallpaperServices services;
+    services.picture.clock = &clock;
+    services.picture.locale = QLocale::system();
+    services.picture.userFolder = platform::userDataFolder();
+    services.picture.systemFolder = platform::systemDataFolder();
+    services.picture.programFolder = platform::programFolder();
+    services.program = QCoreApplication::applicationFilePath();
+    if (onDisplay) {
+        QList<QScreen*> screens = QGuiApplication::screens();
+        screens.removeOne(QGuiApplication::primaryScreen());
+        screens.prepend(QGuiApplication::primaryScreen());
+        for (const QScreen* screen : screens)
+            services.monitors.push_back(
+                {screen->name(),
+                 (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize()});
+    }
+    return yearout::wallpaper(request, services);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,6 +125,14 @@ int main(int argc, char** argv) {
             return 2;
         }
         return writeYear(argv[0], *request);
+    }
+
+    if (const std::optional<app::WallpaperRequest>& request = commandLine.wallpaper) {
+        if (!request->error.isEmpty()) {
+            complain(request->error);
+            return 2;
+        }
+        return setBackground(argv[0], *request);
     }
 
     const std::optional<app::HostWindowRequest>& hosted = commandLine.hostWindow;
@@ -169,5 +215,8 @@ int main(int argc, char** argv) {
         saver.runInside(*host);
     else
         saver.runFullScreen();
+    // The user's own run keeps a calendar on the desktop current too.
+    if (!host)
+        yearout::refreshAside(services.userFolder, QCoreApplication::applicationFilePath());
     return application.exec();
 }

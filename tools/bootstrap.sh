@@ -25,6 +25,9 @@ packages=(
     # What reads the written year as other programs would: an iCalendar
     # parser with its rule expansion, and the PDF tools.
     python3-icalendar python3-dateutil poppler-utils
+    # The desktops' own settings tools and schemas the background is set
+    # with, and systemd's check of the refresh's units.
+    libglib2.0-bin gsettings-desktop-schemas mate-desktop-common xfconf libxfconf-0-3 systemd
 )
 
 missing=()

@@ -22,7 +22,7 @@ enum class Host {
     User,
 };
 
-enum class Asks { Configure, Preview, LentRoot, LentWindow, ICalendar, Pdf };
+enum class Asks { Configure, Preview, LentRoot, LentWindow, ICalendar, Pdf, Wallpaper };
 
 struct Switch {
     Host host;
@@ -43,6 +43,7 @@ const Switch kSwitches[] = {
     {Host::WindowLending, QLatin1String("window-id"), Asks::LentWindow},
     {Host::User, QLatin1String("ics"), Asks::ICalendar},
     {Host::User, QLatin1String("pdf"), Asks::Pdf},
+    {Host::User, QLatin1String("wallpaper"), Asks::Wallpaper},
 };
 
 const QString kLentWindowVariable = QStringLiteral("XSCREENSAVER_WINDOW");
@@ -125,6 +126,25 @@ ExportRequest exportRequest(Asks asks, const QStringList& switches) {
     return request;
 }
 
+// "--wallpaper [off|refresh]" in `switches`.
+WallpaperRequest wallpaperRequest(const QStringList& switches) {
+    using Action = WallpaperRequest::Action;
+    WallpaperRequest request;
+    const QString what = switches.value(1);
+    if (switches.size() > 2)
+        request.error = QStringLiteral("navcal: --wallpaper takes at most one word; \"%1\" is one "
+                                       "argument too many")
+                            .arg(switches.at(2));
+    else if (what == QLatin1String("off"))
+        request.action = Action::Off;
+    else if (what == QLatin1String("refresh"))
+        request.action = Action::Refresh;
+    else if (switches.size() == 2)
+        request.error =
+            QStringLiteral("navcal: --wallpaper takes off or nothing, not \"%1\"").arg(what);
+    return request;
+}
+
 // A lending host's window id, decimal or 0x hex, from `source`.
 HostWindowRequest windowId(const QString& text, const QString& source) {
     const QString id = text.trimmed();
@@ -179,7 +199,10 @@ CommandLine readCommandLine(const QStringList& arguments, const QProcessEnvironm
     // A screensaver host passes none of a person's switches: they come first.
     for (const Switch& s : kSwitches) {
         if (s.host == Host::User && switches.value(0) == QLatin1String("--") + s.name) {
-            line.yearExport = exportRequest(s.asks, switches);
+            if (s.asks == Asks::Wallpaper)
+                line.wallpaper = wallpaperRequest(switches);
+            else
+                line.yearExport = exportRequest(s.asks, switches);
             return line;
         }
     }

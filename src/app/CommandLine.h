@@ -38,6 +38,15 @@ struct ExportRequest {
 inline constexpr int kFirstExportYear = 1583;
 inline constexpr int kLastExportYear = 9999;
 
+// Today's calendar as the desktop's background: "--wallpaper" sets it and
+// keeps it current, "--wallpaper off" puts back what was there before, and
+// "--wallpaper refresh" is the daily run that keeps it current.
+struct WallpaperRequest {
+    enum class Action { Set, Refresh, Off };
+    Action action = Action::Set;
+    QString error{}; // why the request cannot be met; then nothing else holds
+};
+
 // What the command line asks for, read once before anything is shown.
 struct CommandLine {
     LaunchMode mode = LaunchMode::Run;
@@ -49,6 +58,8 @@ struct CommandLine {
     std::optional<quint32> noticeOwner;
     // The year written to a file instead of shown.
     std::optional<ExportRequest> yearExport;
+    // The desktop's background.
+    std::optional<WallpaperRequest> wallpaper;
 };
 
 // Reads the program's arguments (its own path first) and the environment.
