@@ -238,6 +238,27 @@ class WallpaperTest : public QObject {
                  qPrintable(said));
     }
 
+    void refused_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("a word it does not take")
+            << QStringList{"--wallpaper", "on"}
+            << "navcal: --wallpaper takes off or nothing, not \"on\"\n";
+        QTest::newRow("one word too many")
+            << QStringList{"--wallpaper", "off", "now"}
+            << "navcal: --wallpaper takes at most one word; \"now\" is one argument too many\n";
+    }
+
+    void refused() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, line);
+        m_env.insert("XDG_CURRENT_DESKTOP", "GNOME");
+        const Run run = navcal(arguments);
+        QCOMPARE(run.code, 2);
+        QCOMPARE(run.err, line);
+        QCOMPARE(shown("GNOME"), "'file://" + kOldPicture + "'\n");
+    }
+
     // What cannot be set is not: the line says what to do, the background
     // and the autostart folder stay as they were.
     void notSet_data() {
