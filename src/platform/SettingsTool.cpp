@@ -2,11 +2,20 @@
 
 #include <QProcess>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace navcal::platform {
 
 ToolRun runTool(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+    // A console tool started by a program without a console would flash one.
+    process.setCreateProcessArgumentsModifier(
+        [](QProcess::CreateProcessArguments* arguments) { arguments->flags |= CREATE_NO_WINDOW; });
+#endif
     process.start(program, arguments);
     ToolRun run;
     // A hung tool must not hold the run: it is ended and counts as failed.
