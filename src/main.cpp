@@ -53,10 +53,20 @@ struct ToolkitArguments {
 };
 
 // Writes the year out: no display, no lock, so it runs on a machine
-// without one and beside a running saver.
+// without one and beside a running saver. Today's picture without a size
+// takes the display's screen when there is one.
 int writeYear(char* program, const app::ExportRequest& request) {
-    ToolkitArguments qt(program, platform::offscreenToolkitArguments());
+    std::optional<platform::PreparedDisplay> display;
+    if (request.form == app::ExportRequest::Form::Png && !request.size) {
+        display.emplace();
+        if (!display->usable())
+            display.reset();
+    }
+    ToolkitArguments qt(program, display ? display->toolkitArguments()
+                                         : platform::offscreenToolkitArguments());
     QApplication application(qt.argc, qt.argv.data());
+    if (display)
+        display->release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
     design::installFontSubstitutes();
 
@@ -65,6 +75,8 @@ int writeYear(char* program, const app::ExportRequest& request) {
     services.clock = &clock;
     services.locale = QLocale::system();
     services.userFolder = platform::userDataFolder();
+    services.systemFolder = platform::systemDataFolder();
+    services.programFolder = platform::programFolder();
     services.documentsFolder = platform::documentsFolder();
     services.openFile = platform::openWithDesktop;
     return yearout::exportYear(request, services);

@@ -22,7 +22,7 @@ enum class Host {
     User,
 };
 
-enum class Asks { Configure, Preview, LentRoot, LentWindow, ICalendar, Pdf, Wallpaper };
+enum class Asks { Configure, Preview, LentRoot, LentWindow, ICalendar, Pdf, Png, Wallpaper };
 
 struct Switch {
     Host host;
@@ -43,6 +43,7 @@ const Switch kSwitches[] = {
     {Host::WindowLending, QLatin1String("window-id"), Asks::LentWindow},
     {Host::User, QLatin1String("ics"), Asks::ICalendar},
     {Host::User, QLatin1String("pdf"), Asks::Pdf},
+    {Host::User, QLatin1String("png"), Asks::Png},
     {Host::User, QLatin1String("wallpaper"), Asks::Wallpaper},
 };
 
@@ -87,14 +88,41 @@ std::optional<quint32> settingsHandle(const QString& command) {
     return quint32(value);
 }
 
-// The year written out as `asks` says, "--NAME FILE [YEAR]" in `switches`.
+bool allDigits(const QString& text) {
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// "WIDTHxHEIGHT" in decimal pixels, each side within the picture's limits;
+// else the line that says why not.
+QString readPictureSize(const QString& text, std::optional<QSize>& size) {
+    const QStringList sides = text.split(QLatin1Char('x'));
+    if (sides.size() == 2 && allDigits(sides.at(0)) && allDigits(sides.at(1)) &&
+        sides.at(0).size() <= 4 && sides.at(1).size() <= 4) {
+        const QSize pixels(sides.at(0).toInt(), sides.at(1).toInt());
+        const auto within = [](int side) {
+            return side >= kMinPictureSide && side <= kMaxPictureSide;
+        };
+        if (within(pixels.width()) && within(pixels.height())) {
+            size = pixels;
+            return {};
+        }
+    }
+    return QStringLiteral("navcal: --png: the size \"%1\" is not WIDTHxHEIGHT with each side "
+                          "from %2 to %3 pixels")
+        .arg(text)
+        .arg(kMinPictureSide)
+        .arg(kMaxPictureSide);
+}
+
+// The year written out as `asks` says, "--NAME FILE [YEAR or SIZE]" in `switches`.
 ExportRequest exportRequest(Asks asks, const QStringList& switches) {
     using Form = ExportRequest::Form;
     const QString& name = switches.at(0);
     ExportRequest request;
-    request.form = asks == Asks::Pdf ? Form::Pdf : Form::ICalendar;
+    request.form = asks == Asks::Pdf ? Form::Pdf : asks == Asks::Png ? Form::Png : Form::ICalendar;
     const QStringList rest = switches.mid(1);
-    const qsizetype most = request.form == Form::Pdf ? 2 : 1;
+    const qsizetype most = request.form == Form::ICalendar ? 1 : 2;
     if (rest.isEmpty() || rest.first().isEmpty()) {
         request.error = QStringLiteral("navcal: %1 needs a FILE to write (- for standard output, "
                                        "--open for the documents folder)")
@@ -103,8 +131,12 @@ ExportRequest exportRequest(Asks asks, const QStringList& switches) {
         request.error =
             QStringLiteral("navcal: %1 takes %2; \"%3\" is one argument too many")
                 .arg(name,
-                     most == 1 ? QStringLiteral("one FILE") : QStringLiteral("a FILE and a YEAR"),
+                     most == 1                   ? QStringLiteral("one FILE")
+                     : request.form == Form::Png ? QStringLiteral("a FILE and a WIDTHxHEIGHT")
+                                                 : QStringLiteral("a FILE and a YEAR"),
                      rest.at(most));
+    } else if (rest.size() == 2 && request.form == Form::Png) {
+        request.error = readPictureSize(rest.at(1), request.size);
     } else if (rest.size() == 2) {
         const QString& text = rest.at(1);
         bool number = text.size() == 4 &&

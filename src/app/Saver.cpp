@@ -152,6 +152,15 @@ void Saver::startHeartbeat() {
     m_heartbeat->start();
 }
 
+void Saver::settleForPicture() {
+    // The same beats in the same order as on the screen: the banner's check
+    // follows each fill step, so the last one sees the fill ended.
+    do
+        m_heartbeat->beat();
+    while (!m_window->controls().fill().ended());
+    m_window->controls().roles().clock->hide();
+}
+
 void Saver::runFullScreen() {
     // The first frame comes first; the music and the other monitors' covers
     // follow it.

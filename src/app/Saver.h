@@ -37,7 +37,7 @@ namespace navcal::app {
 // What the saver gets from outside: the platform's services and, for tests,
 // a fixed screen.
 struct SaverServices {
-    calendar::Clock* clock = nullptr;
+    const calendar::Clock* clock = nullptr;
     design::RandomSource* random = nullptr;
     platform::MusicSink* music = nullptr;
     platform::UrlOpener* opener = nullptr;
@@ -78,6 +78,11 @@ class Saver : public QObject {
     void loadFrame();
     // Starts the heartbeat, a fill first; called once the window is shown.
     void startHeartbeat();
+    // For a still picture of the loaded frame: the beats a running saver
+    // would give until its fill has ended, given at once, and the clock
+    // hidden, since a picture's clock would stand still. The window is not
+    // shown and the heartbeat never started.
+    void settleForPicture();
 
     // Runs full screen in a window of its own: the other monitors are
     // covered once the first frame is on the screen.

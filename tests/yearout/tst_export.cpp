@@ -1,10 +1,14 @@
 // The year written out by the real program, with no display, and read back
-// by other programs: an iCalendar parser and Poppler's PDF tools.
+// by other programs: an iCalendar parser and Poppler's PDF tools; today's
+// picture set against the saver's own screen.
 
 #include "support/Files.h"
+#include "support/RootShot.h"
 #include "support/SaverEnvironment.h"
+#include "support/Xvfb.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -133,6 +137,73 @@ class ExportTest : public QObject {
                  qPrintable(QString("%1 red, %2 blue").arg(red).arg(blue)));
     }
 
+    void picture_data() {
+        QTest::addColumn<QString>("ratio");
+        QTest::addColumn<QStringList>("size");
+        QTest::addColumn<QRect>("clock");
+        // The clock's boxes: its "12:00:00" measured on the reviewed
+        // screenshots of these runs, two pixels to spare on each side.
+        QTest::newRow("1920x1080, no display")
+            << "1" << QStringList{"1920x1080"} << QRect(867, 853, 167, 33);
+        QTest::newRow("a ratio-2 screen's own") << "2" << QStringList{} << QRect(867, 852, 175, 36);
+    }
+
+    // On a frozen Navy Day, today's picture is the saver's screen once its
+    // fill has ended and its clock has begun, but for the clock's box.
+    void picture() {
+        QFETCH(QString, ratio);
+        QFETCH(QStringList, size);
+        QFETCH(QRect, clock);
+        const navcal::test::Xvfb xvfb({"-screen", "0", "1920x1080x24"});
+        QVERIFY(navcal::test::writeFile(m_home.filePath("clock"), "2026-07-26 12:00:00\n"));
+        QProcessEnvironment env = m_env;
+        env.insert("LD_PRELOAD", "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1");
+        env.insert("FAKETIME_TIMESTAMP_FILE", m_home.filePath("clock"));
+        env.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
+        env.insert("TZ", "UTC");
+        env.insert("QT_SCALE_FACTOR", ratio);
+        if (size.isEmpty())
+            env.insert("DISPLAY", xvfb.display);
+        const Run png =
+            run(NAVCAL_BINARY, QStringList{"--png", "today.png"} + size, env, m_home.path());
+        QCOMPARE(png.code, 0);
+        QCOMPARE(png.err, m_home.filePath("data/navcal/holidays.txt") + ":3: no day 32.13\n");
+        const QImage picture =
+            QImage(m_home.filePath("today.png")).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(picture.size(), QSize(1920, 1080));
+
+        env.insert("DISPLAY", xvfb.display);
+        QProcess saver;
+        saver.setProcessEnvironment(env);
+        saver.start(NAVCAL_BINARY, {"/s"});
+        // Looked at until the fill has ended and the clock shows, however
+        // long a busy machine takes.
+        QElapsedTimer waited;
+        waited.start();
+        int outside = -1, inside = 0;
+        while (waited.elapsed() < 60000 && (outside != 0 || inside == 0)) {
+            QTest::qWait(200);
+            const QImage screen = navcal::test::screenshot(xvfb.display);
+            outside = inside = 0;
+            for (int y = 0; y < picture.height() && screen.size() == picture.size(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    if (screen.pixel(x, y) != picture.pixel(x, y))
+                        ++(clock.contains(x, y) ? inside : outside);
+        }
+        QVERIFY2(outside == 0,
+                 qPrintable(QString("%1 pixels differ outside the clock").arg(outside)));
+        QVERIFY2(inside > 0, "the clock never showed");
+    }
+
+    // A picture at the limits of its size, at that size.
+    void pictureAtTheLimits() {
+        for (const QSize size : {QSize(160, 160), QSize(7680, 160), QSize(160, 7680)}) {
+            const QString asked = QString("%1x%2").arg(size.width()).arg(size.height());
+            QCOMPARE(navcal({"--png", "limit.png", asked}).code, 0);
+            QCOMPARE(QImage(m_home.filePath("limit.png")).size(), size);
+        }
+    }
+
     void refused_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
@@ -146,6 +217,13 @@ class ExportTest : public QObject {
             << QStringList{"--pdf", "nowhere/year.pdf"} << 1 << "cannot write nowhere/year.pdf: ";
         QTest::newRow("cut off half way")
             << QStringList{"--pdf", "old.pdf", "2027"} << 1 << "cannot write old.pdf: ";
+        QTest::newRow("a picture too narrow")
+            << QStringList{"--png", "old.pdf", "159x1080"} << 2 << "the size \"159x1080\" is not";
+        QTest::newRow("a picture too tall")
+            << QStringList{"--png", "old.pdf", "1920x7681"} << 2
+            << "is not WIDTHxHEIGHT with each side from 160 to 7680";
+        QTest::newRow("a picture cut off half way")
+            << QStringList{"--png", "old.pdf", "1920x1080"} << 1 << "cannot write old.pdf: ";
     }
 
     // One line that says what is wrong; the file that stood there kept and

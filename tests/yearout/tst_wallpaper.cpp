@@ -92,7 +92,7 @@ class WallpaperTest : public QObject {
 
   private slots:
     void initTestCase() {
-        m_x = std::make_unique<navcal::test::Xvfb>(QStringList{"-screen", "0", "1280x1024x24"});
+        m_x = std::make_unique<navcal::test::Xvfb>(QStringList{"-screen", "0", "800x600x24"});
         QVERIFY(!m_x->display.isEmpty());
         m_bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
         QVERIFY(m_bus.waitForReadyRead(10000));
@@ -154,7 +154,7 @@ class WallpaperTest : public QObject {
             QRegularExpression("(/[^'\"\\s]*/desktop-[^'\"\\s]*\\.png)").match(shown(tool));
         QVERIFY2(picture.hasMatch(), qPrintable(shown(tool)));
         QCOMPARE(QFileInfo(picture.captured(1)).absolutePath(), QDir(data()).absolutePath());
-        QCOMPARE(QImage(picture.captured(1)).size(), QSize(1280, 1024));
+        QCOMPARE(QImage(picture.captured(1)).size(), QSize(800, 600));
         // Kept current from the next login on, as the menu's desktop files
         // are checked.
         QFile entry(autostart());
