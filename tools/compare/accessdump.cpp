@@ -1,4 +1,4 @@
-// A generic Qt plugin for tools/compare-behaviour.sh: loaded into any Qt
+// A generic Qt plugin for the recorded scenarios' player: loaded into any Qt
 // program through QT_QPA_GENERIC_PLUGINS=navcalaccessdump:DIR, it writes the
 // program's accessibility tree to DIR when asked, once the tree has stood
 // still for a while. It reads only what a screen reader gets (Qt's public
