@@ -378,9 +378,11 @@ class Run:
         lines = self.dump(quiet_ms)
         picture = self.still_picture()
         name = f"{self.looks:02d}.png"
-        png = os.path.join(self.work, name)
-        subprocess.run(["convert", picture, "-define", "png:compression-level=9", png], check=True, timeout=120)
-        self.pictures[name] = png
+        # Kept raw: compared as it is, and made a PNG only when it is to be
+        # kept (a large screen's PNG takes seconds).
+        raw = os.path.join(self.work, name[:-4] + ".ppm")
+        os.replace(picture, raw)
+        self.pictures[name] = raw
         self.record.append(f"screen: {name}")
         gone = [line for line in self.last_nodes or [] if line not in lines]
         if self.last_nodes is None or len(gone) > len(lines) // 2:  # a new layout in full
@@ -617,16 +619,18 @@ def picture_size(path):
     return result.stdout.strip()
 
 
-def picture_difference(recorded, now):
+def picture_difference(recorded, now, fuzz=False):
     """How a new screen differs from the recorded one, in words; None when
-    they are alike."""
+    they are alike. FUZZ: a level up or down in a colour is alike (a
+    see-through pointer's colours are stored undone from premultiplied ones,
+    which rounds differently on different processors)."""
     try:
         before, after = picture_size(recorded), picture_size(now)
     except Failure as failure:
         return f"cannot be read: {failure}"
     if before != after:
         return f"the size differs: {before} recorded, {after} now"
-    result = subprocess.run(["compare", "-metric", "AE", recorded, now, "null:"],
+    result = subprocess.run(["compare", "-metric", "AE"] + (["-fuzz", "0.5%"] if fuzz else []) + [recorded, now, "null:"],
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, timeout=120)
     said = result.stderr.strip()
     if result.returncode not in (0, 1):
@@ -693,6 +697,7 @@ def judge(run, reference, out, accept):
     ACCEPT) and says what differs."""
     new = "\n".join(run.record) + "\n"
     failed = []
+    alike = set()  # pictures as recorded: an accepted record keeps their files
     old_text = ""
     if os.path.exists(os.path.join(reference, "record.txt")):
         with open(os.path.join(reference, "record.txt"), encoding="utf-8") as f:
@@ -704,13 +709,18 @@ def judge(run, reference, out, accept):
         if not os.path.exists(recorded):
             failed.append(f"{name}: no recorded screen")
         else:
-            difference = picture_difference(recorded, png)
-            if difference:
+            difference = picture_difference(recorded, png, name.startswith("pointer-"))
+            if not difference:
+                alike.add(name)
+            else:
                 failed.append(f"{name}: {difference}")
                 if not accept and difference.endswith("pixels differ"):
                     subprocess.run(["compare", recorded, png, os.path.join(out, name[:-4] + "-diff.png")],
                                    stderr=subprocess.DEVNULL, timeout=120)
-        shutil.copy(png, os.path.join(out, name))
+    if accept or failed:
+        for name, picture in run.pictures.items():
+            if not (accept and name in alike and out == reference):
+                keep(picture, os.path.join(out, name))
     if accept:
         for stale in os.listdir(out):
             if stale.endswith(".png") and stale not in run.pictures:
@@ -718,6 +728,13 @@ def judge(run, reference, out, accept):
     with open(os.path.join(out, "record.txt"), "w", encoding="utf-8") as f:
         f.write(new)
     return failed
+
+
+def keep(picture, png):
+    if picture.endswith(".png"):
+        shutil.copy(picture, png)
+    else:
+        subprocess.run(["convert", picture, "-define", "png:compression-level=9", png], check=True, timeout=300)
 
 
 def put_in_place(out, final):
