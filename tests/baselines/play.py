@@ -262,8 +262,9 @@ class Run:
             for target, source in users.items():
                 if source != "-":
                     shutil.copy(os.path.join(FILES, source), os.path.join(folder, target))
-            if self.start["sound"]:
-                write_tone(os.path.join(folder, "muzz.wav"))
+            if self.start["sound"]:  # tone [SECONDS]
+                seconds = (self.start["sound"].split() + ["0.5"])[1]
+                write_tone(os.path.join(folder, "muzz.wav"), float(seconds))
         # The desktop's opener, as the program finds it on PATH: it notes what
         # it was given.
         opener = os.path.join(self.home, "bin", "xdg-open")
@@ -427,6 +428,11 @@ class Run:
         x, y, w, h = rect
         return round((x + w / 2) * self.ratio), round((y + h / 2) * self.ratio)
 
+    def logical(self, v):
+        """A screen pixel in the toolkit's pixels, rounded as it rounds: a
+        half up, not to even."""
+        return math.floor(v / self.ratio + 0.5)
+
     def hovers(self):
         path = os.path.join(self.dumps, "hovers")
         if not os.path.exists(path):
@@ -438,7 +444,7 @@ class Run:
         """Rests the pointer on a node and notes the tooltip and the pointer
         once the toolkit has taken the rest there."""
         px, py = self.place(rect)
-        x, y = round(px / self.ratio), round(py / self.ratio)
+        x, y = self.logical(px), self.logical(py)
         tx, ty, tw, th = self.tip
         # A tooltip still shown over the place would take the pointer (and the
         # pointer must move for the toolkit to see a rest): off to a corner of
@@ -458,12 +464,12 @@ class Run:
         once the toolkit has taken the rest there."""
         before = len(self.hovers())
         self.x("xdotool", "mousemove", str(px), str(py))
-        want = f"{round(px / self.ratio)},{round(py / self.ratio)} |"
+        want = f"{self.logical(px)},{self.logical(py)} |"
         deadline = time.monotonic() + 30
         while time.monotonic() < deadline:
             for line in self.hovers()[before:]:
                 if line.startswith(want):
-                    self.pointer = (round(px / self.ratio), round(py / self.ratio))
+                    self.pointer = (self.logical(px), self.logical(py))
                     return line
             if not self.running():
                 raise Failure("the program ended under the pointer")
@@ -474,7 +480,7 @@ class Run:
     def step(self, line):
         verb, _, rest = line.partition(" ")
         rest = rest.strip()
-        if verb in ("click", "dclick", "rclick", "drag", "away"):  # a press hides a tooltip
+        if verb in ("click", "dclick", "rclick", "drag", "press", "away"):  # a press hides a tooltip
             self.tip, self.pointer = (0, 0, 0, 0), None
         if verb == "look":
             self.look(int(rest) if rest else 2000)
@@ -500,15 +506,14 @@ class Run:
                    "3" if verb == "rclick" else "1")
         elif verb == "drag":  # drag SELECTOR FX FY: by FX widths and FY heights
             selector, fx, fy = rest.rsplit(" ", 2)
-            rect = self.find(selector)
-            x0, y0 = self.place(rect)
-            x1 = x0 + round(float(fx) * rect[2] * self.ratio)
-            y1 = y0 + round(float(fy) * rect[3] * self.ratio)
-            self.x("xdotool", "mousemove", str(x0), str(y0), "mousedown", "1")
-            for i in range(1, 11):
-                self.x("xdotool", "mousemove", str(x0 + (x1 - x0) * i // 10), str(y0 + (y1 - y0) * i // 10))
-                time.sleep(0.05)
-            self.still_picture()
+            self.press(selector)
+            self.move(fx, fy)
+            self.x("xdotool", "mouseup", "1")
+        elif verb == "press":  # the left button held down on a part
+            self.press(rest)
+        elif verb == "move":  # move FX FY: the held pointer by FX widths and FY heights of that part
+            self.move(*rest.split())
+        elif verb == "release":
             self.x("xdotool", "mouseup", "1")
         elif verb == "away":  # the pointer to a corner of the background
             self.x("xdotool", "mousemove", "0", "0")
@@ -540,8 +545,43 @@ class Run:
                 raise Failure("the program did not end")
         elif verb == "sound":
             self.record.append(f"music: {sounding(os.path.join(self.work, 'sound.raw'))}")
+        elif verb == "listen":  # until the music has stopped: how often and how long it sounded
+            self.record.append(f"music: {self.listen(os.path.join(self.work, 'sound.raw'))}")
         else:
             raise Failure(f"unknown step {line!r}")
+
+    def listen(self, raw):
+        """The loud stretches of what the player wrote, once a second of
+        silence follows the last (counted in samples, so the answer does not
+        depend on how fast the machine is)."""
+        deadline = time.monotonic() + 90
+        while time.monotonic() < deadline:
+            stretches, samples = loud_stretches(raw)
+            if stretches and samples - stretches[-1][1] >= 44100:
+                lengths = ", ".join(f"{(end - begin) / 44100:.1f} s" for begin, end in stretches)
+                times = "once" if len(stretches) == 1 else f"{len(stretches)} times"
+                return f"the tune sounded {times}: {lengths}"
+            if not self.running():
+                raise Failure("the program ended while the music was listened to")
+            time.sleep(0.25)
+        raise Failure("the music never stopped within 90 s")
+
+    def press(self, selector):
+        self.pressed = self.find(selector)
+        x, y = self.place(self.pressed)
+        self.x("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
+
+    def move(self, fx, fy):
+        """The held pointer moved in ten steps, as a hand drags, until the
+        screen follows it and stands still."""
+        rect = self.pressed
+        x0, y0 = self.place(rect)
+        x1 = x0 + round(float(fx) * rect[2] * self.ratio)
+        y1 = y0 + round(float(fy) * rect[3] * self.ratio)
+        for i in range(1, 11):
+            self.x("xdotool", "mousemove", str(x0 + (x1 - x0) * i // 10), str(y0 + (y1 - y0) * i // 10))
+            time.sleep(0.05)
+        self.still_picture()
 
     def ending(self):
         self.finish()
@@ -582,15 +622,37 @@ def files_equal(a, b):
         return fa.read() == fb.read()
 
 
-def write_tone(path):
-    """Half a second of a loud 440 Hz tone, a stand-in for the user's tune."""
+def loud_stretches(raw):
+    """The loud stretches, (first, last) frame, of what SDL's disk driver
+    wrote (16-bit stereo at 44100 Hz), apart by more than 0.2 s; and how many
+    frames it wrote."""
+    if not os.path.exists(raw):
+        return [], 0
+    with open(raw, "rb") as f:
+        data = f.read()
+    count = len(data) // 2
+    samples = struct.unpack(f"<{count}h", data[:count * 2])
+    stretches = []
+    for i in range(0, count, 64):
+        if abs(samples[i]) > 2000:
+            frame = i // 2
+            if stretches and frame - stretches[-1][1] <= 0.2 * 44100:
+                stretches[-1][1] = frame
+            else:
+                stretches.append([frame, frame])
+    return stretches, count // 2
+
+
+def write_tone(path, seconds=0.5):
+    """A loud 440 Hz tone, half a second unless told, a stand-in for the
+    user's tune."""
     rate = 44100
     with wave.open(path, "wb") as w:
         w.setnchannels(1)
         w.setsampwidth(2)
         w.setframerate(rate)
         w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / rate)))
-                               for i in range(rate // 2)))
+                               for i in range(round(rate * seconds))))
 
 
 def sounding(raw):
