@@ -283,7 +283,6 @@ installer_test() {
     [ -n "$(reg_value "$uninstall_key" UninstallString)" ] || fail "install: no entry in Apps & Features"
     echo "ok: installed: System32\\navcal.scr, the user's folder, SCRNSAVE.EXE=$saver, ScreenSaveActive=1, an uninstaller"
     year_out_test
-    wallpaper_test
     local saved_folder="$program_folder"
     program_folder="$sys32"
     run_and_key installed /s
@@ -303,11 +302,9 @@ installer_test() {
     [ -z "$(reg_value "$uninstall_key" UninstallString)" ] || fail "uninstall: the Apps & Features entry is left"
     [ ! -e "$start_menu" ] || fail "uninstall: the Start menu's entries are left"
     [ -z "$(reg_value "$desktop" SCRNSAVE.EXE)" ] || fail "uninstall: SCRNSAVE.EXE still names a screen saver"
-    [ "$(reg_value "$desktop" Wallpaper)" = "$wallpaper_before" ] && [ ! -e "$wallpaper_task" ] ||
-        fail "uninstall: the calendar is left on the desktop ($(reg_value "$desktop" Wallpaper)), or its task"
     [ "$(reg_value "$desktop" ScreenSaveActive)" = "$active_before" ] ||
         fail "uninstall: ScreenSaveActive is not as before the install"
-    echo "ok: uninstalled: nothing left (the Start menu's entries, the calendar on the desktop and its task too), navcal is no longer the screen saver"
+    echo "ok: uninstalled: nothing left (the Start menu's entries too), navcal is no longer the screen saver"
 }
 
 # The Start menu's two entries, as they stand: the year written into the
@@ -336,49 +333,6 @@ year_out_test() {
     grep -q '\.ics' "$opened" && grep -q " $(date +%Y)\.pdf" "$opened" || fail "--open: not handed on to be opened ($(cat "$opened" 2>&1))"
     rm -f "$docs/Военно-морской календарь"* "$windir/Fonts"/Liberation*.ttf
     echo "ok: the Start menu's entries wrote the .ics and this year's PDF into Documents, and had them opened"
-}
-
-# The Start menu's desktop entries: today's calendar as the background, read
-# back from the registry where Windows keeps it for the next logon, with its
-# daily task (Wine keeps a registered task as a file); then taken off again.
-# Left on at the end, for the uninstaller to take off.
-wallpaper_before=""
-wallpaper_task=""
-wallpaper_test() {
-    local desktop='HKCU\Control Panel\Desktop' picture file
-    local -x LC_ALL=C.UTF-8
-    step "the calendar on the desktop"
-    wallpaper_task="$windir/system32/tasks/navcal wallpaper"
-    wallpaper_before="$(reg_value "$desktop" Wallpaper)"
-    wine start /unix "$start_menu/Календарь — на рабочий стол.lnk" || fail "«Календарь — на рабочий стол»: no such entry"
-    for _ in $(seq 600); do
-        picture="$(reg_value "$desktop" Wallpaper)"
-        [ "$picture" != "$wallpaper_before" ] && [ -e "$wallpaper_task" ] && break
-        sleep 0.1
-    done
-    case "${picture,,}" in
-    *'\appdata\local\navcal\desktop-1024x768-'*.png) ;;
-    *) fail "--wallpaper: the background is \"$picture\", was \"$wallpaper_before\"" ;;
-    esac
-    file="$(winepath -u "$picture")"
-    [ "$(identify -format '%wx%h' "$file")" = 1024x768 ] || fail "--wallpaper: the picture is not the screen's size"
-    [ "$(reg_value "$desktop" WallpaperStyle)" = 10 ] && [ "$(reg_value "$desktop" TileWallpaper)" = 0 ] ||
-        fail "--wallpaper: not stretched to fill the screen"
-    [ -e "$wallpaper_task" ] || fail "--wallpaper: no daily task"
-    iconv -f UTF-16 -t UTF-8 "$wallpaper_task" | tr -d '\r' | grep -q '<Arguments>--wallpaper refresh</Arguments>' ||
-        fail "--wallpaper: the task does not refresh ($(iconv -f UTF-16 -t UTF-8 "$wallpaper_task"))"
-    echo "ok: «Календарь — на рабочий стол»: Wallpaper=$picture (1024x768, fill), the task \"navcal wallpaper\""
-    wine start /unix "$start_menu/Убрать с рабочего стола.lnk" || fail "«Убрать с рабочего стола»: no such entry"
-    for _ in $(seq 600); do
-        [ "$(reg_value "$desktop" Wallpaper)" = "$wallpaper_before" ] && [ ! -e "$file" ] && break
-        sleep 0.1
-    done
-    [ "$(reg_value "$desktop" Wallpaper)" = "$wallpaper_before" ] || fail "--wallpaper off: the background is not as before"
-    [ ! -e "$wallpaper_task" ] || fail "--wallpaper off: the task is left"
-    ! ls "$userdir"/desktop* >/dev/null 2>&1 || fail "--wallpaper off: files left: $(ls "$userdir")"
-    echo "ok: «Убрать с рабочего стола»: Wallpaper=\"$wallpaper_before\" again, no task, no pictures"
-    wine "$windir/system32/navcal.scr" --wallpaper || fail "--wallpaper: exit code $?"
-    [ "$(reg_value "$desktop" Wallpaper)" != "$wallpaper_before" ] || fail "--wallpaper, run again: not set"
 }
 
 # Where January's single-digit days 5, 6, 8 and 9 of this year have ink on a
