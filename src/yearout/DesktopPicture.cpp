@@ -2,9 +2,9 @@
 
 #include "app/Saver.h"
 #include "design/RandomPalette.h"
+#include "platform/CheckedWrite.h"
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
-#include "yearout/YearExport.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -62,7 +62,7 @@ QString writePicture(const QString& file, const QImage& picture) {
     const QByteArray png = pngOf(picture);
     if (png.isEmpty())
         return QStringLiteral("the picture could not be encoded");
-    return writeWhole(file, png);
+    return platform::writeWhole(file, png);
 }
 
 } // namespace navcal::yearout

@@ -3,13 +3,13 @@
 #include "app/UserHolidays.h"
 #include "calendar/ICalendar.h"
 #include "design/StoredDesign.h"
+#include "platform/CheckedWrite.h"
+#include "platform/SignalBridge.h"
 #include "yearout/DesktopPicture.h"
 #include "yearout/PrintedYear.h"
 
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QScreen>
 #include <cstdio>
 
@@ -53,23 +53,6 @@ QByteArray drawn(const app::ExportRequest& request, const ExportServices& servic
 
 } // namespace
 
-QString writeWhole(const QString& file, const QByteArray& bytes) {
-    if (file == QLatin1String("-")) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
-            !out.flush())
-            return out.errorString();
-        return {};
-    }
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        return why.isEmpty() ? QStringLiteral("not written") : why;
-    }
-    return {};
-}
-
 int exportYear(const app::ExportRequest& request, const ExportServices& services) {
     using Form = app::ExportRequest::Form;
     const int year = request.year.value_or(services.clock->now().date().year());
@@ -85,11 +68,13 @@ int exportYear(const app::ExportRequest& request, const ExportServices& services
     }
     const QByteArray bytes = drawn(request, services, year);
     const QString why =
-        bytes.isEmpty() ? QStringLiteral("nothing was drawn") : writeWhole(file, bytes);
+        bytes.isEmpty() ? QStringLiteral("nothing was drawn") : platform::writeWhole(file, bytes);
     if (!why.isEmpty()) {
         complain(
             QStringLiteral("navcal: cannot write %1: %2").arg(QDir::toNativeSeparators(file), why));
-        return 1;
+        // Ended by a signal: the code a shell expects of a program it ended.
+        const int signalNumber = platform::SignalBridge::arrivedSignal();
+        return signalNumber ? 128 + signalNumber : 1;
     }
     if (request.open && !services.openFile(file)) {
         complain(QStringLiteral("navcal: %1 is written, but no program opened it")

@@ -27,9 +27,4 @@ struct ExportServices {
 // with one line on stderr naming the file and why. Needs the application object.
 int exportYear(const app::ExportRequest& request, const ExportServices& services);
 
-// The one checked write of every file the year is written out to: `bytes`
-// into `file` whole (beside its place, then renamed) or not at all; "-" is
-// standard output. Empty when written, else the reason it is not there.
-QString writeWhole(const QString& file, const QByteArray& bytes);
-
 } // namespace navcal::yearout
