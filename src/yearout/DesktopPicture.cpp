@@ -5,7 +5,6 @@
 #include "platform/CheckedWrite.h"
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
-#include "yearout/YearExport.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -34,8 +34,8 @@ QImage todaysPicture(QSize devicePixels, const PictureServices& services);
 // `picture` as a PNG file's bytes.
 QByteArray pngOf(const QImage& picture);
 
-// `picture` as PNG into `file`, through the exports' one checked write
-// (writeWhole): whole or not at all, "-" standard output. Empty when
+// `picture` as PNG into `file`, through the one checked write
+// (platform::writeWhole): whole or not at all, "-" standard output. Empty when
 // written, else why not.
 QString writePicture(const QString& file, const QImage& picture);
 

@@ -69,9 +69,21 @@ class ExportTest : public QObject {
         return run(NAVCAL_BINARY, arguments, m_env, m_home.path());
     }
 
+    // The system's fonts with a font cache of this test's own, named `name`:
+    // a run under a frozen clock rewrites the cache it uses, and a run under
+    // a file-size limit that then has to rewrite it says so on stderr.
+    QString fontCache(const QString& name) {
+        const QString conf = m_home.filePath(name + ".conf");
+        navcal::test::writeFile(conf, "<fontconfig><cachedir>" + m_home.filePath(name).toUtf8() +
+                                          "</cachedir><include>/etc/fonts/fonts.conf</include>"
+                                          "</fontconfig>");
+        return conf;
+    }
+
   private slots:
     void initTestCase() {
         m_env = navcal::test::saverEnvironment(m_home, "xcb");
+        m_env.insert("FONTCONFIG_FILE", fontCache("fonts"));
         QVERIFY(QDir().mkpath(m_home.filePath("data/navcal")));
         QVERIFY(
             navcal::test::writeFile(m_home.filePath("data/navcal/holidays.txt"), kUserHolidays));
@@ -161,6 +173,7 @@ class ExportTest : public QObject {
         env.insert("FAKETIME_TIMESTAMP_FILE", m_home.filePath("clock"));
         env.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
         env.insert("TZ", "UTC");
+        env.insert("FONTCONFIG_FILE", fontCache("frozen"));
         env.insert("QT_SCALE_FACTOR", ratio);
         if (size.isEmpty())
             env.insert("DISPLAY", xvfb.display);
