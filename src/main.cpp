@@ -11,6 +11,7 @@
 #include "platform/SessionBus.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
+#include "platform/StderrAside.h"
 #include "widgets/Pointers.h"
 #include "yearout/YearExport.h"
 
@@ -20,6 +21,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 using namespace navcal;
@@ -54,6 +56,9 @@ struct ToolkitArguments {
 // without one and beside a running saver. Today's picture without a size
 // takes the display's screen when there is one.
 int writeYear(char* program, const app::ExportRequest& request) {
+    // Its stderr carries navcal's own lines alone: the toolkit's notes about
+    // the environment (no runtime folder, say) would make one line two.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     std::optional<platform::PreparedDisplay> display;
     if (request.form == app::ExportRequest::Form::Png && !request.size) {
         display.emplace();
@@ -62,11 +67,14 @@ int writeYear(char* program, const app::ExportRequest& request) {
     }
     ToolkitArguments qt(program, display ? display->toolkitArguments()
                                          : platform::offscreenToolkitArguments());
+    // The font library, started and ended with the toolkit, speaks on stderr.
+    std::optional<platform::StderrAside> aside(std::in_place);
     QApplication application(qt.argc, qt.argv.data());
     if (display)
         display->release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
     design::installFontSubstitutes();
+    aside.reset();
 
     calendar::SystemClock clock;
     yearout::ExportServices services;
@@ -77,7 +85,10 @@ int writeYear(char* program, const app::ExportRequest& request) {
     services.programFolder = platform::programFolder();
     services.documentsFolder = platform::documentsFolder();
     services.openFile = platform::openWithDesktop;
-    return yearout::exportYear(request, services);
+    const int code = yearout::exportYear(request, services);
+    // And again when the toolkit ends, after navcal's own lines.
+    aside.emplace();
+    return code;
 }
 
 } // namespace
