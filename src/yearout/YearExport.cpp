@@ -3,11 +3,11 @@
 #include "app/UserHolidays.h"
 #include "calendar/ICalendar.h"
 #include "design/StoredDesign.h"
+#include "platform/CheckedWrite.h"
+#include "platform/SignalBridge.h"
 #include "yearout/PrintedYear.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace navcal::yearout {
@@ -17,24 +17,6 @@ namespace {
 void complain(const QString& line) {
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
-}
-
-// `bytes` into `file` whole, or the reason it is not there.
-QString writeWhole(const QString& file, const QByteArray& bytes) {
-    if (file == QLatin1String("-")) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
-            !out.flush())
-            return out.errorString();
-        return {};
-    }
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        return why.isEmpty() ? QStringLiteral("not written") : why;
-    }
-    return {};
 }
 
 } // namespace
@@ -60,10 +42,12 @@ int exportYear(const app::ExportRequest& request, const ExportServices& services
         rows.insert(rows.end(), userRows.begin(), userRows.end());
         bytes = calendar::iCalendar(rows, design::programTitle(), year, now);
     }
-    if (const QString why = writeWhole(file, bytes); !why.isEmpty()) {
+    if (const QString why = platform::writeWhole(file, bytes); !why.isEmpty()) {
         complain(
             QStringLiteral("navcal: cannot write %1: %2").arg(QDir::toNativeSeparators(file), why));
-        return 1;
+        // Ended by a signal: the code a shell expects of a program it ended.
+        const int signalNumber = platform::SignalBridge::arrivedSignal();
+        return signalNumber ? 128 + signalNumber : 1;
     }
     if (request.open && !services.openFile(file)) {
         complain(QStringLiteral("navcal: %1 is written, but no program opened it")
