@@ -12,6 +12,7 @@
 #include "platform/SessionBus.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
+#include "platform/StderrAside.h"
 #include "widgets/Pointers.h"
 #include "yearout/YearExport.h"
 
@@ -21,6 +22,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 using namespace navcal;
@@ -54,10 +56,16 @@ struct ToolkitArguments {
 // Writes the year out: no display, no lock, so it runs on a machine
 // without one and beside a running saver.
 int writeYear(char* program, const app::ExportRequest& request) {
+    // Its stderr carries navcal's own lines alone: the toolkit's notes about
+    // the environment (no runtime folder, say) would make one line two.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     ToolkitArguments qt(program, platform::offscreenToolkitArguments());
+    // The font library, started and ended with the toolkit, speaks on stderr.
+    std::optional<platform::StderrAside> aside(std::in_place);
     QApplication application(qt.argc, qt.argv.data());
     QApplication::setApplicationName(QStringLiteral("navcal"));
     design::installFontSubstitutes();
+    aside.reset();
 
     calendar::SystemClock clock;
     yearout::ExportServices services;
@@ -66,7 +74,10 @@ int writeYear(char* program, const app::ExportRequest& request) {
     services.userFolder = platform::userDataFolder();
     services.documentsFolder = platform::documentsFolder();
     services.openFile = platform::openWithDesktop;
-    return yearout::exportYear(request, services);
+    const int code = yearout::exportYear(request, services);
+    // And again when the toolkit ends, after navcal's own lines.
+    aside.emplace();
+    return code;
 }
 
 } // namespace

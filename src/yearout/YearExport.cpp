@@ -5,6 +5,7 @@
 #include "design/StoredDesign.h"
 #include "platform/CheckedWrite.h"
 #include "platform/SignalBridge.h"
+#include "platform/StderrAside.h"
 #include "yearout/PrintedYear.h"
 
 #include <QDir>
@@ -27,6 +28,12 @@ int exportYear(const app::ExportRequest& request, const ExportServices& services
     const int year = request.year.value_or(now.date().year());
     QString file = request.file;
     if (request.open) {
+        // Never a relative name: that would write into whatever folder the
+        // program was started in.
+        if (services.documentsFolder.isEmpty()) {
+            complain(QStringLiteral("navcal: there is no documents folder to write into"));
+            return 1;
+        }
         QDir().mkpath(services.documentsFolder);
         file = QDir(services.documentsFolder)
                    .filePath(pdf ? QStringLiteral("%1 %2.pdf").arg(design::programTitle()).arg(year)
@@ -36,6 +43,8 @@ int exportYear(const app::ExportRequest& request, const ExportServices& services
     const std::vector<calendar::Holiday> userRows = app::readUserHolidays(services.userFolder);
     QByteArray bytes;
     if (pdf) {
+        // Fonts are looked up here, and the font library speaks on stderr.
+        const platform::StderrAside aside;
         bytes = printedYear(year, userRows, services.locale);
     } else {
         std::vector<calendar::Holiday> rows = calendar::holidays();

@@ -14,7 +14,7 @@ struct ExportServices {
     const calendar::Clock* clock = nullptr; // this year, and the file's time stamp
     QLocale locale;
     QString userFolder;      // where the user's holidays.txt is read; empty: none
-    QString documentsFolder; // where "--open" writes
+    QString documentsFolder; // where "--open" writes; empty: there is none
     // Opens a written file with the desktop's program for it; false: could not.
     std::function<bool(const QString& file)> openFile;
 };
