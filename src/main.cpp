@@ -1,3 +1,4 @@
+#include "app/BackgroundDecode.h"
 #include "app/CommandLine.h"
 #include "app/Launch.h"
 #include "app/Saver.h"
@@ -97,6 +98,9 @@ int main(int argc, char** argv) {
     // Before anything else: a termination signal from now on ends the
     // program through its ordinary close, never by the default action.
     platform::SignalBridge::installHandlers();
+    // Whatever path runs, the saver or the year written out, decodes
+    // pictures within the decoders' limit.
+    app::limitPictureDecoding();
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
