@@ -1,3 +1,4 @@
+#include "app/BackgroundDecode.h"
 #include "app/CommandLine.h"
 #include "app/Launch.h"
 #include "app/Saver.h"
@@ -11,6 +12,7 @@
 #include "platform/SessionBus.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
+#include "platform/StderrAside.h"
 #include "widgets/Pointers.h"
 #include "yearout/Wallpaper.h"
 #include "yearout/YearExport.h"
@@ -22,6 +24,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 using namespace navcal;
@@ -56,6 +59,9 @@ struct ToolkitArguments {
 // without one and beside a running saver. Today's picture without a size
 // takes the display's screen when there is one.
 int writeYear(char* program, const app::ExportRequest& request) {
+    // Its stderr carries navcal's own lines alone: the toolkit's notes about
+    // the environment (no runtime folder, say) would make one line two.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     std::optional<platform::PreparedDisplay> display;
     if (request.form == app::ExportRequest::Form::Png && !request.size) {
         display.emplace();
@@ -64,11 +70,14 @@ int writeYear(char* program, const app::ExportRequest& request) {
     }
     ToolkitArguments qt(program, display ? display->toolkitArguments()
                                          : platform::offscreenToolkitArguments());
+    // The font library, started and ended with the toolkit, speaks on stderr.
+    std::optional<platform::StderrAside> aside(std::in_place);
     QApplication application(qt.argc, qt.argv.data());
     if (display)
         display->release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
     design::installFontSubstitutes();
+    aside.reset();
 
     calendar::SystemClock clock;
     yearout::ExportServices services;
@@ -79,7 +88,10 @@ int writeYear(char* program, const app::ExportRequest& request) {
     services.programFolder = platform::programFolder();
     services.documentsFolder = platform::documentsFolder();
     services.openFile = platform::openWithDesktop;
-    return yearout::exportYear(request, services);
+    const int code = yearout::exportYear(request, services);
+    // And again when the toolkit ends, after navcal's own lines.
+    aside.emplace();
+    return code;
 }
 
 // Today's calendar as the desktop's background. Drawn with no window, at the
@@ -124,6 +136,9 @@ int main(int argc, char** argv) {
     // Before anything else: a termination signal from now on ends the
     // program through its ordinary close, never by the default action.
     platform::SignalBridge::installHandlers();
+    // Whatever path runs, the saver or the year written out, decodes
+    // pictures within the decoders' limit.
+    app::limitPictureDecoding();
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

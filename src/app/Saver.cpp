@@ -98,6 +98,9 @@ void Saver::end(const Ending& ending) {
         return;
     }
     m_ending = ending.code;
+    // The covers and the music, if still waiting for the first frame, never
+    // start.
+    m_window->cancelAfterFirstFrame();
     if (!ending.line.isEmpty()) {
         std::fprintf(stderr, "%s\n", ending.line.toLocal8Bit().constData());
         std::fflush(stderr);

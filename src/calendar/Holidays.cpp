@@ -158,6 +158,7 @@ HolidayTable parseHolidayTable(const QString& text, TableOwner owner) {
         }
         row.when = std::get<HolidayDay>(when);
         row.whenText = fields[0];
+        row.owner = owner;
         bool gridOk = false, bannerOk = false, sundayOk = false;
         row.gridColour = readColour(fields[1], &gridOk);
         row.gridTip = readText(fields[2]);

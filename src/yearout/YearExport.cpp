@@ -5,6 +5,7 @@
 #include "design/StoredDesign.h"
 #include "platform/CheckedWrite.h"
 #include "platform/SignalBridge.h"
+#include "platform/StderrAside.h"
 #include "yearout/DesktopPicture.h"
 #include "yearout/PrintedYear.h"
 
@@ -44,8 +45,11 @@ QByteArray drawn(const app::ExportRequest& request, const ExportServices& servic
         return pngOf(todaysPicture(request.size.value_or(screenPixels()), picture));
     }
     const std::vector<calendar::Holiday> userRows = app::readUserHolidays(services.userFolder);
-    if (request.form == Form::Pdf)
+    if (request.form == Form::Pdf) {
+        // Fonts are looked up here, and the font library speaks on stderr.
+        const platform::StderrAside aside;
         return printedYear(year, userRows, services.locale);
+    }
     std::vector<calendar::Holiday> rows = calendar::holidays();
     rows.insert(rows.end(), userRows.begin(), userRows.end());
     return calendar::iCalendar(rows, design::programTitle(), year, services.clock->now());
@@ -58,6 +62,12 @@ int exportYear(const app::ExportRequest& request, const ExportServices& services
     const int year = request.year.value_or(services.clock->now().date().year());
     QString file = request.file;
     if (request.open) {
+        // Never a relative name: that would write into whatever folder the
+        // program was started in.
+        if (services.documentsFolder.isEmpty()) {
+            complain(QStringLiteral("navcal: there is no documents folder to write into"));
+            return 1;
+        }
         QDir().mkpath(services.documentsFolder);
         const QString title = design::programTitle();
         file = QDir(services.documentsFolder)

@@ -16,7 +16,7 @@ struct ExportServices {
     QString userFolder;   // the user's holidays.txt and 1.jpg; empty: none
     QString systemFolder; // a 1.jpg the user's folder lacks; empty: none
     QString programFolder;
-    QString documentsFolder; // where "--open" writes
+    QString documentsFolder; // where "--open" writes; empty: there is none
     // Opens a written file with the desktop's program for it; false: could not.
     std::function<bool(const QString& file)> openFile;
 };
