@@ -343,6 +343,25 @@ class ExportTest : public QObject {
             }
     }
 
+    // Runs `script` in a tmpfs of its own, in a private mount namespace (so
+    // nothing it does reaches the machine's file systems): the program is $0,
+    // `arguments` follow, and the script starts in the mounted folder.
+    Run onDiskOfItsOwn(const QString& options, const QString& script,
+                       const QStringList& arguments) {
+        const QString disk = m_home.filePath("disk");
+        if (!QDir().mkpath(disk))
+            return {};
+        const int folder = int(arguments.size()) + 1;
+        const QString mount =
+            QStringLiteral("mount -t tmpfs %1 navcal-test \"$%2\" && cd \"$%2\" && ")
+                .arg(options)
+                .arg(folder);
+        return run("unshare",
+                   QStringList{"-m", "/bin/sh", "-c", mount + script, NAVCAL_BINARY} + arguments +
+                       QStringList{disk},
+                   m_quiet, m_home.path());
+    }
+
     // A small file system of its own (a tmpfs in a private mount namespace)
     // that holds the old file and is then full, or a limit on a file's size:
     // one line, exit 1, and a FILE that stood there kept as it was, with
@@ -352,14 +371,11 @@ class ExportTest : public QObject {
         QFETCH(QString, to);
         QFETCH(QString, limit);
         QFETCH(QString, why);
-        const QString disk = m_home.filePath("disk");
-        QVERIFY(QDir().mkpath(disk));
         const QString write = to == "-" ? "\"$0\" \"$1\" - > old" : "\"$0\" \"$1\" old";
-        const QString script = "mount -t tmpfs -o size=16k navcal-test \"$2\" && cd \"$2\" && "
-                               "printf 'the old one' > old && (" +
-                               limit + "; " + write + "); echo \"exit $?\"; ls -A; cat old";
-        const Run r = run("unshare", {"-m", "/bin/sh", "-c", script, NAVCAL_BINARY, form, disk},
-                          m_quiet, m_home.path());
+        const Run r = onDiskOfItsOwn("-o size=16k",
+                                     "printf 'the old one' > old && (" + limit + "; " + write +
+                                         "); echo \"exit $?\"; ls -A; cat old",
+                                     {form});
         const QString name = to == "-" ? "-" : "old";
         QCOMPARE(r.err, QStringLiteral("navcal: cannot write %1: %2\n").arg(name, why));
         QVERIFY2(r.out.startsWith("exit 1\n"), qPrintable(r.out));
@@ -405,12 +421,8 @@ class ExportTest : public QObject {
         QFETCH(QString, then);
         QFETCH(QString, expected);
         QFETCH(QString, err);
-        const QString disk = m_home.filePath("place");
-        QVERIFY(QDir().mkpath(disk));
-        const QString script = "mount -t tmpfs navcal-test \"$1\" && cd \"$1\" && " + make +
-                               "\n\"$0\" --ics place; echo \"exit $?\"; " + then;
-        const Run r = run("unshare", {"-m", "/bin/sh", "-c", script, NAVCAL_BINARY, disk}, m_quiet,
-                          m_home.path());
+        const Run r =
+            onDiskOfItsOwn("", make + "\n\"$0\" --ics place; echo \"exit $?\"; " + then, {});
         QCOMPARE(r.out, expected);
         QCOMPARE(r.err, err);
     }
