@@ -283,6 +283,7 @@ installer_test() {
     [ -n "$(reg_value "$uninstall_key" UninstallString)" ] || fail "install: no entry in Apps & Features"
     echo "ok: installed: System32\\navcal.scr, the user's folder, SCRNSAVE.EXE=$saver, ScreenSaveActive=1, an uninstaller"
     year_out_test
+    wallpaper_test
     local saved_folder="$program_folder"
     program_folder="$sys32"
     run_and_key installed /s
@@ -302,9 +303,15 @@ installer_test() {
     [ -z "$(reg_value "$uninstall_key" UninstallString)" ] || fail "uninstall: the Apps & Features entry is left"
     [ ! -e "$start_menu" ] || fail "uninstall: the Start menu's entries are left"
     [ -z "$(reg_value "$desktop" SCRNSAVE.EXE)" ] || fail "uninstall: SCRNSAVE.EXE still names a screen saver"
+    [ -z "$(reg_value "$desktop" Wallpaper)" ] && [ ! -e "$wallpaper_task" ] ||
+        fail "uninstall: the calendar is left on the desktop ($(reg_value "$desktop" Wallpaper)), or its task"
+    # What the profile did not have before is not left at the calendar's fitting.
+    ! wine reg query "$desktop" /v WallpaperStyle >/dev/null 2>&1 &&
+        ! wine reg query "$desktop" /v TileWallpaper >/dev/null 2>&1 ||
+        fail "uninstall: WallpaperStyle or TileWallpaper is left, which the profile did not have"
     [ "$(reg_value "$desktop" ScreenSaveActive)" = "$active_before" ] ||
         fail "uninstall: ScreenSaveActive is not as before the install"
-    echo "ok: uninstalled: nothing left (the Start menu's entries too), navcal is no longer the screen saver"
+    echo "ok: uninstalled: nothing left (the Start menu's entries, the calendar on the desktop and its task too), navcal is no longer the screen saver"
 }
 
 # The Start menu's two entries, as they stand: the year written into the
@@ -333,6 +340,66 @@ year_out_test() {
     grep -q '\.ics' "$opened" && grep -q " $(date +%Y)\.pdf" "$opened" || fail "--open: not handed on to be opened ($(cat "$opened" 2>&1))"
     rm -f "$docs/Военно-морской календарь"* "$windir/Fonts"/Liberation*.ttf
     echo "ok: the Start menu's entries wrote the .ics and this year's PDF into Documents, and had them opened"
+}
+
+# The Start menu's desktop entries: today's calendar as the background, read
+# back from the registry where Windows keeps it for the next logon, with its
+# daily task; then taken off again, the user's own picture and its tiling
+# back. Left on at the end, over a profile with no fitting of its own, for
+# the uninstaller to take off.
+wallpaper_task=""
+wallpaper_test() {
+    local desktop='HKCU\Control Panel\Desktop' picture file mine='C:\users\Public\mine.bmp' task
+    local -x LC_ALL=C.UTF-8
+    step "the calendar on the desktop"
+    wallpaper_task="$windir/system32/tasks/navcal wallpaper"
+    convert -size 64x48 xc:'#3060a0' "BMP3:$(winepath -u "$mine")"
+    wine reg add "$desktop" /v Wallpaper /d "$mine" /f >/dev/null &&
+        wine reg add "$desktop" /v WallpaperStyle /d 0 /f >/dev/null &&
+        wine reg add "$desktop" /v TileWallpaper /d 1 /f >/dev/null || fail "could not set the user's own tiled background"
+    wine start /unix "$start_menu/Календарь — на рабочий стол.lnk" || fail "«Календарь — на рабочий стол»: no such entry"
+    for _ in $(seq 600); do
+        picture="$(reg_value "$desktop" Wallpaper)"
+        [ "$picture" != "$mine" ] && [ -e "$wallpaper_task" ] && break
+        sleep 0.1
+    done
+    case "${picture,,}" in
+    *'\appdata\local\navcal\desktop-1024x768-'*.png) ;;
+    *) fail "--wallpaper: the background is \"$picture\", was \"$mine\"" ;;
+    esac
+    file="$(winepath -u "$picture")"
+    [ "$(identify -format '%wx%h' "$file")" = 1024x768 ] || fail "--wallpaper: the picture is not the screen's size"
+    [ "$(reg_value "$desktop" WallpaperStyle)" = 10 ] && [ "$(reg_value "$desktop" TileWallpaper)" = 0 ] ||
+        fail "--wallpaper: not stretched to fill the screen"
+    [ -e "$wallpaper_task" ] || fail "--wallpaper: no daily task"
+    # Wine keeps a registered task as a file written anew from what it took
+    # in, and its writer leaves out the triggers and the command (stubs in
+    # Wine 8): what can be read back is the task's name and its settings. Its
+    # own defaults are a 72-hour limit and no late start, so these two came
+    # from the task navcal described.
+    task="$(tr -d '\r' <"$wallpaper_task")"
+    grep -q '<ExecutionTimeLimit>PT5M</ExecutionTimeLimit>' <<<"$task" &&
+        grep -q '<StartWhenAvailable>true</StartWhenAvailable>' <<<"$task" ||
+        fail "--wallpaper: the task is not the one described ($task)"
+    echo "ok: «Календарь — на рабочий стол»: Wallpaper=$picture (1024x768, fill), the task \"navcal wallpaper\""
+    wine start /unix "$start_menu/Убрать с рабочего стола.lnk" || fail "«Убрать с рабочего стола»: no such entry"
+    for _ in $(seq 600); do
+        [ "$(reg_value "$desktop" Wallpaper)" = "$mine" ] && [ ! -e "$file" ] && [ ! -e "$wallpaper_task" ] &&
+            [ "$(reg_value "$desktop" TileWallpaper)" = 1 ] && break
+        sleep 0.1
+    done
+    [ "$(reg_value "$desktop" Wallpaper)" = "$mine" ] || fail "--wallpaper off: the background is not as before"
+    [ "$(reg_value "$desktop" WallpaperStyle)" = 0 ] && [ "$(reg_value "$desktop" TileWallpaper)" = 1 ] ||
+        fail "--wallpaper off: the user's picture is not tiled again"
+    [ ! -e "$wallpaper_task" ] || fail "--wallpaper off: the task is left"
+    ! ls "$userdir"/desktop* >/dev/null 2>&1 || fail "--wallpaper off: files left: $(ls "$userdir")"
+    echo "ok: «Убрать с рабочего стола»: Wallpaper=$mine again, tiled, no task, no pictures"
+    # A profile that never had a background or a fitting, as a fresh one.
+    wine reg add "$desktop" /v Wallpaper /d '' /f >/dev/null
+    wine reg delete "$desktop" /v WallpaperStyle /f >/dev/null
+    wine reg delete "$desktop" /v TileWallpaper /f >/dev/null
+    wine "$windir/system32/navcal.scr" --wallpaper || fail "--wallpaper: exit code $?"
+    [ -n "$(reg_value "$desktop" Wallpaper)" ] || fail "--wallpaper, run again: not set"
 }
 
 # Where January's single-digit days 5, 6, 8 and 9 of this year have ink on a
@@ -530,6 +597,33 @@ EOF
     wineserver -p
 }
 
+# The exports to standard output come out byte for byte (the C runtime's
+# text mode once made each "\n" of the .ics "\r\n" and broke the PNG), and
+# one over a read-only file is refused, leaving it whole and nothing beside it.
+exports_test() {
+    local dir="$work/exports" scr="$program_folder/navcal.scr" err
+    step "exports to standard output, and over a read-only file"
+    mkdir -p "$dir"
+    (cd "$dir" && timeout 120 wine "$scr" --ics calendar.ics && timeout 120 wine "$scr" --ics - >stdout.ics &&
+        timeout 120 wine "$scr" --png - 320x200 >stdout.png) || fail "an export ended with $?"
+    # The stamp is the second it was written.
+    cmp -s <(grep -v '^DTSTAMP:' "$dir/calendar.ics") <(grep -v '^DTSTAMP:' "$dir/stdout.ics") ||
+        fail "--ics -: not the bytes written to a file ($(stat -c %s "$dir/stdout.ics") bytes, $(stat -c %s "$dir/calendar.ics") to a file)"
+    [ "$(identify -format '%wx%h' "$dir/stdout.png" 2>&1)" = 320x200 ] || fail "--png -: not a 320x200 picture"
+    printf 'mine\r\n' >"$work/kept.ics"
+    cp "$work/kept.ics" "$dir/kept.ics"
+    (cd "$dir" && wine cmd /c 'attrib +r kept.ics') >/dev/null || fail "attrib +r"
+    local code=0
+    err="$(cd "$dir" && timeout 120 wine "$scr" --ics kept.ics 2>&1)" || code=$?
+    [ "$code" = 1 ] || fail "--ics over a read-only file: exit code $code"
+    [ "$(tr -d '\r' <<<"$err" | grep -c .)" = 1 ] && grep -q 'kept\.ics' <<<"$err" ||
+        fail "--ics over a read-only file: not one line naming it ($err)"
+    cmp -s "$work/kept.ics" "$dir/kept.ics" || fail "--ics over a read-only file: it was changed"
+    [ "$(ls -A "$dir" | grep -c .)" = 4 ] || fail "--ics over a read-only file: left beside it: $(ls -A "$dir")"
+    rm -rf "$dir"
+    echo "ok: --ics - and --png - byte for byte; a read-only kept.ics refused ($(tr -d '\r' <<<"$err")) and whole"
+}
+
 smoke_test() {
     program_folder="$WINEPREFIX/drive_c/Program Files/Naval Calendar"
     mkdir -p "$program_folder"
@@ -556,6 +650,7 @@ smoke_test() {
     wait_exit "$first" 20 "/s: after a key"
     [ "$exit_code" = 0 ] || fail "/s: exit code $exit_code after a key"
     echo "ok: /s ($work/navcal-s.png)"
+    exports_test
 
     step "no switch, /S, a file name"
     run_and_key none

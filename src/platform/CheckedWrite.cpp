@@ -11,6 +11,8 @@
 
 #ifdef Q_OS_WIN
 #include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #else
 #include <cerrno>
 #include <csignal>
@@ -27,6 +29,10 @@ namespace navcal::platform {
 
 QString writeWhole(const QString& file, const QByteArray& bytes) {
     if (file == QLatin1String("-")) {
+        // The C runtime's stdout is a text stream that would turn every "\n"
+        // into "\r\n": the bytes go out as they are.
+        std::fflush(stdout);
+        _setmode(_fileno(stdout), _O_BINARY);
         QFile out;
         if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
             !out.flush())

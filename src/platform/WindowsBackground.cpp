@@ -19,6 +19,15 @@ const QString kStyle = QStringLiteral("WallpaperStyle");
 const QString kTile = QStringLiteral("TileWallpaper");
 const QString kWallpaper = QStringLiteral("Wallpaper");
 
+// A fitting value the profile did not have is taken out again, not left at
+// the calendar's.
+void putBack(QSettings& desktop, const QString& name, const QString& value) {
+    if (value.isEmpty())
+        desktop.remove(name);
+    else
+        desktop.setValue(name, value);
+}
+
 bool setWallpaper(const QString& file) {
     std::wstring path = QDir::toNativeSeparators(file).toStdWString();
     return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(),
@@ -44,15 +53,16 @@ class WindowsBackground final : public DesktopBackground {
     // Stretched to fill the screen, keeping its proportions, not tiled.
     bool show(const std::vector<MonitorPicture>& pictures, QString* error) const override {
         QSettings desktop(kDesktopKey, QSettings::NativeFormat);
-        const QVariant style = desktop.value(kStyle), tile = desktop.value(kTile);
+        const QString style = desktop.value(kStyle).toString();
+        const QString tile = desktop.value(kTile).toString();
         desktop.setValue(kStyle, QStringLiteral("10"));
         desktop.setValue(kTile, QStringLiteral("0"));
         desktop.sync();
         if (setWallpaper(pictures.front().file))
             return true;
         *error = QStringLiteral("Windows did not take the picture (error %1)").arg(GetLastError());
-        desktop.setValue(kStyle, style);
-        desktop.setValue(kTile, tile);
+        putBack(desktop, kStyle, style);
+        putBack(desktop, kTile, tile);
         return false;
     }
 
@@ -64,8 +74,8 @@ class WindowsBackground final : public DesktopBackground {
             const QString value = line.section(QLatin1Char(' '), 1);
             if (name == kWallpaper)
                 wallpaper = value;
-            else if ((name == kStyle || name == kTile) && !value.isEmpty())
-                desktop.setValue(name, value);
+            else if (name == kStyle || name == kTile)
+                putBack(desktop, name, value);
         }
         desktop.sync();
         if (setWallpaper(wallpaper))
