@@ -4,6 +4,7 @@
 // takes, at and just past each edge.
 
 #include "support/Files.h"
+#include "support/Run.h"
 #include "support/SaverEnvironment.h"
 
 #include <QDir>
@@ -14,24 +15,8 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out, err;
-};
-
-Run run(const QString& program, const QStringList& arguments, const QProcessEnvironment& env,
-        const QString& folder) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(folder);
-    p.start(program, arguments);
-    if (!p.waitForFinished(60000))
-        p.kill();
-    p.waitForFinished(5000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using navcal::test::Run;
+using navcal::test::run;
 
 // libical's reading of a calendar file: the count of what it found wrong and
 // whether every line is at most 75 octets, then each event's month, day and

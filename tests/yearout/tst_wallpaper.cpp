@@ -5,6 +5,7 @@
 // picture its scripts write.
 
 #include "support/Files.h"
+#include "support/Run.h"
 #include "support/SaverEnvironment.h"
 #include "support/Xvfb.h"
 
@@ -17,14 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-struct Run {
-    int code = -1;
-    QString out, err;
-};
-
-} // namespace
+using navcal::test::Run;
 
 // The shell's scripting as far as the background goes: a script that prints
 // gets each desktop's line, one that writes a picture sets it.
@@ -70,15 +64,7 @@ class WallpaperTest : public QObject {
 
     // A program run to its end while the stand-in shell answers.
     Run run(const QString& program, const QStringList& arguments) {
-        QProcess p;
-        p.setProcessEnvironment(m_env);
-        p.setWorkingDirectory(m_home.path());
-        p.start(program, arguments);
-        for (int waited = 0; p.state() != QProcess::NotRunning && waited < 60000; waited += 20)
-            QTest::qWait(20);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return navcal::test::run(program, arguments, m_env, m_home.path());
     }
     Run navcal(const QStringList& arguments) { return run(NAVCAL_BINARY, arguments); }
 
@@ -114,17 +100,14 @@ class WallpaperTest : public QObject {
         m_env.insert("GSETTINGS_BACKEND", "keyfile");
         QVERIFY(QDir().mkpath(data()));
         QVERIFY(navcal::test::writeFile(data("holidays.txt"), "31.02 | blue | Нет такого дня\n"));
-        QCOMPARE(run("gsettings", {"set", "org.gnome.desktop.background", "picture-uri",
-                                   "file://" + kOldPicture})
-                     .code,
-                 0);
-        QCOMPARE(
-            run("gsettings", {"set", "org.mate.background", "picture-filename", kOldPicture}).code,
-            0);
-        QCOMPARE(run("xfconf-query", {"-c", "xfce4-desktop", "-p", kXfceImage, "-n", "-t", "string",
-                                      "-s", kOldPicture})
-                     .code,
-                 0);
+        // Each desktop's background as its user left it.
+        for (const QStringList& set :
+             {QStringList{"gsettings", "set", "org.gnome.desktop.background", "picture-uri",
+                          "file://" + kOldPicture},
+              {"gsettings", "set", "org.mate.background", "picture-filename", kOldPicture},
+              {"xfconf-query", "-c", "xfce4-desktop", "-p", kXfceImage, "-n", "-t", "string", "-s",
+               kOldPicture}})
+            QCOMPARE(run(set.first(), set.mid(1)).code, 0);
     }
 
     void cleanupTestCase() {
@@ -249,14 +232,12 @@ class WallpaperTest : public QObject {
         QCOMPARE(navcal({"--wallpaper"}).code, 0);
         const QString units = m_home.filePath("config/systemd/user/");
         QVERIFY(!QFile::exists(autostart()));
-        m_env = plain;
         const Run verify = run("systemd-analyze", {"verify", units + "navcal-wallpaper.service",
                                                    units + "navcal-wallpaper.timer"});
         QVERIFY2(verify.code == 0, qPrintable(verify.err));
         QFile timer(units + "navcal-wallpaper.timer");
         QVERIFY(timer.open(QIODevice::ReadOnly));
         QVERIFY(timer.readAll().contains("\nOnCalendar=*-*-* 00:00:30\n"));
-        m_env.insert("PATH", bin + ":" + m_env.value("PATH"));
         QCOMPARE(navcal({"--wallpaper", "off"}).code, 0);
         m_env = plain;
         QVERIFY(!QFile::exists(units + "navcal-wallpaper.timer"));
