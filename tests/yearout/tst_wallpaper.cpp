@@ -224,14 +224,23 @@ class WallpaperTest : public QObject {
                     .code == 0);
     }
 
+    void systemdTimer_data() {
+        QTest::addColumn<QByteArray>("state");
+        QTest::newRow("running") << QByteArray("running");
+        QTest::newRow("a unit of the user's failed") << QByteArray("degraded");
+    }
+
     // With a systemd user manager (a stand-in that answers and notes what it
     // is asked), a timer and a login service that systemd's own check takes.
     void systemdTimer() {
+        QFETCH(QByteArray, state);
         const QString bin = m_home.filePath("bin");
         QVERIFY(QDir().mkpath(bin));
-        QVERIFY(navcal::test::writeFile(
-            bin + "/systemctl", "#!/bin/sh\necho \"$*\" >> \"$HOME/systemctl.log\"\n"
-                                "[ \"$2\" = is-system-running ] && echo running\nexit 0\n"));
+        QFile::remove(m_home.filePath("systemctl.log"));
+        QVERIFY(navcal::test::writeFile(bin + "/systemctl",
+                                        "#!/bin/sh\necho \"$*\" >> \"$HOME/systemctl.log\"\n"
+                                        "[ \"$2\" = is-system-running ] && echo " +
+                                            state + "\nexit 0\n"));
         QVERIFY(QFile::setPermissions(bin + "/systemctl", QFile::ReadOwner | QFile::ExeOwner));
         const QProcessEnvironment plain = m_env;
         m_env.insert("PATH", bin + ":" + m_env.value("PATH"));
