@@ -407,6 +407,13 @@ class ExportTest : public QObject {
                                   << "stat -c %F place; ls -A"
                                   << "exit 1\ndirectory\nplace\n"
                                   << "navcal: cannot write place: Is a directory\n";
+        // As a container's /etc/hosts is: the file cannot be replaced, and
+        // the write fails as a whole.
+        QTest::newRow("a file mounted in its place")
+            << "printf old > place; mount --bind place place"
+            << "ls -A; cat place"
+            << "exit 1\nplace\nold"
+            << "navcal: cannot write place: Device or resource busy\n";
         QTest::newRow("a link to a file") << "printf old > file; ln -s file place"
                                           << "stat -c %F place; ls -A; tail -c 15 file"
                                           << "exit 0\nsymbolic link\nfile\nplace\nEND:VCALENDAR\r\n"

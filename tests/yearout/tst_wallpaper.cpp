@@ -9,6 +9,7 @@
 #include "support/Xvfb.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -27,18 +28,23 @@ struct Run {
 
 // The shell's scripting as far as the background goes: a script that prints
 // gets each desktop's line, one that writes a picture sets it.
-class StandInShell : public QObject {
+class StandInShell : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
   public:
     QString image = "file:///usr/share/wallpapers/old.jpg";
     QStringList scripts;
+    bool locked = false; // as a shell whose desktop is locked by the administrator
 
   public slots:
     QString evaluateScript(const QString& script) {
         scripts << script;
         if (script.contains("print("))
             return "1\torg.kde.image\t" + image + "\n";
+        if (locked) {
+            sendErrorReply(QDBusError::AccessDenied, "Desktop is locked");
+            return {};
+        }
         const QRegularExpressionMatch written =
             QRegularExpression("writeConfig\\(\"Image\", \"([^\"]*)\"\\)").match(script);
         if (written.hasMatch())
@@ -129,19 +135,25 @@ class WallpaperTest : public QObject {
     void onAndOff_data() {
         QTest::addColumn<QString>("desktop");
         QTest::addColumn<QString>("before");
+        QTest::addColumn<QByteArray>("damage"); // lines that lead the kept ones
         QTest::newRow("GNOME") << "GNOME"
-                               << "'file://" + kOldPicture + "'\n";
+                               << "'file://" + kOldPicture + "'\n"
+                               << QByteArray();
         QTest::newRow("Ubuntu's GNOME") << "ubuntu:GNOME"
-                                        << "'file://" + kOldPicture + "'\n";
+                                        << "'file://" + kOldPicture + "'\n"
+                                        << QByteArray();
         QTest::newRow("MATE") << "MATE"
-                              << "'" + kOldPicture + "'\n";
-        QTest::newRow("Xfce") << "XFCE" << kOldPicture + "\n";
-        QTest::newRow("Plasma") << "KDE" << m_shell.image;
+                              << "'" + kOldPicture + "'\n"
+                              << QByteArray();
+        QTest::newRow("Xfce") << "XFCE" << kOldPicture + "\n" << QByteArray();
+        QTest::newRow("Plasma, two kept lines damaged")
+            << "KDE" << m_shell.image << QByteArray("\"7\", \"x y\", ");
     }
 
     void onAndOff() {
         QFETCH(QString, desktop);
         QFETCH(QString, before);
+        QFETCH(QByteArray, damage);
         m_env.insert("XDG_CURRENT_DESKTOP", desktop);
         const QString tool = desktop.section(':', -1);
         QCOMPARE(shown(tool), before);
@@ -166,6 +178,13 @@ class WallpaperTest : public QObject {
         // Nothing to change: the same picture stays.
         QCOMPARE(navcal({"--wallpaper", "refresh"}).code, 0);
         QVERIFY(QFile::exists(picture.captured(1)));
+        // Kept lines damaged by hand are passed over; the good ones are put back.
+        QFile state(data("desktop.json"));
+        QVERIFY(state.open(QIODevice::ReadWrite));
+        const QByteArray kept = state.readAll().replace("\"kept\": [", "\"kept\": [" + damage);
+        QVERIFY(state.resize(0) && state.write(kept) == kept.size());
+        state.close();
+        m_shell.scripts.clear();
 
         for (int time = 0; time < 2; ++time) {
             const Run off = navcal({"--wallpaper", "off"});
@@ -175,16 +194,28 @@ class WallpaperTest : public QObject {
             QVERIFY(!QFile::exists(autostart()));
             QCOMPARE(QDir(data()).entryList(QDir::Files), QStringList{"holidays.txt"});
         }
+        QVERIFY2(!m_shell.scripts.join('\n').contains(QRegularExpression("ById\\([^1]")),
+                 qPrintable(m_shell.scripts.join('\n')));
     }
 
     // The user chose another picture since: a refresh leaves it and stops.
     void changedByHand() {
         m_env.insert("XDG_CURRENT_DESKTOP", "MATE");
         QCOMPARE(navcal({"--wallpaper"}).code, 0);
+        const QString first = shown("MATE");
+        // Days of the user's own added since: a refresh shows them, and the
+        // old picture goes.
+        QVERIFY(navcal::test::writeFile(data("holidays.txt"), "31.02 | blue | Нет такого дня\n"
+                                                              "17.03 | blue | Сбор\n"
+                                                              "18.03 | blue | Сбор\n"));
+        Run refresh = navcal({"--wallpaper", "refresh"});
+        QCOMPARE(refresh.code, 0);
+        QVERIFY(shown("MATE") != first);
+        QCOMPARE(QDir(data()).entryList({"desktop-*"}, QDir::Files).size(), 1);
         QCOMPARE(
             run("gsettings", {"set", "org.mate.background", "picture-filename", "/mine.jpg"}).code,
             0);
-        Run refresh = navcal({"--wallpaper", "refresh"});
+        refresh = navcal({"--wallpaper", "refresh"});
         QCOMPARE(refresh.code, 0);
         QVERIFY2(
             refresh.err.endsWith("navcal: the desktop's background was changed by hand; navcal "
@@ -193,6 +224,7 @@ class WallpaperTest : public QObject {
             qPrintable(refresh.err));
         QCOMPARE(shown("MATE"), "'/mine.jpg'\n");
         QVERIFY(!QFile::exists(autostart()));
+        QCOMPARE(QDir(data()).entryList(QDir::Files), QStringList{"holidays.txt"});
         refresh = navcal({"--wallpaper", "refresh"});
         QCOMPARE(refresh.code, 0);
         QCOMPARE(refresh.err, QString());
@@ -272,18 +304,29 @@ class WallpaperTest : public QObject {
             << "X-Cinnamon"
             << "navcal: cannot read the desktop's background: gsettings: No such schema "
                "“org.cinnamon.desktop.background”\n";
+        QTest::newRow("a shell that refuses the picture")
+            << "KDE"
+            << "navcal: the desktop did not take the picture: dbus-send: Error "
+               "org.freedesktop.DBus.Error.AccessDenied: Desktop is locked\n";
     }
 
     void notSet() {
         QFETCH(QString, desktop);
         QFETCH(QString, line);
         m_env.insert("XDG_CURRENT_DESKTOP", desktop);
+        const QString plasma = m_shell.image;
+        m_shell.locked = true;
         const Run run = navcal({"--wallpaper"});
+        m_shell.locked = false;
         QCOMPARE(run.code, 1);
         const QStringList left = QDir(data()).entryList({"desktop-*"}, QDir::Files);
         QCOMPARE(run.err, data("holidays.txt") + ":1: no day 31.02\n" +
                               (line.contains("%1") ? line.arg(data(left.value(0))) : line));
+        // Only the picture the line names stays in the user's folder.
+        QCOMPARE(left.size(), line.contains("%1") ? 1 : 0);
+        QCOMPARE(QDir(data()).entryList(QDir::Files), left + QStringList{"holidays.txt"});
         QCOMPARE(shown("GNOME"), "'file://" + kOldPicture + "'\n");
+        QCOMPARE(shown("KDE"), plasma);
         QVERIFY(!QFile::exists(autostart()));
         QCOMPARE(navcal({"--wallpaper", "off"}).code, 0);
     }
