@@ -251,6 +251,10 @@ class ExportTest : public QObject {
                                  << QStringList();
         QTest::newRow("two files")
             << QStringList{"--ics", "a", "b"} << 2 << "\"b\" is one argument" << QStringList();
+        QTest::newRow("a picture's three")
+            << QStringList{"--png", "a.png", "200x200", "c"} << 2
+            << "--png takes a FILE and a WIDTHxHEIGHT; \"c\" is one argument too many"
+            << QStringList();
         QTest::newRow("a year too early") << QStringList{"--pdf", "old.pdf", "1582"} << 2
                                           << "the year \"1582\" is not" << QStringList();
         QTest::newRow("no such folder") << QStringList{"--pdf", "nowhere/year.pdf"} << 1
