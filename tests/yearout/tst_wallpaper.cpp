@@ -273,6 +273,21 @@ class WallpaperTest : public QObject {
                  qPrintable(said));
     }
 
+    // A refresh that cannot be registered is said; off still puts all back.
+    void notKeptCurrent() {
+        m_env.insert("XDG_CURRENT_DESKTOP", "MATE");
+        QVERIFY(QDir().mkpath(autostart()));
+        const Run run = navcal({"--wallpaper"});
+        QVERIFY(QDir(autostart()).removeRecursively());
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.endsWith("navcal: the desktop shows today's calendar, but it will not be "
+                                  "kept current: cannot write " +
+                                  autostart() + ": Is a directory\n"),
+                 qPrintable(run.err));
+        QCOMPARE(navcal({"--wallpaper", "off"}).code, 0);
+        QCOMPARE(shown("MATE"), "'" + kOldPicture + "'\n");
+    }
+
     void refused_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("line");
