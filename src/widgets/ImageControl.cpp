@@ -9,6 +9,9 @@
 
 namespace navcal::widgets {
 
+using design::StoredControl;
+using design::TwipScale;
+
 namespace {
 
 QString largeRenderingPath(const QString& picture) {
@@ -89,6 +92,7 @@ void ImageControl::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
+    emit released(event->button(), event->position().toPoint());
     if (m_click.release(event, rect().contains(event->position().toPoint())))
         emit clicked();
 }
