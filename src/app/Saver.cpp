@@ -1,21 +1,25 @@
 #include "app/Saver.h"
 
+#include "app/CalendarWindow.h"
 #include "app/ExitPolicy.h"
+#include "app/Heartbeat.h"
+#include "app/ScreenCovers.h"
 #include "app/UserHolidays.h"
 #include "banner/Banner.h"
 #include "calendar/CalendarRules.h"
+#include "calendar/Today.h"
 #include "extras/ClockDisplay.h"
 #include "extras/Decorations.h"
 #include "extras/Music.h"
 #include "extras/WebLink.h"
 #include "panels/MonthPanels.h"
+#include "platform/ErrorLine.h"
 #include "platform/HostWindow.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QWindow>
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -86,6 +90,8 @@ void Saver::wire() {
     extras::Decorations* decorations = m_decorations.get();
     connect(roles.ship, &ImageControl::pressed, decorations, &extras::Decorations::beginDrag);
     connect(roles.ship, &ImageControl::dragMoved, decorations, &extras::Decorations::pointerMoved);
+    connect(roles.ship, &ImageControl::released, decorations,
+            &extras::Decorations::pointerReleased);
     connect(roles.ship, &ImageControl::clicked, decorations, &extras::Decorations::shipClicked);
 }
 
@@ -98,10 +104,8 @@ void Saver::end(const Ending& ending) {
         return;
     }
     m_ending = ending.code;
-    if (!ending.line.isEmpty()) {
-        std::fprintf(stderr, "%s\n", ending.line.toLocal8Bit().constData());
-        std::fflush(stderr);
-    }
+    if (!ending.line.isEmpty())
+        platform::writeErrorLine(ending.line);
     m_heartbeat->stop();
     m_music->stop();
     // A window that is gone is not touched: the toolkit would report errors
@@ -156,7 +160,8 @@ void Saver::runFullScreen() {
     // The first frame comes first; the music and the other monitors' covers
     // follow it.
     loadFrame();
-    m_window->afterFirstFrame([this] { m_covers.emplace(*m_window, [this] { end(); }); });
+    m_window->afterFirstFrame(
+        [this] { m_covers = std::make_unique<ScreenCovers>(*m_window, [this] { end(); }); });
     m_window->showFullScreen();
     startHeartbeat();
 }
@@ -170,7 +175,10 @@ void Saver::runInside(platform::HostWindow& host) {
                         Qt::WindowDoesNotAcceptFocus);
     form.setFocusPolicy(Qt::NoFocus);
     form.winId();
-    form.windowHandle()->setParent(QWindow::fromWinId(WId(host.id())));
+    // The host's window stands for ours until the saver goes: ours, its
+    // child, goes first.
+    m_lentWindow.reset(QWindow::fromWinId(WId(host.id())));
+    form.windowHandle()->setParent(m_lentWindow.get());
     connect(&host, &platform::HostWindow::resized, &form,
             [&form](QSize size) { form.fitToScreen(QRect(QPoint(0, 0), size)); });
     // Nothing of ours is left to save once the host's window is gone; ending
@@ -179,9 +187,9 @@ void Saver::runInside(platform::HostWindow& host) {
         // A host that ends us sends the signal first and then drops its
         // window: that is an ordinary end, not a lost window.
         if (platform::SignalBridge::terminationArrived())
-            end({0, {}, true});
+            end({.code = 0, .atOnce = true});
         else
-            end({platform::hostGoneExitCode(), reason, true});
+            end({.code = platform::hostGoneExitCode(), .line = reason, .atOnce = true});
     });
     // Watched before the window takes the host's size: a size the host
     // changes from then on is followed, however late the window shows.

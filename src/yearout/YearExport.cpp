@@ -3,21 +3,16 @@
 #include "app/UserHolidays.h"
 #include "calendar/ICalendar.h"
 #include "design/StoredDesign.h"
+#include "platform/ErrorLine.h"
 #include "yearout/PrintedYear.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <cstdio>
 
 namespace navcal::yearout {
 
 namespace {
-
-void complain(const QString& line) {
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
 
 // `bytes` into `file` whole, or the reason it is not there.
 QString writeWhole(const QString& file, const QByteArray& bytes) {
@@ -56,18 +51,16 @@ int exportYear(const app::ExportRequest& request, const ExportServices& services
     if (pdf) {
         bytes = printedYear(year, userRows, services.locale);
     } else {
-        std::vector<calendar::Holiday> rows = calendar::holidays();
-        rows.insert(rows.end(), userRows.begin(), userRows.end());
-        bytes = calendar::iCalendar(rows, design::programTitle(), year, now);
+        bytes = calendar::iCalendar(userRows, design::programTitle(), year, now);
     }
     if (const QString why = writeWhole(file, bytes); !why.isEmpty()) {
-        complain(
+        platform::writeErrorLine(
             QStringLiteral("navcal: cannot write %1: %2").arg(QDir::toNativeSeparators(file), why));
         return 1;
     }
     if (request.open && !services.openFile(file)) {
-        complain(QStringLiteral("navcal: %1 is written, but no program opened it")
-                     .arg(QDir::toNativeSeparators(file)));
+        platform::writeErrorLine(QStringLiteral("navcal: %1 is written, but no program opened it")
+                                     .arg(QDir::toNativeSeparators(file)));
         return 1;
     }
     return 0;

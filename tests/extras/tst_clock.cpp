@@ -6,7 +6,11 @@
 #include <QtTest>
 
 using navcal::extras::clockFormat;
-using navcal::extras::clockText;
+
+// What the clock's label shows at `time`.
+static QString clockText(const QTime& time, const QLocale& locale) {
+    return locale.toString(time, clockFormat(locale));
+}
 
 class TestClock : public QObject {
     Q_OBJECT
