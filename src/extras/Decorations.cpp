@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <utility>
 
 namespace navcal::extras {
 
@@ -21,18 +22,6 @@ void Decorations::beginDrag(Qt::MouseButton button, QPoint position) {
     m_image->lower();
 }
 
-QLabel& Decorations::dragPicture() {
-    if (!m_dragPicture) {
-        // Drawn by the window's own paint, over its background, so its
-        // see-through parts show what lies beneath on every platform; it
-        // takes no pointer, so what lies beneath is where it drops.
-        m_dragPicture = new QLabel(m_window);
-        m_dragPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
-        m_dragPicture->setFocusPolicy(Qt::NoFocus);
-    }
-    return *m_dragPicture;
-}
-
 void Decorations::pointerMoved(QPoint position) {
     if (m_armed) {
         // Only a move past the platform's threshold is a drag; a press and
@@ -42,11 +31,15 @@ void Decorations::pointerMoved(QPoint position) {
         m_armed = false;
         m_dragStarted = true;
         m_dragging = true;
-        QLabel& picture = dragPicture();
-        picture.setPixmap(m_image->picture());
-        picture.resize(m_image->size());
-        picture.raise();
-        picture.show();
+        // Drawn by the window's own paint, over every control and the
+        // background, so its see-through parts show what lies beneath on
+        // every platform; it takes no pointer, so what lies beneath is where
+        // it drops. It lives as long as the drag.
+        m_dragPicture = new QLabel(m_window);
+        m_dragPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_dragPicture->setPixmap(m_image->picture());
+        m_dragPicture->resize(m_image->size());
+        m_dragPicture->show();
         QGuiApplication::setOverrideCursor(Qt::DragMoveCursor);
     }
     if (!m_dragging)
@@ -62,7 +55,7 @@ void Decorations::pointerReleased(Qt::MouseButton button, QPoint position) {
     if (!m_dragging || button != Qt::LeftButton)
         return;
     m_dragging = false;
-    m_dragPicture->hide();
+    delete std::exchange(m_dragPicture, nullptr);
     QGuiApplication::restoreOverrideCursor();
     const QPoint at = m_image->mapTo(m_window, position);
     if (!takesDropAt(at))

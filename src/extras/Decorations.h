@@ -38,14 +38,11 @@ class Decorations : public QObject {
     // Where a drop at `windowPixels` would land: the window's child there,
     // nullptr on the empty background. Only the background takes the ship.
     bool takesDropAt(QPoint windowPixels) const;
-    // The picture that follows the pointer, over every control; made with
-    // the first drag.
-    QLabel& dragPicture();
 
     design::RandomPalette& m_palette;
     QWidget* m_window;
     widgets::ImageControl* m_image;
-    QLabel* m_dragPicture = nullptr; // a child of the window
+    QLabel* m_dragPicture = nullptr; // a child of the window, while a drag runs
     QPoint m_pressPosition;
     QPointF m_dragOffset;       // where inside the ship the current drag began, in twips
     bool m_armed = false;       // a left press that may still become a drag

@@ -148,6 +148,7 @@ void TestIdle::focusComingAndGoingRepaintsNothing() {
     auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
     TestWindow w(QDate(2026, 12, 9));
     app::CalendarWindow& form = w.shown();
+    QTRY_VERIFY_WITH_TIMEOUT(test::filled(w), 10000);
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
 

@@ -253,6 +253,13 @@ void TestStartup::movedToAnotherScreen() {
     test::Parts(fresh).ship->moveTwips(freshAnchor.left + float(shipFromAnchor.x()),
                                        freshAnchor.top + float(shipFromAnchor.y()));
     QCOMPARE(form.geometry(), fresh.geometry());
+    // Both filled, their clocks showing the time, their banners placed by a beat.
+    const test::Parts mineParts(form), theirParts(fresh);
+    QTRY_VERIFY_WITH_TIMEOUT(test::filled(moved) && test::filled(started) &&
+                                 !mineParts.clock->text().isEmpty() &&
+                                 !theirParts.clock->text().isEmpty(),
+                             10000);
+    QTRY_COMPARE(mineParts.banner->geometry(), theirParts.banner->geometry());
     // The picture for the new size is decoded on a thread and comes later.
     QTRY_COMPARE(test::Parts(form).background->picture().size(),
                  test::Parts(fresh).background->picture().size());
