@@ -20,7 +20,8 @@ volatile std::sig_atomic_t g_signalArrived = 0;
 void onSignal(int signalNumber) {
     // The interrupted code may be about to read errno.
     const int savedErrno = errno;
-    g_signalArrived = 1;
+    if (g_signalArrived == 0)
+        g_signalArrived = signalNumber;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
     errno = savedErrno;
@@ -64,10 +65,22 @@ SignalBridge::~SignalBridge() {
 }
 
 bool SignalBridge::terminationArrived() {
+    return arrivedSignal() != 0;
+}
+
+int SignalBridge::arrivedSignal() {
 #ifdef Q_OS_UNIX
-    return g_signalArrived != 0;
+    return int(g_signalArrived);
 #else
-    return false;
+    return 0;
+#endif
+}
+
+int SignalBridge::wakeDescriptor() {
+#ifdef Q_OS_UNIX
+    return g_signalPipe[1];
+#else
+    return -1;
 #endif
 }
 

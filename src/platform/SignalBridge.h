@@ -22,6 +22,12 @@ class SignalBridge : public QObject {
     // Whether a termination signal has arrived, even if the event loop has
     // not handled it yet.
     static bool terminationArrived();
+    // The first termination signal that arrived, or 0.
+    static int arrivedSignal();
+    // Readable once a termination signal has arrived, for a wait that must
+    // end with it (poll); -1 when there is none. Never read from it: the
+    // signal stays there for the bridge.
+    static int wakeDescriptor();
 
   signals:
     void terminationRequested(int signalNumber);

@@ -3,36 +3,14 @@
 #include "app/UserHolidays.h"
 #include "calendar/ICalendar.h"
 #include "design/StoredDesign.h"
+#include "platform/CheckedWrite.h"
 #include "platform/ErrorLine.h"
+#include "platform/SignalBridge.h"
 #include "yearout/PrintedYear.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 namespace navcal::yearout {
-
-namespace {
-
-// `bytes` into `file` whole, or the reason it is not there.
-QString writeWhole(const QString& file, const QByteArray& bytes) {
-    if (file == QLatin1String("-")) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
-            !out.flush())
-            return out.errorString();
-        return {};
-    }
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        return why.isEmpty() ? QStringLiteral("not written") : why;
-    }
-    return {};
-}
-
-} // namespace
 
 int exportYear(const app::ExportRequest& request, const ExportServices& services) {
     const bool pdf = request.form == app::ExportRequest::Form::Pdf;
@@ -53,10 +31,12 @@ int exportYear(const app::ExportRequest& request, const ExportServices& services
     } else {
         bytes = calendar::iCalendar(userRows, design::programTitle(), year, now);
     }
-    if (const QString why = writeWhole(file, bytes); !why.isEmpty()) {
+    if (const QString why = platform::writeWhole(file, bytes); !why.isEmpty()) {
         platform::writeErrorLine(
             QStringLiteral("navcal: cannot write %1: %2").arg(QDir::toNativeSeparators(file), why));
-        return 1;
+        // Ended by a signal: the code a shell expects of a program it ended.
+        const int signalNumber = platform::SignalBridge::arrivedSignal();
+        return signalNumber ? 128 + signalNumber : 1;
     }
     if (request.open && !services.openFile(file)) {
         platform::writeErrorLine(QStringLiteral("navcal: %1 is written, but no program opened it")

@@ -2,9 +2,10 @@
 """Plays one recorded scenario of the real navcal and compares what a user meets
 with its reviewed record.
 
-    play.py NAME --build BUILD [--accept]
+    play.py NAME --build BUILD [--ratio R] [--accept]
+    play.py --compare-builds FIRST SECOND [NAME...]
 
-tests/baselines/NAME/scenario says how the run starts (screen, pixel ratio,
+tests/baselines/NAME/scenario says how the run starts (screen, pixel ratios,
 frozen date and time, locale, what the user's folder holds) and what the user
 then does, one step a line. The program runs on a private Xvfb at 96 dpi with
 the wall clock frozen by libfaketime (the monotonic clock runs, so timers
@@ -15,16 +16,32 @@ node a screen reader finds (role | name | description | extents), the tooltip
 shown after a hover and where it stands, the pointer's shape; and at the end
 every line on stderr, the exit code and the files left in the home.
 
+A scenario that names several ratios (`ratio 1, 1.5, 2`) runs once at each:
+the first ratio's record is NAME/ itself, each other's NAME/ratio-R/. --ratio
+plays only one of them.
+
 On a difference the test fails naming the scenario and step; the new record,
 and a difference picture per differing screen, are written to
-BUILD/baselines/NAME. --accept writes the new record into the source tree
-instead: do that only after checking it (the commit says against what).
+BUILD/baselines/NAME (NAME-ratio-R for the further ratios). --accept writes
+the new record into the source tree instead: do that only after checking it
+(the commit says against what).
+
+--compare-builds plays the scenarios (all of them when none is named) with
+two build folders, each holding navcal and the tools/compare helpers, and
+compares the second's records with the first's, pixel for pixel and line for
+line: one PASS or FAIL line per scenario and ratio, exit status 1 on any
+difference, both sets of records kept in a folder it names.
+
+Whatever ends the player (a failed step, SIGTERM, SIGINT), everything it
+started is stopped before it goes, and every wait has a limit.
 """
 
 import argparse
+import ctypes
 import math
 import os
 import re
+import select
 import shutil
 import signal
 import struct
@@ -40,6 +57,102 @@ FILES = os.path.join(HERE, "files")
 
 class Failure(Exception):
     pass
+
+
+class Ended(BaseException):
+    """A signal that ends the player: what it started is stopped first."""
+
+    def __init__(self, number):
+        super().__init__(signal.Signals(number).name)
+        self.number = number
+
+
+def end_on_signals():
+    def ended(number, _frame):
+        raise Ended(number)
+
+    for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        signal.signal(number, ended)
+
+
+def quiet_signals():
+    """Signals wait while what the player started is being stopped."""
+    for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        signal.signal(number, signal.SIG_IGN)
+
+
+def adopt_orphans():
+    """Whatever the programs start and leave (a message bus the toolkit
+    launches for itself, say) comes back to the player when its parent goes,
+    so that the player can stop it too."""
+    try:
+        ctypes.CDLL(None, use_errno=True).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
+    except (OSError, AttributeError):
+        pass
+
+
+def children():
+    """The processes whose parent is the player."""
+    mine, found = os.getpid(), []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                stat = f.read()
+        except OSError:
+            continue
+        fields = stat[stat.rfind(")") + 2:].split()
+        if int(fields[1]) == mine:
+            found.append(int(entry))
+    return found
+
+
+def stop_children():
+    """Every process the player started, and every orphan it took in, ended
+    and reaped."""
+    for _ in range(50):
+        left = children()
+        if not left:
+            return
+        for pid in left:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        deadline = time.monotonic() + 5
+        for pid in left:
+            while time.monotonic() < deadline:
+                try:
+                    if os.waitpid(pid, os.WNOHANG)[0]:
+                        break
+                except ChildProcessError:
+                    break
+                time.sleep(0.01)
+
+
+def read_line(stream, seconds, what):
+    """One line a process writes, waited for no longer than SECONDS."""
+    said = b""
+    deadline = time.monotonic() + seconds
+    fd = stream if isinstance(stream, int) else stream.fileno()
+    while not said.endswith(b"\n"):
+        left = deadline - time.monotonic()
+        if left <= 0 or not select.select([fd], [], [], left)[0]:
+            raise Failure(f"{what} said nothing within {seconds} s")
+        chunk = os.read(fd, 64)
+        if not chunk:
+            break
+        said += chunk
+    return said.decode(errors="replace").strip()
+
+
+def replace_whole(path, text):
+    """The file written beside and renamed into place, so that a reader meets
+    the old text or the new, never a part."""
+    with open(path + ".new", "w") as f:
+        f.write(text)
+    os.replace(path + ".new", path)
 
 
 def faketime_library():
@@ -110,19 +223,15 @@ class Run:
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-screen", "0", f"{w}x{h}x24", "-displayfd", str(write), "-dpi", "96",
              "-nolisten", "tcp", "-noreset"], pass_fds=(write,),
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         os.close(write)
-        said = b""
-        deadline = time.monotonic() + 30
-        while not said.endswith(b"\n") and time.monotonic() < deadline:
-            chunk = os.read(read, 16)
-            if not chunk:
-                break
-            said += chunk
-        os.close(read)
-        if not said.strip():
+        try:
+            said = read_line(read, 30, "Xvfb")
+        finally:
+            os.close(read)
+        if not said:
             raise Failure("Xvfb did not start")
-        self.display = ":" + said.decode().strip()
+        self.display = ":" + said
 
     def x(self, *command, check=True):
         result = subprocess.run(list(command), env={"DISPLAY": self.display, "PATH": "/usr/bin:/bin"},
@@ -153,16 +262,16 @@ class Run:
             for target, source in users.items():
                 if source != "-":
                     shutil.copy(os.path.join(FILES, source), os.path.join(folder, target))
-            if self.start["sound"]:
-                write_tone(os.path.join(folder, "muzz.wav"))
+            if self.start["sound"]:  # tone [SECONDS]
+                seconds = (self.start["sound"].split() + ["0.5"])[1]
+                write_tone(os.path.join(folder, "muzz.wav"), float(seconds))
         # The desktop's opener, as the program finds it on PATH: it notes what
         # it was given.
         opener = os.path.join(self.home, "bin", "xdg-open")
         with open(opener, "w") as f:
             f.write(f'#!/bin/sh\necho "$@" >> "{self.work}/opened"\n')
         os.chmod(opener, 0o755)
-        with open(os.path.join(self.work, "clock"), "w") as f:
-            f.write(self.start["date"] + "\n")
+        replace_whole(os.path.join(self.work, "clock"), self.start["date"] + "\n")
 
     def environment(self):
         env = {
@@ -190,13 +299,14 @@ class Run:
             w, h = self.start["host"].split("x")
             self.host = subprocess.Popen(
                 [os.path.join(self.build, "tools", "compare", "compare_lendwindow"), w, h],
-                env={"DISPLAY": self.display}, stdout=subprocess.PIPE, text=True)
-            self.host_window = self.host.stdout.readline().strip()
+                env={"DISPLAY": self.display}, stdout=subprocess.PIPE, start_new_session=True)
+            self.host_window = read_line(self.host.stdout, 30, "the host's window")
             args = ["-window-id", self.host_window]
         self.x("xdotool", "mousemove", "0", "0")
         self.stderr = open(os.path.join(self.work, "stderr"), "w")
         self.app = subprocess.Popen([os.path.join(self.build, "navcal")] + args, env=self.environment(),
-                                    stdout=subprocess.DEVNULL, stderr=self.stderr, cwd=self.home)
+                                    stdout=subprocess.DEVNULL, stderr=self.stderr, cwd=self.home,
+                                    start_new_session=True)
 
     def running(self):
         return self.app.poll() is None
@@ -209,13 +319,24 @@ class Run:
                 self.exit_code = self.app.wait(15)
             except subprocess.TimeoutExpired:
                 self.app.kill()
+                self.app.wait(15)
                 self.exit_code = "hung: killed after SIGTERM"
 
     def close(self):
+        """Everything this run started ends, whatever ended the run."""
         for process in (self.app, self.host, self.xvfb):
             if process and process.poll() is None:
-                process.kill()
-                process.wait()
+                try:
+                    os.killpg(process.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+                try:
+                    process.wait(10)
+                except subprocess.TimeoutExpired:
+                    pass
+        if self.host and self.host.stdout:
+            self.host.stdout.close()
+        stop_children()
         shutil.rmtree(self.work, ignore_errors=True)
 
     # --- what the user meets ---------------------------------------------
@@ -240,7 +361,7 @@ class Run:
 
     def grab(self, path):
         subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", path],
-                       check=True, stderr=subprocess.DEVNULL)
+                       check=True, stderr=subprocess.DEVNULL, timeout=60)
 
     def still_picture(self):
         a, b = os.path.join(self.work, "a.ppm"), os.path.join(self.work, "b.ppm")
@@ -258,9 +379,11 @@ class Run:
         lines = self.dump(quiet_ms)
         picture = self.still_picture()
         name = f"{self.looks:02d}.png"
-        png = os.path.join(self.work, name)
-        subprocess.run(["convert", picture, "-define", "png:compression-level=9", png], check=True)
-        self.pictures[name] = png
+        # Kept raw: compared as it is, and made a PNG only when it is to be
+        # kept (a large screen's PNG takes seconds).
+        raw = os.path.join(self.work, name[:-4] + ".ppm")
+        os.replace(picture, raw)
+        self.pictures[name] = raw
         self.record.append(f"screen: {name}")
         gone = [line for line in self.last_nodes or [] if line not in lines]
         if self.last_nodes is None or len(gone) > len(lines) // 2:  # a new layout in full
@@ -282,9 +405,9 @@ class Run:
         if not self.nodes:
             self.dump(1500)
         kind, _, what = selector.partition(":")
-        if kind == "at":
+        if kind == "at":  # in the screen's pixels, at any ratio
             x, y = (int(v) for v in what.split(","))
-            return (x, y, 1, 1)
+            return (x / self.ratio, y / self.ratio, 1 / self.ratio, 1 / self.ratio)
         if kind == "cell":
             month, _, day = what.partition(":")
             inside = False
@@ -305,6 +428,11 @@ class Run:
         x, y, w, h = rect
         return round((x + w / 2) * self.ratio), round((y + h / 2) * self.ratio)
 
+    def logical(self, v):
+        """A screen pixel in the toolkit's pixels, rounded as it rounds: a
+        half up, not to even."""
+        return math.floor(v / self.ratio + 0.5)
+
     def hovers(self):
         path = os.path.join(self.dumps, "hovers")
         if not os.path.exists(path):
@@ -316,7 +444,7 @@ class Run:
         """Rests the pointer on a node and notes the tooltip and the pointer
         once the toolkit has taken the rest there."""
         px, py = self.place(rect)
-        x, y = round(px / self.ratio), round(py / self.ratio)
+        x, y = self.logical(px), self.logical(py)
         tx, ty, tw, th = self.tip
         # A tooltip still shown over the place would take the pointer (and the
         # pointer must move for the toolkit to see a rest): off to a corner of
@@ -336,12 +464,12 @@ class Run:
         once the toolkit has taken the rest there."""
         before = len(self.hovers())
         self.x("xdotool", "mousemove", str(px), str(py))
-        want = f"{round(px / self.ratio)},{round(py / self.ratio)} |"
+        want = f"{self.logical(px)},{self.logical(py)} |"
         deadline = time.monotonic() + 30
         while time.monotonic() < deadline:
             for line in self.hovers()[before:]:
                 if line.startswith(want):
-                    self.pointer = (round(px / self.ratio), round(py / self.ratio))
+                    self.pointer = (self.logical(px), self.logical(py))
                     return line
             if not self.running():
                 raise Failure("the program ended under the pointer")
@@ -352,7 +480,7 @@ class Run:
     def step(self, line):
         verb, _, rest = line.partition(" ")
         rest = rest.strip()
-        if verb in ("click", "dclick", "rclick", "drag", "away"):  # a press hides a tooltip
+        if verb in ("click", "dclick", "rclick", "drag", "press", "away"):  # a press hides a tooltip
             self.tip, self.pointer = (0, 0, 0, 0), None
         if verb == "look":
             self.look(int(rest) if rest else 2000)
@@ -378,23 +506,21 @@ class Run:
                    "3" if verb == "rclick" else "1")
         elif verb == "drag":  # drag SELECTOR FX FY: by FX widths and FY heights
             selector, fx, fy = rest.rsplit(" ", 2)
-            rect = self.find(selector)
-            x0, y0 = self.place(rect)
-            x1 = x0 + round(float(fx) * rect[2] * self.ratio)
-            y1 = y0 + round(float(fy) * rect[3] * self.ratio)
-            self.x("xdotool", "mousemove", str(x0), str(y0), "mousedown", "1")
-            for i in range(1, 11):
-                self.x("xdotool", "mousemove", str(x0 + (x1 - x0) * i // 10), str(y0 + (y1 - y0) * i // 10))
-                time.sleep(0.05)
-            self.still_picture()
+            self.press(selector)
+            self.move(fx, fy)
+            self.x("xdotool", "mouseup", "1")
+        elif verb == "press":  # the left button held down on a part
+            self.press(rest)
+        elif verb == "move":  # move FX FY: the held pointer by FX widths and FY heights of that part
+            self.move(*rest.split())
+        elif verb == "release":
             self.x("xdotool", "mouseup", "1")
         elif verb == "away":  # the pointer to a corner of the background
             self.x("xdotool", "mousemove", "0", "0")
         elif verb == "key":
             self.x("xdotool", "key", rest)
         elif verb == "time":
-            with open(os.path.join(self.work, "clock"), "w") as f:
-                f.write(rest + "\n")
+            replace_whole(os.path.join(self.work, "clock"), rest + "\n")
         elif verb == "wait":
             time.sleep(float(rest))
         elif verb == "resize":
@@ -411,7 +537,7 @@ class Run:
             self.x("xdotool", "windowsize", self.host_window, w, h)
         elif verb == "host-destroy":
             self.host.kill()
-            self.host.wait()
+            self.host.wait(15)
         elif verb == "end":  # the program is expected to have ended, or to end now
             try:
                 self.exit_code = self.app.wait(15)
@@ -419,8 +545,43 @@ class Run:
                 raise Failure("the program did not end")
         elif verb == "sound":
             self.record.append(f"music: {sounding(os.path.join(self.work, 'sound.raw'))}")
+        elif verb == "listen":  # until the music has stopped: how often and how long it sounded
+            self.record.append(f"music: {self.listen(os.path.join(self.work, 'sound.raw'))}")
         else:
             raise Failure(f"unknown step {line!r}")
+
+    def listen(self, raw):
+        """The loud stretches of what the player wrote, once a second of
+        silence follows the last (counted in samples, so the answer does not
+        depend on how fast the machine is)."""
+        deadline = time.monotonic() + 90
+        while time.monotonic() < deadline:
+            stretches, samples = loud_stretches(raw)
+            if stretches and samples - stretches[-1][1] >= 44100:
+                lengths = ", ".join(f"{(end - begin) / 44100:.1f} s" for begin, end in stretches)
+                times = "once" if len(stretches) == 1 else f"{len(stretches)} times"
+                return f"the tune sounded {times}: {lengths}"
+            if not self.running():
+                raise Failure("the program ended while the music was listened to")
+            time.sleep(0.25)
+        raise Failure("the music never stopped within 90 s")
+
+    def press(self, selector):
+        self.pressed = self.find(selector)
+        x, y = self.place(self.pressed)
+        self.x("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
+
+    def move(self, fx, fy):
+        """The held pointer moved in ten steps, as a hand drags, until the
+        screen follows it and stands still."""
+        rect = self.pressed
+        x0, y0 = self.place(rect)
+        x1 = x0 + round(float(fx) * rect[2] * self.ratio)
+        y1 = y0 + round(float(fy) * rect[3] * self.ratio)
+        for i in range(1, 11):
+            self.x("xdotool", "mousemove", str(x0 + (x1 - x0) * i // 10), str(y0 + (y1 - y0) * i // 10))
+            time.sleep(0.05)
+        self.still_picture()
 
     def ending(self):
         self.finish()
@@ -461,15 +622,37 @@ def files_equal(a, b):
         return fa.read() == fb.read()
 
 
-def write_tone(path):
-    """Half a second of a loud 440 Hz tone, a stand-in for the user's tune."""
+def loud_stretches(raw):
+    """The loud stretches, (first, last) frame, of what SDL's disk driver
+    wrote (16-bit stereo at 44100 Hz), apart by more than 0.2 s; and how many
+    frames it wrote."""
+    if not os.path.exists(raw):
+        return [], 0
+    with open(raw, "rb") as f:
+        data = f.read()
+    count = len(data) // 2
+    samples = struct.unpack(f"<{count}h", data[:count * 2])
+    stretches = []
+    for i in range(0, count, 64):
+        if abs(samples[i]) > 2000:
+            frame = i // 2
+            if stretches and frame - stretches[-1][1] <= 0.2 * 44100:
+                stretches[-1][1] = frame
+            else:
+                stretches.append([frame, frame])
+    return stretches, count // 2
+
+
+def write_tone(path, seconds=0.5):
+    """A loud 440 Hz tone, half a second unless told, a stand-in for the
+    user's tune."""
     rate = 44100
     with wave.open(path, "wb") as w:
         w.setnchannels(1)
         w.setsampwidth(2)
         w.setframerate(rate)
         w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / rate)))
-                               for i in range(rate // 2)))
+                               for i in range(round(rate * seconds))))
 
 
 def sounding(raw):
@@ -490,25 +673,63 @@ def sounding(raw):
     return {0: "silent", 1: "the tune sounded once"}.get(plays, f"the tune sounded {plays} times")
 
 
-def differing_pixels(a, b):
-    result = subprocess.run(["compare", "-metric", "AE", a, b, "null:"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+def picture_size(path):
+    result = subprocess.run(["identify", "-format", "%wx%h", path], stdout=subprocess.PIPE,
+                            stderr=subprocess.PIPE, text=True, timeout=60)
+    if result.returncode != 0:
+        raise Failure(f"{os.path.basename(path)}: {result.stderr.strip() or 'not a picture'}")
+    return result.stdout.strip()
+
+
+def picture_difference(recorded, now, fuzz=False):
+    """How a new screen differs from the recorded one, in words; None when
+    they are alike. FUZZ: a level up or down in a colour is alike (a
+    see-through pointer's colours are stored undone from premultiplied ones,
+    which rounds differently on different processors)."""
     try:
-        return int(float(result.stderr.split()[0]))
+        before, after = picture_size(recorded), picture_size(now)
+    except Failure as failure:
+        return f"cannot be read: {failure}"
+    if before != after:
+        return f"the size differs: {before} recorded, {after} now"
+    result = subprocess.run(["compare", "-metric", "AE"] + (["-fuzz", "0.5%"] if fuzz else []) + [recorded, now, "null:"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, timeout=120)
+    said = result.stderr.strip()
+    if result.returncode not in (0, 1):
+        return f"compare failed: {said}"
+    try:
+        pixels = int(float(said.split()[0]))
     except (ValueError, IndexError):
-        return -1  # sizes differ
+        return f"compare said no number: {said!r}"
+    return f"{pixels} pixels differ" if pixels else None
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("name")
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--accept", action="store_true")
-    options = parser.parse_args()
-    source = os.path.join(HERE, options.name)
-    start, steps = parse(os.path.join(source, "scenario"))
-    run = Run(options.name, os.path.abspath(options.build), start)
+def ratios_of(start):
+    """The pixel ratios a scenario names, the first one's record in the
+    scenario's own folder and each other's in ratio-R beside it."""
+    ratios = [r.strip() for r in start["ratio"].split(",") if r.strip()]
+    if not ratios:
+        raise Failure("no pixel ratio named")
+    for r in ratios:
+        try:
+            if float(r) <= 0:
+                raise ValueError
+        except ValueError:
+            raise Failure(f"{r!r} is no pixel ratio")
+    return ratios
+
+
+def record_folder(root, name, ratios, ratio):
+    folder = os.path.join(root, name)
+    return folder if ratio == ratios[0] else os.path.join(folder, f"ratio-{ratio}")
+
+
+def play(name, build, start, ratio, progress):
+    """One run of a scenario at one pixel ratio: the Run, its record made."""
+    start = dict(start, ratio=ratio)
+    run = Run(name, build, start)
     try:
+        _, steps = parse(os.path.join(HERE, name, "scenario"))
         run.start_xvfb()
         if start["monitors"]:
             run.xrandr_monitors(True, start["monitors"] == "2")
@@ -516,69 +737,192 @@ def main():
         run.launch()
         for number, line in enumerate(steps, 1):
             run.record.append(f"== {number}. {line}")
+            if progress:
+                print(f"{progress}: step {number}: {line}", flush=True)
             try:
                 run.step(line)
             except Failure as failure:
                 raise Failure(f"step {number} ({line}): {failure}")
         run.record.append("== the end")
         run.ending()
-    except Failure as failure:
-        print(f"{options.name}: {failure}", file=sys.stderr)
+        run.steps = len(steps)
+        return run
+    except BaseException:
+        quiet_signals()
         run.close()
-        return 1
+        raise
+
+
+def judge(run, reference, out, accept):
+    """Compares a run's record with the one in REFERENCE, writes the new
+    record into OUT (with a difference picture per changed screen unless
+    ACCEPT) and says what differs."""
     new = "\n".join(run.record) + "\n"
-    # The new record is made in a folder of this run's own and put in place
-    # whole, so that two copies of the suite never write into each other's.
-    final = os.path.join(run.build, "baselines", options.name)
-    if options.accept:
-        out = source
-    else:
-        os.makedirs(os.path.dirname(final), exist_ok=True)
-        out = tempfile.mkdtemp(prefix=f".{options.name}-", dir=os.path.dirname(final))
     failed = []
+    alike = set()  # pictures as recorded: an accepted record keeps their files
     old_text = ""
-    if os.path.exists(os.path.join(source, "record.txt")):
-        with open(os.path.join(source, "record.txt"), encoding="utf-8") as f:
+    if os.path.exists(os.path.join(reference, "record.txt")):
+        with open(os.path.join(reference, "record.txt"), encoding="utf-8") as f:
             old_text = f.read()
     if old_text != new:
         failed.append(first_difference(old_text, new))
     for name, png in run.pictures.items():
-        recorded = os.path.join(source, name)
+        recorded = os.path.join(reference, name)
         if not os.path.exists(recorded):
             failed.append(f"{name}: no recorded screen")
         else:
-            pixels = differing_pixels(recorded, png)
-            if pixels != 0:
-                failed.append(f"{name}: {'the size differs' if pixels < 0 else f'{pixels} pixels differ'}")
-                if not options.accept and pixels > 0:
+            difference = picture_difference(recorded, png, name.startswith("pointer-"))
+            if not difference:
+                alike.add(name)
+            else:
+                failed.append(f"{name}: {difference}")
+                if not accept and difference.endswith("pixels differ"):
                     subprocess.run(["compare", recorded, png, os.path.join(out, name[:-4] + "-diff.png")],
-                                   stderr=subprocess.DEVNULL)
-        shutil.copy(png, os.path.join(out, name))
-    if options.accept:
-        for stale in os.listdir(source):
+                                   stderr=subprocess.DEVNULL, timeout=120)
+    if accept or failed:
+        for name, picture in run.pictures.items():
+            if not (accept and name in alike and out == reference):
+                keep(picture, os.path.join(out, name))
+    if accept:
+        for stale in os.listdir(out):
             if stale.endswith(".png") and stale not in run.pictures:
-                os.remove(os.path.join(source, stale))
+                os.remove(os.path.join(out, stale))
     with open(os.path.join(out, "record.txt"), "w", encoding="utf-8") as f:
         f.write(new)
-    if not options.accept:
-        shutil.rmtree(final, ignore_errors=True)
-        try:
-            os.rename(out, final)
-        except OSError:  # another copy's record is in place: this one goes
-            shutil.rmtree(out, ignore_errors=True)
-        out = final
-    run.close()
-    if options.accept:
-        print(f"{options.name}: record written to {source}" + (" (changed)" if failed else " (unchanged)"))
+    return failed
+
+
+def keep(picture, png):
+    if picture.endswith(".png"):
+        shutil.copy(picture, png)
+    else:
+        subprocess.run(["convert", picture, "-define", "png:compression-level=9", png], check=True, timeout=300)
+
+
+def put_in_place(out, final):
+    """A record made in a folder of its own goes into place whole, so that two
+    copies of the suite never write into each other's."""
+    shutil.rmtree(final, ignore_errors=True)
+    try:
+        os.rename(out, final)
+    except OSError:  # another copy's record is in place: this one goes
+        shutil.rmtree(out, ignore_errors=True)
+
+
+def check(name, build, start, ratios, ratio, accept):
+    """The suite's check of one scenario at one ratio against its reviewed
+    record; 0 when alike."""
+    label = name if ratio == ratios[0] else f"{name} at ratio {ratio}"
+    source = record_folder(HERE, name, ratios, ratio)
+    try:
+        run = play(name, build, start, ratio, label)
+    except Failure as failure:
+        print(f"{label}: {failure}", file=sys.stderr)
+        return 1
+    try:
+        suffix = "" if ratio == ratios[0] else f"-ratio-{ratio}"
+        final = os.path.join(build, "baselines", name + suffix)
+        if accept:
+            os.makedirs(source, exist_ok=True)
+            out = source
+        else:
+            os.makedirs(os.path.dirname(final), exist_ok=True)
+            out = tempfile.mkdtemp(prefix=f".{name}-", dir=os.path.dirname(final))
+        failed = judge(run, source, out, accept)
+        if not accept:
+            put_in_place(out, final)
+            out = final
+    finally:
+        run.close()
+    if accept:
+        print(f"{label}: record written to {source}" + (" (changed)" if failed else " (unchanged)"))
         return 0
     for line in failed:
-        print(f"{options.name}: {line}", file=sys.stderr)
+        print(f"{label}: {line}", file=sys.stderr)
     if failed:
-        print(f"{options.name}: the new record is in {out}; accept it with "
-              f"python3 tests/baselines/play.py {options.name} --build BUILD --accept", file=sys.stderr)
+        ratio_option = "" if len(ratios) == 1 else f" --ratio {ratio}"
+        print(f"{label}: the new record is in {out}; accept it with "
+              f"python3 tests/baselines/play.py {name}{ratio_option} --build BUILD --accept", file=sys.stderr)
         return 1
-    print(f"{options.name}: as recorded ({len(steps)} steps)")
+    print(f"{label}: as recorded ({run.steps} steps)")
     return 0
+
+
+def compare_builds(first, second, names):
+    """Two builds' behaviour over the same scenarios: each scenario played at
+    each of its ratios with the first build, then with the second, and the two
+    records compared as the suite compares a record with the reviewed one."""
+    names = names or sorted(d for d in os.listdir(HERE) if os.path.exists(os.path.join(HERE, d, "scenario")))
+    out = tempfile.mkdtemp(prefix="navcal-compare-builds-")
+    differ = 0
+    for name in names:
+        start, _ = parse(os.path.join(HERE, name, "scenario"))
+        ratios = ratios_of(start)
+        for ratio in ratios:
+            label = name if ratio == ratios[0] else f"{name} at ratio {ratio}"
+            folders = []
+            for build, side in ((first, "first"), (second, "second")):
+                folder = record_folder(os.path.join(out, side), name, ratios, ratio)
+                os.makedirs(folder, exist_ok=True)
+                folders.append(folder)
+            failed = []
+            for index, build in enumerate((first, second)):
+                try:
+                    run = play(name, build, start, ratio, None)
+                except Failure as failure:
+                    failed.append(f"{build}: {failure}")
+                    break
+                try:
+                    # The first build's record is the reference of the second's.
+                    if index == 0:
+                        judge(run, folders[0], folders[0], True)
+                    else:
+                        failed = judge(run, folders[0], folders[1], False)
+                finally:
+                    run.close()
+            print(("FAIL " if failed else "PASS ") + label + "".join(f"\n  {line}" for line in failed), flush=True)
+            differ |= bool(failed)
+    print(f"the records: {out}/first and {out}/second")
+    print("behaviour CHANGED" if differ else "behaviour unchanged")
+    return differ
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("name", nargs="*", help="the scenario (with --compare-builds: the scenarios, all if none)")
+    parser.add_argument("--build", help="the build folder")
+    parser.add_argument("--ratio", help="only this one of the scenario's pixel ratios")
+    parser.add_argument("--accept", action="store_true")
+    parser.add_argument("--compare-builds", nargs=2, metavar=("FIRST", "SECOND"),
+                        help="the behaviour of two build folders compared over the same scenarios")
+    options = parser.parse_args()
+    adopt_orphans()
+    end_on_signals()
+    try:
+        if options.compare_builds:
+            return compare_builds(*(os.path.abspath(b) for b in options.compare_builds), options.name)
+        if len(options.name) != 1 or not options.build:
+            parser.error("one scenario and --build, or --compare-builds FIRST SECOND")
+        name = options.name[0]
+        build = os.path.abspath(options.build)
+        try:
+            start, _ = parse(os.path.join(HERE, name, "scenario"))
+            ratios = ratios_of(start)
+        except (Failure, OSError) as failure:
+            print(f"{name}: {failure}", file=sys.stderr)
+            return 1
+        if options.ratio and options.ratio not in ratios:
+            print(f"{name}: the scenario names no ratio {options.ratio} ({', '.join(ratios)})", file=sys.stderr)
+            return 1
+        result = 0
+        for ratio in [options.ratio] if options.ratio else ratios:
+            result |= check(name, build, start, ratios, ratio, options.accept)
+        return result
+    except Ended as ended:
+        quiet_signals()
+        stop_children()
+        print(f"play.py: ended by {ended}; everything it started is stopped", file=sys.stderr)
+        return 128 + ended.number
 
 
 def first_difference(old, new):

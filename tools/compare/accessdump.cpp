@@ -1,4 +1,4 @@
-// A generic Qt plugin for tools/compare-behaviour.sh: loaded into any Qt
+// A generic Qt plugin for the recorded scenarios' player: loaded into any Qt
 // program through QT_QPA_GENERIC_PLUGINS=navcalaccessdump:DIR, it writes the
 // program's accessibility tree to DIR when asked, once the tree has stood
 // still for a while. It reads only what a screen reader gets (Qt's public
@@ -153,8 +153,12 @@ class AccessDump : public QObject {
         if (cursor.shape() != Qt::BitmapCursor)
             return QLatin1String(shapes.valueToKey(cursor.shape()));
         const QImage image = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-        const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()),
-                                image.sizeInBytes());
+        // Named by the premultiplied pixels the pointer is drawn from: undoing
+        // the premultiplication rounds differently on different processors.
+        const QImage drawn =
+            cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QByteArray pixels(reinterpret_cast<const char*>(drawn.constBits()),
+                                drawn.sizeInBytes());
         const QString name =
             QStringLiteral("pointer-%1.png")
                 .arg(QString::fromLatin1(
