@@ -90,8 +90,6 @@ void Saver::wire() {
     extras::Decorations* decorations = m_decorations.get();
     connect(roles.ship, &ImageControl::pressed, decorations, &extras::Decorations::beginDrag);
     connect(roles.ship, &ImageControl::dragMoved, decorations, &extras::Decorations::pointerMoved);
-    connect(roles.ship, &ImageControl::released, decorations,
-            &extras::Decorations::pointerReleased);
     connect(roles.ship, &ImageControl::clicked, decorations, &extras::Decorations::shipClicked);
 }
 

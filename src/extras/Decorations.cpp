@@ -1,15 +1,27 @@
 #include "extras/Decorations.h"
 
+#include "platform/DragPictureShape.h"
+
 #include <QApplication>
-#include <QGuiApplication>
-#include <QLabel>
-#include <utility>
+#include <QDrag>
+#include <QDropEvent>
+#include <QMimeData>
 
 namespace navcal::extras {
 
+namespace {
+
+const QString kDragFormat = QStringLiteral("application/x-navcal-decoration");
+
+} // namespace
+
 Decorations::Decorations(widgets::ImageControl* ship, design::RandomPalette& palette,
                          QWidget* window, QObject* parent)
-    : QObject(parent), m_palette(palette), m_window(window), m_image(ship) {}
+    : QObject(parent), m_palette(palette), m_window(window), m_image(ship) {
+    // Children do not take drops, so every drop over the window reaches it.
+    m_window->setAcceptDrops(true);
+    m_window->installEventFilter(this);
+}
 
 void Decorations::beginDrag(Qt::MouseButton button, QPoint position) {
     m_dragStarted = false;
@@ -23,50 +35,20 @@ void Decorations::beginDrag(Qt::MouseButton button, QPoint position) {
 }
 
 void Decorations::pointerMoved(QPoint position) {
-    if (m_armed) {
-        // Only a move past the platform's threshold is a drag; a press and
-        // release without it stays a click.
-        if ((position - m_pressPosition).manhattanLength() < QApplication::startDragDistance())
-            return;
-        m_armed = false;
-        m_dragStarted = true;
-        m_dragging = true;
-        // Drawn by the window's own paint, over every control and the
-        // background, so its see-through parts show what lies beneath on
-        // every platform; it takes no pointer, so what lies beneath is where
-        // it drops. It lives as long as the drag.
-        m_dragPicture = new QLabel(m_window);
-        m_dragPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
-        m_dragPicture->setPixmap(m_image->picture());
-        m_dragPicture->resize(m_image->size());
-        m_dragPicture->show();
-        QGuiApplication::setOverrideCursor(Qt::DragMoveCursor);
-    }
-    if (!m_dragging)
+    // Only a move past the platform's threshold is a drag; a press and release
+    // without it stays a click.
+    if (!m_armed ||
+        (position - m_pressPosition).manhattanLength() < QApplication::startDragDistance())
         return;
-    const QPoint at = m_image->mapTo(m_window, position);
-    m_dragPicture->move(at - m_pressPosition);
-    // The pointer shows whether a drop would be taken here.
-    QGuiApplication::changeOverrideCursor(takesDropAt(at) ? Qt::DragMoveCursor
-                                                          : Qt::ForbiddenCursor);
-}
-
-void Decorations::pointerReleased(Qt::MouseButton button, QPoint position) {
-    if (!m_dragging || button != Qt::LeftButton)
-        return;
-    m_dragging = false;
-    delete std::exchange(m_dragPicture, nullptr);
-    QGuiApplication::restoreOverrideCursor();
-    const QPoint at = m_image->mapTo(m_window, position);
-    if (!takesDropAt(at))
-        return; // over a label, a cell, another image, itself or off the window
-    const design::TwipScale& scale = m_image->scale();
-    m_image->moveTwips(scale.twips(at.x()) - float(m_dragOffset.x()),
-                       scale.twips(at.y()) - float(m_dragOffset.y()));
-}
-
-bool Decorations::takesDropAt(QPoint windowPixels) const {
-    return m_window->rect().contains(windowPixels) && !m_window->childAt(windowPixels);
+    m_armed = false;
+    m_dragStarted = true;
+    auto* drag = new QDrag(m_image);
+    drag->setMimeData(dragData());
+    drag->setPixmap(m_image->picture());
+    drag->setHotSpot(m_pressPosition);
+    const platform::DragPictureShape shape(drag->pixmap());
+    // Runs until the release; the window's drop handling moves the image.
+    drag->exec(Qt::MoveAction);
 }
 
 void Decorations::recolour(widgets::TwipLabel* label) {
@@ -79,6 +61,60 @@ void Decorations::shipClicked() {
         return;
     m_armed = false;
     m_image->setVisible(false);
+}
+
+bool Decorations::dropAt(QPoint windowPixels, const QWidget* target) {
+    if (target)
+        return false; // over a label, a cell, another image or itself
+    const design::TwipScale& scale = m_image->scale();
+    const float x = scale.twips(windowPixels.x());
+    const float y = scale.twips(windowPixels.y());
+    m_image->moveTwips(x - float(m_dragOffset.x()), y - float(m_dragOffset.y()));
+    return true;
+}
+
+QMimeData* Decorations::dragData() {
+    auto* data = new QMimeData;
+    data->setData(kDragFormat, QByteArrayLiteral("ship"));
+    return data;
+}
+
+bool Decorations::isDragData(const QMimeData* data) {
+    return data && data->data(kDragFormat) == QByteArrayLiteral("ship");
+}
+
+bool Decorations::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_window)
+        return false;
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* move = static_cast<QDragMoveEvent*>(event);
+        if (!isDragData(move->mimeData()))
+            return false;
+        // The feedback shows a drop is taken only over the empty background;
+        // the enter itself is always taken so that the moves keep coming.
+        const QPoint at = move->position().toPoint();
+        if (event->type() == QEvent::DragMove && m_window->childAt(at))
+            move->ignore();
+        else
+            move->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!isDragData(drop->mimeData()))
+            return false;
+        const QPoint at = drop->position().toPoint();
+        if (dropAt(at, m_window->childAt(at)))
+            drop->acceptProposedAction();
+        else
+            drop->ignore();
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 } // namespace navcal::extras

@@ -8,7 +8,7 @@
 #include <QPoint>
 #include <QPointF>
 
-class QLabel;
+class QMimeData;
 
 namespace navcal::extras {
 
@@ -22,31 +22,31 @@ class Decorations : public QObject {
     // A left press on the ship at `position` (pixels inside the image): remembers
     // the grabbed point and puts the image behind every other control.
     void beginDrag(Qt::MouseButton button, QPoint position);
-    // The pointer at `position` (pixels inside the ship) with a button held:
-    // past the platform's threshold the press becomes a drag, and the ship's
-    // picture follows the pointer.
+    // The drop of a dragged the ship at `windowPixels`, over `target` (the window's
+    // child there, nullptr on the empty background). Only the background moves
+    // it; returns whether it moved.
+    bool dropAt(QPoint windowPixels, const QWidget* target);
+    // The pointer at `position` (pixels inside the ship) with a button held.
     void pointerMoved(QPoint position);
-    // The button let go at `position` (pixels inside the ship): a drag ends
-    // with its drop there.
-    void pointerReleased(Qt::MouseButton button, QPoint position);
     // A click on the ship hides it, unless the click ends a drag.
     void shipClicked();
     // A click on a recolourable label gives it a random palette colour.
     void recolour(widgets::TwipLabel* label);
 
-  private:
-    // Where a drop at `windowPixels` would land: the window's child there,
-    // nullptr on the empty background. Only the background takes the ship.
-    bool takesDropAt(QPoint windowPixels) const;
+    // The payload of a drag of the ship, recognised by the window's drop handling.
+    static QMimeData* dragData();
+    static bool isDragData(const QMimeData* data);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
     design::RandomPalette& m_palette;
     QWidget* m_window;
     widgets::ImageControl* m_image;
-    QLabel* m_dragPicture = nullptr; // a child of the window, while a drag runs
     QPoint m_pressPosition;
     QPointF m_dragOffset;       // where inside the ship the current drag began, in twips
     bool m_armed = false;       // a left press that may still become a drag
-    bool m_dragging = false;    // the picture follows the pointer
     bool m_dragStarted = false; // the press became a drag
 };
 

@@ -92,7 +92,6 @@ void ImageControl::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
-    emit released(event->button(), event->position().toPoint());
     if (m_click.release(event, rect().contains(event->position().toPoint())))
         emit clicked();
 }

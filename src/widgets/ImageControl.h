@@ -35,7 +35,6 @@ class ImageControl : public TwipPlaced<QLabel> {
     // Raw button events, position in pixels inside the image.
     void pressed(Qt::MouseButton button, QPoint position);
     void dragMoved(QPoint position);
-    void released(Qt::MouseButton button, QPoint position);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
