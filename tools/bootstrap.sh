@@ -25,6 +25,8 @@ packages=(
     # What reads the written year as other programs would: an iCalendar
     # parser with its rule expansion, and the PDF tools.
     python3-icalendar python3-dateutil poppler-utils
+    # libical, a strict reader of calendar files, through its Python bindings.
+    python3-gi gir1.2-ical-3.0
 )
 
 missing=()
