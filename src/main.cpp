@@ -1,3 +1,4 @@
+#include "app/BackgroundDecode.h"
 #include "app/CommandLine.h"
 #include "app/ConfigureNotice.h"
 #include "app/Saver.h"
@@ -12,12 +13,15 @@
 #include "platform/SessionBus.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
+#include "platform/StderrAside.h"
 #include "widgets/Pointers.h"
+#include "yearout/Wallpaper.h"
 #include "yearout/YearExport.h"
 
 #include <QApplication>
 #include <QByteArray>
 #include <QProcessEnvironment>
+#include <QScreen>
 #include <QStringList>
 #include <cstdlib>
 #include <memory>
@@ -49,21 +53,78 @@ struct ToolkitArguments {
 };
 
 // Writes the year out: no display, no lock, so it runs on a machine
-// without one and beside a running saver.
+// without one and beside a running saver. Today's picture without a size
+// takes the display's screen when there is one.
 int writeYear(char* program, const app::ExportRequest& request) {
-    ToolkitArguments qt(program, platform::offscreenToolkitArguments());
+    // Its stderr carries navcal's own lines alone: the toolkit's notes about
+    // the environment (no runtime folder, say) would make one line two.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    std::optional<platform::PreparedDisplay> display;
+    if (request.form == app::ExportRequest::Form::Png && !request.size) {
+        display.emplace();
+        if (!display->usable())
+            display.reset();
+    }
+    ToolkitArguments qt(program, display ? display->toolkitArguments()
+                                         : platform::offscreenToolkitArguments());
+    // The font library, started and ended with the toolkit, speaks on stderr.
+    std::optional<platform::StderrAside> aside(std::in_place);
     QApplication application(qt.argc, qt.argv.data());
+    if (display)
+        display->release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
     design::installFontSubstitutes();
+    aside.reset();
 
     calendar::SystemClock clock;
     yearout::ExportServices services;
     services.clock = &clock;
     services.locale = QLocale::system();
     services.userFolder = platform::userDataFolder();
+    services.systemFolder = platform::systemDataFolder();
+    services.programFolder = platform::programFolder();
     services.documentsFolder = platform::documentsFolder();
     services.openFile = platform::openWithDesktop;
-    return yearout::exportYear(request, services);
+    const int code = yearout::exportYear(request, services);
+    // And again when the toolkit ends, after navcal's own lines.
+    aside.emplace();
+    return code;
+}
+
+// Today's calendar as the desktop's background. Drawn with no window, at the
+// sizes of the display's monitors when there is a display; without one, at
+// those of the last run.
+int setBackground(char* program, const app::WallpaperRequest& request) {
+    std::optional<platform::PreparedDisplay> display;
+    if (request.action != app::WallpaperRequest::Action::Off)
+        display.emplace();
+    const bool onDisplay = display && display->usable();
+    ToolkitArguments qt(program, onDisplay ? display->toolkitArguments()
+                                           : platform::offscreenToolkitArguments());
+    QApplication application(qt.argc, qt.argv.data());
+    if (display)
+        display->release();
+    QApplication::setApplicationName(QStringLiteral("navcal"));
+    design::installFontSubstitutes();
+
+    calendar::SystemClock clock;
+    yearout::WallpaperServices services;
+    services.picture.clock = &clock;
+    services.picture.locale = QLocale::system();
+    services.picture.userFolder = platform::userDataFolder();
+    services.picture.systemFolder = platform::systemDataFolder();
+    services.picture.programFolder = platform::programFolder();
+    services.program = QCoreApplication::applicationFilePath();
+    if (onDisplay) {
+        QList<QScreen*> screens = QGuiApplication::screens();
+        screens.removeOne(QGuiApplication::primaryScreen());
+        screens.prepend(QGuiApplication::primaryScreen());
+        for (const QScreen* screen : screens)
+            services.monitors.push_back(
+                {screen->name(),
+                 (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize()});
+    }
+    return yearout::wallpaper(request, services);
 }
 
 // Opens the window a screensaver host lent and readies the toolkit and the
@@ -118,6 +179,9 @@ int runSaver(platform::HostWindow* host, platform::SingleInstance* lock,
         saver.runInside(*host);
     else
         saver.runFullScreen();
+    // The user's own run keeps a calendar on the desktop current too.
+    if (!host)
+        yearout::refreshAside(services.userFolder, QCoreApplication::applicationFilePath());
     return QApplication::exec();
 }
 
@@ -127,6 +191,9 @@ int main(int argc, char** argv) {
     // Before anything else: a termination signal from now on ends the
     // program through its ordinary close, never by the default action.
     platform::SignalBridge::installHandlers();
+    // Whatever path runs, the saver or the year written out, decodes
+    // pictures within the decoders' limit.
+    app::limitPictureDecoding();
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -140,6 +207,14 @@ int main(int argc, char** argv) {
             return 2;
         }
         return writeYear(argv[0], *request);
+    }
+
+    if (const std::optional<app::WallpaperRequest>& request = commandLine.wallpaper) {
+        if (!request->error.isEmpty()) {
+            platform::writeErrorLine(request->error);
+            return 2;
+        }
+        return setBackground(argv[0], *request);
     }
 
     std::unique_ptr<platform::HostWindow> host;

@@ -27,6 +27,9 @@ packages=(
     python3-icalendar python3-dateutil poppler-utils
     # libical, a strict reader of calendar files, through its Python bindings.
     python3-gi gir1.2-ical-3.0
+    # The desktops' own settings tools and schemas the background is set
+    # with, and systemd's check of the refresh's units.
+    libglib2.0-bin gsettings-desktop-schemas mate-desktop-common xfconf libxfconf-0-3 systemd
 )
 
 missing=()

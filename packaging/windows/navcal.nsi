@@ -1,7 +1,7 @@
 ; The Windows installer of navcal, in Russian and English: navcal.scr where
 ; Windows lists screen savers, the user's data folder, navcal made the
-; current screen saver, two Start menu entries that write the year out, and
-; an uninstaller in Apps & Features.
+; current screen saver, Start menu entries that write the year out and put
+; it on the desktop, and an uninstaller in Apps & Features.
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0 -DSCR=path\navcal.scr -DOUTFILE=setup.exe navcal.nsi
 
 Unicode true
@@ -21,6 +21,9 @@ ManifestDPIAware true
 !define MENU_FOLDER "$SMPROGRAMS\Военно-морской календарь"
 !define MENU_ICS "Праздники — в календарь (.ics).lnk"
 !define MENU_PDF "Календарь на год (PDF).lnk"
+; And the two that put today's calendar on the desktop and take it away.
+!define MENU_ON "Календарь — на рабочий стол.lnk"
+!define MENU_OFF "Убрать с рабочего стола.lnk"
 
 Name "Военно-морской календарь"
 OutFile "${OUTFILE}"
@@ -83,6 +86,8 @@ Section "navcal"
     CreateDirectory "${MENU_FOLDER}"
     CreateShortCut "${MENU_FOLDER}\${MENU_ICS}" "$SYSDIR\navcal.scr" "--ics --open" "$SYSDIR\navcal.scr" 0
     CreateShortCut "${MENU_FOLDER}\${MENU_PDF}" "$SYSDIR\navcal.scr" "--pdf --open" "$SYSDIR\navcal.scr" 0
+    CreateShortCut "${MENU_FOLDER}\${MENU_ON}" "$SYSDIR\navcal.scr" "--wallpaper" "$SYSDIR\navcal.scr" 0
+    CreateShortCut "${MENU_FOLDER}\${MENU_OFF}" "$SYSDIR\navcal.scr" "--wallpaper off" "$SYSDIR\navcal.scr" 0
 
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -98,6 +103,9 @@ SectionEnd
 
 Section "Uninstall"
     SetShellVarContext current
+    ; The user's desktop gets its own background back, and the daily task and
+    ; the pictures go, while the program is still there to do it.
+    ExecWait '"$SYSDIR\navcal.scr" --wallpaper off'
     ; Still the current screen saver: no saver rather than a missing file.
     ; The settings dialog may have written the path in any letter case or in
     ; its short form, so the file name decides.
@@ -117,6 +125,8 @@ Section "Uninstall"
     Delete "$SYSDIR\navcal.scr"
     Delete "${MENU_FOLDER}\${MENU_ICS}"
     Delete "${MENU_FOLDER}\${MENU_PDF}"
+    Delete "${MENU_FOLDER}\${MENU_ON}"
+    Delete "${MENU_FOLDER}\${MENU_OFF}"
     RMDir "${MENU_FOLDER}"
     ; Only when empty: the user's own pictures and music stay.
     RMDir "$LOCALAPPDATA\navcal"

@@ -69,13 +69,8 @@ std::optional<QImage> loadBackgroundPicture(const QString& path, qint64 maxPixel
 }
 
 void limitPictureDecoding() {
-    // A backstop for whatever a header did not tell. The limit is the whole
-    // process's: set once, before a second thread decodes anything.
-    static const bool limited = [] {
-        QImageReader::setAllocationLimit(int((kMaxUnscaledPixels * 4) / (1024 * 1024)) + 8);
-        return true;
-    }();
-    Q_UNUSED(limited);
+    // A backstop for whatever a header did not tell.
+    QImageReader::setAllocationLimit(int((kMaxUnscaledPixels * 4) / (1024 * 1024)) + 8);
 }
 
 QImage shrunkTo(const QImage& picture, QSize size) {

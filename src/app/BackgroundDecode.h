@@ -23,8 +23,8 @@ inline constexpr qint64 kMaxBackgroundFileBytes = 64 * 1024 * 1024;
 std::optional<QImage> loadBackgroundPicture(const QString& path,
                                             qint64 maxPixels = kDefaultBackgroundPixels);
 
-// Bounds what any picture decoder may allocate; called on the GUI thread
-// before pictures are decoded on another one.
+// Bounds what any picture decoder may allocate: the whole process's limit,
+// set once at the program's start, before anything is decoded on any thread.
 void limitPictureDecoding();
 
 // `picture` shrunk to `size` with smooth scaling when it is at least that

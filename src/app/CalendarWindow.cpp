@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
@@ -73,9 +74,8 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
     // The pictures are decoded on a second thread while the controls are
     // built here: the first frame waits for the longer of the two, not both.
     // What that thread reads is set up here first: the stored pictures'
-    // resources and the decoders' limit.
+    // resources.
     design::ensureResources();
-    limitPictureDecoding();
     m_backgroundPixels = backgroundPixels();
     const QStringList enlarged = enlargedImages();
     m_haveLargeRenderings = !enlarged.isEmpty();
@@ -87,6 +87,11 @@ CalendarWindow::CalendarWindow(QStringList dataFolders, std::optional<QSize> scr
     m_decoding->start();
 
     m_controls = std::make_unique<app::Controls>(this, m_fit.scale);
+    // The clock repaints every second, the banner as it changes: the
+    // background beneath them follows their places.
+    for (QWidget* often : {static_cast<QWidget*>(m_controls->roles().clock),
+                           static_cast<QWidget*>(m_controls->roles().banner)})
+        often->installEventFilter(this);
 }
 
 CalendarWindow::~CalendarWindow() {
@@ -113,11 +118,18 @@ void CalendarWindow::loadFrame() {
 }
 
 void CalendarWindow::afterFirstFrame(std::function<void()> rest, int latestMs) {
+    if (m_stepsCancelled)
+        return;
     m_afterFirstFrame.push_back(std::move(rest));
     // A window that is never exposed still gets its music: one timer serves
     // every step given before it runs.
     if (m_afterFirstFrame.size() == 1)
         QTimer::singleShot(latestMs, this, [this] { runAfterFirstFrame(); });
+}
+
+void CalendarWindow::cancelAfterFirstFrame() {
+    m_stepsCancelled = true;
+    m_afterFirstFrame.clear();
 }
 
 void CalendarWindow::runAfterFirstFrame() {
@@ -130,7 +142,7 @@ void CalendarWindow::fitToScreen(const QRect& geometry) {
         return;
     const QSizeF from(m_fit.width, m_fit.height);
     m_fit = ScreenFit::of(geometry, m_fit.scale.screenTwipsPerPixel);
-    m_controls->rescale();
+    m_controls->rescale(m_fit.scale);
     app::movePlacement(*m_controls, from, QSizeF(m_fit.width, m_fit.height));
     emit fitted(m_fit.width);
     setGeometry(m_fit.geometry);
@@ -181,8 +193,30 @@ void CalendarWindow::giveLargeRenderings(const QHash<QString, QImage>& large) {
 }
 
 void CalendarWindow::showBackground(QImage picture) {
-    m_controls->roles().background->setPicture(std::move(picture));
+    // For the screen the window is fitted to, which it may not cover yet.
+    fitBackground(std::move(picture), m_fit.geometry.size());
     update();
+}
+
+void CalendarWindow::fitBackground(QImage picture, QSize size) {
+    m_controls->roles().background->setPicture(m_background.fit(
+        std::move(picture), size, devicePixelRatioF(), palette().color(QPalette::Window)));
+}
+
+void CalendarWindow::keepBackgroundReady() {
+    const Roles& roles = m_controls->roles();
+    m_background.keepReady({roles.clock->geometry(), roles.banner->geometry()});
+}
+
+void CalendarWindow::resizeEvent(QResizeEvent* event) {
+    if (m_controls)
+        fitBackground(m_controls->roles().background->picture(), event->size());
+}
+
+bool CalendarWindow::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        keepBackgroundReady();
+    return false;
 }
 
 QSize CalendarWindow::backgroundPixels() const {
@@ -192,24 +226,24 @@ QSize CalendarWindow::backgroundPixels() const {
 void CalendarWindow::loadBackground() {
     // One copy of the picture is kept: at the window's size when it is
     // larger, else as decoded (smaller than a copy at the window's size).
-    const QSize pixels = backgroundPixels();
-    QImage picture;
-    if (m_decoding) {
-        m_decoding->wait();
-        m_decoding.reset();
-        if (pixels == m_backgroundPixels)
-            picture = std::exchange(m_decoded, QImage());
-        giveLargeRenderings(std::exchange(m_largeRenderings, {}));
+    // The GUI thread never decodes: it waits for the decoding thread, and a
+    // window whose size has changed since shows that picture until one
+    // decoded for its size comes.
+    if (!m_decoding) {
+        decodeForSize();
+        return;
     }
-    if (picture.isNull())
-        picture = backgroundFor(m_dataFolders, storedBackground(), pixels);
-    showBackground(std::move(picture));
+    m_decoding->wait();
+    m_decoding.reset();
+    giveLargeRenderings(std::exchange(m_largeRenderings, {}));
+    showBackground(std::exchange(m_decoded, QImage()));
+    if (backgroundPixels() != m_backgroundPixels)
+        decodeForSize();
 }
 
 void CalendarWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    m_background.paint(painter, *m_controls->roles().background, event->rect(), size(),
-                       devicePixelRatioF(), palette().color(QPalette::Window));
+    m_background.paint(painter, event->rect(), size(), devicePixelRatioF());
     if (!m_painted) {
         m_painted = true;
         // After this frame has reached the screen.

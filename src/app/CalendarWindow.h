@@ -36,6 +36,9 @@ class CalendarWindow : public QWidget {
     // first frame has been painted, or after `latestMs` (as the first step waiting gives it) if no
     // frame comes; steps given before that run in the order given.
     void afterFirstFrame(std::function<void()> rest, int latestMs = 1000);
+    // The saver ends: no step waiting for the first frame runs, nor one
+    // given from now on.
+    void cancelAfterFirstFrame();
     // Moves the window onto a screen of `geometry` (pixels) while it runs:
     // the arrangement is scaled to fit it and placed as at start-up, keeping
     // what the handlers have changed since.
@@ -55,6 +58,8 @@ class CalendarWindow : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -67,6 +72,10 @@ class CalendarWindow : public QWidget {
     // shown when it comes.
     void decodeForSize();
     void showBackground(QImage picture);
+    // The background fitted to a window of `size`, and pieces kept ready
+    // under the labels that repaint often.
+    void fitBackground(QImage picture, QSize size);
+    void keepBackgroundReady();
     // The stored images whose larger renderings the scale needs and the
     // images do not have yet.
     QStringList enlargedImages() const;
@@ -90,6 +99,7 @@ class CalendarWindow : public QWidget {
     int m_sizesAsked = 0;
     bool m_painted = false;
     std::vector<std::function<void()>> m_afterFirstFrame;
+    bool m_stepsCancelled = false;
     bool m_unloaded = false;
 };
 

@@ -22,7 +22,7 @@ enum class Host {
     Person,
 };
 
-enum class Asks { Configure, Preview, LentRoot, LentWindow, ICalendar, Pdf };
+enum class Asks { Configure, Preview, LentRoot, LentWindow, ICalendar, Pdf, Png, Wallpaper };
 
 struct Switch {
     Host host;
@@ -43,6 +43,8 @@ const Switch kSwitches[] = {
     {Host::WindowLending, QLatin1String("window-id"), Asks::LentWindow},
     {Host::Person, QLatin1String("ics"), Asks::ICalendar},
     {Host::Person, QLatin1String("pdf"), Asks::Pdf},
+    {Host::Person, QLatin1String("png"), Asks::Png},
+    {Host::Person, QLatin1String("wallpaper"), Asks::Wallpaper},
 };
 
 const QString kLentWindowVariable = QStringLiteral("XSCREENSAVER_WINDOW");
@@ -86,14 +88,41 @@ std::optional<quint32> settingsHandle(const QString& command) {
     return quint32(value);
 }
 
-// The year written out as `asks` says, "--NAME FILE [YEAR]" in `switches`.
+bool allDigits(const QString& text) {
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// "WIDTHxHEIGHT" in decimal pixels, each side within the picture's limits;
+// else the line that says why not.
+QString readPictureSize(const QString& text, std::optional<QSize>& size) {
+    const QStringList sides = text.split(QLatin1Char('x'));
+    if (sides.size() == 2 && allDigits(sides.at(0)) && allDigits(sides.at(1)) &&
+        sides.at(0).size() <= 4 && sides.at(1).size() <= 4) {
+        const QSize pixels(sides.at(0).toInt(), sides.at(1).toInt());
+        const auto within = [](int side) {
+            return side >= kMinPictureSide && side <= kMaxPictureSide;
+        };
+        if (within(pixels.width()) && within(pixels.height())) {
+            size = pixels;
+            return {};
+        }
+    }
+    return QStringLiteral("navcal: --png: the size \"%1\" is not WIDTHxHEIGHT with each side "
+                          "from %2 to %3 pixels")
+        .arg(text)
+        .arg(kMinPictureSide)
+        .arg(kMaxPictureSide);
+}
+
+// The year written out as `asks` says, "--NAME FILE [YEAR or SIZE]" in `switches`.
 ExportRequest exportRequest(Asks asks, const QStringList& switches) {
     using Form = ExportRequest::Form;
     const QString& name = switches.at(0);
     ExportRequest request;
-    request.form = asks == Asks::Pdf ? Form::Pdf : Form::ICalendar;
+    request.form = asks == Asks::Pdf ? Form::Pdf : asks == Asks::Png ? Form::Png : Form::ICalendar;
     const QStringList rest = switches.mid(1);
-    const qsizetype most = request.form == Form::Pdf ? 2 : 1;
+    const qsizetype most = request.form == Form::ICalendar ? 1 : 2;
     if (rest.isEmpty() || rest.first().isEmpty()) {
         request.error = QStringLiteral("navcal: %1 needs a FILE to write (- for standard output, "
                                        "--open for the documents folder)")
@@ -102,8 +131,12 @@ ExportRequest exportRequest(Asks asks, const QStringList& switches) {
         request.error =
             QStringLiteral("navcal: %1 takes %2; \"%3\" is one argument too many")
                 .arg(name,
-                     most == 1 ? QStringLiteral("one FILE") : QStringLiteral("a FILE and a YEAR"),
+                     most == 1                   ? QStringLiteral("one FILE")
+                     : request.form == Form::Png ? QStringLiteral("a FILE and a WIDTHxHEIGHT")
+                                                 : QStringLiteral("a FILE and a YEAR"),
                      rest.at(most));
+    } else if (rest.size() == 2 && request.form == Form::Png) {
+        request.error = readPictureSize(rest.at(1), request.size);
     } else if (rest.size() == 2) {
         const QString& text = rest.at(1);
         bool number = text.size() == 4 &&
@@ -122,6 +155,25 @@ ExportRequest exportRequest(Asks asks, const QStringList& switches) {
         if (!request.open)
             request.file = rest.first();
     }
+    return request;
+}
+
+// "--wallpaper [off|refresh]" in `switches`.
+WallpaperRequest wallpaperRequest(const QStringList& switches) {
+    using Action = WallpaperRequest::Action;
+    WallpaperRequest request;
+    const QString what = switches.value(1);
+    if (switches.size() > 2)
+        request.error = QStringLiteral("navcal: --wallpaper takes at most one word; \"%1\" is one "
+                                       "argument too many")
+                            .arg(switches.at(2));
+    else if (what == QLatin1String("off"))
+        request.action = Action::Off;
+    else if (what == QLatin1String("refresh"))
+        request.action = Action::Refresh;
+    else if (switches.size() == 2)
+        request.error =
+            QStringLiteral("navcal: --wallpaper takes off or nothing, not \"%1\"").arg(what);
     return request;
 }
 
@@ -179,7 +231,10 @@ CommandLine readCommandLine(const QStringList& arguments, const QProcessEnvironm
     // A screensaver host passes none of a person's switches: they come first.
     for (const Switch& s : kSwitches) {
         if (s.host == Host::Person && switches.value(0) == QLatin1String("--") + s.name) {
-            line.yearExport = exportRequest(s.asks, switches);
+            if (s.asks == Asks::Wallpaper)
+                line.wallpaper = wallpaperRequest(switches);
+            else
+                line.yearExport = exportRequest(s.asks, switches);
             return line;
         }
     }

@@ -71,7 +71,7 @@ MonthParts monthParts() {
 
 } // namespace
 
-Controls::Controls(QWidget* window, const TwipScale& scale) {
+Controls::Controls(QWidget* window, const TwipScale& scale) : m_scale(scale) {
     design::ensureResources();
     const MonthParts months = monthParts();
     std::array<MonthView*, 12> views{};
@@ -90,26 +90,33 @@ Controls::Controls(QWidget* window, const TwipScale& scale) {
                 // A month panel's labels are drawn by its view, made where
                 // its first label stands in the design's order.
                 MonthView*& view = views.at(month - 1);
-                if (!view)
+                if (!view) {
                     view = new MonthView(monthLayouts().at(month - 1), months.parts.at(month - 1),
-                                         scale, m_fill, window);
+                                         m_scale, m_fill, window);
+                    m_made.emplace_back(view);
+                }
                 created = view;
                 break;
             }
-            auto* label = new TwipLabel(control, scale, window);
+            auto* label = new TwipLabel(control, m_scale, window);
             m_allLabels.append(label);
+            m_made.emplace_back(label);
             created = label;
             break;
         }
         case ControlKind::Image: {
-            auto* image = new ImageControl(control, scale, window);
+            auto* image = new ImageControl(control, m_scale, window);
             m_allImages.append(image);
+            m_made.emplace_back(image);
             created = image;
             break;
         }
-        case ControlKind::PictureBox:
-            created = new PictureBox(control, window);
+        case ControlKind::PictureBox: {
+            auto* box = new PictureBox(control, window);
+            m_made.emplace_back(box);
+            created = box;
             break;
+        }
         case ControlKind::Timer: // taken above
             continue;
         }
@@ -122,6 +129,11 @@ Controls::Controls(QWidget* window, const TwipScale& scale) {
         withRole.emplace(control.role, created);
     }
     resolveRoles(withRole, intervals, views);
+}
+
+Controls::~Controls() {
+    for (const QPointer<QWidget>& control : m_made)
+        delete control.data();
 }
 
 void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
@@ -151,7 +163,8 @@ void Controls::resolveRoles(const std::map<Role, QObject*>& withRole,
     }
 }
 
-void Controls::rescale() {
+void Controls::rescale(const TwipScale& scale) {
+    m_scale = scale;
     for (TwipLabel* label : m_allLabels)
         label->rescale();
     for (MonthView* view : m_roles.months)

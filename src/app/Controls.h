@@ -5,8 +5,10 @@
 #include "widgets/TwipLabel.h"
 
 #include <QList>
+#include <QPointer>
 #include <array>
 #include <map>
+#include <vector>
 
 namespace navcal::app {
 
@@ -30,13 +32,18 @@ struct Roles {
     panels::MonthView* month(int month) const { return months.at(month - 1); }
 };
 
-// The window's controls, created from the stored design. Owned by the window
-// they were built on.
+// The window's controls, created from the stored design as children of the
+// window they were built on. What the controls read (the arrangement's scale
+// and the year's fill) is held here, and the controls go before it does,
+// whichever of this and the window goes first.
 class Controls {
   public:
     // Creates every control of the stored design as a child of `window`,
-    // placed at `scale`, which the window holds and may change.
+    // placed at `scale`.
     Controls(QWidget* window, const design::TwipScale& scale);
+    ~Controls();
+    Controls(const Controls&) = delete;
+    Controls& operator=(const Controls&) = delete;
 
     const Roles& roles() const { return m_roles; }
     // The year's fill, which the month views show.
@@ -47,16 +54,20 @@ class Controls {
     // Every image, in design order.
     const QList<widgets::ImageControl*>& allImages() const { return m_allImages; }
 
-    // The scale has changed: every label, image and month view follows it;
-    // their places in twips stay.
-    void rescale();
+    // A new scale: every label, image and month view follows it; their
+    // places in twips stay.
+    void rescale(const design::TwipScale& scale);
 
   private:
     void resolveRoles(const std::map<design::Role, QObject*>& withRole,
                       const std::map<design::Role, int>& intervals,
                       const std::array<panels::MonthView*, 12>& views);
 
+    // Declared before the controls' list: they are deleted while it lives.
+    design::TwipScale m_scale;
     calendar::YearFill m_fill;
+    // Every control made here; one its window already deleted is null.
+    std::vector<QPointer<QWidget>> m_made;
     QList<widgets::TwipLabel*> m_allLabels;
     QList<widgets::ImageControl*> m_allImages;
     Roles m_roles;

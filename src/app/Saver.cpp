@@ -19,6 +19,7 @@
 #include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QWindow>
 #include <cstdlib>
 #include <utility>
@@ -102,6 +103,9 @@ void Saver::end(const Ending& ending) {
         return;
     }
     m_ending = ending.code;
+    // The covers and the music, if still waiting for the first frame, never
+    // start.
+    m_window->cancelAfterFirstFrame();
     if (!ending.line.isEmpty())
         platform::writeErrorLine(ending.line);
     m_heartbeat->stop();
@@ -152,6 +156,17 @@ void Saver::newDay() {
 
 void Saver::startHeartbeat() {
     m_heartbeat->start();
+}
+
+void Saver::drawStill(QImage& picture) {
+    loadFrame();
+    // The same beats in the same order as on the screen: the banner's check
+    // follows each fill step, so the last one sees the fill ended.
+    do
+        m_heartbeat->beat();
+    while (!m_window->controls().fill().ended());
+    m_window->controls().roles().clock->hide();
+    m_window->render(&picture);
 }
 
 void Saver::runFullScreen() {

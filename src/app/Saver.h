@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+class QImage;
 class QWindow;
 
 namespace navcal::platform {
@@ -47,7 +48,7 @@ class ScreenCovers;
 // What the saver gets from outside: the platform's services and, for a host's
 // lent window, a fixed screen.
 struct SaverServices {
-    calendar::Clock* clock = nullptr;
+    const calendar::Clock* clock = nullptr;
     design::RandomSource* random = nullptr;
     platform::MusicSink* music = nullptr;
     platform::UrlOpener* opener = nullptr;
@@ -81,6 +82,12 @@ class Saver : public QObject {
   public:
     explicit Saver(SaverServices services);
     ~Saver() override;
+
+    // A still picture of the first frame, drawn into `picture`: the beats a
+    // running saver would give until its fill has ended, given at once, and
+    // the clock hidden, since a picture's clock would stand still. The
+    // window is not shown and the heartbeat never started.
+    void drawStill(QImage& picture);
 
     // Runs full screen in a window of its own: the other monitors are
     // covered once the first frame is on the screen.

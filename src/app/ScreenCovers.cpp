@@ -35,18 +35,28 @@ ScreenCover::ScreenCover(QScreen* screen, QImage picture, std::function<void()> 
             [this](const QRect& geometry) { setGeometry(geometry); });
 }
 
+void ScreenCover::resizeEvent(QResizeEvent*) {
+    if (m_picture.isNull())
+        return;
+    const qreal ratio = devicePixelRatioF();
+    m_scaled = QPixmap::fromImage(m_picture.scaled(
+        (QSizeF(size()) * ratio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_scaled.setDevicePixelRatio(ratio);
+}
+
 void ScreenCover::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (m_picture.isNull()) {
         painter.fillRect(rect(), Qt::black);
         return;
     }
+    // A size or pixel ratio not scaled for yet is drawn to, not kept.
     const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    if (m_scaled.size() != pixels || m_scaled.devicePixelRatio() != ratio) {
-        m_scaled = QPixmap::fromImage(
-            m_picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        m_scaled.setDevicePixelRatio(ratio);
+    if (m_scaled.size() != (QSizeF(size()) * ratio).toSize() ||
+        m_scaled.devicePixelRatio() != ratio) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), m_picture);
+        return;
     }
     painter.drawPixmap(0, 0, m_scaled);
 }

@@ -23,10 +23,11 @@ class ScreenCover : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QImage m_picture;
-    QPixmap m_scaled; // the picture at this window's size, scaled once per size
+    QPixmap m_scaled; // the picture at this window's size, scaled when it changes
 };
 
 // Keeps a cover on every screen but the calendar's, as screens come and go

@@ -6,6 +6,12 @@ namespace navcal::calendar {
 
 QStringList holidayNames(const Holiday& row) {
     QStringList names;
+    if (!row.gridTip.isEmpty() && row.owner == TableOwner::User) {
+        // Whatever a user wrote in a row is the name of one day of theirs.
+        if (const QString plain = row.gridTip.simplified(); !plain.isEmpty())
+            names << plain;
+        return names;
+    }
     if (!row.gridTip.isEmpty()) {
         static const QRegularExpression between(QStringLiteral("; |[\r\n]+"));
         for (const QString& name : row.gridTip.split(between))

@@ -10,9 +10,9 @@
 // for a printed page, where no tooltip or banner is seen.
 namespace navcal::calendar {
 
-// The holidays a row names: those of its tooltip ("День тельняшки; Новый
-// год" names two), or, for a day only the banner announces, the banner's
-// text on one line without its closing "!".
+// The holidays a row names: those of its tooltip (in the stored table
+// "День тельняшки; Новый год" names two; a user's row names one), or, for a day only the banner
+// announces, the banner's text on one line without its closing "!".
 QStringList holidayNames(const Holiday& row);
 
 struct NamedDay {

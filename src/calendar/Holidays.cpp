@@ -191,6 +191,7 @@ HolidayTable parseHolidayTable(const QString& text, TableOwner owner) {
             continue;
         }
         Holiday& row = std::get<Holiday>(read);
+        row.owner = owner;
         if (!user && seen.contains(row.whenText)) {
             fail(QStringLiteral("\"%1\" comes twice").arg(row.whenText));
             continue;

@@ -24,6 +24,12 @@ struct HolidayDay {
     bool falls(const QDate& date) const;
 };
 
+// Whose table a text is. The stored one is whole: every row has all eight
+// columns and names a day once. A user's row may stop after any column from
+// its tooltip on (the rest mean "-", but a left-out title click marks a day
+// that has a grid colour), and a day may come in several rows.
+enum class TableOwner { Stored, User };
+
 struct Holiday {
     enum class TitleClick { None, Mark, MarkWithTip };
 
@@ -37,18 +43,15 @@ struct Holiday {
     QString bannerText;                 // lines joined by CR LF; empty: no banner
     std::optional<Colour> sundayColour;
     QString sundayText; // replaces the banner text on a Sunday; empty: none
+    // The stored table's tooltip may name several holidays; a user's names
+    // one, whatever it holds.
+    TableOwner owner = TableOwner::Stored;
 };
 
 struct HolidayTable {
     std::vector<Holiday> rows;
     QStringList errors; // "N: what is wrong", N the line; empty for a sound table
 };
-
-// Whose table a text is. The stored one is whole: every row has all eight
-// columns and names a day once. A user's row may stop after any column from
-// its tooltip on (the rest mean "-", but a left-out title click marks a day
-// that has a grid colour), and a day may come in several rows.
-enum class TableOwner { Stored, User };
 
 // Reads the table's text (UTF-8 with or without a byte-order mark, LF or CR LF
 // line ends); a malformed row is reported and left out.

@@ -34,7 +34,8 @@ class MonthView : public QWidget {
     static constexpr int kFirstCell = 1 + kHeaders;
 
     // `parts`: the month's title, its headers Monday first and its cells in
-    // order, as stored. `fill` is the year's, which outlives the view.
+    // order, as stored. `scale` and `fill` are held by the view's maker,
+    // which deletes the view before they go.
     MonthView(const design::MonthLayout& month,
               const std::array<const design::StoredControl*, kParts>& parts,
               const design::TwipScale& scale, const calendar::YearFill& fill, QWidget* window);
@@ -113,7 +114,7 @@ class MonthView : public QWidget {
     void placeOnWindow();
 
     int m_month;
-    const design::TwipScale& m_scale; // the window's, which outlives the view
+    const design::TwipScale& m_scale;
     const calendar::YearFill& m_fill;
     std::vector<Part> m_parts;
     std::optional<design::Colour> m_titleColour;

@@ -51,7 +51,15 @@ QString systemDataFolder() {
 }
 
 QString documentsFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+#ifndef Q_OS_WIN
+    // As for the data folder: without an absolute HOME there is no folder of
+    // this user's, and the toolkit's answer would be one under "/".
+    const QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty() || QDir::isRelativePath(home))
+        return {};
+#endif
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir::isRelativePath(folder) ? QString() : folder;
 }
 
 QString programFolder() {

@@ -17,6 +17,7 @@ QString systemDataFolder();
 
 // The user's documents folder, where the menu entries' files go: the known
 // folder on Windows, XDG_DOCUMENTS_DIR (by default ~/Documents) on Linux.
+// Empty when there is none (on Linux, no absolute HOME).
 QString documentsFolder();
 
 // The folder that holds the program's own executable.

@@ -12,7 +12,7 @@ namespace navcal::widgets {
 // A control of the stored design placed in twips: keeps Left, Top, Width and
 // Height as float, exactly as the start-up arithmetic leaves them (half twips
 // happen), and maps them to whole pixels for Qt at the arrangement's scale,
-// which the window holds and which outlives the control.
+// which the control's maker holds and deletes the control before it goes.
 template <class QtBase> class TwipPlaced : public QtBase {
   public:
     TwipPlaced(const design::StoredControl& control, const design::TwipScale& scale,

@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QScreen>
+#include <QTextLayout>
 #include <QWidget>
+#include <memory>
 
 namespace navcal::yearout {
 
@@ -19,6 +21,26 @@ namespace {
 // The panels are laid out this many times larger than on a 1024 x 768
 // screen: text is measured at a size where whole pixels barely round.
 constexpr double kLayoutFactor = 4.0;
+
+// `text` broken into lines no wider than `width`: between words, and inside
+// a word only where one alone is wider than the column, so that nothing runs
+// into the next column.
+std::unique_ptr<QTextLayout> laidOut(const QString& text, const QFont& font, QPaintDevice* device,
+                                     double width) {
+    auto layout = std::make_unique<QTextLayout>(text, font, device);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout->setTextOption(option);
+    layout->beginLayout();
+    double y = 0;
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout->endLayout();
+    return layout;
+}
 
 // The holidays by date in `area`, column after column, each date in its
 // day's colour in the grid, in the largest type from `font` down that lets
@@ -29,10 +51,10 @@ void drawHolidayList(QPainter& painter, const QRectF& area, QFont font, int year
     const std::vector<calendar::NamedDay> days = calendar::namedDays(year, userRows);
     const double gap = area.width() / 40;
     const double width = (area.width() - gap * (kColumns - 1)) / kColumns;
-    const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
     struct Entry {
         QPointF at;
-        QRectF name;
+        std::unique_ptr<QTextLayout> name;
+        double height = 0;
     };
     std::vector<Entry> places;
     double dateWidth = 0;
@@ -43,31 +65,31 @@ void drawHolidayList(QPainter& painter, const QRectF& area, QFont font, int year
         dateWidth = metrics.horizontalAdvance(QStringLiteral("00.00")) + metrics.height() / 2;
         places.clear();
         QPointF at = area.topLeft();
+        int column = 0;
         for (const calendar::NamedDay& day : days) {
-            const auto nameBox = [&] {
-                return painter.boundingRect(
-                    QRectF(at + QPointF(dateWidth, 0), QSizeF(width - dateWidth, area.height())),
-                    flags, day.names.join(QStringLiteral("; ")));
-            };
-            QRectF name = nameBox();
-            if (name.bottom() > area.bottom()) {
+            auto name = laidOut(day.names.join(QStringLiteral("; ")), font, painter.device(),
+                                width - dateWidth);
+            const double height = name->boundingRect().height();
+            if (at.y() + height > area.bottom() && at.y() > area.top()) {
+                ++column;
                 at = QPointF(at.x() + width + gap, area.top());
-                name = nameBox();
             }
-            places.push_back({at, name});
-            at.setY(name.bottom() + metrics.height() / 6);
+            places.push_back({at, std::move(name), height});
+            at.setY(at.y() + height + metrics.height() / 6);
         }
-        if (places.empty() || places.back().name.right() <= area.right() + 1)
+        if (column < kColumns &&
+            (places.empty() || places.back().at.y() + places.back().height <= area.bottom() + 1))
             break;
     }
+    const int flags = Qt::AlignLeft | Qt::AlignTop;
     for (std::size_t i = 0; i < places.size(); ++i) {
         const calendar::NamedDay& day = days[i];
         const calendar::HolidayLook look = calendar::holidayOn(day.date, userRows);
         painter.setPen(look.gridColour ? design::toQColor(*look.gridColour) : QColor(Qt::black));
-        painter.drawText(QRectF(places[i].at, QSizeF(dateWidth, places[i].name.height())), flags,
+        painter.drawText(QRectF(places[i].at, QSizeF(dateWidth, places[i].height)), flags,
                          day.date.toString(QStringLiteral("dd.MM")));
         painter.setPen(Qt::black);
-        painter.drawText(places[i].name, flags, day.names.join(QStringLiteral("; ")));
+        places[i].name->draw(&painter, places[i].at + QPointF(dateWidth, 0));
     }
 }
 

@@ -66,15 +66,7 @@ bool xrandr(const QString& display, const QStringList& arguments) {
     return runOn(display, "xrandr", arguments);
 }
 
-// The whole display as the user sees it, read straight from the server: a
-// grabbing tool waits out the pointer grab a drag holds.
-QImage screenshot(const QString& display) {
-    xcb_connection_t* c = xcb_connect(qPrintable(display), nullptr);
-    auto disconnect = qScopeGuard([c] { xcb_disconnect(c); });
-    if (xcb_connection_has_error(c))
-        return {};
-    return navcal::test::grabRoot(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data);
-}
+using navcal::test::screenshot;
 
 // How many sockets the X server of `display` holds: its listening ones, and
 // one more for each client it has accepted.

@@ -163,6 +163,14 @@ def faketime_library():
     raise Failure("libfaketime is missing (apt-get install libfaketime)")
 
 
+def sanitizer_options():
+    """A sanitizer build's options, passed on to the programs played as they
+    came to the player (its halt on the first error, the suppressed leaks of
+    the system's libraries)."""
+    return {name: os.environ[name] for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")
+            if name in os.environ}
+
+
 def parse(path):
     """The scenario: a dict of start settings and a list of steps."""
     start = {"screen": "1024x768", "ratio": "1", "date": "2026-03-10 12:00:00",
@@ -285,6 +293,7 @@ class Run:
             "FAKETIME_NO_CACHE": "1", "FAKETIME_DONT_FAKE_MONOTONIC": "1",
             "QT_PLUGIN_PATH": os.path.join(self.build, "tools", "compare", "plugins"),
             "QT_QPA_GENERIC_PLUGINS": f"navcalaccessdump:{self.dumps}",
+            **sanitizer_options(),
         }
         if self.ratio != 1:
             env["QT_SCALE_FACTOR"] = self.start["ratio"]
@@ -299,7 +308,8 @@ class Run:
             w, h = self.start["host"].split("x")
             self.host = subprocess.Popen(
                 [os.path.join(self.build, "tools", "compare", "compare_lendwindow"), w, h],
-                env={"DISPLAY": self.display}, stdout=subprocess.PIPE, start_new_session=True)
+                env={"DISPLAY": self.display, **sanitizer_options()}, stdout=subprocess.PIPE,
+                start_new_session=True)
             self.host_window = read_line(self.host.stdout, 30, "the host's window")
             args = ["-window-id", self.host_window]
         self.x("xdotool", "mousemove", "0", "0")

@@ -51,6 +51,10 @@ if [ "$(id -u)" -eq 0 ]; then
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
 host_env=(PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$home" DISPLAY="$display")
+# A sanitizer build's options, for the host to pass on.
+for variable in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+    [ -n "${!variable:-}" ] && host_env+=("$variable=${!variable}")
+done
 host() { "${as_user[@]}" env -i "${host_env[@]}" "$@"; }
 
 trusted_copy=""

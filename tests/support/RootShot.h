@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QScopeGuard>
+#include <QString>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -22,6 +24,15 @@ inline QImage grabRoot(xcb_connection_t* c, const xcb_screen_t* screen) {
                              .copy();
     std::free(reply);
     return image;
+}
+
+// The whole display as the user sees it, read straight from the server.
+inline QImage screenshot(const QString& display) {
+    xcb_connection_t* c = xcb_connect(qPrintable(display), nullptr);
+    auto disconnect = qScopeGuard([c] { xcb_disconnect(c); });
+    if (xcb_connection_has_error(c))
+        return {};
+    return grabRoot(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data);
 }
 
 } // namespace navcal::test

@@ -8,6 +8,14 @@
 
 namespace navcal::test {
 
+// A sanitizer build's options (halt on the first error, the system's own
+// leaks suppressed) reach the programs a test starts as they reached the test.
+inline void passSanitizerOptions(QProcessEnvironment& env) {
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+        if (qEnvironmentVariableIsSet(name))
+            env.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
+}
+
 // The environment of the real program run by a test, made whole here and
 // nothing taken from the caller's session: a home of its own (a private
 // runtime folder, so the single-copy lock has a place), one locale, silent
@@ -23,6 +31,7 @@ inline QProcessEnvironment saverEnvironment(const QTemporaryDir& home, const QSt
     env.insert("LC_ALL", "C.UTF-8");
     env.insert("SDL_AUDIODRIVER", "dummy");
     env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
+    passSanitizerOptions(env);
     QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return env;
 }
