@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QFontDatabase>
 #include <QProcessEnvironment>
 #include <QScreen>
 #include <QStringList>
@@ -74,6 +75,10 @@ int writeYear(char* program, const app::ExportRequest& request) {
         display->release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
     design::installFontSubstitutes();
+    // The font library reads its settings when the first font is looked up,
+    // and speaks then: the forms that draw look theirs up here.
+    if (request.form != app::ExportRequest::Form::ICalendar)
+        QFontDatabase::families();
     aside.reset();
 
     calendar::SystemClock clock;
@@ -101,11 +106,16 @@ int setBackground(char* program, const app::WallpaperRequest& request) {
     const bool onDisplay = display && display->usable();
     ToolkitArguments qt(program, onDisplay ? display->toolkitArguments()
                                            : platform::offscreenToolkitArguments());
+    // The font library's notes stay off its lines, as an export's do.
+    std::optional<platform::StderrAside> aside(std::in_place);
     QApplication application(qt.argc, qt.argv.data());
     if (display)
         display->release();
     QApplication::setApplicationName(QStringLiteral("navcal"));
     design::installFontSubstitutes();
+    if (request.action != app::WallpaperRequest::Action::Off)
+        QFontDatabase::families();
+    aside.reset();
 
     calendar::SystemClock clock;
     yearout::WallpaperServices services;
@@ -124,7 +134,9 @@ int setBackground(char* program, const app::WallpaperRequest& request) {
                 {screen->name(),
                  (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize()});
     }
-    return yearout::wallpaper(request, services);
+    const int code = yearout::wallpaper(request, services);
+    aside.emplace();
+    return code;
 }
 
 // Opens the window a screensaver host lent and readies the toolkit and the

@@ -4,6 +4,7 @@
 
 #include "support/Files.h"
 #include "support/RootShot.h"
+#include "support/Run.h"
 #include "support/SaverEnvironment.h"
 #include "support/Xvfb.h"
 
@@ -21,23 +22,8 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out, err;
-};
-
-// A program run to its end in `folder`.
-Run run(const QString& program, const QStringList& arguments, const QProcessEnvironment& env = {},
-        const QString& folder = {}) {
-    QProcess p;
-    p.setProcessEnvironment(env.isEmpty() ? QProcessEnvironment::systemEnvironment() : env);
-    p.setWorkingDirectory(folder);
-    p.start(program, arguments);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using navcal::test::Run;
+using navcal::test::run;
 
 // Each event's days in 2026 and 2027 as Debian's iCalendar parser and
 // dateutil's rules expand them, one "YYYY-MM-DD name" line each, after the
@@ -70,7 +56,7 @@ class ExportTest : public QObject {
     Q_OBJECT
     QTemporaryDir m_home;
     QProcessEnvironment m_env;
-    QProcessEnvironment m_quiet; // no holidays.txt to report on
+    QProcessEnvironment m_quiet; // no holidays.txt to report on, no runtime folder
 
     // The program with no display to reach: a toolkit that tried one would fail.
     Run navcal(const QStringList& arguments) {
@@ -79,12 +65,14 @@ class ExportTest : public QObject {
 
     // The system's fonts with a font cache of this test's own, named `name`:
     // a run under a frozen clock rewrites the cache it uses, and a run under
-    // a file-size limit that then has to rewrite it says so on stderr.
+    // a file-size limit that then has to rewrite it says so on stderr. The
+    // settings hold an element the font library does not know, as settings
+    // written for a newer one do: it says so on stderr too.
     QString fontCache(const QString& name) {
         const QString conf = m_home.filePath(name + ".conf");
         navcal::test::writeFile(conf, "<fontconfig><cachedir>" + m_home.filePath(name).toUtf8() +
                                           "</cachedir><include>/etc/fonts/fonts.conf</include>"
-                                          "</fontconfig>");
+                                          "<newer-element/></fontconfig>");
         return conf;
     }
 
@@ -97,6 +85,7 @@ class ExportTest : public QObject {
         m_env.insert("XDG_CACHE_HOME", m_home.filePath("cache"));
         m_quiet = m_env;
         m_quiet.insert("XDG_DATA_HOME", m_home.filePath("none"));
+        m_quiet.remove("XDG_RUNTIME_DIR");
         QVERIFY(QDir().mkpath(m_home.filePath("data/navcal")));
         QVERIFY(
             navcal::test::writeFile(m_home.filePath("data/navcal/holidays.txt"), kUserHolidays));
@@ -141,7 +130,6 @@ class ExportTest : public QObject {
         for (const char* month : {"Январь", "Февраль", "Март", "Апрель", "Май", "Июнь", "Июль",
                                   "Август", "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"})
             QVERIFY2(text.contains(QString::fromUtf8(month)), month);
-        QVERIFY(text.contains("Военно-морской календарь\n2027\n"));
         QVERIFY(text.contains("25.07 День Военно-Морского Флота\n"));
         QVERIFY(text.contains("19.09 День нашего экипажа\n"));
         QVERIFY(text.simplified().contains("03.10 Встреча выпускников, 1990; кубрик №3 "));
@@ -171,11 +159,6 @@ class ExportTest : public QObject {
         }
         QCOMPARE(columns.size(), 3);
         QCOMPARE(pieces, "Переподготовка_в_учебном_отряде_подводного_плавания_имени_Кирова");
-        // Every font is in the file.
-        const QString fonts = run("pdffonts", {pdf}).out;
-        QVERIFY2(!fonts.contains(QRegularExpression(" no +(yes|no) +(yes|no) +\\d+ +\\d+\n")) &&
-                     fonts.count('\n') > 3,
-                 qPrintable(fonts));
         // The weekends' red and the holidays' blue in the ink.
         QCOMPARE(
             run("pdftoppm", {"-r", "50", "-png", "-singlefile", pdf, "page"}, m_env, m_home.path())
@@ -270,37 +253,30 @@ class ExportTest : public QObject {
                                  << QStringList();
         QTest::newRow("two files")
             << QStringList{"--ics", "a", "b"} << 2 << "\"b\" is one argument" << QStringList();
+        QTest::newRow("a picture's three")
+            << QStringList{"--png", "a.png", "200x200", "c"} << 2
+            << "--png takes a FILE and a WIDTHxHEIGHT; \"c\" is one argument too many"
+            << QStringList();
         QTest::newRow("a year too early") << QStringList{"--pdf", "old.pdf", "1582"} << 2
                                           << "the year \"1582\" is not" << QStringList();
         QTest::newRow("no such folder") << QStringList{"--pdf", "nowhere/year.pdf"} << 1
                                         << "cannot write nowhere/year.pdf: No such file or "
                                            "directory"
                                         << QStringList();
-        QTest::newRow("cut off half way")
-            << QStringList{"--pdf", "old.pdf", "2027"} << 1
-            << "cannot write old.pdf: File too large" << QStringList();
-        QTest::newRow("cut off, no runtime folder")
-            << QStringList{"--ics", "old.pdf"} << 1 << "cannot write old.pdf: File too large"
-            << QStringList{"XDG_RUNTIME_DIR"};
         QTest::newRow("a folder, no home")
             << QStringList{"--ics", "."} << 1 << "cannot write .: Is a directory"
-            << QStringList{"HOME", "XDG_RUNTIME_DIR"};
+            << QStringList{"HOME"};
         QTest::newRow("no documents folder")
-            << QStringList{"--ics", "--open"} << 1 << "no documents folder"
-            << QStringList{"HOME", "XDG_RUNTIME_DIR"};
+            << QStringList{"--ics", "--open"} << 1 << "no documents folder" << QStringList{"HOME"};
         QTest::newRow("a picture too narrow") << QStringList{"--png", "old.pdf", "159x1080"} << 2
                                               << "the size \"159x1080\" is not" << QStringList();
         QTest::newRow("a picture too tall")
             << QStringList{"--png", "old.pdf", "1920x7681"} << 2
             << "is not WIDTHxHEIGHT with each side from 160 to 7680" << QStringList();
-        QTest::newRow("a picture cut off half way")
-            << QStringList{"--png", "old.pdf", "1920x1080"} << 1
-            << "cannot write old.pdf: File too large" << QStringList();
     }
 
     // One line that says what is wrong; the file that stood there kept and
-    // nothing left beside it, also when the system stops the write half way
-    // (a file may grow to 8 blocks; the limit's signal left as it comes).
+    // nothing left beside it.
     void refused() {
         QFETCH(QStringList, arguments);
         QFETCH(int, code);
@@ -314,9 +290,7 @@ class ExportTest : public QObject {
         QProcessEnvironment env = m_quiet;
         for (const QString& variable : unset)
             env.remove(variable);
-        const QString limited = "ulimit -f 8; exec \"$0\" \"$@\"";
-        const Run refused = run("/bin/sh", QStringList{"-c", limited, NAVCAL_BINARY} + arguments,
-                                env, m_home.path());
+        const Run refused = run(NAVCAL_BINARY, arguments, env, m_home.path());
         QCOMPARE(refused.code, code);
         QVERIFY2(refused.err.startsWith("navcal: ") && refused.err.count('\n') == 1 &&
                      refused.err.contains(line),
@@ -334,7 +308,7 @@ class ExportTest : public QObject {
         QTest::addColumn<QString>("why");
         const QString full = "head -c 1M /dev/zero > filler 2>/dev/null";
         const QString limit = "ulimit -f 4";
-        for (const QString form : {"--ics", "--pdf"})
+        for (const QString form : {"--ics", "--pdf", "--png"})
             for (const QString to : {"file", "-"}) {
                 QTest::addRow("%s to %s, disk full", qPrintable(form), qPrintable(to))
                     << form << to << full << "No space left on device";
@@ -363,8 +337,9 @@ class ExportTest : public QObject {
     }
 
     // A small file system of its own (a tmpfs in a private mount namespace)
-    // that holds the old file and is then full, or a limit on a file's size:
-    // one line, exit 1, and a FILE that stood there kept as it was, with
+    // that holds the old file and is then full, or a limit on a file's size
+    // (the limit's signal left as it comes): one line, exit 1, also with no
+    // runtime folder, and a FILE that stood there kept as it was, with
     // nothing beside it.
     void fullDisk() {
         QFETCH(QString, form);
@@ -407,6 +382,13 @@ class ExportTest : public QObject {
                                   << "stat -c %F place; ls -A"
                                   << "exit 1\ndirectory\nplace\n"
                                   << "navcal: cannot write place: Is a directory\n";
+        // As a container's /etc/hosts is: the file cannot be replaced, and
+        // the write fails as a whole.
+        QTest::newRow("a file mounted in its place")
+            << "printf old > place; mount --bind place place"
+            << "ls -A; cat place"
+            << "exit 1\nplace\nold"
+            << "navcal: cannot write place: Device or resource busy\n";
         QTest::newRow("a link to a file") << "printf old > file; ln -s file place"
                                           << "stat -c %F place; ls -A; tail -c 15 file"
                                           << "exit 0\nsymbolic link\nfile\nplace\nEND:VCALENDAR\r\n"

@@ -4,6 +4,7 @@
 // takes, at and just past each edge.
 
 #include "support/Files.h"
+#include "support/Run.h"
 #include "support/SaverEnvironment.h"
 
 #include <QDir>
@@ -14,32 +15,18 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out, err;
-};
+using navcal::test::Run;
+using navcal::test::run;
 
-Run run(const QString& program, const QStringList& arguments, const QProcessEnvironment& env,
-        const QString& folder) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(folder);
-    p.start(program, arguments);
-    if (!p.waitForFinished(60000))
-        p.kill();
-    p.waitForFinished(5000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-// libical's reading of a calendar file: the count of what it found wrong,
-// then each event's month, day and SUMMARY text, unescaped as libical does.
+// libical's reading of a calendar file: the count of what it found wrong and
+// whether every line is at most 75 octets, then each event's month, day and
+// SUMMARY text, unfolded and unescaped as libical does.
 const char* kLibical = R"(
 import sys, gi
 gi.require_version('ICalGLib', '3.0')
 from gi.repository import ICalGLib
-cal = ICalGLib.Component.new_from_string(open(sys.argv[1], encoding='utf-8').read())
+raw = open(sys.argv[1], 'rb').read()
+cal = ICalGLib.Component.new_from_string(raw.decode('utf-8'))
 kinds = [ICalGLib.ComponentKind.VCALENDAR_COMPONENT, ICalGLib.ComponentKind.VEVENT_COMPONENT]
 errors = cal.count_properties(ICalGLib.PropertyKind.XLICERROR_PROPERTY)
 events = []
@@ -49,7 +36,8 @@ while ev:
     start = ev.get_dtstart()
     events.append('%02d.%02d %s' % (start.get_day(), start.get_month(), ev.get_summary()))
     ev = cal.get_next_component(kinds[1])
-print('kind', cal.isa() == kinds[0], 'errors', errors)
+print('kind', cal.isa() == kinds[0], 'errors', errors,
+      'fits', all(len(line) <= 75 for line in raw.split(b'\r\n')))
 print('\n'.join(events))
 )";
 
@@ -81,13 +69,15 @@ class ExportReadersTest : public QObject {
         QVERIFY(QDir().mkpath(m_home.filePath("data/navcal")));
         QVERIFY(navcal::test::writeFile(
             userFile(),
-            "14.08 | red | Сбор экипажа «Стремительный», БЧ-2;БЧ-3 \\ все, кто ходил с нами\n"));
+            "14.08 | red | Сбор экипажа «Стремительный», БЧ-2;БЧ-3 \\ все, кто ходил с нами\n"
+            "15.08 | red | Встреча ветеранов дивизиона эскадренных миноносцев "
+            "Краснознамённого Северного флота, их семей и друзей\n"));
         QCOMPARE(navcal({"--ics", "year.ics"}).code, 0);
         const Run read = run("/usr/bin/python3", {"-c", kLibical, m_home.filePath("year.ics")},
                              m_env, m_home.path());
         QVERIFY2(read.code == 0, qPrintable(read.err));
         m_calendar = read.out;
-        QVERIFY2(m_calendar.startsWith("kind True errors 0\n"), qPrintable(m_calendar));
+        QVERIFY2(m_calendar.startsWith("kind True errors 0 fits True\n"), qPrintable(m_calendar));
     }
 
     // Each name as the holiday table writes it (the stored one and the
@@ -101,6 +91,9 @@ class ExportReadersTest : public QObject {
         QTest::newRow("second of two on a day") << "01.01 Новый год";
         QTest::newRow("folded across letters")
             << "10.07 День победы русской армии над шведами в Полтавском сражении";
+        QTest::newRow("folded twice") << "15.08 Встреча ветеранов дивизиона эскадренных "
+                                         "миноносцев Краснознамённого Северного флота, их "
+                                         "семей и друзей";
     }
     void summaries() {
         QFETCH(QString, event);

@@ -5,10 +5,12 @@
 // picture its scripts write.
 
 #include "support/Files.h"
+#include "support/Run.h"
 #include "support/SaverEnvironment.h"
 #include "support/Xvfb.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -16,29 +18,27 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-struct Run {
-    int code = -1;
-    QString out, err;
-};
-
-} // namespace
+using navcal::test::Run;
 
 // The shell's scripting as far as the background goes: a script that prints
 // gets each desktop's line, one that writes a picture sets it.
-class StandInShell : public QObject {
+class StandInShell : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
   public:
     QString image = "file:///usr/share/wallpapers/old.jpg";
     QStringList scripts;
+    bool locked = false; // as a shell whose desktop is locked by the administrator
 
   public slots:
     QString evaluateScript(const QString& script) {
         scripts << script;
         if (script.contains("print("))
             return "1\torg.kde.image\t" + image + "\n";
+        if (locked) {
+            sendErrorReply(QDBusError::AccessDenied, "Desktop is locked");
+            return {};
+        }
         const QRegularExpressionMatch written =
             QRegularExpression("writeConfig\\(\"Image\", \"([^\"]*)\"\\)").match(script);
         if (written.hasMatch())
@@ -64,15 +64,7 @@ class WallpaperTest : public QObject {
 
     // A program run to its end while the stand-in shell answers.
     Run run(const QString& program, const QStringList& arguments) {
-        QProcess p;
-        p.setProcessEnvironment(m_env);
-        p.setWorkingDirectory(m_home.path());
-        p.start(program, arguments);
-        for (int waited = 0; p.state() != QProcess::NotRunning && waited < 60000; waited += 20)
-            QTest::qWait(20);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return navcal::test::run(program, arguments, m_env, m_home.path());
     }
     Run navcal(const QStringList& arguments) { return run(NAVCAL_BINARY, arguments); }
 
@@ -106,19 +98,22 @@ class WallpaperTest : public QObject {
         m_env.insert("DBUS_SESSION_BUS_ADDRESS", address);
         m_env.insert("XDG_CONFIG_HOME", m_home.filePath("config"));
         m_env.insert("GSETTINGS_BACKEND", "keyfile");
+        // Font settings written for a newer font library, which says so on
+        // stderr: the user's lines are still the only ones.
+        m_env.insert("FONTCONFIG_FILE", m_home.filePath("fonts.conf"));
+        QVERIFY(navcal::test::writeFile(m_home.filePath("fonts.conf"),
+                                        "<fontconfig><include>/etc/fonts/fonts.conf</include>"
+                                        "<newer-element/></fontconfig>"));
         QVERIFY(QDir().mkpath(data()));
         QVERIFY(navcal::test::writeFile(data("holidays.txt"), "31.02 | blue | Нет такого дня\n"));
-        QCOMPARE(run("gsettings", {"set", "org.gnome.desktop.background", "picture-uri",
-                                   "file://" + kOldPicture})
-                     .code,
-                 0);
-        QCOMPARE(
-            run("gsettings", {"set", "org.mate.background", "picture-filename", kOldPicture}).code,
-            0);
-        QCOMPARE(run("xfconf-query", {"-c", "xfce4-desktop", "-p", kXfceImage, "-n", "-t", "string",
-                                      "-s", kOldPicture})
-                     .code,
-                 0);
+        // Each desktop's background as its user left it.
+        for (const QStringList& set :
+             {QStringList{"gsettings", "set", "org.gnome.desktop.background", "picture-uri",
+                          "file://" + kOldPicture},
+              {"gsettings", "set", "org.mate.background", "picture-filename", kOldPicture},
+              {"xfconf-query", "-c", "xfce4-desktop", "-p", kXfceImage, "-n", "-t", "string", "-s",
+               kOldPicture}})
+            QCOMPARE(run(set.first(), set.mid(1)).code, 0);
     }
 
     void cleanupTestCase() {
@@ -129,19 +124,25 @@ class WallpaperTest : public QObject {
     void onAndOff_data() {
         QTest::addColumn<QString>("desktop");
         QTest::addColumn<QString>("before");
+        QTest::addColumn<QByteArray>("damage"); // lines that lead the kept ones
         QTest::newRow("GNOME") << "GNOME"
-                               << "'file://" + kOldPicture + "'\n";
+                               << "'file://" + kOldPicture + "'\n"
+                               << QByteArray();
         QTest::newRow("Ubuntu's GNOME") << "ubuntu:GNOME"
-                                        << "'file://" + kOldPicture + "'\n";
+                                        << "'file://" + kOldPicture + "'\n"
+                                        << QByteArray();
         QTest::newRow("MATE") << "MATE"
-                              << "'" + kOldPicture + "'\n";
-        QTest::newRow("Xfce") << "XFCE" << kOldPicture + "\n";
-        QTest::newRow("Plasma") << "KDE" << m_shell.image;
+                              << "'" + kOldPicture + "'\n"
+                              << QByteArray();
+        QTest::newRow("Xfce") << "XFCE" << kOldPicture + "\n" << QByteArray();
+        QTest::newRow("Plasma, two kept lines damaged")
+            << "KDE" << m_shell.image << QByteArray("\"7\", \"x y\", ");
     }
 
     void onAndOff() {
         QFETCH(QString, desktop);
         QFETCH(QString, before);
+        QFETCH(QByteArray, damage);
         m_env.insert("XDG_CURRENT_DESKTOP", desktop);
         const QString tool = desktop.section(':', -1);
         QCOMPARE(shown(tool), before);
@@ -166,6 +167,13 @@ class WallpaperTest : public QObject {
         // Nothing to change: the same picture stays.
         QCOMPARE(navcal({"--wallpaper", "refresh"}).code, 0);
         QVERIFY(QFile::exists(picture.captured(1)));
+        // Kept lines damaged by hand are passed over; the good ones are put back.
+        QFile state(data("desktop.json"));
+        QVERIFY(state.open(QIODevice::ReadWrite));
+        const QByteArray kept = state.readAll().replace("\"kept\": [", "\"kept\": [" + damage);
+        QVERIFY(state.resize(0) && state.write(kept) == kept.size());
+        state.close();
+        m_shell.scripts.clear();
 
         for (int time = 0; time < 2; ++time) {
             const Run off = navcal({"--wallpaper", "off"});
@@ -175,12 +183,31 @@ class WallpaperTest : public QObject {
             QVERIFY(!QFile::exists(autostart()));
             QCOMPARE(QDir(data()).entryList(QDir::Files), QStringList{"holidays.txt"});
         }
+        QVERIFY2(!m_shell.scripts.join('\n').contains(QRegularExpression("ById\\([^1]")),
+                 qPrintable(m_shell.scripts.join('\n')));
     }
 
     // The user chose another picture since: a refresh leaves it and stops.
     void changedByHand() {
         m_env.insert("XDG_CURRENT_DESKTOP", "MATE");
         QCOMPARE(navcal({"--wallpaper"}).code, 0);
+        const QString first = shown("MATE");
+        // Days of the user's own added since: the saver's next run shows
+        // them on the desktop too, and the old picture goes.
+        QVERIFY(navcal::test::writeFile(data("holidays.txt"), "31.02 | blue | Нет такого дня\n"
+                                                              "17.03 | blue | Сбор\n"
+                                                              "18.03 | blue | Сбор\n"));
+        QProcess saver;
+        saver.setProcessEnvironment(m_env);
+        saver.start(NAVCAL_BINARY, {"/s"});
+        const auto pictures = [this] { return QDir(data()).entryList({"desktop-*"}, QDir::Files); };
+        for (int waited = 0; (shown("MATE") == first || pictures().size() != 1) && waited < 60000;
+             waited += 200)
+            QTest::qWait(200);
+        saver.terminate();
+        QVERIFY(saver.waitForFinished(10000));
+        QVERIFY(shown("MATE") != first);
+        QCOMPARE(pictures().size(), 1);
         QCOMPARE(
             run("gsettings", {"set", "org.mate.background", "picture-filename", "/mine.jpg"}).code,
             0);
@@ -193,6 +220,7 @@ class WallpaperTest : public QObject {
             qPrintable(refresh.err));
         QCOMPARE(shown("MATE"), "'/mine.jpg'\n");
         QVERIFY(!QFile::exists(autostart()));
+        QCOMPARE(QDir(data()).entryList(QDir::Files), QStringList{"holidays.txt"});
         refresh = navcal({"--wallpaper", "refresh"});
         QCOMPARE(refresh.code, 0);
         QCOMPARE(refresh.err, QString());
@@ -202,14 +230,23 @@ class WallpaperTest : public QObject {
                     .code == 0);
     }
 
+    void systemdTimer_data() {
+        QTest::addColumn<QByteArray>("state");
+        QTest::newRow("running") << QByteArray("running");
+        QTest::newRow("a unit of the user's failed") << QByteArray("degraded");
+    }
+
     // With a systemd user manager (a stand-in that answers and notes what it
     // is asked), a timer and a login service that systemd's own check takes.
     void systemdTimer() {
+        QFETCH(QByteArray, state);
         const QString bin = m_home.filePath("bin");
         QVERIFY(QDir().mkpath(bin));
-        QVERIFY(navcal::test::writeFile(
-            bin + "/systemctl", "#!/bin/sh\necho \"$*\" >> \"$HOME/systemctl.log\"\n"
-                                "[ \"$2\" = is-system-running ] && echo running\nexit 0\n"));
+        QFile::remove(m_home.filePath("systemctl.log"));
+        QVERIFY(navcal::test::writeFile(bin + "/systemctl",
+                                        "#!/bin/sh\necho \"$*\" >> \"$HOME/systemctl.log\"\n"
+                                        "[ \"$2\" = is-system-running ] && echo " +
+                                            state + "\nexit 0\n"));
         QVERIFY(QFile::setPermissions(bin + "/systemctl", QFile::ReadOwner | QFile::ExeOwner));
         const QProcessEnvironment plain = m_env;
         m_env.insert("PATH", bin + ":" + m_env.value("PATH"));
@@ -217,14 +254,12 @@ class WallpaperTest : public QObject {
         QCOMPARE(navcal({"--wallpaper"}).code, 0);
         const QString units = m_home.filePath("config/systemd/user/");
         QVERIFY(!QFile::exists(autostart()));
-        m_env = plain;
         const Run verify = run("systemd-analyze", {"verify", units + "navcal-wallpaper.service",
                                                    units + "navcal-wallpaper.timer"});
         QVERIFY2(verify.code == 0, qPrintable(verify.err));
         QFile timer(units + "navcal-wallpaper.timer");
         QVERIFY(timer.open(QIODevice::ReadOnly));
         QVERIFY(timer.readAll().contains("\nOnCalendar=*-*-* 00:00:30\n"));
-        m_env.insert("PATH", bin + ":" + m_env.value("PATH"));
         QCOMPARE(navcal({"--wallpaper", "off"}).code, 0);
         m_env = plain;
         QVERIFY(!QFile::exists(units + "navcal-wallpaper.timer"));
@@ -236,6 +271,21 @@ class WallpaperTest : public QObject {
                      said.contains("--user disable --now navcal-wallpaper.timer "
                                    "navcal-wallpaper.service\n"),
                  qPrintable(said));
+    }
+
+    // A refresh that cannot be registered is said; off still puts all back.
+    void notKeptCurrent() {
+        m_env.insert("XDG_CURRENT_DESKTOP", "MATE");
+        QVERIFY(QDir().mkpath(autostart()));
+        const Run run = navcal({"--wallpaper"});
+        QVERIFY(QDir(autostart()).removeRecursively());
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.endsWith("navcal: the desktop shows today's calendar, but it will not be "
+                                  "kept current: cannot write " +
+                                  autostart() + ": Is a directory\n"),
+                 qPrintable(run.err));
+        QCOMPARE(navcal({"--wallpaper", "off"}).code, 0);
+        QCOMPARE(shown("MATE"), "'" + kOldPicture + "'\n");
     }
 
     void refused_data() {
@@ -272,18 +322,29 @@ class WallpaperTest : public QObject {
             << "X-Cinnamon"
             << "navcal: cannot read the desktop's background: gsettings: No such schema "
                "“org.cinnamon.desktop.background”\n";
+        QTest::newRow("a shell that refuses the picture")
+            << "KDE"
+            << "navcal: the desktop did not take the picture: dbus-send: Error "
+               "org.freedesktop.DBus.Error.AccessDenied: Desktop is locked\n";
     }
 
     void notSet() {
         QFETCH(QString, desktop);
         QFETCH(QString, line);
         m_env.insert("XDG_CURRENT_DESKTOP", desktop);
+        const QString plasma = m_shell.image;
+        m_shell.locked = true;
         const Run run = navcal({"--wallpaper"});
+        m_shell.locked = false;
         QCOMPARE(run.code, 1);
         const QStringList left = QDir(data()).entryList({"desktop-*"}, QDir::Files);
         QCOMPARE(run.err, data("holidays.txt") + ":1: no day 31.02\n" +
                               (line.contains("%1") ? line.arg(data(left.value(0))) : line));
+        // Only the picture the line names stays in the user's folder.
+        QCOMPARE(left.size(), line.contains("%1") ? 1 : 0);
+        QCOMPARE(QDir(data()).entryList(QDir::Files), left + QStringList{"holidays.txt"});
         QCOMPARE(shown("GNOME"), "'file://" + kOldPicture + "'\n");
+        QCOMPARE(shown("KDE"), plasma);
         QVERIFY(!QFile::exists(autostart()));
         QCOMPARE(navcal({"--wallpaper", "off"}).code, 0);
     }
