@@ -201,7 +201,7 @@ int setWallpaper(const WallpaperServices& services, const QDir& folder) {
     const std::unique_ptr<platform::DesktopBackground> background =
         platform::desktopBackground(desktop);
     if (!background)
-        return fail(QStringLiteral("navcal: navcal cannot set the background of this desktop "
+        return fail(QStringLiteral("navcal: cannot set the background of this desktop "
                                    "(XDG_CURRENT_DESKTOP=%1): set %2 as the background by hand")
                         .arg(desktop, QDir::toNativeSeparators(made.shown.front().file)));
 
@@ -245,7 +245,7 @@ int refresh(const WallpaperServices& services, const QDir& folder) {
     const std::unique_ptr<platform::DesktopBackground> background =
         platform::desktopBackground(state->desktop);
     if (!background)
-        return fail(QStringLiteral("navcal: navcal cannot set the background of this desktop (%1)")
+        return fail(QStringLiteral("navcal: cannot set the background of this desktop (%1)")
                         .arg(state->desktop));
     QString error;
     const std::optional<QStringList> shown = background->shown(&error);

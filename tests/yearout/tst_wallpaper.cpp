@@ -318,7 +318,7 @@ class WallpaperTest : public QObject {
         QTest::addColumn<QString>("line");
         QTest::newRow("a desktop of its own")
             << "Sway"
-            << "navcal: navcal cannot set the background of this desktop "
+            << "navcal: cannot set the background of this desktop "
                "(XDG_CURRENT_DESKTOP=Sway): set %1 as the background by hand\n";
         QTest::newRow("settings that are not there")
             << "X-Cinnamon"
