@@ -1,11 +1,12 @@
 #include "app/BackgroundDecode.h"
 #include "app/CommandLine.h"
-#include "app/Launch.h"
+#include "app/ConfigureNotice.h"
 #include "app/Saver.h"
 #include "design/Fonts.h"
 #include "platform/DataFolders.h"
 #include "platform/DesktopUrlOpener.h"
 #include "platform/DisplayConnection.h"
+#include "platform/ErrorLine.h"
 #include "platform/FileOpener.h"
 #include "platform/HostWindow.h"
 #include "platform/SdlMusic.h"
@@ -23,18 +24,14 @@
 #include <QProcessEnvironment>
 #include <QScreen>
 #include <QStringList>
-#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <vector>
 
 using namespace navcal;
 
 namespace {
-
-void complain(const QString& line) {
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-}
 
 // The toolkit's command line: the program's name and the platform's options.
 // The strings must live as long as the application that reads them.
@@ -142,6 +139,64 @@ int setBackground(char* program, const app::WallpaperRequest& request) {
     return code;
 }
 
+// Opens the window a screensaver host lent and readies the toolkit and the
+// bus for it; the exit code when that cannot be done.
+std::optional<int> openHost(const app::HostWindowRequest& request,
+                            std::unique_ptr<platform::HostWindow>& host) {
+    if (!request.error.isEmpty()) {
+        platform::writeErrorLine(request.error);
+        return 2;
+    }
+    QString error;
+    host = platform::HostWindow::open(request.window, &error);
+    if (!host) {
+        platform::writeErrorLine(error);
+        return platform::hostGoneExitCode();
+    }
+    platform::prepareToolkitForHost();
+    platform::leaveTheSessionBusUnstarted();
+    return std::nullopt;
+}
+
+// The saver with the system's services, full screen or inside `host`'s
+// window, until it ends; `lock` is held while it runs (none when hosted).
+int runSaver(platform::HostWindow* host, platform::SingleInstance* lock,
+             platform::SignalBridge& signals_) {
+    calendar::SystemClock clock;
+    design::MersenneRandom random;
+    platform::SdlMusic sound;
+    // The host cycles its display programs: a tune restarting with each turn
+    // is not wanted, so a hosted run is silent.
+    platform::SilentMusic silence;
+    platform::DesktopUrlOpener opener;
+
+    app::SaverServices services;
+    services.clock = &clock;
+    services.random = &random;
+    services.music = host ? static_cast<platform::MusicSink*>(&silence) : &sound;
+    services.opener = &opener;
+    services.locale = QLocale::system();
+    services.userFolder = platform::userDataFolder();
+    services.systemFolder = platform::systemDataFolder();
+    services.programFolder = platform::programFolder();
+    services.lock = lock;
+    // The lent window is the screen: the arrangement is scaled to fit it.
+    if (host)
+        services.screenPixels = host->logicalSize();
+
+    app::Saver saver(services);
+    QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &saver,
+                     [&saver] { saver.end(); });
+    if (host)
+        saver.runInside(*host);
+    else
+        saver.runFullScreen();
+    // The user's own run keeps a calendar on the desktop current too.
+    if (!host)
+        yearout::refreshAside(services.userFolder, QCoreApplication::applicationFilePath());
+    return QApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -160,7 +215,7 @@ int main(int argc, char** argv) {
         app::readCommandLine(arguments, QProcessEnvironment::systemEnvironment());
     if (const std::optional<app::ExportRequest>& request = commandLine.yearExport) {
         if (!request->error.isEmpty()) {
-            complain(request->error);
+            platform::writeErrorLine(request->error);
             return 2;
         }
         return writeYear(argv[0], *request);
@@ -168,28 +223,16 @@ int main(int argc, char** argv) {
 
     if (const std::optional<app::WallpaperRequest>& request = commandLine.wallpaper) {
         if (!request->error.isEmpty()) {
-            complain(request->error);
+            platform::writeErrorLine(request->error);
             return 2;
         }
         return setBackground(argv[0], *request);
     }
 
-    const std::optional<app::HostWindowRequest>& hosted = commandLine.hostWindow;
     std::unique_ptr<platform::HostWindow> host;
-    if (hosted) {
-        if (!hosted->error.isEmpty()) {
-            complain(hosted->error);
-            return 2;
-        }
-        QString error;
-        host = platform::HostWindow::open(hosted->window, &error);
-        if (!host) {
-            complain(error);
-            return platform::hostGoneExitCode();
-        }
-        platform::prepareToolkitForHost();
-        platform::leaveTheSessionBusUnstarted();
-    }
+    if (const std::optional<app::HostWindowRequest>& hosted = commandLine.hostWindow)
+        if (const std::optional<int> failed = openHost(*hosted, host))
+            return *failed;
 
     // The command line is the screensaver host's alone: Qt sees only the name.
     const app::LaunchMode mode = commandLine.mode;
@@ -198,7 +241,7 @@ int main(int argc, char** argv) {
 
     platform::PreparedDisplay display;
     if (!display.usable()) {
-        complain(display.error());
+        platform::writeErrorLine(display.error());
         return 1;
     }
     ToolkitArguments qt(argv[0], display.toolkitArguments());
@@ -225,37 +268,5 @@ int main(int argc, char** argv) {
             return 0;
     }
 
-    calendar::SystemClock clock;
-    design::MersenneRandom random;
-    platform::SdlMusic sound;
-    // The host cycles its display programs: a tune restarting with each turn
-    // is not wanted, so a hosted run is silent.
-    platform::SilentMusic silence;
-    platform::DesktopUrlOpener opener;
-
-    app::SaverServices services;
-    services.clock = &clock;
-    services.random = &random;
-    services.music = host ? static_cast<platform::MusicSink*>(&silence) : &sound;
-    services.opener = &opener;
-    services.locale = QLocale::system();
-    services.userFolder = platform::userDataFolder();
-    services.systemFolder = platform::systemDataFolder();
-    services.programFolder = platform::programFolder();
-    services.lock = instance ? &*instance : nullptr;
-    // The lent window is the screen: the arrangement is scaled to fit it.
-    if (host)
-        services.screenPixels = host->logicalSize();
-
-    app::Saver saver(services);
-    QObject::connect(&signals_, &platform::SignalBridge::terminationRequested, &saver,
-                     [&saver] { saver.end(); });
-    if (host)
-        saver.runInside(*host);
-    else
-        saver.runFullScreen();
-    // The user's own run keeps a calendar on the desktop current too.
-    if (!host)
-        yearout::refreshAside(services.userFolder, QCoreApplication::applicationFilePath());
-    return application.exec();
+    return runSaver(host.get(), instance ? &*instance : nullptr, signals_);
 }

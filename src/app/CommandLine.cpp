@@ -19,7 +19,7 @@ enum class Host {
     WindowLending,
     // A person, or the desktop's menu: "--" and the name as the first
     // argument, written as here; the arguments after it are its values.
-    User,
+    Person,
 };
 
 enum class Asks { Configure, Preview, LentRoot, LentWindow, ICalendar, Pdf, Png, Wallpaper };
@@ -41,10 +41,10 @@ const Switch kSwitches[] = {
     {Host::Settings, QLatin1String("p"), Asks::Preview, true, true},
     {Host::WindowLending, QLatin1String("root"), Asks::LentRoot},
     {Host::WindowLending, QLatin1String("window-id"), Asks::LentWindow},
-    {Host::User, QLatin1String("ics"), Asks::ICalendar},
-    {Host::User, QLatin1String("pdf"), Asks::Pdf},
-    {Host::User, QLatin1String("png"), Asks::Png},
-    {Host::User, QLatin1String("wallpaper"), Asks::Wallpaper},
+    {Host::Person, QLatin1String("ics"), Asks::ICalendar},
+    {Host::Person, QLatin1String("pdf"), Asks::Pdf},
+    {Host::Person, QLatin1String("png"), Asks::Png},
+    {Host::Person, QLatin1String("wallpaper"), Asks::Wallpaper},
 };
 
 const QString kLentWindowVariable = QStringLiteral("XSCREENSAVER_WINDOW");
@@ -230,7 +230,7 @@ CommandLine readCommandLine(const QStringList& arguments, const QProcessEnvironm
     const QStringList switches = arguments.mid(1);
     // A screensaver host passes none of a person's switches: they come first.
     for (const Switch& s : kSwitches) {
-        if (s.host == Host::User && switches.value(0) == QLatin1String("--") + s.name) {
+        if (s.host == Host::Person && switches.value(0) == QLatin1String("--") + s.name) {
             if (s.asks == Asks::Wallpaper)
                 line.wallpaper = wallpaperRequest(switches);
             else

@@ -2,10 +2,11 @@
 
 #include "design/Resources.h"
 
+#include <QHash>
+
 namespace navcal::app {
 
 using design::ControlKind;
-using design::kCellsPerMonth;
 using design::monthLayouts;
 using design::storedControls;
 
@@ -62,7 +63,7 @@ MonthParts monthParts() {
         take(0, m.title, -1);
         for (int j = 0; j < MonthView::kHeaders; ++j)
             take(1 + j, m.headers[j], -1);
-        for (int i = 0; i < kCellsPerMonth; ++i)
+        for (int i = 0; i < calendar::kMonthCells; ++i)
             take(1 + MonthView::kHeaders + i, m.cells, i);
     }
     return out;

@@ -4,7 +4,6 @@
 #include "widgets/ImageControl.h"
 #include "widgets/TwipLabel.h"
 
-#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <array>
@@ -13,25 +12,19 @@
 
 namespace navcal::app {
 
-using design::Role;
-using design::TwipScale;
-using widgets::ImageControl;
-using widgets::PictureBox;
-using widgets::TwipLabel;
-
 // The controls by what they are to the program, resolved once: a design that
 // lacks one does not get past construction.
 struct Roles {
-    TwipLabel* credit = nullptr;
-    TwipLabel* siteAddress = nullptr;
-    TwipLabel* clock = nullptr;
-    TwipLabel* title = nullptr;
-    TwipLabel* banner = nullptr;
-    TwipLabel* dateLine = nullptr;
-    ImageControl* seagull = nullptr;
-    ImageControl* ship = nullptr;
-    ImageControl* flag = nullptr;
-    PictureBox* background = nullptr;
+    widgets::TwipLabel* credit = nullptr;
+    widgets::TwipLabel* siteAddress = nullptr;
+    widgets::TwipLabel* clock = nullptr;
+    widgets::TwipLabel* title = nullptr;
+    widgets::TwipLabel* banner = nullptr;
+    widgets::TwipLabel* dateLine = nullptr;
+    widgets::ImageControl* seagull = nullptr;
+    widgets::ImageControl* ship = nullptr;
+    widgets::ImageControl* flag = nullptr;
+    widgets::PictureBox* background = nullptr;
     int fillMs = 0;        // the stored fill timer's interval: the fill's pace
     int firstSecondMs = 0; // the stored clock timer's: when the clock shows its first second
     std::array<panels::MonthView*, 12> months{}; // January first
@@ -47,7 +40,7 @@ class Controls {
   public:
     // Creates every control of the stored design as a child of `window`,
     // placed at `scale`.
-    Controls(QWidget* window, const TwipScale& scale);
+    Controls(QWidget* window, const design::TwipScale& scale);
     ~Controls();
     Controls(const Controls&) = delete;
     Controls& operator=(const Controls&) = delete;
@@ -57,26 +50,26 @@ class Controls {
     calendar::YearFill& fill() { return m_fill; }
 
     // Every label that is a widget of its own, in design order.
-    const QList<TwipLabel*>& allLabels() const { return m_allLabels; }
+    const QList<widgets::TwipLabel*>& allLabels() const { return m_allLabels; }
     // Every image, in design order.
-    const QList<ImageControl*>& allImages() const { return m_allImages; }
+    const QList<widgets::ImageControl*>& allImages() const { return m_allImages; }
 
     // A new scale: every label, image and month view follows it; their
     // places in twips stay.
-    void rescale(const TwipScale& scale);
+    void rescale(const design::TwipScale& scale);
 
   private:
-    void resolveRoles(const std::map<Role, QObject*>& withRole,
-                      const std::map<Role, int>& intervals,
+    void resolveRoles(const std::map<design::Role, QObject*>& withRole,
+                      const std::map<design::Role, int>& intervals,
                       const std::array<panels::MonthView*, 12>& views);
 
     // Declared before the controls' list: they are deleted while it lives.
-    TwipScale m_scale;
+    design::TwipScale m_scale;
     calendar::YearFill m_fill;
     // Every control made here; one its window already deleted is null.
     std::vector<QPointer<QWidget>> m_made;
-    QList<TwipLabel*> m_allLabels;
-    QList<ImageControl*> m_allImages;
+    QList<widgets::TwipLabel*> m_allLabels;
+    QList<widgets::ImageControl*> m_allImages;
     Roles m_roles;
 };
 

@@ -1,21 +1,26 @@
 #include "app/Saver.h"
 
+#include "app/CalendarWindow.h"
 #include "app/ExitPolicy.h"
+#include "app/Heartbeat.h"
+#include "app/ScreenCovers.h"
 #include "app/UserHolidays.h"
 #include "banner/Banner.h"
 #include "calendar/CalendarRules.h"
+#include "calendar/Today.h"
 #include "extras/ClockDisplay.h"
 #include "extras/Decorations.h"
 #include "extras/Music.h"
 #include "extras/WebLink.h"
 #include "panels/MonthPanels.h"
+#include "platform/ErrorLine.h"
 #include "platform/HostWindow.h"
 #include "platform/SignalBridge.h"
 #include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QWindow>
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -101,10 +106,8 @@ void Saver::end(const Ending& ending) {
     // The covers and the music, if still waiting for the first frame, never
     // start.
     m_window->cancelAfterFirstFrame();
-    if (!ending.line.isEmpty()) {
-        std::fprintf(stderr, "%s\n", ending.line.toLocal8Bit().constData());
-        std::fflush(stderr);
-    }
+    if (!ending.line.isEmpty())
+        platform::writeErrorLine(ending.line);
     m_heartbeat->stop();
     m_music->stop();
     // A window that is gone is not touched: the toolkit would report errors
@@ -155,20 +158,23 @@ void Saver::startHeartbeat() {
     m_heartbeat->start();
 }
 
-void Saver::settleForPicture() {
+void Saver::drawStill(QImage& picture) {
+    loadFrame();
     // The same beats in the same order as on the screen: the banner's check
     // follows each fill step, so the last one sees the fill ended.
     do
         m_heartbeat->beat();
     while (!m_window->controls().fill().ended());
     m_window->controls().roles().clock->hide();
+    m_window->render(&picture);
 }
 
 void Saver::runFullScreen() {
     // The first frame comes first; the music and the other monitors' covers
     // follow it.
     loadFrame();
-    m_window->afterFirstFrame([this] { m_covers.emplace(*m_window, [this] { end(); }); });
+    m_window->afterFirstFrame(
+        [this] { m_covers = std::make_unique<ScreenCovers>(*m_window, [this] { end(); }); });
     m_window->showFullScreen();
     startHeartbeat();
 }
@@ -182,7 +188,10 @@ void Saver::runInside(platform::HostWindow& host) {
                         Qt::WindowDoesNotAcceptFocus);
     form.setFocusPolicy(Qt::NoFocus);
     form.winId();
-    form.windowHandle()->setParent(QWindow::fromWinId(WId(host.id())));
+    // The host's window stands for ours until the saver goes: ours, its
+    // child, goes first.
+    m_lentWindow.reset(QWindow::fromWinId(WId(host.id())));
+    form.windowHandle()->setParent(m_lentWindow.get());
     connect(&host, &platform::HostWindow::resized, &form,
             [&form](QSize size) { form.fitToScreen(QRect(QPoint(0, 0), size)); });
     // Nothing of ours is left to save once the host's window is gone; ending
@@ -191,9 +200,9 @@ void Saver::runInside(platform::HostWindow& host) {
         // A host that ends us sends the signal first and then drops its
         // window: that is an ordinary end, not a lost window.
         if (platform::SignalBridge::terminationArrived())
-            end({0, {}, true});
+            end({.code = 0, .atOnce = true});
         else
-            end({platform::hostGoneExitCode(), reason, true});
+            end({.code = platform::hostGoneExitCode(), .line = reason, .atOnce = true});
     });
     // Watched before the window takes the host's size: a size the host
     // changes from then on is followed, however late the window shows.

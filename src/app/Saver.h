@@ -1,24 +1,31 @@
 #pragma once
 
-#include "app/CalendarWindow.h"
-#include "app/Heartbeat.h"
-#include "app/ScreenCovers.h"
 #include "calendar/Clock.h"
 #include "calendar/Holidays.h"
-#include "calendar/Today.h"
 #include "design/RandomPalette.h"
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
 
 #include <QLocale>
+#include <QObject>
+#include <QSize>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
+
+class QImage;
+class QWindow;
 
 namespace navcal::platform {
 class HostWindow;
 class SingleInstance;
 } // namespace navcal::platform
+namespace navcal::calendar {
+class Today;
+}
 namespace navcal::panels {
 class MonthPanels;
 }
@@ -34,8 +41,12 @@ class Decorations;
 
 namespace navcal::app {
 
-// What the saver gets from outside: the platform's services and, for tests,
-// a fixed screen.
+class CalendarWindow;
+class Heartbeat;
+class ScreenCovers;
+
+// What the saver gets from outside: the platform's services and, for a host's
+// lent window, a fixed screen.
 struct SaverServices {
     const calendar::Clock* clock = nullptr;
     design::RandomSource* random = nullptr;
@@ -59,7 +70,7 @@ struct SaverServices {
 // host's window it drew in is gone, and our window with it).
 struct Ending {
     int code = 0;
-    QString line;
+    QString line{};
     bool atOnce = false;
 };
 
@@ -72,17 +83,11 @@ class Saver : public QObject {
     explicit Saver(SaverServices services);
     ~Saver() override;
 
-    // The first frame's state: background, geometry, placement, the day, the
-    // user's holidays and the fills back at their start; the music starts
-    // once that frame is on the screen.
-    void loadFrame();
-    // Starts the heartbeat, a fill first; called once the window is shown.
-    void startHeartbeat();
-    // For a still picture of the loaded frame: the beats a running saver
-    // would give until its fill has ended, given at once, and the clock
-    // hidden, since a picture's clock would stand still. The window is not
-    // shown and the heartbeat never started.
-    void settleForPicture();
+    // A still picture of the first frame, drawn into `picture`: the beats a
+    // running saver would give until its fill has ended, given at once, and
+    // the clock hidden, since a picture's clock would stand still. The
+    // window is not shown and the heartbeat never started.
+    void drawStill(QImage& picture);
 
     // Runs full screen in a window of its own: the other monitors are
     // covered once the first frame is on the screen.
@@ -99,9 +104,13 @@ class Saver : public QObject {
     // that of a host's window gone ends the program at once.
     void end(const Ending& ending = {});
 
-    CalendarWindow& window() { return *m_window; }
-
   private:
+    // The first frame's state: background, geometry, placement, the day, the
+    // user's holidays and the fills back at their start; the music starts
+    // once that frame is on the screen.
+    void loadFrame();
+    // Starts the heartbeat, a fill first; called once the window is shown.
+    void startHeartbeat();
     void wire();
     // Today's date on its line.
     void showDate();
@@ -111,6 +120,9 @@ class Saver : public QObject {
     void readUserHolidays();
 
     SaverServices m_services;
+    // The host's lent window, when running inside one; it outlives ours,
+    // which is its child.
+    std::unique_ptr<QWindow> m_lentWindow;
     std::unique_ptr<CalendarWindow> m_window;
     std::unique_ptr<calendar::Today> m_today;
     // The user's own holiday rows, which the panels and the banner read.
@@ -123,7 +135,7 @@ class Saver : public QObject {
     std::unique_ptr<extras::WebLink> m_webLink;
     std::unique_ptr<extras::Decorations> m_decorations;
     std::unique_ptr<Heartbeat> m_heartbeat;
-    std::optional<ScreenCovers> m_covers;
+    std::unique_ptr<ScreenCovers> m_covers;
     std::optional<int> m_ending; // the exit code, once the end has begun
 };
 

@@ -1,10 +1,10 @@
 #include "app/UserHolidays.h"
 
+#include "platform/ErrorLine.h"
 #include "platform/SafeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <cstdio>
 
 namespace navcal::app {
 
@@ -14,11 +14,6 @@ namespace {
 constexpr qint64 kLargestFile = 64 * 1024;
 // Junk of many lines would fill the log of a session with one line each.
 constexpr qsizetype kMostErrorLines = 20;
-
-void complain(const QString& line) {
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
 
 } // namespace
 
@@ -32,19 +27,20 @@ std::vector<calendar::Holiday> readUserHolidays(const QString& folder) {
         // Not there at all is the usual case, and no fault.
         const QFileInfo info(path);
         if (info.exists() || info.isSymLink())
-            complain(QStringLiteral("%1: ignored: not a readable file of at most %2 KiB")
-                         .arg(name)
-                         .arg(kLargestFile / 1024));
+            platform::writeErrorLine(
+                QStringLiteral("%1: ignored: not a readable file of at most %2 KiB")
+                    .arg(name)
+                    .arg(kLargestFile / 1024));
         return {};
     }
     calendar::HolidayTable table =
         calendar::parseHolidayTable(QString::fromUtf8(*bytes), calendar::TableOwner::User);
     for (const QString& error : table.errors.first(qMin(table.errors.size(), kMostErrorLines)))
-        complain(name + QLatin1Char(':') + error);
+        platform::writeErrorLine(name + QLatin1Char(':') + error);
     if (table.errors.size() > kMostErrorLines)
-        complain(QStringLiteral("%1: %2 more rows skipped")
-                     .arg(name)
-                     .arg(table.errors.size() - kMostErrorLines));
+        platform::writeErrorLine(QStringLiteral("%1: %2 more rows skipped")
+                                     .arg(name)
+                                     .arg(table.errors.size() - kMostErrorLines));
     return std::move(table.rows);
 }
 

@@ -2,13 +2,21 @@
 
 namespace navcal::banner {
 
+namespace {
+
+// The banner label's stored colour, shown when the day sets no other.
+design::Colour storedColour() {
+    for (const design::StoredControl& control : design::storedControls())
+        if (control.role == design::Role::Banner && control.colour)
+            return *control.colour;
+    qFatal("The stored design gives the banner no colour");
+}
+
+} // namespace
+
 BannerLook bannerFor(const QDate& date, const std::vector<calendar::Holiday>& userRows) {
-    BannerLook look;
     const calendar::HolidayLook holiday = calendar::holidayOn(date, userRows);
-    if (holiday.bannerColour)
-        look.colour = *holiday.bannerColour;
-    look.text = holiday.bannerText;
-    return look;
+    return {holiday.bannerText, holiday.bannerColour.value_or(storedColour())};
 }
 
 } // namespace navcal::banner

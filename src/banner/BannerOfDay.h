@@ -10,13 +10,10 @@
 // the holiday table. Plain rules: no widgets.
 namespace navcal::banner {
 
-// The banner label's stored colour, shown when nothing sets another.
-inline constexpr design::Colour kBannerStoredColour = design::colours::darkRed;
-
 // What the banner shows on a day: no entry gives an empty text.
 struct BannerLook {
     QString text;
-    design::Colour colour = kBannerStoredColour;
+    design::Colour colour = 0;
 
     friend bool operator==(const BannerLook&, const BannerLook&) = default;
 };

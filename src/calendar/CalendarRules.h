@@ -20,6 +20,10 @@ int monthLength(int year, int month);
 // Weekday of the 1st of a month, counted from Monday: 1 = Monday ... 7 = Sunday.
 int weekdayOfFirst(int year, int month);
 
+// A month's cells: five weeks and two days, Monday first. Day 31 of a month
+// that begins on a Sunday stands in the last cell.
+inline constexpr int kMonthCells = 37;
+
 // Day cell (0..36) that day d takes in a month whose 1st has weekday w.
 constexpr int cellOfDay(int day, int firstWeekday) {
     return day + firstWeekday - 2;

@@ -34,12 +34,10 @@ std::vector<NamedDay> namedDays(int year, const std::vector<Holiday>& userRows,
     const QDate last(year, 12, 31);
     for (QDate date(year, 1, 1); date.isValid() && date <= last; date = date.addDays(1)) {
         NamedDay day{date, {}};
-        for (const std::vector<Holiday>* rows : {&table, &userRows})
-            for (const Holiday& row : *rows)
-                if (row.when.falls(date))
-                    for (const QString& name : holidayNames(row))
-                        if (!day.names.contains(name))
-                            day.names << name;
+        for (const Holiday* row : rowsOn(date, userRows, table).all())
+            for (const QString& name : holidayNames(*row))
+                if (!day.names.contains(name))
+                    day.names << name;
         if (!day.names.isEmpty())
             days.push_back(std::move(day));
     }

@@ -20,8 +20,8 @@ struct NamedDay {
     QStringList names; // the stored table's first, then the user's, each once
 };
 
-// Every day of `year` that a row of the stored table or of the user's names,
-// in date order.
+// Every day of `year` that a row falling on it (`rowsOn`) names, in date
+// order.
 std::vector<NamedDay> namedDays(int year, const std::vector<Holiday>& userRows,
                                 const std::vector<Holiday>& table = holidays());
 

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <variant>
 
 // The table is a resource of its own, registered where it is read.
@@ -104,6 +105,44 @@ QString checkRow(const Holiday& row) {
     return {};
 }
 
+// The row `fields` write, all eight of them or as many as a user's row
+// gives; or why they write none.
+std::variant<Holiday, QString> readRow(QStringList fields) {
+    const qsizetype given = fields.size();
+    for (QString& field : fields)
+        field = field.trimmed();
+    while (fields.size() < kFields)
+        fields << kNone;
+    Holiday row;
+    const auto when = readWhen(fields[0]);
+    if (const QString* why = std::get_if<QString>(&when))
+        return *why;
+    row.when = std::get<HolidayDay>(when);
+    row.whenText = fields[0];
+    bool gridOk = false, bannerOk = false, sundayOk = false;
+    row.gridColour = readColour(fields[1], &gridOk);
+    row.gridTip = readText(fields[2]);
+    row.bannerColour = readColour(fields[4], &bannerOk);
+    row.bannerText = readText(fields[5]);
+    row.sundayColour = readColour(fields[6], &sundayOk);
+    row.sundayText = readText(fields[7]);
+    if (!gridOk || !bannerOk || !sundayOk) {
+        const QString& bad = !gridOk ? fields[1] : !bannerOk ? fields[4] : fields[6];
+        return QStringLiteral("colour %1 is not red, blue, #RRGGBB or -").arg(quoted(bad));
+    }
+    if (given <= kTitleClickField)
+        row.titleClick = row.gridColour ? Holiday::TitleClick::Mark : Holiday::TitleClick::None;
+    else if (fields[3] == QLatin1String("mark"))
+        row.titleClick = Holiday::TitleClick::Mark;
+    else if (fields[3] == QLatin1String("mark+tip"))
+        row.titleClick = Holiday::TitleClick::MarkWithTip;
+    else if (fields[3] != kNone)
+        return QStringLiteral("title click %1 is not mark, mark+tip or -").arg(quoted(fields[3]));
+    if (const QString why = checkRow(row); !why.isEmpty())
+        return why;
+    return row;
+}
+
 bool isSunday(const QDate& date) {
     return date.dayOfWeek() == Qt::Sunday;
 }
@@ -146,46 +185,13 @@ HolidayTable parseHolidayTable(const QString& text, TableOwner owner) {
                                : QString::number(kFields)));
             continue;
         }
-        for (QString& field : fields)
-            field = field.trimmed();
-        while (fields.size() < kFields)
-            fields << kNone;
-        Holiday row;
-        const auto when = readWhen(fields[0]);
-        if (const QString* why = std::get_if<QString>(&when)) {
+        auto read = readRow(fields);
+        if (const QString* why = std::get_if<QString>(&read)) {
             fail(*why);
             continue;
         }
-        row.when = std::get<HolidayDay>(when);
-        row.whenText = fields[0];
+        Holiday& row = std::get<Holiday>(read);
         row.owner = owner;
-        bool gridOk = false, bannerOk = false, sundayOk = false;
-        row.gridColour = readColour(fields[1], &gridOk);
-        row.gridTip = readText(fields[2]);
-        row.bannerColour = readColour(fields[4], &bannerOk);
-        row.bannerText = readText(fields[5]);
-        row.sundayColour = readColour(fields[6], &sundayOk);
-        row.sundayText = readText(fields[7]);
-        if (!gridOk || !bannerOk || !sundayOk) {
-            const QString& bad = !gridOk ? fields[1] : !bannerOk ? fields[4] : fields[6];
-            fail(QStringLiteral("colour %1 is not red, blue, #RRGGBB or -").arg(quoted(bad)));
-            continue;
-        }
-        if (given <= kTitleClickField)
-            row.titleClick = row.gridColour ? Holiday::TitleClick::Mark : Holiday::TitleClick::None;
-        else if (fields[3] == QLatin1String("mark"))
-            row.titleClick = Holiday::TitleClick::Mark;
-        else if (fields[3] == QLatin1String("mark+tip"))
-            row.titleClick = Holiday::TitleClick::MarkWithTip;
-        else if (fields[3] != kNone) {
-            fail(
-                QStringLiteral("title click %1 is not mark, mark+tip or -").arg(quoted(fields[3])));
-            continue;
-        }
-        if (const QString why = checkRow(row); !why.isEmpty()) {
-            fail(why);
-            continue;
-        }
         if (!user && seen.contains(row.whenText)) {
             fail(QStringLiteral("\"%1\" comes twice").arg(row.whenText));
             continue;
@@ -223,22 +229,39 @@ void addLine(QString& text, const QString& line, QLatin1StringView lineBreak) {
 
 } // namespace
 
-HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& userRows,
-                      const std::vector<Holiday>& table) {
-    HolidayLook look;
-    const Holiday* grid = nullptr;
-    const Holiday* banner = nullptr;
+std::vector<const Holiday*> DayRows::all() const {
+    std::vector<const Holiday*> rows;
+    for (const Holiday* row : {grid, banner})
+        if (row && std::find(rows.begin(), rows.end(), row) == rows.end())
+            rows.push_back(row);
+    rows.insert(rows.end(), user.begin(), user.end());
+    return rows;
+}
+
+DayRows rowsOn(const QDate& date, const std::vector<Holiday>& userRows,
+               const std::vector<Holiday>& table) {
+    DayRows rows;
     // Fixed days first, then the Sunday rules: a day of its own wins.
     for (const bool rules : {false, true}) {
         for (const Holiday& row : table) {
             if ((row.when.sunday != 0) != rules || !row.when.falls(date))
                 continue;
-            if (!grid && (row.gridColour || !row.gridTip.isEmpty()))
-                grid = &row;
-            if (!banner && !row.bannerText.isEmpty())
-                banner = &row;
+            if (!rows.grid && (row.gridColour || !row.gridTip.isEmpty()))
+                rows.grid = &row;
+            if (!rows.banner && !row.bannerText.isEmpty())
+                rows.banner = &row;
         }
     }
+    for (const Holiday& row : userRows)
+        if (row.when.falls(date))
+            rows.user.push_back(&row);
+    return rows;
+}
+
+HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& userRows,
+                      const std::vector<Holiday>& table) {
+    HolidayLook look;
+    const DayRows rows = rowsOn(date, userRows, table);
     // The stored day's rows first, then the user's that fall on the date, in
     // the order they are written: each adds a line.
     bool titleDecided = false;
@@ -264,13 +287,12 @@ HolidayLook holidayOn(const QDate& date, const std::vector<Holiday>& userRows,
                     QLatin1StringView("\r\n"));
         }
     };
-    if (grid)
-        add(*grid, true, false);
-    if (banner)
-        add(*banner, false, true);
-    for (const Holiday& row : userRows)
-        if (row.when.falls(date))
-            add(row, row.gridColour || !row.gridTip.isEmpty(), !row.bannerText.isEmpty());
+    if (rows.grid)
+        add(*rows.grid, true, false);
+    if (rows.banner)
+        add(*rows.banner, false, true);
+    for (const Holiday* row : rows.user)
+        add(*row, row->gridColour || !row->gridTip.isEmpty(), !row->bannerText.isEmpty());
     return look;
 }
 

@@ -61,11 +61,26 @@ HolidayTable parseHolidayTable(const QString& text, TableOwner owner = TableOwne
 // suite loads it, so such a table never reaches a user.
 const std::vector<Holiday>& holidays();
 
-// What a date shows. In the stored table a fixed day's row comes before a
-// Sunday rule's, for each of the three in turn. The user's rows that fall on
-// the date follow, in the order of their file: each adds its tooltip and its
-// banner text on a line of their own, and its colours replace the earlier
-// ones; the title click stays that of the first row with a grid part.
+// What falls on a date: the rows that speak for it, for the screen, the
+// printed year and the calendar file alike; each chooses what to show of
+// them. Of the stored table one row gives the day's cell and one its banner
+// (often the same row), a fixed day's before a Sunday rule's; every row of the
+// user's that falls on the date follows, in the order of their file.
+struct DayRows {
+    const Holiday* grid = nullptr;   // the stored row the day's cell shows
+    const Holiday* banner = nullptr; // the stored row the banner shows
+    std::vector<const Holiday*> user;
+    // Every row above once, the stored ones first.
+    std::vector<const Holiday*> all() const;
+};
+
+DayRows rowsOn(const QDate& date, const std::vector<Holiday>& userRows = {},
+               const std::vector<Holiday>& table = holidays());
+
+// What a date shows of the rows that fall on it: the stored rows first, then
+// the user's, each adding its tooltip and its banner text on a line of their
+// own, its colours replacing the earlier ones; the title click stays that of
+// the first row with a grid part.
 struct HolidayLook {
     // The day's cell in its month panel.
     std::optional<Colour> gridColour;

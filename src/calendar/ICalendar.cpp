@@ -4,6 +4,7 @@
 
 #include <QSet>
 #include <QUuid>
+#include <algorithm>
 
 namespace navcal::calendar {
 
@@ -65,8 +66,8 @@ QString recurrence(const HolidayDay& when) {
 
 } // namespace
 
-QByteArray iCalendar(const std::vector<Holiday>& rows, const QString& title, int fromYear,
-                     const QDateTime& stamp) {
+QByteArray iCalendar(const std::vector<Holiday>& userRows, const QString& title, int fromYear,
+                     const QDateTime& stamp, const std::vector<Holiday>& table) {
     // The UIDs' own namespace: fixed, so that they stay the same between runs.
     static const QUuid uidSpace(QStringLiteral("{5b0c6f1e-3a57-4d4f-9a52-6e1c2f0b7d31}"));
     QByteArray out;
@@ -79,9 +80,16 @@ QByteArray iCalendar(const std::vector<Holiday>& rows, const QString& title, int
         addLine(out, line);
     const QString made = stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     QSet<QString> written;
-    for (const Holiday& row : rows) {
+    std::vector<const Holiday*> rows;
+    for (const std::vector<Holiday>* from : {&table, &userRows})
+        for (const Holiday& row : *from)
+            rows.push_back(&row);
+    for (const Holiday* each : rows) {
+        const Holiday& row = *each;
         const QDate first = firstDay(row.when, fromYear);
-        if (!first.isValid())
+        // A row the day's answer leaves out is not the day's holiday.
+        const std::vector<const Holiday*> falling = rowsOn(first, userRows, table).all();
+        if (!first.isValid() || std::find(falling.begin(), falling.end(), each) == falling.end())
             continue;
         for (const QString& name : holidayNames(row)) {
             // The same holiday on the same day twice is one event.

@@ -36,8 +36,9 @@ CellLook cellLook(int cell, CellLook stored, const MonthCells& month, int reveal
                   const CellMarks& marks) {
     CellLook look = std::move(stored);
     const DayCell& day = month[cell];
-    const auto revealedAfter = [cell](int ticks) { return !(ticks > 0 && cell <= ticks); };
-    const bool shown = !revealedAfter(revealed);
+    // Whether the cell stood revealed once `ticks` fill ticks had run.
+    const auto revealedBy = [cell](int ticks) { return ticks > 0 && cell <= ticks; };
+    const bool shown = revealedBy(revealed);
     if (shown) {
         look.day = day.day;
         look.caption = day.caption;
@@ -50,9 +51,9 @@ CellLook cellLook(int cell, CellLook stored, const MonthCells& month, int reveal
         look.day = 0;
         look.caption.clear();
     }
-    if (marks.colour && !(shown && day.colour && revealedAfter(marks.colourAt)))
+    if (marks.colour && !(shown && day.colour && !revealedBy(marks.colourAt)))
         look.colour = *marks.colour;
-    if (marks.tip && !(shown && !day.tip.isEmpty() && revealedAfter(marks.tipAt)))
+    if (marks.tip && !(shown && !day.tip.isEmpty() && !revealedBy(marks.tipAt)))
         look.tip = *marks.tip;
     if (isWeekendCell(cell) && (revealed > 0 || marks.colour))
         look.colour = colours::red;

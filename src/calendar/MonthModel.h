@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/CalendarRules.h"
 #include "calendar/Holidays.h"
 
 #include <QDate>
@@ -13,11 +14,8 @@
 // mark it. No widgets here.
 namespace navcal::calendar {
 
-// Five weeks and two days, Monday first: day 31 of a month that begins on a
-// Sunday stands in the last cell.
-inline constexpr int kMonthCells = 37;
-
-// The Saturday and Sunday columns of the five full weeks.
+// The Saturday and Sunday rows of the five full weeks (a week stands in a
+// column, Monday at the top).
 constexpr bool isWeekendCell(int index) {
     return index >= 0 && index < 35 && index % 7 >= 5;
 }
@@ -40,8 +38,6 @@ struct MonthCells {
     const DayCell& operator[](int cell) const { return cells.at(std::size_t(cell)); }
     // Which cell shows `day`, or -1 when the month has no such day.
     int cellOf(int day) const;
-    // Which day of the month `cell` shows, or 0 when it shows none.
-    int dayOf(int cell) const { return (*this)[cell].day; }
 };
 
 // The cells of `month` in `year` with `today` marked: today framed in yellow
@@ -102,7 +98,7 @@ struct CellMarks {
 // have run; the first reveals cells 0 and 1), then as `month` gives it; the
 // fill's first tick empties the cells that will show no day. A click's mark
 // goes over both, except that a day revealed after the click shows its own
-// colour and tooltip where it has them. The weekend columns are red once the
+// colour and tooltip where it has them. The weekend rows are red once the
 // fill has begun or a click has marked them, whatever else colours their days.
 CellLook cellLook(int cell, CellLook stored, const MonthCells& month, int revealed,
                   const CellMarks& marks);

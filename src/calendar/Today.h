@@ -7,9 +7,9 @@
 
 namespace navcal::calendar {
 
-// The one owner of today's date. Panels, banner and date line follow it; it
-// tells them when the date changes, whichever way the clock went (midnight,
-// New Year, a clock set back).
+// The one owner of today's date, which the panels, the banner and the date
+// line read. A change of date is announced once, whichever way the clock went
+// (midnight, New Year, a clock set back); the saver runs a new day's steps on it.
 class Today : public QObject {
     Q_OBJECT
   public:
@@ -19,8 +19,8 @@ class Today : public QObject {
 
     // Takes the clock's date without telling anyone: start-up, before anything follows.
     void reset();
-    // A clock reading (the clock display's tick); a date other than the last
-    // one is announced.
+    // A clock reading (each heartbeat's); a date other than the last one is
+    // announced.
     void observe(const QDate& date);
 
   signals:

@@ -1,5 +1,7 @@
 #include "design/StoredDesign.h"
 
+#include "calendar/CalendarRules.h"
+
 #include <QStringList>
 #include <QUrl>
 
@@ -67,7 +69,6 @@ std::vector<StoredControl> lastTimers() {
     return {
         {.kind = Timer, .role = Role::FillTimer, .name = "Timer1", .interval = 1},
         {.kind = Timer, .role = Role::ClockTimer, .name = "Timer13", .interval = 1000},
-        {.kind = Timer, .role = Role::BannerTimer, .name = "Timer14", .interval = 1500},
     };
 }
 
@@ -116,7 +117,7 @@ void addMonthPanel(std::vector<StoredControl>& out, const MonthLayout& m) {
                        .colour = colours::brown,
                        .autoSize = true});
     const float* columns = m.evenColumns ? kEvenColumns : kNarrowColumns;
-    for (int i = 0; i < kCellsPerMonth; ++i)
+    for (int i = 0; i < calendar::kMonthCells; ++i)
         out.push_back({.kind = Label,
                        .name = m.cells,
                        .index = i,

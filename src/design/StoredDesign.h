@@ -30,7 +30,6 @@ enum class Role {
     Background,
     FillTimer,
     ClockTimer,
-    BannerTimer,
 };
 enum class Pointer { Arrow, Lifebuoy, Music };
 
@@ -75,7 +74,6 @@ struct MonthLayout {
     bool cellsBlack = false;          // cells stored black, else the button-text colour
 };
 
-inline constexpr int kCellsPerMonth = 37;
 // The day a month's cell (0..36) is numbered with in the stored design,
 // before a fill gives it the month's own.
 constexpr int storedCellDay(int cell) {

@@ -57,8 +57,4 @@ QString clockFormat(const QLocale& locale) {
     return out;
 }
 
-QString clockText(const QTime& time, const QLocale& locale) {
-    return locale.toString(time, clockFormat(locale));
-}
-
 } // namespace navcal::extras

@@ -28,7 +28,4 @@ class ClockDisplay : public QObject {
 // seconds and day period in the locale's order, separators and 12/24-hour form.
 QString clockFormat(const QLocale& locale);
 
-// `time` in clockFormat(locale).
-QString clockText(const QTime& time, const QLocale& locale);
-
 } // namespace navcal::extras

@@ -139,7 +139,6 @@ MonthView::MonthView(const design::MonthLayout& month,
     }();
     Q_UNUSED(accessible);
     setObjectName(QStringLiteral("month%1").arg(month.month));
-    setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
     // For the title's pointer, which the other parts do not share.

@@ -7,7 +7,6 @@
 
 #include <QFont>
 #include <QRegion>
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -16,8 +15,6 @@
 class QPainter;
 
 namespace navcal::panels {
-
-static_assert(calendar::kMonthCells == design::kCellsPerMonth);
 
 // One month panel of the stored design, painted by one widget: its title, the
 // seven weekday headers and the 37 day cells, each at its stored place and in
@@ -42,8 +39,6 @@ class MonthView : public QWidget {
     MonthView(const design::MonthLayout& month,
               const std::array<const design::StoredControl*, kParts>& parts,
               const design::TwipScale& scale, const calendar::YearFill& fill, QWidget* window);
-
-    int month() const { return m_month; }
 
     // What a part (0: title, 1..7: headers, then the cells) shows; today's
     // frame is one design pixel wide at the arrangement's scale.

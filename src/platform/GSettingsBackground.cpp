@@ -100,15 +100,23 @@ class GSettingsBackground final : public DesktopBackground {
         return false;
     }
 
+    // A kept line damaged by hand is passed over when it names no picture key
+    // or no value; a value gsettings cannot read gives the key its default, as
+    // the picture it would point to is about to go.
     bool restore(const QStringList& kept, QString* error) const override {
+        const QStringList keys = QString(m_schema.keys).split(QLatin1Char(' '));
         for (const QString& line : kept) {
-            const ToolRun set = runTool(kTool, {QStringLiteral("set"), m_schema.schema,
-                                                line.section(QLatin1Char(' '), 0, 0),
-                                                line.section(QLatin1Char(' '), 1)});
-            if (!set.ok()) {
-                *error = toolFailure(kTool, set);
-                return false;
-            }
+            const QString key = line.section(QLatin1Char(' '), 0, 0);
+            const QString value = line.section(QLatin1Char(' '), 1);
+            if (!keys.contains(key) || value.isEmpty())
+                continue;
+            const ToolRun set =
+                runTool(kTool, {QStringLiteral("set"), m_schema.schema, key, value});
+            if (set.ok() || (set.finished &&
+                             runTool(kTool, {QStringLiteral("reset"), m_schema.schema, key}).ok()))
+                continue;
+            *error = toolFailure(kTool, set);
+            return false;
         }
         return true;
     }

@@ -42,9 +42,7 @@ class HostWindow : public QObject {
     void watch();
 
     quint32 id() const { return m_window; }
-    // The window's inside in the system's pixels.
-    QSize size() const { return m_size; }
-    // The same in the toolkit's device-independent pixels, which a window's
+    // The window's inside in the toolkit's device-independent pixels, which a window's
     // geometry is given in; needs the application object.
     QSize logicalSize() const;
 

@@ -9,6 +9,9 @@
 
 namespace navcal::widgets {
 
+using design::StoredControl;
+using design::TwipScale;
+
 namespace {
 
 QString largeRenderingPath(const QString& picture) {

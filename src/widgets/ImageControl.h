@@ -15,7 +15,8 @@ namespace navcal::widgets {
 class ImageControl : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
-    ImageControl(const StoredControl& control, const TwipScale& scale, QWidget* parent);
+    ImageControl(const design::StoredControl& control, const design::TwipScale& scale,
+                 QWidget* parent);
 
     // The picture as it is shown: at the control's size and the screen's
     // pixel density.
@@ -60,7 +61,7 @@ QImage readLargeRendering(const QString& picture);
 class PictureBox : public QWidget {
     Q_OBJECT
   public:
-    PictureBox(const StoredControl& control, QWidget* parent);
+    PictureBox(const design::StoredControl& control, QWidget* parent);
     const QImage& picture() const { return m_picture; }
     void setPicture(QImage picture) { m_picture = std::move(picture); }
 

@@ -7,10 +7,8 @@
 
 namespace navcal::widgets {
 
-using design::Pointer;
-
 // The lifebuoy and music pointers built from the stored pictures.
-QCursor pointerCursor(Pointer pointer);
+QCursor pointerCursor(design::Pointer pointer);
 
 // The lifebuoy as the window and application icon (32 and 16 pixels).
 QIcon lifebuoyIcon();

@@ -12,7 +12,10 @@
 
 namespace navcal::widgets {
 
+using design::Colour;
+using design::StoredControl;
 using design::toQColor;
+using design::TwipScale;
 
 using design::buttonTextColour;
 using design::Colour;

@@ -10,21 +10,17 @@
 
 namespace navcal::widgets {
 
-using design::Colour;
-
 // A label of the stored design: caption, colour, frame and tooltip as the
 // handlers address them, placed in twips.
 class TwipLabel : public TwipPlaced<QLabel> {
     Q_OBJECT
   public:
-    TwipLabel(const StoredControl& control, const TwipScale& scale, QWidget* parent);
+    TwipLabel(const design::StoredControl& control, const design::TwipScale& scale,
+              QWidget* parent);
 
-    QString caption() const { return text(); }
     void setCaption(const QString& caption);
 
-    // The colour its caption is drawn in.
-    Colour colour() const { return m_colour; }
-    void setColour(Colour colour);
+    void setColour(design::Colour colour);
 
     // A label of fixed width whose caption no longer fits (a 12-hour clock
     // with its "AM") widens about its centre; one that fits keeps its width.
@@ -51,9 +47,9 @@ class TwipLabel : public TwipPlaced<QLabel> {
     void fitToCaption();
     void applyColour();
 
-    Colour m_colour;
+    design::Colour m_colour;
     bool m_autoSize;
-    StoredControl m_stored;
+    design::StoredControl m_stored;
     std::unique_ptr<GlyphMasks> m_largeGlyphs;
     LeftClick m_click;
 };

@@ -9,17 +9,14 @@
 
 namespace navcal::widgets {
 
-using design::StoredControl;
-using design::TwipBox;
-using design::TwipScale;
-
 // A control of the stored design placed in twips: keeps Left, Top, Width and
 // Height as float, exactly as the start-up arithmetic leaves them (half twips
 // happen), and maps them to whole pixels for Qt at the arrangement's scale,
 // which the control's maker holds and deletes the control before it goes.
 template <class QtBase> class TwipPlaced : public QtBase {
   public:
-    TwipPlaced(const StoredControl& control, const TwipScale& scale, QWidget* parent)
+    TwipPlaced(const design::StoredControl& control, const design::TwipScale& scale,
+               QWidget* parent)
         : QtBase(parent), m_left(control.left), m_top(control.top), m_width(control.width),
           m_height(control.height), m_scale(scale) {
         this->setObjectName(control.objectName());
@@ -30,7 +27,7 @@ template <class QtBase> class TwipPlaced : public QtBase {
     float top() const { return m_top; }
     float twipWidth() const { return m_width; }
     float twipHeight() const { return m_height; }
-    const TwipScale& scale() const { return m_scale; }
+    const design::TwipScale& scale() const { return m_scale; }
 
     void setLeft(float left) { moveTwips(left, m_top); }
     void setTop(float top) { moveTwips(m_left, top); }
@@ -55,13 +52,13 @@ template <class QtBase> class TwipPlaced : public QtBase {
 
     void applyGeometry() {
         const QRect pixels =
-            TwipBox{m_left, m_top, m_width, m_height}.pixels(m_scale.twipsPerPixel());
+            design::TwipBox{m_left, m_top, m_width, m_height}.pixels(m_scale.twipsPerPixel());
         this->setGeometry(pixels);
     }
 
   private:
     float m_left, m_top, m_width, m_height;
-    const TwipScale& m_scale;
+    const design::TwipScale& m_scale;
 };
 
 } // namespace navcal::widgets

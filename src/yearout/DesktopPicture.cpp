@@ -42,11 +42,9 @@ QImage todaysPicture(QSize devicePixels, const PictureServices& services) {
     saverServices.endProgram = [](int) {};
 
     app::Saver saver(saverServices);
-    saver.loadFrame();
-    saver.settleForPicture();
     QImage picture(devicePixels, QImage::Format_RGB32);
     picture.setDevicePixelRatio(ratio);
-    saver.window().render(&picture);
+    saver.drawStill(picture);
     picture.setDevicePixelRatio(1.0);
     return picture;
 }

@@ -93,6 +93,49 @@ void drawHolidayList(QPainter& painter, const QRectF& area, QFont font, int year
     }
 }
 
+// All that a month's view draws, and its title.
+QRect monthBounds(const app::Controls& controls, int month) {
+    QRect all;
+    for (int part = 0; part < panels::MonthView::kParts; ++part)
+        all |= controls.roles().month(month)->partPixels(part);
+    return all;
+}
+QRect monthTitle(const app::Controls& controls, int month) {
+    return controls.roles().month(month)->partPixels(0);
+}
+
+// What stands between the panels: the year between the upper ones, where the
+// flag stands on the screen; the club's line and address between the lower
+// ones; the holidays by date across the middle, between the side panels.
+void drawBetweenPanels(QPainter& painter, const app::Controls& controls, int year,
+                       const std::vector<calendar::Holiday>& userRows) {
+    const auto bounds = [&controls](int month) { return monthBounds(controls, month); };
+    const auto titleOf = [&controls](int month) { return monthTitle(controls, month); };
+    QFont yearFont = controls.roles().title->font();
+    yearFont.setPointSizeF(yearFont.pointSizeF() * 3);
+    painter.setFont(yearFont);
+    painter.setPen(design::toQColor(design::colours::red));
+    painter.drawText(QRectF(QPointF(bounds(2).right(), titleOf(2).top()),
+                            QPointF(bounds(3).left(), titleOf(5).top())),
+                     Qt::AlignCenter, QString::number(year));
+
+    const QRectF foot(QPointF(bounds(10).right(), titleOf(10).top()),
+                      QPointF(bounds(11).left(), bounds(10).bottom()));
+    const widgets::TwipLabel& credit = *controls.roles().credit;
+    const widgets::TwipLabel& site = *controls.roles().siteAddress;
+    painter.setFont(credit.font());
+    painter.setPen(credit.palette().color(QPalette::WindowText));
+    painter.drawText(foot, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap, credit.text());
+    painter.setFont(site.font());
+    painter.setPen(site.palette().color(QPalette::WindowText));
+    painter.drawText(foot, Qt::AlignHCenter | Qt::AlignBottom, site.text());
+
+    const double gap = titleOf(5).height();
+    const QRectF listBox(QPointF(bounds(5).right() + 2 * gap, titleOf(5).top()),
+                         QPointF(bounds(6).left() - 2 * gap, titleOf(9).top() - gap));
+    drawHolidayList(painter, listBox, controls.roles().month(1)->partFont(0), year, userRows);
+}
+
 } // namespace
 
 QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
@@ -145,50 +188,12 @@ QByteArray printedYear(int year, const std::vector<calendar::Holiday>& userRows,
 
         for (panels::MonthView* view : controls.roles().months)
             view->paint(painter, QPoint(0, 0), QRegion(months));
-
-        // All that a month's view draws, and its title.
-        const auto bounds = [&controls](int month) {
-            QRect all;
-            for (int part = 0; part < panels::MonthView::kParts; ++part)
-                all |= controls.roles().month(month)->partPixels(part);
-            return all;
-        };
-        const auto titleOf = [&controls](int month) {
-            return controls.roles().month(month)->partPixels(0);
-        };
-
-        // The title over the panels, and the year beneath it between the
-        // upper panels, where the flag stands on the screen.
+        // The title over the panels.
         painter.setFont(titleFont);
         painter.setPen(ink);
         painter.drawText(QRectF(content.topLeft(), QSizeF(content.width(), 1.5 * titleHeight)),
                          Qt::AlignCenter, title.text());
-        QFont yearFont = titleFont;
-        yearFont.setPointSizeF(titleFont.pointSizeF() * 3);
-        painter.setFont(yearFont);
-        painter.setPen(design::toQColor(design::colours::red));
-        painter.drawText(QRectF(QPointF(bounds(2).right(), titleOf(2).top()),
-                                QPointF(bounds(3).left(), titleOf(5).top())),
-                         Qt::AlignCenter, QString::number(year));
-
-        // The club's line and address under the middle, between the lower panels.
-        const QRectF foot(QPointF(bounds(10).right(), titleOf(10).top()),
-                          QPointF(bounds(11).left(), bounds(10).bottom()));
-        const widgets::TwipLabel& credit = *controls.roles().credit;
-        const widgets::TwipLabel& site = *controls.roles().siteAddress;
-        painter.setFont(credit.font());
-        painter.setPen(credit.palette().color(QPalette::WindowText));
-        painter.drawText(foot, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap,
-                         credit.text());
-        painter.setFont(site.font());
-        painter.setPen(site.palette().color(QPalette::WindowText));
-        painter.drawText(foot, Qt::AlignHCenter | Qt::AlignBottom, site.text());
-
-        // The holidays by date across the middle, between the side panels.
-        const double gap = titleOf(5).height();
-        const QRectF listBox(QPointF(bounds(5).right() + 2 * gap, titleOf(5).top()),
-                             QPointF(bounds(6).left() - 2 * gap, titleOf(9).top() - gap));
-        drawHolidayList(painter, listBox, controls.roles().month(1)->partFont(0), year, userRows);
+        drawBetweenPanels(painter, controls, year, userRows);
     }
     return pdf.data();
 }

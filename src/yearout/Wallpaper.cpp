@@ -2,6 +2,7 @@
 
 #include "platform/CheckedWrite.h"
 #include "platform/DesktopBackground.h"
+#include "platform/ErrorLine.h"
 #include "platform/RefreshSchedule.h"
 #include "platform/SafeFile.h"
 
@@ -13,7 +14,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
-#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -27,11 +27,6 @@ const QString kStateFile = QStringLiteral("desktop.json");
 const QStringList kRefresh{QStringLiteral("--wallpaper"), QStringLiteral("refresh")};
 // A monitor's size when nothing says: the most common screen.
 const QSize kNoDisplay(1920, 1080);
-
-void complain(const QString& line) {
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
 
 // What is kept between runs.
 struct State {
@@ -160,7 +155,7 @@ QString writePictures(const Made& made, const QDir& folder) {
 }
 
 int fail(const QString& line) {
-    complain(line);
+    platform::writeErrorLine(line);
     return 1;
 }
 
@@ -206,7 +201,7 @@ int setWallpaper(const WallpaperServices& services, const QDir& folder) {
     const std::unique_ptr<platform::DesktopBackground> background =
         platform::desktopBackground(desktop);
     if (!background)
-        return fail(QStringLiteral("navcal: navcal cannot set the background of this desktop "
+        return fail(QStringLiteral("navcal: cannot set the background of this desktop "
                                    "(XDG_CURRENT_DESKTOP=%1): set %2 as the background by hand")
                         .arg(desktop, QDir::toNativeSeparators(made.shown.front().file)));
 
@@ -250,7 +245,7 @@ int refresh(const WallpaperServices& services, const QDir& folder) {
     const std::unique_ptr<platform::DesktopBackground> background =
         platform::desktopBackground(state->desktop);
     if (!background)
-        return fail(QStringLiteral("navcal: navcal cannot set the background of this desktop (%1)")
+        return fail(QStringLiteral("navcal: cannot set the background of this desktop (%1)")
                         .arg(state->desktop));
     QString error;
     const std::optional<QStringList> shown = background->shown(&error);
@@ -259,7 +254,7 @@ int refresh(const WallpaperServices& services, const QDir& folder) {
     if (*shown != state->ours) {
         // The user's own choice stands, and is not asked about again.
         const int code = stop(folder);
-        complain(
+        platform::writeErrorLine(
             QStringLiteral("navcal: the desktop's background was changed by hand; navcal no "
                            "longer puts its calendar there (navcal --wallpaper sets it again)"));
         return code;

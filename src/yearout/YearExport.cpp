@@ -4,6 +4,7 @@
 #include "calendar/ICalendar.h"
 #include "design/StoredDesign.h"
 #include "platform/CheckedWrite.h"
+#include "platform/ErrorLine.h"
 #include "platform/SignalBridge.h"
 #include "platform/StderrAside.h"
 #include "yearout/DesktopPicture.h"
@@ -12,16 +13,10 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
-#include <cstdio>
 
 namespace navcal::yearout {
 
 namespace {
-
-void complain(const QString& line) {
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
 
 // The primary screen in device pixels; a run without a display, a screen
 // the size of most.
@@ -50,9 +45,7 @@ QByteArray drawn(const app::ExportRequest& request, const ExportServices& servic
         const platform::StderrAside aside;
         return printedYear(year, userRows, services.locale);
     }
-    std::vector<calendar::Holiday> rows = calendar::holidays();
-    rows.insert(rows.end(), userRows.begin(), userRows.end());
-    return calendar::iCalendar(rows, design::programTitle(), year, services.clock->now());
+    return calendar::iCalendar(userRows, design::programTitle(), year, services.clock->now());
 }
 
 } // namespace
@@ -65,7 +58,8 @@ int exportYear(const app::ExportRequest& request, const ExportServices& services
         // Never a relative name: that would write into whatever folder the
         // program was started in.
         if (services.documentsFolder.isEmpty()) {
-            complain(QStringLiteral("navcal: there is no documents folder to write into"));
+            platform::writeErrorLine(
+                QStringLiteral("navcal: there is no documents folder to write into"));
             return 1;
         }
         QDir().mkpath(services.documentsFolder);
@@ -80,15 +74,15 @@ int exportYear(const app::ExportRequest& request, const ExportServices& services
     const QString why =
         bytes.isEmpty() ? QStringLiteral("nothing was drawn") : platform::writeWhole(file, bytes);
     if (!why.isEmpty()) {
-        complain(
+        platform::writeErrorLine(
             QStringLiteral("navcal: cannot write %1: %2").arg(QDir::toNativeSeparators(file), why));
         // Ended by a signal: the code a shell expects of a program it ended.
         const int signalNumber = platform::SignalBridge::arrivedSignal();
         return signalNumber ? 128 + signalNumber : 1;
     }
     if (request.open && !services.openFile(file)) {
-        complain(QStringLiteral("navcal: %1 is written, but no program opened it")
-                     .arg(QDir::toNativeSeparators(file)));
+        platform::writeErrorLine(QStringLiteral("navcal: %1 is written, but no program opened it")
+                                     .arg(QDir::toNativeSeparators(file)));
         return 1;
     }
     return 0;

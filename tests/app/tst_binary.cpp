@@ -642,8 +642,7 @@ void TestBinary::draggedShipShowsNoBoxWithoutCompositor() {
     };
     // Where the ship stands on this screen, from the window's own start-up.
     navcal::test::TestWindow model(QDate::currentDate(), QSize(1024, 768));
-    const navcal::app::Roles& roles = model.loaded().controls().roles();
-    const QRect ship = roles.ship->geometry();
+    const QRect ship = navcal::test::Parts(model.shown()).ship->geometry();
     const QPoint moved(-150, -190); // over the open sea, clear of the ship and the banner
 
     const auto homeFiles = [this] {
@@ -791,8 +790,9 @@ void TestBinary::waylandOutputsCoveredAndTheSaverEnds() {
     QCOMPARE(before.size(), twoOutputs ? QSize(2048, 768) : QSize(1024, 768));
     // The calendar over the first output, the seascape alone over the second.
     navcal::test::TestWindow model(QDate::currentDate(), QSize(1024, 768));
-    const QImage sea = model.loaded().controls().roles().background->picture().scaled(
-        1024, 768, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const navcal::test::Parts modelParts(model.shown());
+    const QImage sea = modelParts.background->picture().scaled(1024, 768, Qt::IgnoreAspectRatio,
+                                                               Qt::SmoothTransformation);
     const QImage first = before.copy(0, 0, 1024, 768).convertToFormat(sea.format());
     QVERIFY2(differentPixels(first, sea) > 1024 * 768 / 20,
              "the calendar is not on the first output");
@@ -821,7 +821,7 @@ void TestBinary::waylandOutputsCoveredAndTheSaverEnds() {
     // Weston gives the keyboard to no window after a drag, until a click:
     // the saver that is dragged about is ended by a click on the cover.
     QVERIFY(startSaver());
-    const QRect ship = model.loaded().controls().roles().ship->geometry();
+    const QRect ship = modelParts.ship->geometry();
     const QPoint moved(-150, -190);
     QVERIFY(startDrag(xvfb->display, ship.center(), moved));
     const QRect picture = ship.translated(moved);

@@ -25,7 +25,7 @@ void TestForm::initTestCase() {
 void TestForm::autoSizeFollowsTheCaption() {
     TestWindow w;
     app::CalendarWindow& form = w.make();
-    widgets::TwipLabel* banner = form.controls().roles().banner;
+    widgets::TwipLabel* banner = test::Parts(form).banner;
     const float oneLine = banner->twipHeight();
     banner->setCaption("a\r\nb");
     QVERIFY(banner->twipHeight() > 1.5f * oneLine);
@@ -49,10 +49,10 @@ void TestForm::cyrillicRendersWithRealGlyphs() {
     QFETCH(bool, monthTitle);
     TestWindow w;
     app::CalendarWindow& form = w.make();
-    const app::Roles& r = form.controls().roles();
+    const test::Parts r(form);
     const QRawFont raw = QRawFont::fromFont(monthTitle ? r.month(1)->partFont(0) : r.title->font());
     QVERIFY(raw.isValid());
-    for (const QChar c : monthTitle ? r.month(1)->look(0).caption : r.title->caption())
+    for (const QChar c : monthTitle ? r.month(1)->look(0).caption : r.title->text())
         if (c.isLetter())
             QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c) + " in " + raw.familyName()));
 }

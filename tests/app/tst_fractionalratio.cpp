@@ -60,28 +60,29 @@ QStringList layoutReport(QSize screen) {
     design::installFontSubstitutes();
     // Navy Day: the banner shows one of its long lines.
     test::TestWindow w(QDate(2026, 7, 26), screen);
-    app::CalendarWindow& form = w.loaded();
-    if (!test::runAllFills(*w.saver))
+    app::CalendarWindow& form = w.shown();
+    if (!test::runAllFills(w))
         return {QStringLiteral("the fill never stopped")};
     // The clock shown, a second after the start; every beat till then has
     // placed the banner.
-    const widgets::TwipLabel* clock = form.controls().roles().clock;
-    if (!QTest::qWaitFor([clock] { return !clock->caption().isEmpty(); }, 20000))
+    const widgets::TwipLabel* clock = test::Parts(form).clock;
+    if (!QTest::qWaitFor([clock] { return !clock->text().isEmpty(); }, 20000))
         return {QStringLiteral("the clock never showed")};
     QStringList report = {QStringLiteral("ratio %1").arg(form.devicePixelRatioF())};
     QList<Shown> shown;
-    for (widgets::TwipLabel* label : form.controls().allLabels())
+    for (widgets::TwipLabel* label : form.findChildren<widgets::TwipLabel*>())
         if (label->isVisibleTo(&form))
-            shown.append({label->objectName(), label->geometry(), label->font(), label->caption(),
+            shown.append({label->objectName(), label->geometry(), label->font(), label->text(),
                           label->frameWidth()});
     // Today's frame: a design pixel at the arrangement's scale, which fills
     // the 1024x768 design to the screen.
     const double factor = std::min(screen.width() / 1024.0, screen.height() / 768.0);
     const int frame = std::max(1, int(std::lround(factor)));
-    for (const panels::MonthView* view : form.controls().roles().months)
+    for (int month = 1; month <= 12; ++month)
         for (int part = 0; part < panels::MonthView::kParts; ++part) {
+            const panels::MonthView* view = test::monthView(form, month);
             const panels::MonthView::Look look = view->look(part);
-            shown.append({QStringLiteral("month %1 part %2").arg(view->month()).arg(part),
+            shown.append({QStringLiteral("month %1 part %2").arg(month).arg(part),
                           view->partPixels(part), view->partFont(part), look.caption,
                           look.frame ? frame : 0});
         }

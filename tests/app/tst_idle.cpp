@@ -81,9 +81,8 @@ class TestIdle : public QObject {
 void TestIdle::eachSecondRepaintsOnlyTheClock() {
     TestWindow w(QDate(2026, 2, 23)); // a holiday: the banner shows and keeps ticking
     app::CalendarWindow& form = w.shown();
-    w.saver->startHeartbeat();
-    const app::Roles& roles = form.controls().roles();
-    QTRY_VERIFY_WITH_TIMEOUT(test::filled(form), 5000);
+    const test::Parts roles(form);
+    QTRY_VERIFY_WITH_TIMEOUT(test::filled(w), 5000);
     widgets::TwipLabel* clock = roles.clock;
     widgets::TwipLabel* banner = roles.banner;
     QTRY_VERIFY_WITH_TIMEOUT(!banner->text().isEmpty() && !clock->text().isEmpty(), 5000);
@@ -118,8 +117,8 @@ void TestIdle::eachSecondRepaintsOnlyTheClock() {
 // from a piece kept ready, which must show exactly what the first paint did.
 void TestIdle::repaintedRectangleLooksTheSame() {
     TestWindow w(QDate(2026, 12, 9), QSize(1920, 1080));
-    app::CalendarWindow& form = w.loaded();
-    const QRect area = form.controls().roles().clock->geometry();
+    app::CalendarWindow& form = w.shown();
+    const QRect area = test::Parts(form).clock->geometry();
     QList<QImage> paints;
     for (int paint = 0; paint < 4; ++paint) {
         QImage image(area.size(), QImage::Format_RGB32);
@@ -149,6 +148,7 @@ void TestIdle::focusComingAndGoingRepaintsNothing() {
     auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
     TestWindow w(QDate(2026, 12, 9));
     app::CalendarWindow& form = w.shown();
+    QTRY_VERIFY_WITH_TIMEOUT(test::filled(w), 10000);
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
 

@@ -1,4 +1,4 @@
-#include "app/Launch.h"
+#include "app/ConfigureNotice.h"
 #include "app/ScreenCovers.h"
 #include "design/Fonts.h"
 #include "platform/SingleInstance.h"
@@ -74,8 +74,9 @@ void TestShutdown::characterKeyEnds() {
     w.services.lock = &lock;
     if (!drawn)
         QVERIFY(navcal::test::writeFile(musicPath(w), "RIFF"));
-    app::CalendarWindow& form = drawn ? runningWindow(w, music) : w.loaded();
-    form.show();
+    app::CalendarWindow& form = drawn ? runningWindow(w, music) : w.make();
+    if (!drawn)
+        w.saver->runFullScreen(); // no event handled yet: no frame drawn
     QVERIFY(form.isVisible());
     QTest::keyClick(&form, Qt::Key(key));
     if (!drawn)
@@ -119,7 +120,7 @@ void TestShutdown::mouseOnlyEndsOnTheBackground() {
     QTest::mouseMove(window, QPoint(500, 500));
     QTest::mouseMove(window, QPoint(10, 740));
     // Labels without a handler of their own: a day cell, a header, the credit line.
-    const app::Roles& roles = form.controls().roles();
+    const test::Parts roles(form);
     for (const QRect& label : {roles.month(1)->partPixels(8 + 8), roles.month(1)->partPixels(1 + 0),
                                roles.credit->geometry(), roles.month(9)->partPixels(8 + 20)})
         QTest::mouseClick(window, Qt::LeftButton, {}, label.topLeft() + QPoint(2, 2));

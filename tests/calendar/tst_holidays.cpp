@@ -180,6 +180,17 @@ void TestHolidays::writtenCalendar_data() {
     day("9 December", QDate(2026, 12, 9))
         << kBlue << "День Каспийского высшего военно-морского училища"
         << "mark 0000ff" << kNone << "День Каспийского ВВМКУ!";
+    // Banner-only days, as the written list of the year's banners gives them.
+    day("9 August: banner only", QDate(2026, 8, 9))
+        << kNone << none << "-" << kBlue
+        << "День победы русского флота\r\nнад шведами у мыса Гангут !";
+    day("11 September: banner only", QDate(2026, 9, 11))
+        << kNone << none << "-" << kBlue << "День победы русской эскадры у мыса Тендра !";
+    day("1 December: banner only", QDate(2026, 12, 1))
+        << kNone << none << "-" << kBlue << "День победы русской эскадры у мыса Синоп !";
+    day("24 December: banner only", QDate(2026, 12, 24))
+        << kNone << none << "-" << kBlue
+        << "День взятия турецкой крепости Измаил русскими войсками !";
     day("no date", QDate()) << kNone << none << "-" << kNone << none;
     // The user's rows add lines, and their colours, to the stored day's.
     day("14 August: a user's short row marks on a title click", QDate(2026, 8, 14), true)

@@ -201,7 +201,7 @@ void TestWebLink::clickOnSiteAddressEndsOnce() {
     auto& form = w.shown();
     w.sink.commands.clear();
 
-    QTest::mouseClick(form.controls().roles().siteAddress, Qt::LeftButton);
+    QTest::mouseClick(test::Parts(form).siteAddress, Qt::LeftButton);
 
     QCOMPARE(w.opener.opened, QList<QUrl>{QUrl(design::siteAddress())});
     // Ended once, after the address went to the browser: the music stopped.

@@ -4,9 +4,7 @@
 // would, and read a panel as the user meets it: captions and tooltips from the
 // accessible tree, colours and today's frame from the drawn pixels.
 
-#include "app/Controls.h"
-#include "app/Saver.h"
-#include "panels/MonthPanels.h"
+#include "support/TestServices.h"
 
 #include <QAccessible>
 #include <QImage>
@@ -26,27 +24,34 @@ constexpr QRgb yellow = 0xFFFF00;
 constexpr QRgb green = 0x008000; // the palette's colour for 0.15
 constexpr QRgb grey = 0x808080;  // and for 0.5
 
-inline panels::MonthView& monthView(app::CalendarWindow& form, int month) {
-    return *form.controls().roles().month(month);
-}
-
-// Every month filled to its last cell.
-inline bool filled(app::CalendarWindow& form) {
-    return form.controls().fill().ended();
+// Every month filled: its last day shown where a written calendar puts it
+// (the cells after it stay empty from the fill's first step).
+inline bool filled(const TestWindow& w) {
+    QWidget& form = *w.window;
+    const int year = w.clock.now().date().year();
+    for (int month = 1; month <= 12; ++month) {
+        const QDate last = QDate(year, month, 1).addMonths(1).addDays(-1);
+        // Monday-first weeks: the 1st in cell 0 when it is a Monday.
+        const int cell = QDate(year, month, 1).dayOfWeek() - 1 + last.day() - 1;
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(monthView(form, month))
+                                         ->child(panels::MonthView::kFirstCell + cell);
+        if (node->text(QAccessible::Name) != QString::number(last.day()))
+            return false;
+    }
+    return true;
 }
 
 // A left click on a month's title where it is drawn.
-inline void clickTitle(app::CalendarWindow& form, int month) {
-    panels::MonthView& view = monthView(form, month);
+inline void clickTitle(QWidget& form, int month) {
+    panels::MonthView& view = *monthView(form, month);
     QTest::mouseClick(&view, Qt::LeftButton, {},
                       view.partPixels(0).topLeft() - view.pos() + QPoint(2, 2));
 }
 
 // Lets the heartbeat run until every month is filled; whether they were
 // within ten seconds.
-inline bool runAllFills(app::Saver& saver) {
-    saver.startHeartbeat();
-    return QTest::qWaitFor([&saver] { return filled(saver.window()); }, 10000);
+inline bool runAllFills(const TestWindow& w) {
+    return QTest::qWaitFor([&w] { return filled(w); }, 10000);
 }
 
 // What a cell shows.
@@ -88,8 +93,8 @@ inline Look partLook(panels::MonthView& view, const QImage& drawn, int part) {
 }
 
 // The 37 cells of a month, in order.
-inline QVector<Look> panelLook(app::CalendarWindow& form, int month) {
-    panels::MonthView& view = monthView(form, month);
+inline QVector<Look> panelLook(QWidget& form, int month) {
+    panels::MonthView& view = *monthView(form, month);
     const QImage drawn = view.grab().toImage();
     QVector<Look> looks;
     for (int i = 0; i < panels::MonthView::kParts - panels::MonthView::kFirstCell; ++i)

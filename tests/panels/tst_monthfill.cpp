@@ -92,8 +92,8 @@ void MonthFill::wholeYears() {
     QFETCH(QLocale, locale);
     QFETCH(QStringList, written);
     TestWindow w(today, QSize(1024, 768), locale);
-    auto& form = w.loaded();
-    QVERIFY2(runAllFills(*w.saver), "the fill never stopped");
+    auto& form = w.shown();
+    QVERIFY2(runAllFills(w), "the fill never stopped");
     for (int month = 1; month <= 12; ++month)
         compareWithWritten(form, month, written[month - 1]);
 }
@@ -135,14 +135,14 @@ void MonthFill::markedCells() {
     TestWindow w(lateRows.isEmpty() ? today : today.addDays(-1));
     QTemporaryDir user;
     w.services.userFolder = user.path();
-    auto& form = w.loaded();
-    runAllFills(*w.saver);
+    auto& form = w.shown();
+    runAllFills(w);
     if (!lateRows.isEmpty()) {
         // The running saver reads the file again on the new day, then fills.
         QVERIFY(writeFile(user.filePath("holidays.txt"), lateRows));
         w.clock.set(QDateTime(today, QTime(0, 0, 1)));
         QTRY_VERIFY_WITH_TIMEOUT(panelLook(form, month).at(cell).framed, 10000);
-        QVERIFY(runAllFills(*w.saver));
+        QVERIFY(runAllFills(w));
     }
     QCOMPARE(panelLook(form, month).at(cell), (Look{caption, tip, ink, framed}));
 }
@@ -161,10 +161,10 @@ void MonthFill::dateLineFromTheStart() {
     QFETCH(QString, text);
     TestWindow w(QDate(2026, 2, 5), QSize(1024, 768), locale);
     auto& made = w.make();
-    auto* dateLine = made.controls().roles().dateLine;
+    auto* dateLine = Parts(made).dateLine;
     const QRect storedGeometry = dateLine->geometry();
-    w.saver->loadFrame();
-    QCOMPARE(dateLine->caption(), text);
+    w.shown();
+    QCOMPARE(dateLine->text(), text);
     const int inked = qCeil(QFontMetricsF(dateLine->font()).horizontalAdvance(text));
     QVERIFY2(dateLine->width() >= inked, qPrintable(QString::number(inked)));
     // A date that fits keeps the stored look.
@@ -191,13 +191,13 @@ void MonthFill::todaysFrame() {
     QFETCH(bool, clicked);
     QFETCH(QRgb, ink);
     TestWindow w(QDate(2026, 12, 16), screen);
-    auto& form = w.loaded();
-    runAllFills(*w.saver);
+    auto& form = w.shown();
+    runAllFills(w);
     if (clicked) {
         w.random.script({0.15});
         clickTitle(form, 12);
     }
-    panels::MonthView& december = monthView(form, 12);
+    panels::MonthView& december = *monthView(form, 12);
     const auto drawn = [&](int cell) {
         return december.grab(december.partPixels(8 + cell).translated(-december.pos())).toImage();
     };

@@ -2,12 +2,19 @@
 
 // Fakes for the services the window gets injected, shared by the tests.
 
+#include "app/CalendarWindow.h"
 #include "app/Saver.h"
 #include "calendar/Clock.h"
 #include "design/RandomPalette.h"
+#include "design/StoredDesign.h"
+#include "panels/MonthView.h"
 #include "platform/MusicSink.h"
 #include "platform/UrlOpener.h"
+#include "widgets/ImageControl.h"
+#include "widgets/TwipLabel.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +73,46 @@ class RecordingOpener final : public platform::UrlOpener {
     QList<QUrl> opened;
 };
 
+// The window's control that has `role`, found among its children under the
+// name the stored design gives it.
+template <class T> T* part(QWidget& window, design::Role role) {
+    for (const design::StoredControl& control : design::storedControls())
+        if (control.role == role)
+            if (T* found = window.findChild<T*>(control.objectName()))
+                return found;
+    qFatal("The window has no control of role %d", int(role));
+}
+
+// A month's panel, known by the month's name on its title.
+inline panels::MonthView* monthView(QWidget& window, int month) {
+    const QString name = QLocale(QLocale::Russian).standaloneMonthName(month).toLower();
+    for (panels::MonthView* view : window.findChildren<panels::MonthView*>())
+        if (QAccessible::queryAccessibleInterface(view)
+                ->child(0)
+                ->text(QAccessible::Name)
+                .toLower() == name)
+            return view;
+    qFatal("The window has no panel for month %d", month);
+}
+
+// The window's parts by what they are to a user.
+struct Parts {
+    explicit Parts(QWidget& window) : window(&window) {}
+    panels::MonthView* month(int month) const { return monthView(*window, month); }
+
+    QWidget* window;
+    widgets::TwipLabel* credit = part<widgets::TwipLabel>(*window, design::Role::Credit);
+    widgets::TwipLabel* siteAddress = part<widgets::TwipLabel>(*window, design::Role::SiteAddress);
+    widgets::TwipLabel* clock = part<widgets::TwipLabel>(*window, design::Role::Clock);
+    widgets::TwipLabel* title = part<widgets::TwipLabel>(*window, design::Role::Title);
+    widgets::TwipLabel* banner = part<widgets::TwipLabel>(*window, design::Role::Banner);
+    widgets::TwipLabel* dateLine = part<widgets::TwipLabel>(*window, design::Role::DateLine);
+    widgets::ImageControl* seagull = part<widgets::ImageControl>(*window, design::Role::Seagull);
+    widgets::ImageControl* ship = part<widgets::ImageControl>(*window, design::Role::Ship);
+    widgets::ImageControl* flag = part<widgets::ImageControl>(*window, design::Role::Flag);
+    widgets::PictureBox* background = part<widgets::PictureBox>(*window, design::Role::Background);
+};
+
 // A window with fakes in place, on a screen of the given size in pixels.
 struct TestWindow {
     explicit TestWindow(QDate today = QDate(2026, 12, 7), QSize screen = QSize(1024, 768),
@@ -81,27 +128,34 @@ struct TestWindow {
         services.screenPixels = screen;
         services.endProgram = [this](int code) { endCodes.push_back(code); };
     }
-    // The saver's window, built with its parts (`saver`).
+    // The saver's window, built with its parts (`saver`), not yet started.
     app::CalendarWindow& make() {
+        const QWidgetList before = QApplication::topLevelWidgets();
         saver = std::make_unique<app::Saver>(services);
-        return saver->window();
+        // Its window, as the toolkit lists it among its top-level widgets.
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<app::CalendarWindow*>(widget);
+                form && !before.contains(form))
+                window = form;
+        if (!window)
+            qFatal("The saver made no window");
+        return *window;
     }
-    // The window after its start-up, not yet shown: its first frame's state;
-    // the tests drive the ticks.
-    app::CalendarWindow& loaded() {
-        make();
-        saver->loadFrame();
-        return saver->window();
-    }
-    // The started window shown, its first frame drawn and what waits for that
-    // frame (the music) done.
+    // The saver (made now when it was not) started as the program starts
+    // it, full screen: its first frame drawn and what waits for that frame
+    // (the music) done; the heartbeat runs.
     app::CalendarWindow& shown() {
-        loaded().show();
-        if (!QTest::qWaitForWindowExposed(&saver->window()))
+        app::CalendarWindow& form = saver ? *window : make();
+        saver->runFullScreen();
+        if (!QTest::qWaitForWindowExposed(&form))
             QTest::qFail("the window was not shown", __FILE__, __LINE__);
-        saver->window().repaint(); // now, if the first frame has not come yet
+        // The offscreen platform's one screen is not the fixed screen: the
+        // window stands where that screen would be, as when not full screen.
+        form.showNormal();
+        form.setGeometry(form.screenGeometry());
+        form.repaint(); // now, if the first frame has not come yet
         QCoreApplication::processEvents();
-        return saver->window();
+        return form;
     }
 
     ManualClock clock;
@@ -112,6 +166,7 @@ struct TestWindow {
     app::SaverServices services;
     std::vector<int> endCodes;
     std::unique_ptr<app::Saver> saver;
+    app::CalendarWindow* window = nullptr; // the saver's, once made
 };
 
 } // namespace navcal::test

@@ -125,15 +125,17 @@ class WallpaperTest : public QObject {
         QTest::addColumn<QString>("desktop");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QByteArray>("damage"); // lines that lead the kept ones
-        QTest::newRow("GNOME") << "GNOME"
-                               << "'file://" + kOldPicture + "'\n"
-                               << QByteArray();
+        QTest::newRow("GNOME, three kept lines damaged")
+            << "GNOME"
+            << "'file://" + kOldPicture + "'\n"
+            << QByteArray("\"7\", \"picture-uri\", \"picture-uri 'file:///cut\", ");
         QTest::newRow("Ubuntu's GNOME") << "ubuntu:GNOME"
                                         << "'file://" + kOldPicture + "'\n"
                                         << QByteArray();
-        QTest::newRow("MATE") << "MATE"
-                              << "'" + kOldPicture + "'\n"
-                              << QByteArray();
+        QTest::newRow("MATE, two kept lines damaged")
+            << "MATE"
+            << "'" + kOldPicture + "'\n"
+            << QByteArray("\"x y\", \"picture-filename 'a\", ");
         QTest::newRow("Xfce") << "XFCE" << kOldPicture + "\n" << QByteArray();
         QTest::newRow("Plasma, two kept lines damaged")
             << "KDE" << m_shell.image << QByteArray("\"7\", \"x y\", ");
@@ -316,7 +318,7 @@ class WallpaperTest : public QObject {
         QTest::addColumn<QString>("line");
         QTest::newRow("a desktop of its own")
             << "Sway"
-            << "navcal: navcal cannot set the background of this desktop "
+            << "navcal: cannot set the background of this desktop "
                "(XDG_CURRENT_DESKTOP=Sway): set %1 as the background by hand\n";
         QTest::newRow("settings that are not there")
             << "X-Cinnamon"

@@ -1,4 +1,4 @@
-#include "app/Launch.h"
+#include "app/ConfigureNotice.h"
 
 #include "design/StoredDesign.h"
 #include "platform/ForeignOwner.h"
