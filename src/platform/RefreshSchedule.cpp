@@ -172,16 +172,14 @@ bool scheduleRefresh(const QString& program, const QStringList& arguments, QStri
                  xmlText(QDir::toNativeSeparators(program)), xmlText(rest.join(QLatin1Char(' '))));
     QTemporaryDir scratch;
     const QString file = scratch.filePath(QStringLiteral("task.xml"));
-    QFile out(file);
     // The task scheduler reads UTF-16 with its byte-order mark.
     QByteArray bytes("\xff\xfe", 2);
     bytes += QByteArray(reinterpret_cast<const char*>(xml.utf16()), xml.size() * 2);
-    if (!scratch.isValid() || !out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
-        !out.flush()) {
-        *error = QStringLiteral("cannot write the task's description: %1").arg(out.errorString());
+    const QString why = scratch.isValid() ? writeWhole(file, bytes) : scratch.errorString();
+    if (!why.isEmpty()) {
+        *error = QStringLiteral("cannot write the task's description: %1").arg(why);
         return false;
     }
-    out.close();
     const ToolRun run = runTool(kSchtasks, {QStringLiteral("/Create"), QStringLiteral("/TN"), kTask,
                                             QStringLiteral("/XML"), QDir::toNativeSeparators(file),
                                             QStringLiteral("/F")});
